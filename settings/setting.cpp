@@ -1,0 +1,347 @@
+#include "setting.h"
+#include "cipher.h"
+#include "paths.h"
+
+#include <QColor>
+#include <QCoreApplication>
+#include <QDebug>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QSettings>
+#include <QTranslator>
+#include <QUuid>
+
+namespace {
+
+Setting *s_instance = nullptr;
+
+bool isAlwaysEnciphered(const QString &name)
+{
+    static const QStringList keys = {QStringLiteral("ftp_user"), QStringLiteral("sftp_user"),
+        QStringLiteral("ftp_password"), QStringLiteral("sftp_password")};
+    return keys.contains(name);
+}
+
+// Values of these keys never reach a log line in clear.
+bool isSecret(const QString &name, bool enciphered)
+{
+    static const QStringList keys = {QStringLiteral("token"), QStringLiteral("proxy_password"),
+        QStringLiteral("drop_box_token"), QStringLiteral("drop_box_token_apiv2")};
+    return enciphered || isAlwaysEnciphered(name) || keys.contains(name);
+}
+
+QVariant shown(const QString &name, const QVariant &value, bool enciphered)
+{
+    return isSecret(name, enciphered) ? QVariant(QStringLiteral("<hidden>")) : value;
+}
+
+// An enciphered key never reads as null, only as the empty text.
+QString nonNull(const QString &text)
+{
+    return text.isNull() ? QStringLiteral("") : text;
+}
+
+const char kSaveGameFile[] = "HKEY_CURRENT_USER\\Software\\Kuvo\\";
+
+} // namespace
+
+Setting *Setting::instance()
+{
+    if (!s_instance)
+        s_instance = new Setting;
+    return s_instance;
+}
+
+Setting::Setting(QObject *parent)
+    : QObject(parent)
+{
+    qDebug() << "settings";
+    QDir().mkpath(Paths::settingsFolder());
+    QDir().mkpath(Paths::tempFolder());
+
+    m_cache.insert(QStringLiteral("mainFontColor"), QColor(QStringLiteral("#25282c")));
+    m_cache.insert(QStringLiteral("mainFontFamily"), QStringLiteral("Arial"));
+
+    connectDatabase();
+    connect(this, &Setting::valueChanged, this, &Setting::changeValue);
+    checkTranslate();
+    if (getValue(QStringLiteral("type_upload")).isNull())
+        setValue(QStringLiteral("type_upload"), QStringLiteral("kuvo"));
+
+    // A fresh install whose setting is on gets its entry; one switched off loses it.
+    changeValue(QStringLiteral("autostart"), getValue(QStringLiteral("autostart")));
+
+    // Writes are queued, not awaited: let the SQL thread finish them before the process ends.
+    qAddPostRoutine(&Setting::drain);
+}
+
+void Setting::drain()
+{
+    if (s_instance)
+        s_instance->m_database.stop();
+}
+
+bool Setting::connectDatabase()
+{
+    QVariantHash stored;
+    m_databaseOpen = m_database.connectToDatabase(Paths::databaseFile(), &stored);
+    for (auto it = stored.cbegin(); it != stored.cend(); ++it)
+        m_cache.insert(it.key(), it.value());
+    qDebug() << Q_FUNC_INFO << QThread::currentThread() << "open:" << m_databaseOpen;
+    return m_databaseOpen;
+}
+
+// The whole table sits in the cache from the moment the database opens, so a key that is not
+// cached has no row: no read ever waits on the SQL thread.
+QVariant Setting::getValue(const QString &name, bool is_encrypt)
+{
+    if (is_encrypt || isAlwaysEnciphered(name))
+        return plainText(name);
+
+    const QVariant value = m_cache.value(name);
+    if (value.isNull()
+        && (name == QLatin1String("showMagnifier") || name == QLatin1String("shortLink")))
+        return false;
+    return value;
+}
+
+QString Setting::plainText(const QString &name)
+{
+    const auto pending = m_unsealed.constFind(name);
+    if (pending != m_unsealed.cend())
+        return *pending;
+
+    const auto sealed = m_cache.constFind(name);
+    if (sealed == m_cache.cend()) {
+        m_cache.insert(name, QStringLiteral(""));
+        return QStringLiteral("");
+    }
+    return nonNull(decrypt(sealed->toString(), getValue(QStringLiteral("token")).toString()));
+}
+
+void Setting::setValue(const QString &name, const QVariant &value, bool is_encrypt)
+{
+    qDebug() << Q_FUNC_INFO << name << shown(name, value, is_encrypt) << is_encrypt;
+    QElapsedTimer timer;
+    timer.start();
+
+    if (is_encrypt || isAlwaysEnciphered(name)) {
+        storeEnciphered(name, value.toString());
+    } else if (m_cache.value(name) != value) {
+        m_cache.insert(name, value);
+        setValueDB(name, value);
+        if (name == QLatin1String("token"))
+            sealPendingValues();
+    }
+
+    qDebug() << Q_FUNC_INFO << timer.elapsed();
+    emitKeySignal(name);
+    emit valueChanged(name, value);
+}
+
+void Setting::storeEnciphered(const QString &name, const QString &value)
+{
+    bool ok = false;
+    const QString sealed = encrypt(value, getValue(QStringLiteral("token")).toString(), &ok);
+    if (!ok) {
+        m_unsealed.insert(name, value);
+        qWarning() << Q_FUNC_INFO << name
+                   << "cannot be enciphered while no account is signed in;"
+                      " the new value is kept for this run only";
+        return;
+    }
+    m_unsealed.remove(name);
+    m_cache.insert(name, sealed);
+    setValueDB(name, sealed);
+}
+
+void Setting::sealPendingValues()
+{
+    const auto pending = m_unsealed;
+    for (auto it = pending.cbegin(); it != pending.cend(); ++it)
+        storeEnciphered(it.key(), it.value());
+}
+
+void Setting::emitKeySignal(const QString &name)
+{
+    if (name == QLatin1String("username"))
+        emit userNameChanges(m_cache.value(name).toString());
+    else if (name == QLatin1String("useravatar"))
+        emit userAvatarChanges(m_cache.value(name).toString());
+    else if (name == QLatin1String("keyFragmentScreen"))
+        emit keyFragmentScreenChanged();
+    else if (name == QLatin1String("keySnapshotScreen"))
+        emit keySnapshotScreenChanged();
+    else if (name == QLatin1String("keyQuickFragmentScreen"))
+        emit keyQuickFragmentScreenChanged();
+}
+
+QVariant Setting::getValueDB(const QString &name)
+{
+    const QVariant value = m_database.getData(name);
+    qDebug() << Q_FUNC_INFO << name << shown(name, value, false);
+    return value;
+}
+
+void Setting::setValueDB(const QString &name, const QVariant &value)
+{
+    QElapsedTimer timer;
+    timer.start();
+    m_database.exequte(
+        QStringLiteral("INSERT OR REPLACE INTO Settings (name,value) VALUES (?,?)"), {name, value});
+    qDebug() << Q_FUNC_INFO << timer.elapsed() << QThread::currentThread();
+}
+
+void Setting::resetDefault()
+{
+    const QList<QPair<const char *, QVariant>> defaults = {
+        {"fragmentScreen", 1},
+        {"quickFragmentScreen", 1},
+        {"snapshotFull", 1},
+        {"sendScreen", 1},
+        {"show_upload", 1},
+        {"show_last_upload", 1},
+        {"useProxy", 0},
+        {"qualityImage", 1},
+        {"autostart", 1},
+        {"useSaveScreen", 0},
+        {"visibleColorPanel", 1},
+        {"showMagnifier", 1},
+        {"showCloseSurfaceWindow", 1},
+        {"colorColorLine", 7},
+        {"keyFragmentScreen", QStringLiteral("Print Screen")},
+        {"keyQuickFragmentScreen", QStringLiteral("Shift + Print Screen")},
+        {"keySnapshotScreen", QStringLiteral("Ctrl + Shift + Print Screen")},
+    };
+    // The bracket travels through the same queue as the writes, so it runs around them on
+    // the thread that owns the connection.
+    m_database.exequte(QStringLiteral("BEGIN"), {});
+    for (const auto &entry : defaults)
+        store(entry.first, entry.second);
+    m_database.exequte(QStringLiteral("COMMIT"), {});
+    emit valueChanged(QString(), QStringLiteral(""));
+}
+
+void Setting::resetHootKey()
+{
+    store("keyFragmentScreen", QStringLiteral("Ctrl + Print Screen"));
+    store("keyQuickFragmentScreen", QStringLiteral("Shift + Print Screen"));
+    store("keySnapshotScreen", QStringLiteral("Ctrl + Shift + Print Screen"));
+}
+
+QVariant Setting::widthColorLine()
+{
+    const QVariant value = stored("widthColorLine");
+    qDebug() << Q_FUNC_INFO << value;
+    return value;
+}
+
+void Setting::setWidthColorLine(const QVariant &value)
+{
+    if (stored("widthColorLine") != value)
+        store("widthColorLine", value);
+}
+
+void Setting::setLanguage(const QVariant &value)
+{
+    store("language", value);
+    checkTranslate();
+}
+
+void Setting::setLastGraphTools(const QVariant &value)
+{
+    store("lastGraphTools", value);
+    emit lastGraphToolsChanged(value);
+}
+
+void Setting::checkTranslate()
+{
+    if (!m_translator)
+        m_translator = new QTranslator(this);
+
+    const QVariant language = stored("language");
+    QString file;
+    if (language == QLatin1String("ru"))
+        file = QStringLiteral(":/translate/kuvo.qm");
+    else if (language == QLatin1String("en"))
+        file = QStringLiteral(":/translate/kuvo_en.qm");
+
+    if (!file.isEmpty()) {
+        if (!m_translator->load(file))
+            qWarning() << Q_FUNC_INFO << "cannot load" << file;
+        QCoreApplication::installTranslator(m_translator);
+    }
+    emit languageChanged();
+}
+
+void Setting::changeValue(const QString &name, const QVariant &value)
+{
+    if (name != QLatin1String("autostart"))
+        return;
+    qDebug() << Q_FUNC_INFO << "change autostart";
+    if (value.toBool())
+        writeAutostartEntry();
+    else if (!QFile::remove(QFileInfo(Paths::autostartFile()).absoluteFilePath()))
+        qDebug() << Q_FUNC_INFO << "can`t remove autorun";
+}
+
+void Setting::writeAutostartEntry()
+{
+    const QFileInfo entry(Paths::autostartFile());
+    QDir().mkpath(entry.absolutePath());
+    QFile file(entry.absoluteFilePath());
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+        qWarning() << Q_FUNC_INFO << "cannot write" << file.fileName() << file.errorString();
+        return;
+    }
+    const QByteArray program = QCoreApplication::applicationFilePath().toUtf8();
+    file.write("[Desktop Entry]\n"
+               "Type=Application\n"
+               "Exec='"
+        + program
+        + "'\n"
+          "Hidden=false\n"
+          "NoDisplay=false\n"
+          "Name=Kuvo\n");
+}
+
+QString Setting::getUserId() const
+{
+    QSettings store(QStringLiteral("ym"), QStringLiteral("kuvo"));
+    QString id = store.value(QStringLiteral("cid")).toString();
+    if (id.isEmpty()) {
+        id = QUuid::createUuid().toString(QUuid::WithoutBraces);
+        store.setValue(QStringLiteral("cid"), id);
+    }
+    return id;
+}
+
+QVariant Setting::userAvatar()
+{
+    const QString avatar = stored("useravatar").toString();
+    return avatar.isEmpty() ? QStringLiteral("qrc:/images/images/avatar_default.png") : avatar;
+}
+
+QVariant Setting::saveGamePath() const
+{
+    QSettings store(QLatin1String(kSaveGameFile), QSettings::NativeFormat);
+    return store.value(QStringLiteral("game_tmp"), QStringLiteral(""));
+}
+
+void Setting::setSaveGamePath(const QVariant &value)
+{
+    QSettings store(QLatin1String(kSaveGameFile), QSettings::NativeFormat);
+    store.setValue(QStringLiteral("game_tmp"), value.toString());
+    emit valueChanged(QStringLiteral("saveGamePath"), value);
+}
+
+void Setting::changeSaveGamePath()
+{
+    const QString path = QFileDialog::getExistingDirectory(
+        nullptr, tr("Slect screen capture game path"), QString());
+    if (!path.isEmpty())
+        setSaveGamePath(path);
+}

@@ -1,0 +1,183 @@
+#ifndef SETTING_H
+#define SETTING_H
+
+#include "sqldatabase.h"
+
+#include <QHash>
+#include <QObject>
+#include <QVariant>
+
+class QTranslator;
+
+// The process-wide key/value settings store: a cache over the table "Settings", served by the
+// SQL thread, with the credential keys enciphered at rest and in the cache.
+class Setting : public QObject
+{
+    Q_OBJECT
+
+    Q_PROPERTY(
+        QVariant fragmentScreen READ fragmentScreen WRITE setFragmentScreen NOTIFY valueChanged)
+    Q_PROPERTY(QVariant quickFragmentScreen READ quickFragmentScreen WRITE setQuickFragmentScreen
+            NOTIFY valueChanged)
+    Q_PROPERTY(QVariant snapshotFull READ snapshotFull WRITE setSnapshotFull NOTIFY valueChanged)
+    Q_PROPERTY(QVariant sendScreen READ sendScreen WRITE setSendScreen NOTIFY valueChanged)
+    Q_PROPERTY(QVariant useProxy READ useProxy WRITE setUseProxy NOTIFY valueChanged)
+    Q_PROPERTY(QVariant qualityImage READ qualityImage WRITE setQualityImage NOTIFY valueChanged)
+    Q_PROPERTY(QVariant autostart READ autostart WRITE setAutostart NOTIFY valueChanged)
+    Q_PROPERTY(QVariant showUpload READ showUpload WRITE setShowUpload NOTIFY valueChanged)
+    Q_PROPERTY(
+        QVariant showLastUpload READ showLastUpload WRITE setShowLastUpload NOTIFY valueChanged)
+    Q_PROPERTY(QVariant userName READ userName NOTIFY valueChanged)
+    Q_PROPERTY(QVariant userMail READ userMail NOTIFY valueChanged)
+    Q_PROPERTY(QVariant userAvatar READ userAvatar NOTIFY valueChanged)
+    Q_PROPERTY(QVariant quota READ quota NOTIFY valueChanged)
+    Q_PROPERTY(QVariant usage READ usage NOTIFY valueChanged)
+    Q_PROPERTY(QVariant useSaveScreen READ useSaveScreen WRITE setUseSaveScreen NOTIFY valueChanged)
+    Q_PROPERTY(QVariant saveScreenFolder READ saveScreenFolder WRITE setSaveScreenFolder NOTIFY
+            valueChanged)
+    Q_PROPERTY(QVariant shortLink READ shortLink WRITE setShortLink NOTIFY valueChanged)
+    Q_PROPERTY(QVariant language READ language WRITE setLanguage NOTIFY languageChanged)
+    Q_PROPERTY(QVariant videoQuality READ videoQuality WRITE setVideoQuality NOTIFY valueChanged)
+    Q_PROPERTY(QVariant showActiveWindow READ showActiveWindow WRITE setShowActiveWindow NOTIFY
+            valueChanged)
+    Q_PROPERTY(QVariant showMagnifier READ showMagnifier WRITE setShowMagnifier NOTIFY valueChanged)
+    Q_PROPERTY(QVariant showCloseSurfaceWindow READ showCloseSurfaceWindow WRITE
+            setShowCloseSurfaceWindow NOTIFY valueChanged)
+    Q_PROPERTY(QVariant saveGamePath READ saveGamePath WRITE setSaveGamePath NOTIFY valueChanged)
+    Q_PROPERTY(QVariant visibleColorPanel READ visibleColorPanel WRITE setVisibleColorPanel NOTIFY
+            valueChanged)
+    Q_PROPERTY(int colorColorLine READ colorColorLine WRITE setColorColorLine NOTIFY valueChanged)
+    Q_PROPERTY(
+        QVariant widthColorLine READ widthColorLine WRITE setWidthColorLine NOTIFY valueChanged)
+    Q_PROPERTY(QVariant typeUpload READ typeUpload WRITE setTypeUpload NOTIFY valueChanged)
+    Q_PROPERTY(QVariant widthTextLine READ widthTextLine WRITE setWidthTextLine NOTIFY valueChanged)
+    Q_PROPERTY(
+        QVariant widthBlureLine READ widthBlureLine WRITE setWidthBlureLine NOTIFY valueChanged)
+    Q_PROPERTY(QVariant widthBlackoutLine READ widthBlackoutLine WRITE setWidthBlackoutLine NOTIFY
+            valueChanged)
+    Q_PROPERTY(QVariant lastGraphTools READ lastGraphTools WRITE setLastGraphTools NOTIFY
+            lastGraphToolsChanged)
+    Q_PROPERTY(bool isUseMailClient READ isUseMailClient NOTIFY isUseMailClientChanged)
+
+public:
+    static Setting *instance();
+
+    Q_INVOKABLE QVariant getValue(const QString &name, bool is_encrypt = false);
+    Q_INVOKABLE void setValue(const QString &name, const QVariant &value, bool is_encrypt = false);
+
+    // Direct access to the table, bypassing the cache.
+    QVariant getValueDB(const QString &name);
+    void setValueDB(const QString &name, const QVariant &value);
+    bool connectDatabase();
+
+    QVariant saveScreenFolder() { return getValue(QStringLiteral("saveScreenFolder")); }
+    QVariant showActiveWindow() { return getValue(QStringLiteral("showActiveWindow")).toBool(); }
+    Q_INVOKABLE bool isUseMailClient() const { return false; }
+
+    void checkTranslate();
+    QString getUserId() const;
+    QString getPlatform() const { return QStringLiteral("linux"); }
+    QVariant userAvatar();
+    QVariant saveGamePath() const;
+    void setSaveGamePath(const QVariant &value);
+    Q_INVOKABLE void changeSaveGamePath();
+
+    QVariant fragmentScreen() { return stored("fragmentScreen"); }
+    QVariant quickFragmentScreen() { return stored("quickFragmentScreen"); }
+    QVariant snapshotFull() { return stored("snapshotFull"); }
+    QVariant sendScreen() { return stored("sendScreen"); }
+    QVariant useProxy() { return flag("useProxy"); }
+    QVariant qualityImage() { return stored("qualityImage"); }
+    QVariant autostart() { return flag("autostart"); }
+    QVariant showUpload() { return flag("show_upload"); }
+    QVariant showLastUpload() { return flag("show_last_upload"); }
+    QVariant userName() { return stored("username"); }
+    QVariant userMail() { return stored("usermail"); }
+    QVariant quota() { return stored("quota"); }
+    QVariant usage() { return stored("usage"); }
+    QVariant useSaveScreen() { return flag("useSaveScreen"); }
+    QVariant shortLink() { return stored("shortLink"); }
+    QVariant language() { return stored("language"); }
+    QVariant videoQuality() { return stored("videoQuality"); }
+    QVariant showMagnifier() { return flag("showMagnifier"); }
+    QVariant showCloseSurfaceWindow() { return flag("showCloseSurfaceWindow"); }
+    QVariant visibleColorPanel() { return stored("visibleColorPanel"); }
+    int colorColorLine() { return stored("colorColorLine").toInt(); }
+    QVariant widthColorLine();
+    QVariant typeUpload() { return stored("type_upload").toString(); }
+    QVariant widthTextLine() { return stored("widthTextLine"); }
+    QVariant widthBlureLine() { return stored("widthBlureLine"); }
+    QVariant widthBlackoutLine() { return stored("widthBlackoutLine"); }
+    QVariant lastGraphTools() { return stored("lastGraphTools").toString(); }
+
+public slots:
+    void resetDefault();
+    void resetHootKey();
+
+    void setFragmentScreen(const QVariant &value) { store("fragmentScreen", value); }
+    void setQuickFragmentScreen(const QVariant &value) { store("quickFragmentScreen", value); }
+    void setSnapshotFull(const QVariant &value) { store("snapshotFull", value); }
+    void setSendScreen(const QVariant &value) { store("sendScreen", value); }
+    void setUseProxy(const QVariant &value) { store("useProxy", value); }
+    void setQualityImage(const QVariant &value) { store("qualityImage", value); }
+    void setAutostart(const QVariant &value) { store("autostart", value); }
+    void setShowUpload(const QVariant &value) { store("show_upload", value); }
+    void setShowLastUpload(const QVariant &value) { store("show_last_upload", value); }
+    void setUseSaveScreen(const QVariant &value) { store("useSaveScreen", value); }
+    void setSaveScreenFolder(const QVariant &value) { store("saveScreenFolder", value); }
+    void setShortLink(const QVariant &value) { store("shortLink", value); }
+    void setLanguage(const QVariant &value);
+    void setVideoQuality(const QVariant &value) { store("videoQuality", value); }
+    void setShowActiveWindow(const QVariant &value) { store("showActiveWindow", value); }
+    void setShowMagnifier(const QVariant &value) { store("showMagnifier", value); }
+    void setShowCloseSurfaceWindow(const QVariant &value)
+    {
+        store("showCloseSurfaceWindow", value);
+    }
+    void setVisibleColorPanel(const QVariant &value) { store("visibleColorPanel", value); }
+    void setColorColorLine(int value) { store("colorColorLine", value); }
+    void setWidthColorLine(const QVariant &value);
+    void setTypeUpload(const QVariant &value) { store("type_upload", value); }
+    void setWidthTextLine(const QVariant &value) { store("widthTextLine", value); }
+    void setWidthBlureLine(const QVariant &value) { store("widthBlureLine", value); }
+    void setWidthBlackoutLine(const QVariant &value) { store("widthBlackoutLine", value); }
+    void setLastGraphTools(const QVariant &value);
+
+signals:
+    void valueChanged(const QString &name, const QVariant &value);
+    void userNameChanges(const QString &name);
+    void userAvatarChanges(const QString &ava);
+    void languageChanged();
+    void lastGraphToolsChanged(const QVariant &value);
+    void keyFragmentScreenChanged();
+    void keySnapshotScreenChanged();
+    void keyQuickFragmentScreenChanged();
+    void isUseMailClientChanged();
+
+private slots:
+    void changeValue(const QString &name, const QVariant &value);
+
+private:
+    explicit Setting(QObject *parent = nullptr);
+
+    QVariant stored(const char *key) { return getValue(QLatin1String(key)); }
+    QVariant flag(const char *key) { return getValue(QLatin1String(key)).toBool(); }
+    void store(const char *key, const QVariant &value) { setValue(QLatin1String(key), value); }
+
+    QString plainText(const QString &name);
+    void storeEnciphered(const QString &name, const QString &value);
+    void sealPendingValues();
+    void emitKeySignal(const QString &name);
+    void writeAutostartEntry();
+    static void drain();
+
+    SqlDatabase m_database;
+    QHash<QString, QVariant> m_cache;
+    // Enciphered keys written while no token could key the cipher: kept in memory for this
+    // run, and stored as soon as a token arrives, so the row on disk never loses its value.
+    QHash<QString, QString> m_unsealed;
+    QTranslator *m_translator = nullptr;
+    bool m_databaseOpen = false;
+};
+
+#endif // SETTING_H

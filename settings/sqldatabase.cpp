@@ -1,0 +1,81 @@
+#include "sqldatabase.h"
+#include "sqlworker.h"
+
+#include <QDebug>
+#include <QEventLoop>
+
+SqlDatabase::SqlDatabase(QObject *parent)
+    : QThread(parent)
+    , m_worker(new SqlWorker)
+{
+    m_worker->moveToThread(this);
+    connect(this, &SqlDatabase::startConnect, m_worker, &SqlWorker::connectToDatabase);
+    connect(this, &SqlDatabase::startExecuted, m_worker, &SqlWorker::execute);
+    connect(this, &SqlDatabase::getDataStarted, m_worker, &SqlWorker::getDataLoad);
+    connect(this, &QThread::finished, m_worker, &QObject::deleteLater);
+    start(QThread::InheritPriority);
+}
+
+SqlDatabase::~SqlDatabase()
+{
+    stop();
+}
+
+bool SqlDatabase::connectToDatabase(const QString &path, QVariantHash *values)
+{
+    if (!isRunning())
+        return false;
+    m_path = path;
+    bool opened = false;
+    QEventLoop loop;
+    connect(
+        m_worker, &SqlWorker::connectComplited, &loop, [&](bool ok, const QVariantHash &stored) {
+            opened = ok;
+            *values = stored;
+            loop.quit();
+        });
+    emit startConnect(path);
+    loop.exec();
+    return opened;
+}
+
+// Other events of the calling thread run while it waits and may start reads of their own;
+// the request number keeps every answer with the call that asked for it.
+QVariant SqlDatabase::getData(const QString &name)
+{
+    if (!isRunning())
+        return QVariant();
+    const quint64 request = ++m_lastRequest;
+    QVariant result;
+    QEventLoop loop;
+    connect(
+        m_worker, &SqlWorker::getDataFinished, &loop, [&](quint64 answered, const QVariant &value) {
+            if (answered != request)
+                return;
+            result = value;
+            loop.quit();
+        });
+    emit getDataStarted(request, name);
+    loop.exec();
+    return result;
+}
+
+void SqlDatabase::exequte(const QString &query, const QVariantList &params)
+{
+    if (!isRunning()) {
+        qWarning() << Q_FUNC_INFO << "the SQL thread has ended; write dropped:" << query;
+        return;
+    }
+    emit startExecuted(query, params);
+}
+
+void SqlDatabase::stop()
+{
+    if (!isRunning())
+        return;
+    // quit() from here could leave requests that are already queued unserved; asking through
+    // the same queue ends the thread only after them.
+    QMetaObject::invokeMethod(
+        m_worker, [this] { quit(); }, Qt::QueuedConnection);
+    wait();
+}

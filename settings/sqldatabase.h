@@ -1,0 +1,37 @@
+#ifndef SQLDATABASE_H
+#define SQLDATABASE_H
+
+#include <QThread>
+#include <QVariant>
+
+class SqlWorker;
+
+// The SQL thread of the settings store. Requests are served one at a time in the order they
+// were sent; reads block the caller on a local event loop, writes are queued and not awaited.
+class SqlDatabase : public QThread
+{
+    Q_OBJECT
+public:
+    explicit SqlDatabase(QObject *parent = nullptr);
+    ~SqlDatabase() override;
+
+    // Opens (creating if needed) the file and hands back every stored row.
+    bool connectToDatabase(const QString &path, QVariantHash *values);
+    QVariant getData(const QString &name);
+    void exequte(const QString &query, const QVariantList &params);
+
+    // Lets every queued request finish, then ends the thread; later requests are refused.
+    void stop();
+
+signals:
+    void startConnect(const QString &database);
+    void startExecuted(const QString &query, const QVariantList &param);
+    void getDataStarted(quint64 request, const QString &name);
+
+private:
+    SqlWorker *m_worker;
+    QString m_path;
+    quint64 m_lastRequest = 0;
+};
+
+#endif // SQLDATABASE_H

@@ -1,0 +1,77 @@
+// A small program that opens the settings store in whatever HOME it is given, runs the
+// commands of its command line one after another and prints what it read, then ends through
+// the event loop as the real program does. The restart tests drive it as a child process.
+//
+//   get KEY | getenc KEY | set KEY TEXT | setint KEY N | fill N | check N | connect | cid
+
+#include "setting.h"
+
+#include <QCoreApplication>
+#include <QTextStream>
+#include <QTimer>
+
+namespace {
+
+QString describe(const QVariant &value)
+{
+    if (value.isNull())
+        return QStringLiteral("null");
+    return QString::fromLatin1(value.typeName()) + QLatin1Char(':') + value.toString();
+}
+
+QString fillKey(int i)
+{
+    return QStringLiteral("probe_key_%1").arg(i);
+}
+
+QString fillValue(int i)
+{
+    return QStringLiteral("value %1").arg(i);
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    QTextStream out(stdout);
+    Setting *settings = Setting::instance();
+
+    QStringList args = app.arguments().mid(1);
+    while (!args.isEmpty()) {
+        const QString command = args.takeFirst();
+        if (command == QLatin1String("get")) {
+            const QString key = args.takeFirst();
+            out << key << '=' << describe(settings->getValue(key)) << '\n';
+        } else if (command == QLatin1String("getenc")) {
+            const QString key = args.takeFirst();
+            out << key << '=' << describe(settings->getValue(key, true)) << '\n';
+        } else if (command == QLatin1String("set")) {
+            const QString key = args.takeFirst();
+            settings->setValue(key, args.takeFirst());
+        } else if (command == QLatin1String("setint")) {
+            const QString key = args.takeFirst();
+            settings->setValue(key, args.takeFirst().toInt());
+        } else if (command == QLatin1String("fill")) {
+            const int count = args.takeFirst().toInt();
+            for (int i = 0; i < count; ++i)
+                settings->setValue(fillKey(i), fillValue(i));
+        } else if (command == QLatin1String("check")) {
+            const int count = args.takeFirst().toInt();
+            int found = 0;
+            for (int i = 0; i < count; ++i)
+                found += settings->getValue(fillKey(i)) == fillValue(i);
+            out << "found=" << found << '\n';
+        } else if (command == QLatin1String("connect")) {
+            out << "connect=" << (settings->connectDatabase() ? "true" : "false") << '\n';
+        } else if (command == QLatin1String("cid")) {
+            out << "cid=" << settings->getUserId() << '\n';
+        } else {
+            out << "unknown command " << command << '\n';
+            return 2;
+        }
+    }
+    out.flush();
+    QTimer::singleShot(0, &app, &QCoreApplication::quit);
+    return app.exec();
+}

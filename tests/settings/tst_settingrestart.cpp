@@ -1,0 +1,226 @@
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QtTest>
+
+#include <memory>
+
+// Scenarios that need a new process: a restart, an exit right after writing, a damaged or
+// unusable settings file. Each runs the settings probe in a home folder of its own.
+class TestSettingRestart : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void valuesSurviveARestart();
+    void writesQueuedJustBeforeExitAreKept();
+    void damagedFileIsMovedAside_data();
+    void damagedFileIsMovedAside();
+    void validFileWithoutTableGetsTheRows_data();
+    void validFileWithoutTableGetsTheRows();
+    void unopenableDatabaseIsReported();
+    void clientIdIsTheSameAcrossProcesses();
+    void autostartEntryFollowsTheSettingAtStart();
+
+private:
+    struct Run
+    {
+        int exitCode = -1;
+        QString out;
+        QString err;
+        QString value(const QString &key) const;
+    };
+    Run probe(const QStringList &commands);
+    QString settingFile() const { return m_home->path() + QStringLiteral("/.kuvo/setting"); }
+    QStringList movedAside() const;
+
+    std::unique_ptr<QTemporaryDir> m_home;
+};
+
+QString TestSettingRestart::Run::value(const QString &key) const
+{
+    const QRegularExpression line(QStringLiteral("^%1=(.*)$").arg(QRegularExpression::escape(key)),
+        QRegularExpression::MultilineOption);
+    return line.match(out).captured(1);
+}
+
+void TestSettingRestart::init()
+{
+    m_home = std::make_unique<QTemporaryDir>();
+    QVERIFY(m_home->isValid());
+}
+
+TestSettingRestart::Run TestSettingRestart::probe(const QStringList &commands)
+{
+    QProcess process;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("HOME"), m_home->path());
+    env.insert(QStringLiteral("XDG_CONFIG_HOME"), m_home->path() + QStringLiteral("/config"));
+    process.setProcessEnvironment(env);
+    process.setWorkingDirectory(m_home->path());
+    process.start(QStringLiteral(SETTINGPROBE), commands);
+    Run run;
+    if (!process.waitForFinished(60000)) {
+        process.kill();
+        process.waitForFinished(5000);
+        return run;
+    }
+    run.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+    run.out = QString::fromUtf8(process.readAllStandardOutput());
+    run.err = QString::fromUtf8(process.readAllStandardError());
+    return run;
+}
+
+QStringList TestSettingRestart::movedAside() const
+{
+    return QDir(m_home->path() + QStringLiteral("/.kuvo"))
+        .entryList({QStringLiteral("setting.damaged-*")}, QDir::Files);
+}
+
+void TestSettingRestart::valuesSurviveARestart()
+{
+    Run first = probe({"set", "type_upload", "ftp", "setint", "widthColorLine", "5", "set",
+        "keyFragmentScreen", "F7"});
+    QCOMPARE(first.exitCode, 0);
+
+    Run second = probe({"get", "type_upload", "get", "widthColorLine", "get", "keyFragmentScreen",
+        "get", "snapshotFull"});
+    QCOMPARE(second.exitCode, 0);
+    QCOMPARE(second.value("type_upload"), QStringLiteral("QString:ftp"));
+    QCOMPARE(second.value("widthColorLine"), QStringLiteral("QString:5"));
+    QCOMPARE(second.value("keyFragmentScreen"), QStringLiteral("QString:F7"));
+    QCOMPARE(second.value("snapshotFull"), QStringLiteral("QString:1"));
+}
+
+void TestSettingRestart::writesQueuedJustBeforeExitAreKept()
+{
+    QCOMPARE(probe({"fill", "500"}).exitCode, 0);
+    Run check = probe({"check", "500"});
+    QCOMPARE(check.exitCode, 0);
+    QCOMPARE(check.value("found"), QStringLiteral("500"));
+}
+
+void TestSettingRestart::damagedFileIsMovedAside_data()
+{
+    QTest::addColumn<QString>("damage");
+    QTest::newRow("garbage") << "garbage";
+    QTest::newRow("truncated") << "truncated";
+}
+
+void TestSettingRestart::damagedFileIsMovedAside()
+{
+    QFETCH(QString, damage);
+    QVERIFY(QDir().mkpath(m_home->path() + QStringLiteral("/.kuvo")));
+    QByteArray bytes;
+    if (damage == QLatin1String("garbage")) {
+        bytes = QByteArray("this is not a database, just some text someone left here\n")
+                    .repeated(200);
+    } else {
+        QCOMPARE(probe({"fill", "400"}).exitCode, 0);
+        QFile whole(settingFile());
+        QVERIFY(whole.open(QIODevice::ReadOnly));
+        bytes = whole.readAll();
+        QVERIFY(bytes.size() > 3 * 4096);
+        bytes.truncate(bytes.size() / 2);
+        whole.close();
+    }
+    QFile file(settingFile());
+    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(bytes);
+    file.close();
+
+    Run run = probe(
+        {"get", "fragmentScreen", "get", "type_upload", "set", "language", "en", "connect"});
+    QCOMPARE(run.exitCode, 0);
+    QCOMPARE(run.value("fragmentScreen"), QStringLiteral("QString:1"));
+    QCOMPARE(run.value("type_upload"), QStringLiteral("QString:kuvo"));
+    QCOMPARE(run.value("connect"), QStringLiteral("true"));
+    QVERIFY2(run.err.contains(QStringLiteral("kept as")), qPrintable(run.err));
+
+    const QStringList aside = movedAside();
+    QCOMPARE(aside.size(), 1);
+    QFile kept(m_home->path() + QStringLiteral("/.kuvo/") + aside.first());
+    QVERIFY(kept.open(QIODevice::ReadOnly));
+    QCOMPARE(kept.readAll(), bytes);
+
+    QCOMPARE(probe({"get", "language"}).value("language"), QStringLiteral("QString:en"));
+}
+
+void TestSettingRestart::validFileWithoutTableGetsTheRows_data()
+{
+    QTest::addColumn<bool>("otherTable");
+    QTest::newRow("zero bytes") << false;
+    QTest::newRow("database of another table") << true;
+}
+
+// Left behind by a start that died before its first transaction, or by anything else.
+void TestSettingRestart::validFileWithoutTableGetsTheRows()
+{
+    QFETCH(bool, otherTable);
+    QVERIFY(QDir().mkpath(m_home->path() + QStringLiteral("/.kuvo")));
+    {
+        QFile file(settingFile());
+        QVERIFY(file.open(QIODevice::WriteOnly));
+    }
+    if (otherTable) {
+        {
+            QSqlDatabase db
+                = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("other"));
+            db.setDatabaseName(settingFile());
+            QVERIFY(db.open());
+            QVERIFY(QSqlQuery(db).exec(QStringLiteral("CREATE TABLE other (x INTEGER)")));
+        }
+        QSqlDatabase::removeDatabase(QStringLiteral("other"));
+    }
+
+    Run run = probe({"get", "keySendScreen", "get", "colorColorLine"});
+    QCOMPARE(run.exitCode, 0);
+    QCOMPARE(run.value("keySendScreen"), QStringLiteral("QString:Ctrl + Enter"));
+    QCOMPARE(run.value("colorColorLine"), QStringLiteral("QString:7"));
+    QVERIFY(movedAside().isEmpty());
+}
+
+void TestSettingRestart::unopenableDatabaseIsReported()
+{
+    // A folder where the file should be: SQLite cannot open it, and it is no file to move.
+    QVERIFY(QDir().mkpath(settingFile()));
+    Run run = probe(
+        {"connect", "get", "fragmentScreen", "set", "username", "someone", "get", "username"});
+    QCOMPARE(run.exitCode, 0);
+    QCOMPARE(run.value("connect"), QStringLiteral("false"));
+    QCOMPARE(run.value("fragmentScreen"), QStringLiteral("null"));
+    QCOMPARE(run.value("username"), QStringLiteral("QString:someone"));
+    QVERIFY2(run.err.contains(QStringLiteral("could not be opened")), qPrintable(run.err));
+    QVERIFY(QFileInfo(settingFile()).isDir());
+    QVERIFY(movedAside().isEmpty());
+}
+
+void TestSettingRestart::clientIdIsTheSameAcrossProcesses()
+{
+    const QString first = probe({"cid"}).value("cid");
+    QCOMPARE(first.size(), 36);
+    QCOMPARE(probe({"cid"}).value("cid"), first);
+    QVERIFY(QFile::exists(m_home->path() + QStringLiteral("/config/ym/kuvo.conf")));
+}
+
+void TestSettingRestart::autostartEntryFollowsTheSettingAtStart()
+{
+    const QString entry = m_home->path() + QStringLiteral("/.config/autostart/Kuvo.desktop");
+    QCOMPARE(probe({}).exitCode, 0);
+    QFile file(entry);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QVERIFY(file.readAll().contains("Exec='" SETTINGPROBE "'\n"));
+    file.close();
+
+    QCOMPARE(probe({"set", "autostart", "0"}).exitCode, 0);
+    QVERIFY(!QFile::exists(entry));
+
+    // An entry left behind while the setting is off goes at the next start.
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.close();
+    QCOMPARE(probe({}).exitCode, 0);
+    QVERIFY(!QFile::exists(entry));
+}
+
+QTEST_GUILESS_MAIN(TestSettingRestart)
+#include "tst_settingrestart.moc"
