@@ -1,30 +1,115 @@
+#include "commandline.h"
+#include "core.h"
+#include "serviceaddress.h"
 #include "setting.h"
+#include "singleapplication.h"
 
 #include <QApplication>
+#include <QDebug>
 #include <QDir>
 #include <QFontDatabase>
-#include <QLocale>
+
+#include <clocale>
+#include <cstdio>
 
 namespace {
 
-void registerBundledFonts()
+void installFont()
 {
     const QDir folder(QStringLiteral(":/font/font/"));
-    for (const QString &file : folder.entryList(QDir::Files))
-        QFontDatabase::addApplicationFont(folder.filePath(file));
+    for (const QString &file : folder.entryList(QDir::Files, QDir::Unsorted)) {
+        if (QFontDatabase::addApplicationFont(folder.filePath(file)) == -1)
+            qDebug() << "can`t add " << file;
+    }
+}
+
+void checkLanguage()
+{
+    Setting::instance()->checkTranslate();
+}
+
+void print(const QString &text)
+{
+    std::fputs(text.toLocal8Bit().constData(), stdout);
+    std::fflush(stdout);
+}
+
+// A second copy hands its command line to the first and ends.
+int forwardToFirstCopy(SingleApplication &single, const QStringList &arguments)
+{
+    qDebug() << Q_FUNC_INFO << "arguments count" << arguments.size();
+    if (arguments.size() >= 2 && CommandLine::wantsHelp(arguments)) {
+        print(CommandLine::helpText());
+        return 0;
+    }
+    single.writeMessage(CommandLine::messageForFirstCopy(arguments, QDir::currentPath()));
+    return 0;
+}
+
+void startFiles(const CommandLine::LaunchPlan &plan)
+{
+    using Files = CommandLine::LaunchPlan::Files;
+    switch (plan.files) {
+    case Files::None:
+        break;
+    case Files::Upload:
+        qDebug() << Q_FUNC_INFO << plan.fileList;
+        Core::instance()->uploadData(plan.fileList);
+        break;
+    case Files::UploadZip:
+        Core::instance()->uploadDataZip(plan.fileList);
+        break;
+    case Files::OpenAudioImage:
+        qWarning() << Q_FUNC_INFO
+                   << "image+audio files cannot be opened yet:" << plan.audioImageFile;
+        break;
+    }
 }
 
 } // namespace
 
 int main(int argc, char *argv[])
 {
-    QLocale::setDefault(QLocale::system());
+    std::setlocale(LC_ALL, "");
     QApplication app(argc, argv);
-    registerBundledFonts();
+    installFont();
     QApplication::setQuitOnLastWindowClosed(false);
     QApplication::setApplicationVersion(QStringLiteral("3.0.15"));
     QApplication::setApplicationName(QStringLiteral("Kuvo"));
 
-    Setting::instance();
+    const QStringList arguments = QApplication::arguments();
+    SingleApplication single;
+    if (single.isRunning())
+        return forwardToFirstCopy(single, arguments);
+
+    const CommandLine::LaunchPlan plan = CommandLine::planFirstCopy(arguments);
+    qDebug() << Q_FUNC_INFO << "indexOf help" << arguments.indexOf(QStringLiteral("-help"));
+    switch (plan.action) {
+    case CommandLine::LaunchPlan::Action::PrintHelp:
+        print(CommandLine::helpText());
+        return 0;
+    case CommandLine::LaunchPlan::Action::PrintBetaHelp:
+        print(CommandLine::betaHelpText());
+        return 0;
+    case CommandLine::LaunchPlan::Action::Run:
+        break;
+    }
+    if (!plan.betaApiHost.isEmpty()) {
+        print(CommandLine::betaBanner(plan.betaWebHost, plan.betaApiHost));
+        // Before the controller exists: its construction already talks to the service.
+        ServiceAddress::setApiHost(plan.betaApiHost);
+        ServiceAddress::setWebHost(plan.betaWebHost);
+    }
+
+    Core *core = Core::instance();
+    startFiles(plan);
+    checkLanguage();
+
+    QObject::connect(&single, &SingleApplication::runnigSecondCopy, core, &Core::showMainWindow);
+    QObject::connect(&single, &SingleApplication::uploadFile, core, &Core::uploadData);
+    QObject::connect(&single, &SingleApplication::uploadFileInZip, core, &Core::uploadDataZip);
+
+    core->checkAutorization();
+    single.exec();
     return QApplication::exec();
 }

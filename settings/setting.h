@@ -61,6 +61,10 @@ class Setting : public QObject
 
 public:
     static Setting *instance();
+    // Waits until every queued write is in the file; the store takes no writes afterwards.
+    // Runs by itself when the application object goes; call it before ending the process
+    // any other way.
+    static void drain();
 
     Q_INVOKABLE QVariant getValue(const QString &name, bool is_encrypt = false);
     Q_INVOKABLE void setValue(const QString &name, const QVariant &value, bool is_encrypt = false);
@@ -169,8 +173,6 @@ private:
     void sealPendingValues();
     void emitKeySignal(const QString &name);
     void writeAutostartEntry();
-    static void drain();
-
     SqlDatabase m_database;
     QHash<QString, QVariant> m_cache;
     // Enciphered keys written while no token could key the cipher: kept in memory for this

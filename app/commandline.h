@@ -1,0 +1,57 @@
+#ifndef COMMANDLINE_H
+#define COMMANDLINE_H
+
+#include <QStringList>
+
+// What the command line asks of the program: pure functions, so that every rule can be
+// checked without starting a copy. Argument lists hold the program path first.
+namespace CommandLine {
+
+// The first copy's own command line.
+struct LaunchPlan
+{
+    enum class Action { Run, PrintHelp, PrintBetaHelp };
+    enum class Files { None, Upload, UploadZip, OpenAudioImage };
+
+    Action action = Action::Run;
+    QString betaWebHost; // both set when "-beta" came with its two hosts
+    QString betaApiHost;
+    Files files = Files::None;
+    QStringList fileList; // for Upload and UploadZip
+    QString audioImageFile; // for OpenAudioImage
+};
+
+LaunchPlan planFirstCopy(const QStringList &arguments);
+
+// What a second copy sends to the first: "running_again", or the arguments joined by ";"
+// with relative file paths made absolute against the second copy's working folder.
+QString messageForFirstCopy(const QStringList &arguments, const QString &workingFolder);
+
+// A message received from a second copy, turned into the one command it stands for.
+struct ForwardedCommand
+{
+    enum class Kind {
+        Nothing,
+        RunningAgain,
+        OpenAudioImage,
+        UploadZip,
+        FullScreen,
+        QuickScreen,
+        Screen,
+        Upload
+    };
+    Kind kind = Kind::Nothing;
+    QStringList files;
+    QString file;
+};
+
+ForwardedCommand parseMessage(const QByteArray &message);
+
+bool wantsHelp(const QStringList &arguments);
+QString helpText();
+QString betaHelpText();
+QString betaBanner(const QString &webHost, const QString &apiHost);
+
+} // namespace CommandLine
+
+#endif // COMMANDLINE_H

@@ -1,0 +1,103 @@
+#ifndef CORE_H
+#define CORE_H
+
+#include "analytics.h"
+
+#include <QColor>
+#include <QImage>
+#include <QObject>
+#include <QTimer>
+
+class Autorization;
+class NetworkExchange;
+class QClipboard;
+class UploadModel;
+class Updater;
+
+// The controller of the whole program: owns the account, the upload front and the updater,
+// routes every capture and upload request, and is the context object "core" of the pages.
+class Core : public QObject
+{
+    Q_OBJECT
+    Q_PROPERTY(Autorization *account READ account NOTIFY accountChange)
+    Q_PROPERTY(QString emptyString READ emptyString NOTIFY languageChanged)
+    Q_PROPERTY(QString lastLink READ lastLink NOTIFY lastLinkChanged)
+
+public:
+    static Core *instance();
+    ~Core() override;
+
+    Autorization *account() const { return m_account; }
+    QString emptyString() const { return QStringLiteral(""); }
+    QString lastLink() const { return m_lastLink; }
+
+    // Service addresses.
+    Q_INVOKABLE QString hostUrl() const;
+    Q_INVOKABLE QString hostUrlAuth() const;
+    void setHostUrl(const QString &host);
+    void setHostUrlAuth(const QString &host);
+    QString serverInit() const;
+    QString serverUploadUrl() const;
+    QString serverDel() const;
+    QString serverAuth() const;
+    QString serverHelp() const;
+    QString serverHistory() const;
+    QString serverAnalitics() const;
+    QString pingUrl() const;
+    QString feedbackUrl() const;
+
+    // Small accessors of the pages.
+    Q_INVOKABLE QString userAgent() const;
+    Q_INVOKABLE QString appVersion() const;
+    Q_INVOKABLE QString getPlatform() const { return QStringLiteral("Linux"); }
+    Q_INVOKABLE bool is_mac() const { return false; }
+    Q_INVOKABLE QString getWindowsManager() const;
+    Q_INVOKABLE QString clipboardText() const;
+    Q_INVOKABLE void openUrl(const QString &url) const;
+    Q_INVOKABLE QColor getColorFromX(int x) const;
+    Q_INVOKABLE QString licenseText() const;
+    Q_INVOKABLE bool isCanRecordAudio() const { return false; }
+    void addAnalyticsEvent(AnalyticsEvent::AnalyticsEventCategory category,
+        AnalyticsEvent::AnalyticsEventAction action, bool is_sendEvent = false,
+        const QString &value = QString());
+    Q_INVOKABLE void addAnalyticsEvent(
+        int category, int action, bool is_sendEvent = false, const QString &value = QString());
+
+    Q_INVOKABLE UploadModel *uploadModel();
+    void clearTempPath();
+
+public slots:
+    bool checkAutorization();
+    void uploadData(const QStringList &files);
+    void uploadDataZip(const QStringList &files);
+    void cancelUpload();
+    void setLastLink(const QString &link);
+    void openLastLink();
+    void copyLastLink();
+    void writeClipboard(const QString &text);
+    Q_INVOKABLE void openHistory();
+    void showMainWindow() { }
+    void exitApp();
+
+signals:
+    void accountChange(Autorization *account);
+    void languageChanged();
+    void lastLinkChanged(const QString &link);
+
+private:
+    explicit Core(QObject *parent = nullptr);
+    void startAccount();
+    void startUploads();
+    bool handOverPendingUpdate();
+
+    Autorization *m_account = nullptr;
+    NetworkExchange *m_exchange = nullptr;
+    UploadModel *m_uploadModel = nullptr;
+    Updater *m_updater = nullptr;
+    QClipboard *m_clipboard = nullptr;
+    QString m_lastLink;
+    QImage m_colorLine;
+    QTimer m_userInfoTimer;
+};
+
+#endif // CORE_H

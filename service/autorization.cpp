@@ -1,0 +1,279 @@
+#include "autorization.h"
+#include "logging.h"
+#include "networkaccessmanager.h"
+#include "networkreadreply.h"
+#include "serverlistener.h"
+#include "serviceaddress.h"
+#include "setting.h"
+
+#include <QDebug>
+#include <QDesktopServices>
+#include <QNetworkReply>
+#include <QNetworkRequest>
+#include <QRandomGenerator>
+#include <QRegularExpression>
+#include <QUrl>
+
+namespace {
+
+constexpr int kTransferTimeoutMs = 30000;
+// The browser's redirect may land on any of these; the first free one is taken. The range
+// from 66000 is left out: it lies past the last TCP port (65535), and cut to 16 bits it would
+// become 464..473, ports that belong to system services.
+constexpr quint16 kListenBases[] = {62000, 63000, 64000, 65000};
+constexpr quint16 kPortsPerBase = 10;
+
+bool isSaneEmail(const QString &email)
+{
+    static const QRegularExpression pattern(
+        QStringLiteral("^[^\\s@]+@[^\\s@.]+(\\.[^\\s@.]+)*\\.[^\\s@.]{2,}$"));
+    return pattern.match(email).hasMatch();
+}
+
+// Form encoding by hand: QUrlQuery leaves '+' as it is, which the service reads as a space,
+// and a password may well hold one.
+QByteArray formBody(const QList<QPair<QString, QString>> &form)
+{
+    QByteArrayList fields;
+    for (const auto &field : form)
+        fields << QUrl::toPercentEncoding(field.first) + '='
+                + QUrl::toPercentEncoding(field.second);
+    return fields.join('&');
+}
+
+QString randomState()
+{
+    QByteArray bytes(16, '\0');
+    for (char &byte : bytes)
+        byte = char(QRandomGenerator::system()->bounded(256));
+    return QString::fromLatin1(bytes.toHex());
+}
+
+Setting *settings()
+{
+    return Setting::instance();
+}
+
+} // namespace
+
+Autorization::Autorization(QObject *parent)
+    : QObject(parent)
+    , m_listener(new ServerListener(this))
+{
+    connect(m_listener, &ServerListener::codeReceived, this, &Autorization::receiveCode);
+}
+
+bool Autorization::isAuth()
+{
+    return !token().isEmpty();
+}
+
+QString Autorization::token()
+{
+    return settings()->getValue(QStringLiteral("token")).toString();
+}
+
+void Autorization::listen()
+{
+    if (m_listener->isListening())
+        return;
+    for (const quint16 base : kListenBases) {
+        for (quint16 port = base; port < base + kPortsPerBase; ++port) {
+            if (m_listener->listen(port)) {
+                qDebug() << Q_FUNC_INFO << "sign-in listener on port" << port;
+                return;
+            }
+        }
+    }
+    Logging::instance()->writeMessage(
+        QStringLiteral("Cannot open a local port for the browser sign-in: %1")
+            .arg(m_listener->errorString()));
+    emit listenFailed();
+}
+
+int Autorization::listenPort() const
+{
+    return m_listener->isListening() ? m_listener->serverPort() : 0;
+}
+
+void Autorization::resetAutorization()
+{
+    setStatus(NoneAuth);
+}
+
+void Autorization::setStatus(AuthStatus status)
+{
+    if (m_status == status)
+        return;
+    m_status = status;
+    emit statusChanged();
+}
+
+void Autorization::signIn(const QString &email, const QString &password)
+{
+    const QString address = email.trimmed();
+    if (address.isEmpty()) {
+        emit authError(QStringLiteral("email"), tr("Please enter your e-mail"));
+        return;
+    }
+    if (!isSaneEmail(address)) {
+        emit authError(QStringLiteral("email"), tr("The e-mail is not valid"));
+        return;
+    }
+    if (password.isEmpty()) {
+        emit authError(QStringLiteral("password"), tr("Please enter your password"));
+        return;
+    }
+    // One press of the button, one request: a second one would only race the first.
+    if (m_status == AuthInProgress) {
+        qDebug() << Q_FUNC_INFO << "a sign-in is already running";
+        return;
+    }
+    requestToken({{QStringLiteral("grant_type"), QStringLiteral("password")},
+                     {QStringLiteral("username"), address}, {QStringLiteral("password"), password}},
+        QStringLiteral("password"));
+}
+
+void Autorization::signInWithBrowser(const QString &provider)
+{
+    const int port = listenPort();
+    if (port == 0) {
+        fail(QStringLiteral("browser"),
+            tr("The program cannot receive the sign-in from the browser"),
+            QStringLiteral("Browser sign-in without a listening port"));
+        return;
+    }
+    m_state = randomState();
+    m_redirectUri = QStringLiteral("http://127.0.0.1:%1/").arg(port);
+    const QUrl url = QUrl::fromEncoded(ServiceAddress::authorizeUrl().toUtf8()
+            + "?redirect_uri=" + QUrl::toPercentEncoding(m_redirectUri)
+            + "&state=" + m_state.toLatin1() + "&provider=" + QUrl::toPercentEncoding(provider),
+        QUrl::StrictMode);
+    if (!QDesktopServices::openUrl(url)) {
+        m_state.clear();
+        fail(QStringLiteral("browser"), tr("The browser could not be opened"),
+            QStringLiteral("Cannot open the browser at %1").arg(ServiceAddress::authorizeUrl()));
+    }
+}
+
+void Autorization::receiveCode(const QString &code, const QString &state)
+{
+    // Any program on this machine can knock on the listener; only the answer to our own
+    // request is taken, or a stranger's code could sign this user in to a foreign account.
+    if (m_state.isEmpty() || state != m_state) {
+        qDebug() << Q_FUNC_INFO << "refused a sign-in code of a request not in flight";
+        Logging::instance()->writeMessage(
+            QStringLiteral("Refused a browser sign-in code: its state matches no sign-in "
+                           "this program started"));
+        return;
+    }
+    m_state.clear();
+    requestToken(
+        {{QStringLiteral("grant_type"), QStringLiteral("authorization_code")},
+            {QStringLiteral("code"), code}, {QStringLiteral("redirect_uri"), m_redirectUri}},
+        QStringLiteral("browser"));
+}
+
+void Autorization::requestToken(const QList<QPair<QString, QString>> &form, const QString &errorKey)
+{
+    setStatus(AuthInProgress);
+    auto *manager = new NetworkAccessManager(this);
+    QNetworkRequest request(QUrl(ServiceAddress::serverAuth()));
+    NetworkAccessManager::getAuthRequest(request);
+    request.setHeader(
+        QNetworkRequest::ContentTypeHeader, QStringLiteral("application/x-www-form-urlencoded"));
+    request.setTransferTimeout(kTransferTimeoutMs);
+    QNetworkReply *reply = manager->post(request, formBody(form));
+    connect(reply, &QNetworkReply::finished, this, [this, manager, reply, errorKey] {
+        readToken(reply, errorKey);
+        reply->deleteLater();
+        manager->deleteLater();
+    });
+}
+
+void Autorization::readToken(QNetworkReply *reply, const QString &errorKey)
+{
+    setStatus(NoneAuth);
+    const NetworkReadReply read(reply);
+    const QString accessToken = read.value(QStringLiteral("access_token")).toString();
+    if (!read.isOk() || accessToken.isEmpty()) {
+        const QString message
+            = read.isOk() ? tr("The service did not grant access") : read.errorText();
+        fail(read.status() == 0 ? QStringLiteral("network") : errorKey, message,
+            QStringLiteral("Sign-in at %1 failed (HTTP %2): %3")
+                .arg(ServiceAddress::serverAuth())
+                .arg(read.status())
+                .arg(message));
+        return;
+    }
+    settings()->setValue(QStringLiteral("token"), accessToken);
+    emit authChanged(true);
+    getUserInfo();
+}
+
+void Autorization::getUserInfo()
+{
+    const QString sentToken = token();
+    if (sentToken.isEmpty())
+        return;
+    auto *manager = new NetworkAccessManager(this);
+    QNetworkRequest request(QUrl(ServiceAddress::userInfoUrl()));
+    NetworkAccessManager::getAuthRequest(request);
+    request.setTransferTimeout(kTransferTimeoutMs);
+    QNetworkReply *reply = manager->get(request);
+    connect(reply, &QNetworkReply::finished, this, [this, manager, reply, sentToken] {
+        readUserInfo(reply, sentToken);
+        reply->deleteLater();
+        manager->deleteLater();
+    });
+}
+
+void Autorization::readUserInfo(QNetworkReply *reply, const QString &sentToken)
+{
+    // After a sign-out, or a sign-in to another account, these details belong to no one.
+    if (token() != sentToken) {
+        qDebug() << Q_FUNC_INFO << "the account changed while its details were on the way";
+        return;
+    }
+    const NetworkReadReply read(reply);
+    if (!read.isOk()) {
+        const QString logText = QStringLiteral("Reading the account at %1 failed (HTTP %2): %3")
+                                    .arg(ServiceAddress::userInfoUrl())
+                                    .arg(read.status())
+                                    .arg(read.errorText());
+        if (read.status() == 401)
+            fail(QStringLiteral("token"), tr("The sign-in has expired, please sign in again"),
+                logText);
+        else
+            Logging::instance()->writeMessage(logText);
+        return;
+    }
+    const QList<QPair<const char *, const char *>> texts
+        = {{"username", "name"}, {"usermail", "email"}, {"useravatar", "avatar"}};
+    for (const auto &key : texts)
+        settings()->setValue(
+            QLatin1String(key.first), read.value(QLatin1String(key.second)).toString());
+    for (const char *key : {"quota", "usage", "max_post_size"})
+        settings()->setValue(QLatin1String(key), read.value(QLatin1String(key)).toLongLong());
+}
+
+void Autorization::fail(const QString &key, const QString &message, const QString &logText)
+{
+    qDebug() << Q_FUNC_INFO << key << message;
+    Logging::instance()->writeMessage(logText);
+    emit authError(key, message);
+}
+
+void Autorization::signOut()
+{
+    // The FTP and SFTP credentials are enciphered with the token, so they go while it is
+    // still there to key the cipher; the token goes last.
+    static const char *const keys[]
+        = {"ftp_host", "ftp_port", "ftp_path", "ftp_base_url", "ftp_user", "ftp_password",
+            "sftp_host", "sftp_port", "sftp_path", "sftp_base_url", "sftp_user", "sftp_password",
+            "username", "usermail", "useravatar", "quota", "usage", "max_post_size", "token"};
+    for (const char *key : keys)
+        settings()->setValue(QLatin1String(key), QStringLiteral(""));
+    m_state.clear();
+    emit authChanged(false);
+}

@@ -1,0 +1,110 @@
+#include "networkaccessmanager.h"
+#include "setting.h"
+
+#include <QCoreApplication>
+#include <QNetworkProxy>
+#include <QNetworkRequest>
+#include <QSslCertificate>
+#include <QSslConfiguration>
+
+namespace {
+
+QList<QSslCertificate> trustedAuthorities()
+{
+    static const QList<QSslCertificate> authorities = QSslConfiguration::systemCaCertificates()
+        + QSslCertificate::fromPath(QStringLiteral(":/certificate/kuvo.pem"));
+    return authorities;
+}
+
+} // namespace
+
+NetworkAccessManager::NetworkAccessManager(QObject *parent)
+    : QNetworkAccessManager(parent)
+{
+    Setting *settings = Setting::instance();
+    if (!settings->getValue(QStringLiteral("useProxy")).toBool())
+        return;
+    const QString host = settings->getValue(QStringLiteral("proxy_host")).toString();
+    if (host.isEmpty())
+        return;
+    setProxy(QNetworkProxy(QNetworkProxy::HttpProxy, host,
+        quint16(settings->getValue(QStringLiteral("proxy_port")).toUInt()),
+        settings->getValue(QStringLiteral("proxy_user")).toString(),
+        settings->getValue(QStringLiteral("proxy_password")).toString()));
+}
+
+void NetworkAccessManager::getAuthRequest(QNetworkRequest &request)
+{
+    request.setRawHeader("User-agent",
+        (QCoreApplication::applicationName() + QLatin1Char(' ')
+            + QCoreApplication::applicationVersion())
+            .toUtf8());
+    const QString token = Setting::instance()->getValue(QStringLiteral("token")).toString();
+    if (!token.isEmpty())
+        request.setRawHeader("Authorization", "Bearer " + token.toUtf8());
+}
+
+QNetworkReply *NetworkAccessManager::createRequest(
+    Operation op, const QNetworkRequest &request, QIODevice *outgoingData)
+{
+    QNetworkRequest trusted(request);
+    QSslConfiguration tls = trusted.sslConfiguration();
+    tls.setCaCertificates(trustedAuthorities());
+    trusted.setSslConfiguration(tls);
+    return QNetworkAccessManager::createRequest(op, trusted, outgoingData);
+}
+
+bool NetworkAccessManager::isNetworkMissing(QNetworkReply::NetworkError code)
+{
+    switch (code) {
+    case QNetworkReply::HostNotFoundError:
+    case QNetworkReply::TemporaryNetworkFailureError:
+    case QNetworkReply::NetworkSessionFailedError:
+    case QNetworkReply::UnknownNetworkError:
+        return true;
+    default:
+        return false;
+    }
+}
+
+QString NetworkAccessManager::networkError(QNetworkReply::NetworkError code)
+{
+    switch (code) {
+    case QNetworkReply::NoError:
+        return QString();
+    case QNetworkReply::ConnectionRefusedError:
+        return tr("The server refused the connection");
+    case QNetworkReply::RemoteHostClosedError:
+        return tr("The server closed the connection");
+    case QNetworkReply::HostNotFoundError:
+        return tr("The server was not found");
+    case QNetworkReply::TimeoutError:
+        return tr("The connection timed out");
+    case QNetworkReply::OperationCanceledError:
+        return tr("The request was cancelled");
+    case QNetworkReply::SslHandshakeFailedError:
+        return tr("A secure connection to the server could not be established");
+    case QNetworkReply::TemporaryNetworkFailureError:
+    case QNetworkReply::NetworkSessionFailedError:
+    case QNetworkReply::UnknownNetworkError:
+        return tr("The network is not available");
+    case QNetworkReply::ProxyConnectionRefusedError:
+    case QNetworkReply::ProxyConnectionClosedError:
+    case QNetworkReply::ProxyNotFoundError:
+    case QNetworkReply::ProxyTimeoutError:
+        return tr("The proxy server is not reachable");
+    case QNetworkReply::ProxyAuthenticationRequiredError:
+        return tr("The proxy server needs a valid user name and password");
+    case QNetworkReply::AuthenticationRequiredError:
+    case QNetworkReply::ContentAccessDenied:
+        return tr("Access denied: please sign in again");
+    case QNetworkReply::ContentNotFoundError:
+        return tr("The server does not know this address");
+    case QNetworkReply::InternalServerError:
+    case QNetworkReply::ServiceUnavailableError:
+    case QNetworkReply::UnknownServerError:
+        return tr("The server could not complete the request");
+    default:
+        return tr("Network error %1").arg(int(code));
+    }
+}

@@ -1,0 +1,29 @@
+#ifndef SERVERLISTENER_H
+#define SERVERLISTENER_H
+
+#include <QTcpServer>
+
+class QTcpSocket;
+
+// Receives the browser's redirect at the end of a sign-in on the web page: a tiny HTTP server
+// bound to the loopback address only, so nothing outside this machine can reach it. It answers
+// every request once, hands the code it carried to the account, and closes the connection.
+class ServerListener : public QTcpServer
+{
+    Q_OBJECT
+public:
+    explicit ServerListener(QObject *parent = nullptr);
+
+    bool listen(quint16 port);
+
+signals:
+    void codeReceived(const QString &code, const QString &state);
+
+private:
+    void acceptConnections();
+    void readHead(QTcpSocket *socket);
+    void answer(QTcpSocket *socket, const QByteArray &head);
+    void reply(QTcpSocket *socket, int status, const QString &title, const QString &text);
+};
+
+#endif // SERVERLISTENER_H

@@ -1,0 +1,28 @@
+#ifndef CORETESTSUPPORT_H
+#define CORETESTSUPPORT_H
+
+#include "autorization.h"
+#include "serviceaddress.h"
+#include "standinservice.h"
+
+#include <QSignalSpy>
+#include <QtTest>
+
+// Points every service address at the stand-in, so that nothing the controller starts
+// leaves the machine.
+inline void pointAt(StandinService &service)
+{
+    ServiceAddress::setApiHost(service.httpsHost());
+    ServiceAddress::setWebHost(service.httpsHost());
+    ServiceAddress::setFixedHost(service.httpHost());
+}
+
+// Signs the stand-in's demo account in through a separate account object.
+inline bool signInDemo(Autorization &account)
+{
+    QSignalSpy changed(&account, &Autorization::authChanged);
+    account.signIn(QStringLiteral("demo@kuvo.example"), QStringLiteral("kuvo-demo"));
+    return changed.wait(10000) && Autorization::isAuth();
+}
+
+#endif // CORETESTSUPPORT_H

@@ -1,0 +1,195 @@
+#include <QLocalServer>
+#include <QLocalSocket>
+#include <QtTest>
+
+#include <memory>
+
+// Runs of the real program: its help texts, what a second copy sends to the first, and the
+// hand-over to a downloaded update. Each run gets a home and a runtime folder of its own.
+class TestKuvoProgram : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void helpTexts_data();
+    void helpTexts();
+    void secondCopyForwards_data();
+    void secondCopyForwards();
+    void pendingUpdateIsStartedInsteadOfThisCopy();
+    void pendingUpdateThatCannotStartIsKept();
+
+private:
+    struct Run
+    {
+        bool finished = false;
+        int exitCode = -1;
+        QByteArray out;
+    };
+    QProcessEnvironment environment() const;
+    Run run(const QStringList &arguments, int waitMs, const QString &workingFolder = QString());
+    QString home() const { return m_root->path() + QStringLiteral("/home"); }
+    QString runtime() const { return m_root->path() + QStringLiteral("/runtime"); }
+    void writeUpdate(const QByteArray &content);
+
+    std::unique_ptr<QTemporaryDir> m_root;
+};
+
+void TestKuvoProgram::init()
+{
+    m_root = std::make_unique<QTemporaryDir>();
+    QVERIFY(QDir().mkpath(home()));
+    QVERIFY(QDir().mkpath(runtime()));
+    QFile::setPermissions(runtime(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+}
+
+QProcessEnvironment TestKuvoProgram::environment() const
+{
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("HOME"), home());
+    env.insert(QStringLiteral("XDG_CONFIG_HOME"), home() + QStringLiteral("/.config"));
+    env.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime());
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    return env;
+}
+
+TestKuvoProgram::Run TestKuvoProgram::run(
+    const QStringList &arguments, int waitMs, const QString &workingFolder)
+{
+    QProcess process;
+    process.setProcessEnvironment(environment());
+    process.setWorkingDirectory(workingFolder.isEmpty() ? home() : workingFolder);
+    process.setProcessChannelMode(QProcess::SeparateChannels);
+    process.start(QStringLiteral(KUVO_PROGRAM), arguments);
+    Run result;
+    result.finished = process.waitForFinished(waitMs);
+    if (!result.finished) {
+        process.kill();
+        process.waitForFinished(5000);
+    } else {
+        result.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+    }
+    result.out = process.readAllStandardOutput();
+    return result;
+}
+
+void TestKuvoProgram::helpTexts_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QByteArray>("text");
+    const QByteArray help = "Kuvo help -----------------------------\n"
+                            "-full-screen - capture full screen\n"
+                            "-quick-screen - capture screen and send to kuvo\n"
+                            "-screen - capture fragment screen\n"
+                            "<filename> - send file to kuvo\n"
+                            "<filename> -z - send file to kuvo in zip\n";
+    QTest::newRow("help") << QStringList {"-help"} << help;
+    QTest::newRow("help among files") << QStringList {"a.png", "-help"} << help;
+    QTest::newRow("beta without hosts")
+        << QStringList {"-beta", "web.test"}
+        << QByteArray("Kuvo beta help -----------------------------\n"
+                      "-beta <auth url> <api url> - for use beta server\n");
+}
+
+void TestKuvoProgram::helpTexts()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QByteArray, text);
+    const Run result = run(arguments, 20000);
+    QVERIFY(result.finished);
+    QCOMPARE(result.exitCode, 0);
+    QCOMPARE(result.out, text);
+    QVERIFY(!QFileInfo::exists(home() + QStringLiteral("/.kuvo")));
+}
+
+void TestKuvoProgram::secondCopyForwards_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QByteArray>("message");
+    QTest::newRow("no arguments") << QStringList() << QByteArray("running_again");
+    QTest::newRow("files made absolute") << QStringList {"a.png", "-z", "sub/b;c.png"}
+                                         << QByteArray("/work/a.png;-z;/work/sub/b;c.png");
+    QTest::newRow("help sends nothing") << QStringList {"-help"} << QByteArray();
+}
+
+void TestKuvoProgram::secondCopyForwards()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QByteArray, message);
+    const QString work = m_root->path() + QStringLiteral("/work");
+    QVERIFY(QDir().mkpath(work));
+    message.replace("/work/", (work + QLatin1Char('/')).toUtf8());
+
+    // A fake first copy: it only listens and keeps what arrives.
+    QLocalServer first;
+    QVERIFY(first.listen(runtime() + QStringLiteral("/KuvoApp")));
+    QByteArray received;
+    connect(&first, &QLocalServer::newConnection, this, [&] {
+        QLocalSocket *peer = first.nextPendingConnection();
+        connect(peer, &QLocalSocket::readyRead, this, [&, peer] { received += peer->readAll(); });
+    });
+
+    QProcess second;
+    second.setProcessEnvironment(environment());
+    second.setWorkingDirectory(work);
+    second.start(QStringLiteral(KUVO_PROGRAM), arguments);
+    QTRY_VERIFY_WITH_TIMEOUT(second.state() == QProcess::NotRunning, 20000);
+    QCOMPARE(second.exitCode(), 0);
+    QTest::qWait(100);
+
+    if (message.isEmpty()) {
+        QCOMPARE(received, QByteArray());
+        QVERIFY(second.readAllStandardOutput().startsWith("Kuvo help"));
+    } else if (message == "running_again") {
+        QCOMPARE(received, message);
+    } else {
+        QCOMPARE(received, QByteArray(KUVO_PROGRAM) + ';' + message);
+    }
+    QVERIFY(!QFileInfo::exists(home() + QStringLiteral("/.kuvo")));
+}
+
+void TestKuvoProgram::writeUpdate(const QByteArray &content)
+{
+    const QString folder = home() + QStringLiteral("/.kuvo/update/");
+    QVERIFY(QDir().mkpath(folder));
+    QFile update(folder + QStringLiteral("Kuvo.exe"));
+    QVERIFY(update.open(QIODevice::WriteOnly));
+    update.write(content);
+    update.close();
+    update.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+}
+
+void TestKuvoProgram::pendingUpdateIsStartedInsteadOfThisCopy()
+{
+    writeUpdate("#!/bin/sh\necho \"$0\" > \"$HOME/update-started\"\n");
+    // The service hosts point at a closed loopback port: nothing leaves the machine.
+    const Run result = run({"-beta", "127.0.0.1:9", "127.0.0.1:9"}, 20000);
+    QVERIFY(result.finished);
+    QCOMPARE(result.exitCode, 0);
+
+    const QString marker = home() + QStringLiteral("/update-started");
+    QTRY_VERIFY_WITH_TIMEOUT(QFileInfo(marker).size() > 0, 10000);
+    QFile started(marker);
+    QVERIFY(started.open(QIODevice::ReadOnly));
+    QCOMPARE(
+        started.readAll().trimmed(), (home() + QStringLiteral("/.kuvo/launch/Kuvo.exe")).toUtf8());
+    QVERIFY(!QFileInfo::exists(home() + QStringLiteral("/.kuvo/update")));
+}
+
+void TestKuvoProgram::pendingUpdateThatCannotStartIsKept()
+{
+    const QByteArray garbage(4096, '\x7f');
+    writeUpdate(garbage);
+    const Run result = run({"-beta", "127.0.0.1:9", "127.0.0.1:9"}, 3000);
+    QVERIFY2(!result.finished, "the program should have started as usual and kept running");
+
+    QFile kept(home() + QStringLiteral("/.kuvo/update/Kuvo.exe"));
+    QVERIFY(kept.open(QIODevice::ReadOnly));
+    QCOMPARE(kept.readAll(), garbage);
+    QFile log(home() + QStringLiteral("/.kuvo/error.log"));
+    QVERIFY(log.open(QIODevice::ReadOnly));
+    QVERIFY(log.readAll().contains("could not be started"));
+}
+
+QTEST_GUILESS_MAIN(TestKuvoProgram)
+#include "tst_kuvoprogram.moc"

@@ -1,0 +1,67 @@
+#pragma once
+
+#include <QByteArray>
+#include <QJsonArray>
+#include <QNetworkAccessManager>
+#include <QProcess>
+#include <QString>
+#include <QStringList>
+
+// Runs tests/support/standin_service.py, the local stand-in of the maker's web service, as a
+// child process for the lifetime of this object, and drives it through its control endpoints.
+// The stand-in serves TLS with a certificate of the build's own CA, which every control call
+// trusts; nothing here ignores certificate errors.
+class StandinService
+{
+public:
+    StandinService() = default;
+    ~StandinService();
+
+    // Starts the stand-in with the build's certificate and extraArgs (see the script's
+    // options) and waits, at most 10 s, until both listeners are ready.
+    bool start(const QStringList &extraArgs = {});
+
+    // "127.0.0.1:<port>" of the HTTPS listener (the service) and the plain HTTP one
+    // (analytics, ping).
+    QString httpsHost() const;
+    QString httpHost() const;
+
+    // The CA certificate the stand-in's server certificate is signed with.
+    QString caFile() const;
+    // Adds that CA to QSslConfiguration::defaultConfiguration(), for code under test that does
+    // not trust the compiled-in copy by itself.
+    static void trustStandinCa();
+
+    // Every request received so far except control calls, in arrival order; or only those
+    // whose path (without query) equals path.
+    QJsonArray requests();
+    QJsonArray requests(const QString &path);
+    // Forgets the recorded requests, planned failures and delays.
+    void reset();
+    // The update check offers version, served from file; md5 replaces the file's real checksum.
+    void offerUpdate(const QString &version, const QString &file, const QString &md5 = {});
+    void withdrawUpdate();
+    // The next `times` requests whose path starts with path are answered with status.
+    void failNext(const QString &path, int status, int times = 1);
+    // Requests whose path starts with path wait that long before being read and answered;
+    // 0 removes the delay.
+    void delay(const QString &path, double seconds);
+    // A fresh access token of the account, by the password grant; empty on failure.
+    QString issueToken(const QString &email = QStringLiteral("demo@kuvo.example"),
+        const QString &password = QStringLiteral("kuvo-demo"));
+
+private:
+    Q_DISABLE_COPY(StandinService)
+
+    QByteArray control(const QByteArray &verb, const QString &action, const QByteArray &body = {});
+    QByteArray call(const QByteArray &verb, const QString &path, const QByteArray &body,
+        const QByteArray &contentType);
+    void readErrors();
+
+    QProcess m_process;
+    QNetworkAccessManager m_network;
+    QByteArray m_errors;
+    bool m_ready = false;
+    int m_httpsPort = 0;
+    int m_httpPort = 0;
+};

@@ -1,0 +1,50 @@
+#ifndef UPDATER_H
+#define UPDATER_H
+
+#include <QCryptographicHash>
+#include <QFile>
+#include <QObject>
+#include <QPointer>
+
+class NetworkAccessManager;
+class QNetworkReply;
+class QUrl;
+
+// Looks for a newer version of the program, downloads and verifies its package, unpacks it
+// into "~/.kuvo/update/" and hands over to the updater script, which starts the program
+// again once this process has ended; the start-up then picks the new program up.
+// Anything short of a verified package leaves the installed program and the disk as they were.
+class Updater : public QObject
+{
+    Q_OBJECT
+public:
+    explicit Updater(QObject *parent = nullptr);
+    ~Updater() override;
+
+public slots:
+    void startUpdate();
+
+signals:
+    // The text that went to the error log when an update check or download gave up.
+    void updateFailed(const QString &text);
+
+private:
+    void checkFinished(QNetworkReply *reply);
+    void startDownload(const QUrl &url, const QByteArray &md5);
+    void writeChunk(QNetworkReply *reply);
+    void downloadFinished(QNetworkReply *reply);
+    void install();
+    void handOver();
+    void discardDownload();
+    void fail(const QString &text);
+    void finish();
+
+    QPointer<NetworkAccessManager> m_manager;
+    QFile m_package;
+    QCryptographicHash m_hash {QCryptographicHash::Md5};
+    QByteArray m_expectedMd5;
+    QString m_writeError;
+    bool m_running = false;
+};
+
+#endif // UPDATER_H

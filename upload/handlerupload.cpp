@@ -1,0 +1,329 @@
+#include "handlerupload.h"
+#include "logging.h"
+#include "networkaccessmanager.h"
+#include "networkreadreply.h"
+#include "serviceaddress.h"
+#include "setting.h"
+#include "uploadmodel.h"
+
+#include <QDebug>
+#include <QFile>
+#include <QFileInfo>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QMimeDatabase>
+#include <QNetworkReply>
+#include <QNetworkRequest>
+#include <QUrl>
+
+namespace {
+
+int s_transferTimeout = 60000;
+
+// Only regular files: a folder, a device or a pipe would never end or block the job.
+bool isUploadable(const QFileInfo &info)
+{
+    return info.isFile() && info.isReadable();
+}
+
+qint64 uploadableSize(const QStringList &files)
+{
+    qint64 size = 0;
+    for (const QString &path : files) {
+        const QFileInfo info(path);
+        if (isUploadable(info))
+            size += info.size();
+    }
+    return size;
+}
+
+// The link goes to the clipboard and the browser, so it has to be a web address.
+bool isWebLink(const QString &link)
+{
+    const QUrl url(link, QUrl::StrictMode);
+    return url.isValid() && !url.host().isEmpty()
+        && (url.scheme() == QLatin1String("https") || url.scheme() == QLatin1String("http"));
+}
+
+// The id becomes one segment of the upload address; it must not be able to leave it.
+bool isFileId(const QString &id)
+{
+    return !id.isEmpty() && id != QLatin1String(".") && id != QLatin1String("..");
+}
+
+QString targetName(HandlerUpload::TargetUpload target)
+{
+    switch (target) {
+    case HandlerUpload::FTP:
+        return QStringLiteral("FTP");
+    case HandlerUpload::SFTP:
+        return QStringLiteral("SFTP");
+    case HandlerUpload::Dropbox:
+        return QStringLiteral("Dropbox");
+    case HandlerUpload::Service:
+        break;
+    }
+    return QStringLiteral("Kuvo");
+}
+
+} // namespace
+
+HandlerUpload::HandlerUpload(const QStringList &files, TypeUpload type, QObject *parent)
+    : QObject(parent)
+    , m_files(files)
+    , m_type(type == Screen ? Screen : File)
+{
+}
+
+HandlerUpload::TargetUpload HandlerUpload::targetFromSettings()
+{
+    Setting *settings = Setting::instance();
+    const QString type = settings->getValue(QStringLiteral("type_upload")).toString();
+    if (type == QLatin1String("ftp"))
+        return settings->getValue(QStringLiteral("is_sftp")).toBool() ? SFTP : FTP;
+    if (type == QLatin1String("dropbox"))
+        return Dropbox;
+    return Service;
+}
+
+void HandlerUpload::setTransferTimeout(int msec)
+{
+    s_transferTimeout = msec;
+}
+
+void HandlerUpload::start()
+{
+    if (m_started || m_finished)
+        return;
+    m_started = true;
+    if (m_model)
+        m_model->addUpload(this);
+
+    m_target = targetFromSettings();
+    qDebug() << Q_FUNC_INFO << m_files.size() << "file(s) to" << targetName(m_target);
+    if (m_target != Service) {
+        refuseTarget();
+        return;
+    }
+    m_total = uploadableSize(m_files);
+    emit totalChanged();
+    nextFile();
+}
+
+void HandlerUpload::cancel()
+{
+    if (m_finished)
+        return;
+    qDebug() << Q_FUNC_INFO << m_fileName;
+    if (m_reply) {
+        m_reply->disconnect(this);
+        m_reply->abort();
+    }
+    dropRequest();
+    dropFile();
+    finish();
+}
+
+// Until the other targets are built, saying so beats sending the files somewhere unexpected.
+void HandlerUpload::refuseTarget()
+{
+    emit error(tr("Uploading to %1 is not available yet. Choose the Kuvo service in the "
+                  "settings to upload.")
+                   .arg(targetName(m_target)));
+    finish();
+}
+
+void HandlerUpload::nextFile()
+{
+    while (!m_finished && m_next < m_files.size()) {
+        const QString path = m_files.at(m_next++);
+        if (openFile(path)) {
+            createServiceFile();
+            return;
+        }
+        const QString text = tr("The file %1 cannot be read and was not uploaded").arg(path);
+        Logging::instance()->writeMessage(text);
+        emit error(text);
+    }
+    finish();
+}
+
+bool HandlerUpload::openFile(const QString &path)
+{
+    const QFileInfo info(path);
+    if (!isUploadable(info))
+        return false;
+    auto *file = new QFile(path, this);
+    if (!file->open(QIODevice::ReadOnly)) {
+        qDebug() << Q_FUNC_INFO << path << file->errorString();
+        delete file;
+        return false;
+    }
+    m_file = file;
+    m_mimeType = QMimeDatabase().mimeTypeForFile(info).name();
+    m_fileName = info.fileName();
+    emit fileNameChanged();
+    return true;
+}
+
+void HandlerUpload::createServiceFile()
+{
+    const QJsonObject body {
+        {QStringLiteral("title"), m_fileName},
+        {QStringLiteral("description"), m_type == Screen ? m_description : QString()},
+        {QStringLiteral("mimeType"), m_mimeType},
+        {QStringLiteral("fileSize"), m_file->size()},
+    };
+    auto *manager = new NetworkAccessManager(this);
+    track(manager->post(
+              serviceRequest(ServiceAddress::serverInit(), QStringLiteral("application/json")),
+              QJsonDocument(body).toJson(QJsonDocument::Compact)),
+        &HandlerUpload::serviceFileCreated);
+}
+
+void HandlerUpload::serviceFileCreated()
+{
+    const std::optional<QVariantMap> reply = takeReply();
+    if (!reply)
+        return;
+    const QString id = reply->value(QStringLiteral("id")).toString();
+    m_link = reply->value(QStringLiteral("alternateLink")).toString();
+    if (!isFileId(id) || !isWebLink(m_link)) {
+        failWith(tr("The service sent no usable link for %1").arg(m_fileName));
+        return;
+    }
+    // The link is on the clipboard while the bytes are still on their way.
+    emit readyLink(m_link);
+    if (m_finished)
+        return;
+    emit startUpload();
+    if (m_finished)
+        return;
+    sendServiceData(id);
+}
+
+void HandlerUpload::sendServiceData(const QString &id)
+{
+    const QString url = ServiceAddress::serverUploadUrl() + QLatin1Char('/')
+        + QString::fromLatin1(QUrl::toPercentEncoding(id));
+    QNetworkRequest request = serviceRequest(url, m_mimeType);
+    request.setHeader(QNetworkRequest::ContentLengthHeader, m_file->size());
+    auto *manager = new NetworkAccessManager(this);
+    // The file itself is the body: Qt reads it piece by piece as the socket drains.
+    QNetworkReply *reply = manager->put(request, m_file.data());
+    // Owned by the manager from now on, after the reply: however the job ends, even deleted
+    // midway, the reply is gone before its body is.
+    m_file->setParent(manager);
+    connect(reply, &QNetworkReply::uploadProgress, this,
+        [this](qint64 sent, qint64) { showProgress(sent); });
+    track(reply, &HandlerUpload::serviceDataSent);
+}
+
+void HandlerUpload::serviceDataSent()
+{
+    const std::optional<QVariantMap> reply = takeReply();
+    if (!reply)
+        return;
+    const qint64 size = m_file->size();
+    const QVariant stored = reply->value(QStringLiteral("fileSize"));
+    dropFile();
+    if (stored.isValid() && stored.toLongLong() != size) {
+        failWith(tr("The service did not store all of %1").arg(m_fileName));
+        return;
+    }
+    m_done += size;
+    showProgress(0);
+    emit readyLinkAfterUpload(m_link);
+    nextFile();
+}
+
+QNetworkRequest HandlerUpload::serviceRequest(const QString &url, const QString &contentType) const
+{
+    QNetworkRequest request {QUrl(url)};
+    NetworkAccessManager::getAuthRequest(request);
+    request.setHeader(QNetworkRequest::ContentTypeHeader, contentType);
+    request.setTransferTimeout(s_transferTimeout);
+    return request;
+}
+
+void HandlerUpload::track(QNetworkReply *reply, void (HandlerUpload::*done)())
+{
+    m_reply = reply;
+    connect(reply, &QNetworkReply::finished, this, done);
+}
+
+void HandlerUpload::showProgress(qint64 sent)
+{
+    m_download = m_done + sent;
+    emit downloadChanged();
+    emit uploadProgress(m_download, m_total);
+}
+
+std::optional<QVariantMap> HandlerUpload::takeReply()
+{
+    QNetworkReply *reply = m_reply;
+    // Our own abort disconnects first, so a request cancelled here ran out of time; what it
+    // holds is not worth reading.
+    if (reply->error() == QNetworkReply::OperationCanceledError) {
+        fail(QNetworkReply::TimeoutError,
+            NetworkAccessManager::networkError(QNetworkReply::TimeoutError));
+        return std::nullopt;
+    }
+    const NetworkReadReply read(reply);
+    if (!read.isOk()) {
+        qDebug() << Q_FUNC_INFO << m_fileName << reply->error() << read.status();
+        fail(reply->error(), read.errorText());
+        return std::nullopt;
+    }
+    dropRequest();
+    return read.data();
+}
+
+void HandlerUpload::fail(QNetworkReply::NetworkError code, const QString &text)
+{
+    if (!NetworkAccessManager::isNetworkMissing(code)) {
+        failWith(text);
+        return;
+    }
+    dropRequest();
+    dropFile();
+    Logging::instance()->writeMessage(
+        tr("Upload of %1 failed: the network is not available").arg(m_fileName));
+    emit internetNotAvailable();
+    finish();
+}
+
+void HandlerUpload::failWith(const QString &text)
+{
+    dropRequest();
+    dropFile();
+    Logging::instance()->writeMessage(tr("Upload of %1 failed: %2").arg(m_fileName, text));
+    emit error(text);
+    finish();
+}
+
+// The manager owns the reply (and the body it streams), so the reply goes with it.
+void HandlerUpload::dropRequest()
+{
+    if (!m_reply)
+        return;
+    m_reply->disconnect(this);
+    m_reply->manager()->deleteLater();
+    m_reply = nullptr;
+}
+
+void HandlerUpload::dropFile()
+{
+    if (m_file)
+        m_file->deleteLater();
+    m_file = nullptr;
+}
+
+void HandlerUpload::finish()
+{
+    if (m_finished)
+        return;
+    m_finished = true;
+    qDebug() << Q_FUNC_INFO << m_fileName << m_download << "of" << m_total;
+    emit finished();
+}

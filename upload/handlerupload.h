@@ -1,0 +1,127 @@
+#ifndef HANDLERUPLOAD_H
+#define HANDLERUPLOAD_H
+
+#include <QNetworkReply>
+#include <QObject>
+#include <QPointer>
+#include <QStringList>
+#include <QVariantMap>
+
+#include <optional>
+
+class QFile;
+class QNetworkRequest;
+class UploadModel;
+
+// One upload job: the files of one request of the user, sent one after the other to the target
+// that the settings name when the job starts. Whatever happens, it says finished() once.
+class HandlerUpload : public QObject
+{
+    Q_OBJECT
+    Q_PROPERTY(qint64 download READ download NOTIFY downloadChanged)
+    Q_PROPERTY(qint64 total READ total NOTIFY totalChanged)
+    Q_PROPERTY(bool archive READ archive NOTIFY archiveChanged)
+    Q_PROPERTY(QString fileName READ fileName NOTIFY fileNameChanged)
+
+public:
+    enum TargetUpload { Service = 0, FTP = 1, SFTP = 2, Dropbox = 3 };
+    Q_ENUM(TargetUpload)
+
+    enum TypeAfterAction {
+        PostNone = 0,
+        PostFacebook = 1,
+        PostOdnoklassniki = 2,
+        PostVK = 3,
+        PostTwitter = 4,
+        PostMail = 5
+    };
+    Q_ENUM(TypeAfterAction)
+
+    // Screen is a capture of ours; any other value means files the user picked.
+    enum TypeUpload { Screen = 0, File = 1 };
+    Q_ENUM(TypeUpload)
+
+    HandlerUpload(const QStringList &files, TypeUpload type, QObject *parent = nullptr);
+
+    // The text sent with a capture; files go without one.
+    void setDescription(const QString &description) { m_description = description; }
+    void setAfterAction(TypeAfterAction action) { m_afterAction = action; }
+    // The job lists itself there when it starts.
+    void setUploadModel(UploadModel *model) { m_model = model; }
+
+    TypeUpload typeUpload() const { return m_type; }
+    TypeAfterAction afterAction() const { return m_afterAction; }
+    TargetUpload target() const { return m_target; }
+
+    qint64 download() const { return m_download; }
+    qint64 total() const { return m_total; }
+    // True while the files are packed into one archive, which no target does yet.
+    bool archive() const { return false; }
+    QString fileName() const { return m_fileName; }
+
+    static TargetUpload targetFromSettings();
+    // How long a request may go without moving a byte before it is given up.
+    static void setTransferTimeout(int msec);
+
+public slots:
+    void start();
+    void cancel();
+
+signals:
+    void startUpload();
+    void readyLink(const QString &link);
+    void readyLinkAfterUpload(const QString &link);
+    void error(const QString &text);
+    void internetNotAvailable();
+    void uploadProgress(qint64 sent, qint64 total);
+    void finished();
+
+    void downloadChanged();
+    void totalChanged();
+    void archiveChanged();
+    void fileNameChanged();
+
+private:
+    void refuseTarget();
+    void nextFile();
+    bool openFile(const QString &path);
+
+    // The service road: announce the file, hand out its link, then stream its bytes.
+    void createServiceFile();
+    void serviceFileCreated();
+    void sendServiceData(const QString &id);
+    void serviceDataSent();
+
+    QNetworkRequest serviceRequest(const QString &url, const QString &contentType) const;
+    void track(QNetworkReply *reply, void (HandlerUpload::*done)());
+    void showProgress(qint64 sent);
+    // The data of the finished request, or nothing when it failed and the job has ended.
+    std::optional<QVariantMap> takeReply();
+    void fail(QNetworkReply::NetworkError code, const QString &text);
+    void failWith(const QString &text);
+    void dropRequest();
+    void dropFile();
+    void finish();
+
+    QStringList m_files;
+    int m_next = 0;
+    TypeUpload m_type;
+    TypeAfterAction m_afterAction = PostNone;
+    TargetUpload m_target = Service;
+    QString m_description;
+    QPointer<UploadModel> m_model;
+
+    QPointer<QNetworkReply> m_reply;
+    QPointer<QFile> m_file;
+    QString m_mimeType;
+    QString m_link;
+
+    qint64 m_done = 0; // bytes of the files already stored
+    qint64 m_download = 0;
+    qint64 m_total = 0;
+    QString m_fileName;
+    bool m_started = false;
+    bool m_finished = false;
+};
+
+#endif // HANDLERUPLOAD_H

@@ -1,0 +1,43 @@
+#ifndef NETWORKEXCHANGE_H
+#define NETWORKEXCHANGE_H
+
+#include "handlerupload.h"
+
+#include <QObject>
+#include <QPointer>
+
+class UploadModel;
+
+// Where the rest of the program asks for uploads: it starts one HandlerUpload per request and
+// passes the job's news on under the same signal names.
+class NetworkExchange : public QObject
+{
+    Q_OBJECT
+public:
+    explicit NetworkExchange(QObject *parent = nullptr);
+
+    // The controller makes the model when first needed and hands it over before the first
+    // upload; every job then lists itself there.
+    void setUploadModel(UploadModel *model) { m_model = model; }
+
+public slots:
+    void uploadData(const QStringList &files);
+    void uploadDataZip(const QStringList &files);
+    void uploadScreen(
+        const QString &fileName, const QString &description, HandlerUpload::TypeAfterAction action);
+    void cancelUpload();
+
+signals:
+    void startUpload();
+    void readyLink(const QString &link);
+    void readyLinkAfterUpload(const QString &link);
+    void error(const QString &text);
+    void internetNotAvailable();
+
+private:
+    HandlerUpload *makeJob(const QStringList &files, HandlerUpload::TypeUpload type);
+
+    QPointer<UploadModel> m_model;
+};
+
+#endif // NETWORKEXCHANGE_H
