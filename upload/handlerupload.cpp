@@ -2,19 +2,26 @@
 #include "logging.h"
 #include "networkaccessmanager.h"
 #include "networkreadreply.h"
+#include "paths.h"
 #include "serviceaddress.h"
 #include "setting.h"
 #include "uploadmodel.h"
+#include "zippacker.h"
 
+#include <QDateTime>
 #include <QDebug>
+#include <QDesktopServices>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QFutureWatcher>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QMimeDatabase>
 #include <QNetworkReply>
 #include <QNetworkRequest>
 #include <QUrl>
+#include <QtConcurrent>
 
 namespace {
 
@@ -101,6 +108,48 @@ void HandlerUpload::start()
 
     m_target = targetFromSettings();
     qDebug() << Q_FUNC_INFO << m_files.size() << "file(s) to" << targetName(m_target);
+    if (m_packInZip)
+        startPacking();
+    else
+        beginTransfer();
+}
+
+// Packing runs on a worker task; the row of the upload window shows it meanwhile.
+void HandlerUpload::startPacking()
+{
+    m_archive = true;
+    emit archiveChanged();
+    const QString archive = Paths::tempFolder()
+        + QString::number(QDateTime::currentMSecsSinceEpoch()) + QStringLiteral(".zip");
+    m_archiveFile = archive;
+    auto *watcher = new QFutureWatcher<QString>(this);
+    connect(watcher, &QFutureWatcher<QString>::finished, this, [this, watcher] {
+        watcher->deleteLater();
+        packed(watcher->result());
+    });
+    const QStringList files = m_files;
+    const std::shared_ptr<std::atomic_bool> cancelled = m_cancelled;
+    QDir().mkpath(Paths::tempFolder());
+    watcher->setFuture(QtConcurrent::run(
+        [files, archive, cancelled] { return ZipPacker::pack(files, archive, *cancelled); }));
+}
+
+void HandlerUpload::packed(const QString &problem)
+{
+    m_archive = false;
+    emit archiveChanged();
+    if (m_finished)
+        return;
+    if (!problem.isEmpty()) {
+        failWith(problem);
+        return;
+    }
+    m_files = QStringList {m_archiveFile};
+    beginTransfer();
+}
+
+void HandlerUpload::beginTransfer()
+{
     if (m_target != Service) {
         refuseTarget();
         return;
@@ -110,11 +159,32 @@ void HandlerUpload::start()
     nextFile();
 }
 
+QUrl HandlerUpload::afterActionUrl(TypeAfterAction action, const QString &link)
+{
+    const QString encoded = QString::fromLatin1(QUrl::toPercentEncoding(link));
+    switch (action) {
+    case PostFacebook:
+        return QUrl(QStringLiteral("https://www.facebook.com/sharer/sharer.php?u=") + encoded);
+    case PostOdnoklassniki:
+        return QUrl(QStringLiteral("https://connect.ok.ru/offer?url=") + encoded);
+    case PostVK:
+        return QUrl(QStringLiteral("https://vk.com/share.php?url=") + encoded);
+    case PostTwitter:
+        return QUrl(QStringLiteral("https://twitter.com/intent/tweet?url=") + encoded);
+    case PostMail:
+        return QUrl(QStringLiteral("mailto:?body=") + encoded);
+    case PostNone:
+        break;
+    }
+    return QUrl();
+}
+
 void HandlerUpload::cancel()
 {
     if (m_finished)
         return;
     qDebug() << Q_FUNC_INFO << m_fileName;
+    *m_cancelled = true;
     if (m_reply) {
         m_reply->disconnect(this);
         m_reply->abort();
@@ -145,6 +215,8 @@ void HandlerUpload::nextFile()
         Logging::instance()->writeMessage(text);
         emit error(text);
     }
+    if (!m_finished && !m_link.isEmpty() && m_afterAction != PostNone)
+        QDesktopServices::openUrl(afterActionUrl(m_afterAction, m_link));
     finish();
 }
 
@@ -325,5 +397,8 @@ void HandlerUpload::finish()
         return;
     m_finished = true;
     qDebug() << Q_FUNC_INFO << m_fileName << m_download << "of" << m_total;
+    // A packing task still running removes its own archive when it sees the cancel.
+    if (!m_archiveFile.isEmpty() && !m_archive)
+        QFile::remove(m_archiveFile);
     emit finished();
 }

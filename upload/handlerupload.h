@@ -5,8 +5,11 @@
 #include <QObject>
 #include <QPointer>
 #include <QStringList>
+#include <QUrl>
 #include <QVariantMap>
 
+#include <atomic>
+#include <memory>
 #include <optional>
 
 class QFile;
@@ -48,6 +51,8 @@ public:
     void setAfterAction(TypeAfterAction action) { m_afterAction = action; }
     // The job lists itself there when it starts.
     void setUploadModel(UploadModel *model) { m_model = model; }
+    // Send all the files packed into one zip archive instead of one by one.
+    void setPackInZip(bool pack) { m_packInZip = pack; }
 
     TypeUpload typeUpload() const { return m_type; }
     TypeAfterAction afterAction() const { return m_afterAction; }
@@ -55,11 +60,13 @@ public:
 
     qint64 download() const { return m_download; }
     qint64 total() const { return m_total; }
-    // True while the files are packed into one archive, which no target does yet.
-    bool archive() const { return false; }
+    // True while the files are being packed into one archive.
+    bool archive() const { return m_archive; }
     QString fileName() const { return m_fileName; }
 
     static TargetUpload targetFromSettings();
+    // The page that follows an upload: a network's share page or a new e-mail message.
+    static QUrl afterActionUrl(TypeAfterAction action, const QString &link);
     // How long a request may go without moving a byte before it is given up.
     static void setTransferTimeout(int msec);
 
@@ -82,6 +89,9 @@ signals:
     void fileNameChanged();
 
 private:
+    void startPacking();
+    void packed(const QString &problem);
+    void beginTransfer();
     void refuseTarget();
     void nextFile();
     bool openFile(const QString &path);
@@ -122,6 +132,10 @@ private:
     QString m_fileName;
     bool m_started = false;
     bool m_finished = false;
+    bool m_packInZip = false;
+    bool m_archive = false;
+    QString m_archiveFile; // made by this job, removed when it ends
+    std::shared_ptr<std::atomic_bool> m_cancelled = std::make_shared<std::atomic_bool>(false);
 };
 
 #endif // HANDLERUPLOAD_H

@@ -12,33 +12,39 @@ NetworkExchange::NetworkExchange(QObject *parent)
 
 void NetworkExchange::uploadData(const QStringList &files)
 {
-    if (files.isEmpty())
+    if (files.isEmpty() || exceedsLimit(files))
         return;
-    const qint64 limit
-        = Setting::instance()->getValue(QStringLiteral("max_post_size")).toLongLong();
-    if (limit > 0) {
-        qint64 size = 0;
-        for (const QString &path : files) {
-            const QFileInfo info(path);
-            if (info.isFile())
-                size += info.size();
-        }
-        if (size > limit) {
-            qDebug() << Q_FUNC_INFO << "refused" << size << "bytes over" << limit;
-            emit error(tr("Max upload total size ") + QString::number(limit >> 20) + tr("mb"));
-            return;
-        }
-    }
     makeJob(files, HandlerUpload::File)->start();
 }
 
-// Packing files into one archive comes with the FTP and Dropbox targets; sending them one by
-// one instead would not be what the user asked for.
+bool NetworkExchange::exceedsLimit(const QStringList &files)
+{
+    const qint64 limit
+        = Setting::instance()->getValue(QStringLiteral("max_post_size")).toLongLong();
+    if (limit <= 0)
+        return false;
+    qint64 size = 0;
+    for (const QString &path : files) {
+        const QFileInfo info(path);
+        if (info.isFile())
+            size += info.size();
+    }
+    if (size <= limit)
+        return false;
+    qDebug() << Q_FUNC_INFO << "refused" << size << "bytes over" << limit;
+    emit error(tr("Max upload total size ") + QString::number(limit >> 20) + tr("mb"));
+    return true;
+}
+
+// The archive counts against the limit as the files do, before packing: packing rarely
+// shrinks pictures, and a refusal after minutes of packing helps nobody.
 void NetworkExchange::uploadDataZip(const QStringList &files)
 {
-    qDebug() << Q_FUNC_INFO << files.size() << "file(s) refused";
-    emit error(tr("Packing files into an archive is not available yet. Upload the files "
-                  "without packing them."));
+    if (files.isEmpty() || exceedsLimit(files))
+        return;
+    HandlerUpload *job = makeJob(files, HandlerUpload::File);
+    job->setPackInZip(true);
+    job->start();
 }
 
 void NetworkExchange::uploadScreen(

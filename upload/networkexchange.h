@@ -35,6 +35,8 @@ signals:
     void internetNotAvailable();
 
 private:
+    // Says so through error() when the files are larger than the account may send at once.
+    bool exceedsLimit(const QStringList &files);
     HandlerUpload *makeJob(const QStringList &files, HandlerUpload::TypeUpload type);
 
     QPointer<UploadModel> m_model;
