@@ -1,11 +1,21 @@
 #include "core.h"
 #include "autorization.h"
+#include "autorizationwidget.h"
+#include "cursorshapearea.h"
 #include "dropboxauth.h"
+#include "handleftpupload.h"
+#include "lastuploadwidget.h"
 #include "logging.h"
+#include "maintoolwidget.h"
+#include "messagedialog.h"
 #include "networkexchange.h"
+#include "proxywidget.h"
 #include "setting.h"
+#include "settingwidget.h"
 #include "updater.h"
 #include "uploadmodel.h"
+#include "uploadwidget.h"
+#include "wheelarea.h"
 
 #include <QDebug>
 #include <QDir>
@@ -68,6 +78,9 @@ Core::Core(QObject *parent)
     qmlRegisterType<Autorization>("Core", 1, 0, "Autorization");
     qmlRegisterType<DropboxAuth>("Core", 1, 0, "DropboxAuth");
     qmlRegisterType<UploadModel>("UploadModel", 1, 0, "UploadModel");
+    qmlRegisterType<CursorShapeArea>("KuvoComponent", 1, 0, "CursorShapeArea");
+    qmlRegisterType<WheelArea>("KuvoComponent", 1, 0, "WheelArea");
+    qmlRegisterType<HandleFTPUpload>("KuvoComponent", 1, 0, "HandleFTPUpload");
 
     startUploads();
     connect(Setting::instance(), &Setting::languageChanged, this, &Core::languageChanged);
@@ -98,6 +111,12 @@ void Core::startAccount()
     m_account = new Autorization(this);
     connect(m_account, &Autorization::listenFailed, this, [this] {
         Logging::instance()->writeMessage(QStringLiteral("Error start socket"));
+        auto *message = new MessageDialog;
+        connect(message, &BasicWindow::closed, message, &QObject::deleteLater);
+        message->information(tr("Error start socket"),
+            tr("No local port is free for the sign-in through the browser. Kuvo closes in "
+               "10 seconds."));
+        message->show();
         QTimer::singleShot(kListenFailureExitMs, this, &Core::exitApp);
     });
     m_account->listen();
@@ -120,10 +139,87 @@ void Core::startAccount()
 void Core::startUploads()
 {
     m_exchange = new NetworkExchange(this);
+    connect(m_exchange, &NetworkExchange::startUpload, this, &Core::showUploadPage);
+    connect(m_exchange, &NetworkExchange::readyLink, this, &Core::showUploadPage);
     connect(m_exchange, &NetworkExchange::readyLink, this, &Core::setLastLink);
     connect(m_exchange, &NetworkExchange::readyLinkAfterUpload, this, &Core::setLastLink);
-    connect(m_exchange, &NetworkExchange::error, this,
-        [](const QString &text) { qWarning() << Q_FUNC_INFO << "upload failed:" << text; });
+    connect(m_exchange, &NetworkExchange::error, this, &Core::showErrorWidget);
+    connect(m_exchange, &NetworkExchange::internetNotAvailable, this, &Core::internetNotAvailable);
+}
+
+MainToolWidget *Core::mainToolWidget()
+{
+    if (!m_mainToolWidget)
+        m_mainToolWidget = new MainToolWidget;
+    return m_mainToolWidget;
+}
+
+SettingWidget *Core::settingWidget()
+{
+    if (!m_settingWidget) {
+        m_settingWidget = new SettingWidget;
+        connect(m_settingWidget, &BasicWindow::closed, this, &Core::deleteSettingWindow);
+    }
+    return m_settingWidget;
+}
+
+AutorizationWidget *Core::autorizationWidget()
+{
+    if (!m_autorizationWidget)
+        m_autorizationWidget = new AutorizationWidget;
+    return m_autorizationWidget;
+}
+
+UploadWidget *Core::uploadWidget()
+{
+    if (!m_uploadWidget)
+        m_uploadWidget = new UploadWidget;
+    return m_uploadWidget;
+}
+
+LastUploadWidget *Core::lastUploadWidget()
+{
+    if (!m_lastUploadWidget)
+        m_lastUploadWidget = new LastUploadWidget;
+    return m_lastUploadWidget;
+}
+
+ProxyWidget *Core::proxyWidget()
+{
+    if (!m_proxyWidget) {
+        m_proxyWidget = new ProxyWidget;
+        connect(m_proxyWidget, &BasicWindow::closed, this, &Core::closeProxyWindow);
+    }
+    return m_proxyWidget;
+}
+
+void Core::showSetting()
+{
+    SettingWidget *window = settingWidget();
+    window->show();
+    window->raise();
+}
+
+void Core::showProxyWidget()
+{
+    proxyWidget()->show();
+}
+
+void Core::deleteSettingWindow()
+{
+    if (m_settingWidget)
+        m_settingWidget->deleteLater();
+    m_settingWidget = nullptr;
+}
+
+void Core::registrationWidgetDestroy()
+{
+    qDebug() << Q_FUNC_INFO;
+    if (!m_autorizationWidget)
+        return;
+    m_autorizationWidget->close();
+    m_autorizationWidget->deleteLater();
+    m_autorizationWidget = nullptr;
 }
 
 void Core::exitApp()

@@ -6,12 +6,20 @@
 #include <QColor>
 #include <QImage>
 #include <QObject>
+#include <QPointer>
 #include <QTimer>
 
 class Autorization;
+class CurlUpload;
+class AutorizationWidget;
+class LastUploadWidget;
+class MainToolWidget;
 class NetworkExchange;
+class ProxyWidget;
 class QClipboard;
+class SettingWidget;
 class UploadModel;
+class UploadWidget;
 class Updater;
 
 // The controller of the whole program: owns the account, the upload front and the updater,
@@ -66,6 +74,15 @@ public:
     Q_INVOKABLE UploadModel *uploadModel();
     void clearTempPath();
 
+    // The windows, each made on first use. The settings window goes when it closes, the
+    // sign-in window when its page is done with it; the others stay for the whole run.
+    MainToolWidget *mainToolWidget();
+    SettingWidget *settingWidget();
+    AutorizationWidget *autorizationWidget();
+    UploadWidget *uploadWidget();
+    LastUploadWidget *lastUploadWidget();
+    ProxyWidget *proxyWidget();
+
 public slots:
     bool checkAutorization();
     void uploadData(const QStringList &files);
@@ -76,24 +93,53 @@ public slots:
     void copyLastLink();
     void writeClipboard(const QString &text);
     Q_INVOKABLE void openHistory();
+    Q_INVOKABLE void openHelp();
     void showMainWindow() { }
     void exitApp();
+
+    void showSetting();
+    void showProxyWidget();
+    void deleteSettingWindow();
+    void registrationWidgetDestroy();
+    void showUploadPage();
+    void showLastUploadPage();
+    void showErrorWidget(const QString &text);
+    // An upload found no network. A capture of ours (file) is offered for saving, since it
+    // lives in the temporary folder that the next start empties; files of the user's own stay
+    // where they are and only the failure is shown (file is empty then).
+    void internetNotAvailable(const QString &file);
+    Q_INVOKABLE void checkFtpConnecrion(const QString &username, const QString &password,
+        const QString &host, const QString &path, int port = 21);
+    Q_INVOKABLE void checkSFTPConnecrion(const QString &username, const QString &password,
+        const QString &host, const QString &path, int port = 21);
+    void internetNotAvailableResult(int result, const QString &file);
 
 signals:
     void accountChange(Autorization *account);
     void languageChanged();
     void lastLinkChanged(const QString &link);
+    void closeProxyWindow();
+    void checkConnectionFinished();
 
 private:
     explicit Core(QObject *parent = nullptr);
     void startAccount();
+    void checkConnection(CurlUpload *check, const QString &username, const QString &password,
+        const QString &host, const QString &path, int port);
     void startUploads();
     bool handOverPendingUpdate();
+    void saveOfflineFile(const QString &file, const QString &target);
 
     Autorization *m_account = nullptr;
     NetworkExchange *m_exchange = nullptr;
     UploadModel *m_uploadModel = nullptr;
     Updater *m_updater = nullptr;
+    QPointer<MainToolWidget> m_mainToolWidget;
+    QPointer<SettingWidget> m_settingWidget;
+    QPointer<AutorizationWidget> m_autorizationWidget;
+    QPointer<UploadWidget> m_uploadWidget;
+    QPointer<LastUploadWidget> m_lastUploadWidget;
+    QPointer<ProxyWidget> m_proxyWidget;
     QClipboard *m_clipboard = nullptr;
     QString m_lastLink;
     QImage m_colorLine;

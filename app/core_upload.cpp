@@ -1,23 +1,80 @@
 // Upload routes, the last link and the history page.
 
 #include "autorization.h"
+#include "autorizationwidget.h"
 #include "core.h"
+#include "errorwidget.h"
+#include "handleftpupload.h"
+#include "handlesftpupload.h"
+#include "lastuploadwidget.h"
+#include "maintoolwidget.h"
+#include "messagedialog.h"
 #include "networkexchange.h"
 #include "serviceaddress.h"
+#include "setting.h"
 #include "uploadmodel.h"
+#include "uploadwidget.h"
 
 #include <QClipboard>
 #include <QCryptographicHash>
 #include <QDateTime>
 #include <QDebug>
 #include <QDesktopServices>
+#include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QQmlEngine>
+#include <QSaveFile>
 #include <QUrl>
+
+namespace {
+
+bool setting(const char *key)
+{
+    return Setting::instance()->getValue(QLatin1String(key)).toBool();
+}
+
+// Replaces target with a full copy of file and removes file afterwards: until the copy is
+// complete the old target stays untouched, so a failure loses neither of the two.
+bool replaceWith(const QString &file, const QString &target, QString *problem)
+{
+    QFile source(file);
+    if (!source.open(QIODevice::ReadOnly)) {
+        *problem = source.errorString();
+        return false;
+    }
+    QSaveFile copy(target);
+    if (!copy.open(QIODevice::WriteOnly)) {
+        *problem = copy.errorString();
+        return false;
+    }
+    while (!source.atEnd()) {
+        const QByteArray block = source.read(1 << 20);
+        if (block.isEmpty() || copy.write(block) != block.size()) {
+            *problem = source.error() != QFile::NoError ? source.errorString() : copy.errorString();
+            copy.cancelWriting();
+            return false;
+        }
+    }
+    if (!copy.commit()) {
+        *problem = copy.errorString();
+        return false;
+    }
+    source.close();
+    source.remove();
+    return true;
+}
+
+} // namespace
 
 bool Core::checkAutorization()
 {
     if (Autorization::isAuth())
         return true;
     m_account->resetAutorization();
+    AutorizationWidget *window = autorizationWidget();
+    window->show();
+    window->raise();
     return false;
 }
 
@@ -25,7 +82,10 @@ UploadModel *Core::uploadModel()
 {
     if (!m_uploadModel) {
         m_uploadModel = new UploadModel(this);
+        // Pages ask for it through a call; the engine must not think it is theirs to collect.
+        QQmlEngine::setObjectOwnership(m_uploadModel, QQmlEngine::CppOwnership);
         m_exchange->setUploadModel(m_uploadModel);
+        connect(m_uploadModel, &UploadModel::uploadComplete, this, &Core::showLastUploadPage);
     }
     return m_uploadModel;
 }
@@ -49,7 +109,87 @@ void Core::uploadDataZip(const QStringList &files)
 
 void Core::cancelUpload()
 {
+    if (m_uploadWidget)
+        m_uploadWidget->hide();
     m_exchange->cancelUpload();
+}
+
+void Core::showUploadPage()
+{
+    if (m_mainToolWidget)
+        m_mainToolWidget->hide();
+    if (setting("show_upload"))
+        uploadWidget()->show();
+}
+
+void Core::showLastUploadPage()
+{
+    if (m_uploadWidget)
+        m_uploadWidget->hide();
+    if (m_mainToolWidget)
+        m_mainToolWidget->hide();
+    if (setting("show_last_upload"))
+        lastUploadWidget()->show();
+}
+
+void Core::showErrorWidget(const QString &text)
+{
+    auto *window = new ErrorWidget;
+    window->setError(text);
+    connect(window, &BasicWindow::closed, window, &QObject::deleteLater);
+    window->show();
+    window->raise();
+}
+
+void Core::internetNotAvailable(const QString &file)
+{
+    if (file.isEmpty()) {
+        showErrorWidget(tr("Internet is not available. The files were not uploaded."));
+        return;
+    }
+    qDebug() << Q_FUNC_INFO << "show message dialog";
+    auto *question = new MessageDialog;
+    connect(question, &BasicWindow::closed, question, &QObject::deleteLater);
+    // Each question keeps its own file: a second failure must not change what the first offers.
+    connect(question, &MessageDialog::result, this,
+        [this, file](int result) { internetNotAvailableResult(result, file); });
+    question->questions(tr("Warning"), tr("Internet is not available. Save file to disk ?"));
+    question->show();
+}
+
+void Core::internetNotAvailableResult(int result, const QString &file)
+{
+    if (result != MessageDialog::Ok)
+        return;
+    auto *dialog = new QFileDialog(nullptr, tr("Save file"), QString(),
+        QStringLiteral("PNG (*.png);;JPG (*.jpg);;JPEG (*.jpeg)"));
+    dialog->setObjectName(QStringLiteral("saveOfflineFileDialog"));
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    // The dialog asks before it lets the user pick a file that exists.
+    dialog->setAcceptMode(QFileDialog::AcceptSave);
+    dialog->setDefaultSuffix(QFileInfo(file).suffix());
+    connect(dialog, &QFileDialog::fileSelected, this,
+        [this, file](const QString &target) { saveOfflineFile(file, target); });
+    dialog->show();
+}
+
+void Core::saveOfflineFile(const QString &file, const QString &target)
+{
+    // Saved onto itself: it is where the user wants it already.
+    const QString source = QFileInfo(file).canonicalFilePath();
+    if (target.isEmpty() || (!source.isEmpty() && source == QFileInfo(target).canonicalFilePath()))
+        return;
+    QString problem;
+    if (!QFileInfo::exists(target)) {
+        QFile source(file);
+        if (source.rename(target))
+            return;
+        problem = source.errorString();
+    } else if (replaceWith(file, target, &problem)) {
+        return;
+    }
+    qDebug() << Q_FUNC_INFO << file << target << problem;
+    showErrorWidget(tr("The file could not be saved as %1: %2").arg(target, problem));
 }
 
 void Core::setLastLink(const QString &link)
@@ -92,4 +232,41 @@ void Core::openHistory()
               .toHex();
     QDesktopServices::openUrl(QUrl(ServiceAddress::serverHistory() + token + QLatin1Char('/')
         + QString::fromLatin1(stamp) + QLatin1Char('/') + seconds));
+}
+
+void Core::openHelp()
+{
+    QDesktopServices::openUrl(
+        QUrl(QStringLiteral("https://") + ServiceAddress::webHost() + QStringLiteral("/support")));
+}
+
+void Core::checkFtpConnecrion(const QString &username, const QString &password, const QString &host,
+    const QString &path, int port)
+{
+    qDebug() << Q_FUNC_INFO;
+    checkConnection(new HandleFTPUpload(this), username, password, host, path, port);
+}
+
+void Core::checkSFTPConnecrion(const QString &username, const QString &password,
+    const QString &host, const QString &path, int port)
+{
+    qDebug() << Q_FUNC_INFO;
+    checkConnection(new HandleSFTPUpload(this), username, password, host, path, port);
+}
+
+// The outcome goes to a message window: the tray balloon that tells the FTP outcome comes
+// with the tray icon.
+void Core::checkConnection(CurlUpload *check, const QString &username, const QString &password,
+    const QString &host, const QString &path, int port)
+{
+    connect(check, &CurlUpload::connectChecked, this,
+        [](bool, const QString &title, const QString &message) {
+            auto *report = new MessageDialog;
+            connect(report, &BasicWindow::closed, report, &QObject::deleteLater);
+            report->information(title, message);
+            report->show();
+        });
+    connect(check, &CurlUpload::checkConnectFinished, this, &Core::checkConnectionFinished);
+    connect(check, &CurlUpload::checkConnectFinished, check, &QObject::deleteLater);
+    check->checkConnect(username, password, host, path, port);
 }

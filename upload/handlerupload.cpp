@@ -1,4 +1,7 @@
 #include "handlerupload.h"
+#include "handledropboxupload.h"
+#include "handleftpupload.h"
+#include "handlesftpupload.h"
 #include "logging.h"
 #include "networkaccessmanager.h"
 #include "networkreadreply.h"
@@ -150,10 +153,6 @@ void HandlerUpload::packed(const QString &problem)
 
 void HandlerUpload::beginTransfer()
 {
-    if (m_target != Service) {
-        refuseTarget();
-        return;
-    }
     m_total = uploadableSize(m_files);
     emit totalChanged();
     nextFile();
@@ -194,21 +193,15 @@ void HandlerUpload::cancel()
     finish();
 }
 
-// Until the other targets are built, saying so beats sending the files somewhere unexpected.
-void HandlerUpload::refuseTarget()
-{
-    emit error(tr("Uploading to %1 is not available yet. Choose the Kuvo service in the "
-                  "settings to upload.")
-                   .arg(targetName(m_target)));
-    finish();
-}
-
 void HandlerUpload::nextFile()
 {
     while (!m_finished && m_next < m_files.size()) {
         const QString path = m_files.at(m_next++);
         if (openFile(path)) {
-            createServiceFile();
+            if (m_target == Service)
+                createServiceFile();
+            else
+                sendToTarget(path);
             return;
         }
         const QString text = tr("The file %1 cannot be read and was not uploaded").arg(path);
@@ -218,6 +211,61 @@ void HandlerUpload::nextFile()
     if (!m_finished && !m_link.isEmpty() && m_afterAction != PostNone)
         QDesktopServices::openUrl(afterActionUrl(m_afterAction, m_link));
     finish();
+}
+
+void HandlerUpload::sendToTarget(const QString &path)
+{
+    switch (m_target) {
+    case FTP:
+        startUploader(new HandleFTPUpload(this), path);
+        break;
+    case SFTP:
+        startUploader(new HandleSFTPUpload(this), path);
+        break;
+    case Dropbox:
+        startUploader(new HandleDropboxUpload(nullptr, this), path);
+        break;
+    case Service:
+        break;
+    }
+}
+
+// The uploaders of FTP, SFTP and Dropbox share one shape: upload(), cancel(), progress, and
+// exactly one of uploaded() or failed() for each file.
+template <typename Uploader>
+void HandlerUpload::startUploader(Uploader *uploader, const QString &path)
+{
+    m_uploader = uploader;
+    m_stopUploader = [uploader] { uploader->cancel(); };
+    connect(uploader, &Uploader::uploadProgress, this,
+        [this](qint64 sent, qint64) { showProgress(sent); });
+    connect(uploader, &Uploader::uploaded, this, &HandlerUpload::targetUploaded);
+    connect(uploader, &Uploader::failed, this, &HandlerUpload::failWith);
+    emit startUpload();
+    if (!m_finished)
+        uploader->upload(path);
+}
+
+void HandlerUpload::targetUploaded(const QString &link)
+{
+    dropUploader();
+    m_done += m_file ? m_file->size() : 0;
+    dropFile();
+    showProgress(0);
+    m_link = link;
+    emit readyLinkAfterUpload(link);
+    nextFile();
+}
+
+// Stops an uploader that still runs; one that has finished goes quietly.
+void HandlerUpload::dropUploader()
+{
+    if (!m_uploader)
+        return;
+    m_uploader->disconnect(this);
+    m_stopUploader();
+    m_uploader->deleteLater();
+    m_uploader = nullptr;
 }
 
 bool HandlerUpload::openFile(const QString &path)
@@ -397,6 +445,7 @@ void HandlerUpload::finish()
         return;
     m_finished = true;
     qDebug() << Q_FUNC_INFO << m_fileName << m_download << "of" << m_total;
+    dropUploader();
     // A packing task still running removes its own archive when it sees the cancel.
     if (!m_archiveFile.isEmpty() && !m_archive)
         QFile::remove(m_archiveFile);

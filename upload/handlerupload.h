@@ -9,6 +9,7 @@
 #include <QVariantMap>
 
 #include <atomic>
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -92,7 +93,10 @@ private:
     void startPacking();
     void packed(const QString &problem);
     void beginTransfer();
-    void refuseTarget();
+    void sendToTarget(const QString &path);
+    template <typename Uploader> void startUploader(Uploader *uploader, const QString &path);
+    void targetUploaded(const QString &link);
+    void dropUploader();
     void nextFile();
     bool openFile(const QString &path);
 
@@ -122,6 +126,8 @@ private:
     QPointer<UploadModel> m_model;
 
     QPointer<QNetworkReply> m_reply;
+    QPointer<QObject> m_uploader; // of FTP, SFTP or Dropbox, for the file on its way
+    std::function<void()> m_stopUploader;
     QPointer<QFile> m_file;
     QString m_mimeType;
     QString m_link;

@@ -72,8 +72,9 @@ HandlerUpload *NetworkExchange::makeJob(const QStringList &files, HandlerUpload:
     connect(
         job, &HandlerUpload::readyLinkAfterUpload, this, &NetworkExchange::readyLinkAfterUpload);
     connect(job, &HandlerUpload::error, this, &NetworkExchange::error);
-    connect(
-        job, &HandlerUpload::internetNotAvailable, this, &NetworkExchange::internetNotAvailable);
+    const QString offer = type == HandlerUpload::Screen ? files.value(0) : QString();
+    connect(job, &HandlerUpload::internetNotAvailable, this,
+        [this, offer] { emit internetNotAvailable(offer); });
     // Without a model nobody else would collect the finished job.
     if (!m_model)
         connect(job, &HandlerUpload::finished, job, &QObject::deleteLater);

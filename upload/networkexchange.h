@@ -32,7 +32,9 @@ signals:
     void readyLink(const QString &link);
     void readyLinkAfterUpload(const QString &link);
     void error(const QString &text);
-    void internetNotAvailable();
+    // file: the capture whose upload found no network, for the user to keep; empty for files
+    // the user picked, which are on disk already.
+    void internetNotAvailable(const QString &file);
 
 private:
     // Says so through error() when the files are larger than the account may send at once.

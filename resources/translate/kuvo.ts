@@ -33,11 +33,209 @@
     </message>
 </context>
 <context>
-    <name>HandlerUpload</name>
+    <name>Core</name>
     <message>
-        <source>Uploading to %1 is not available yet. Choose the Kuvo service in the settings to upload.</source>
-        <translation>Загрузка в %1 пока недоступна. Чтобы загрузить, выберите в настройках сервис Kuvo.</translation>
+        <source>Error start socket</source>
+        <translation>Ошибка запуска сокета</translation>
     </message>
+    <message>
+        <source>No local port is free for the sign-in through the browser. Kuvo closes in 10 seconds.</source>
+        <translation>Нет свободного локального порта для входа через браузер. Kuvo закроется через 10 секунд.</translation>
+    </message>
+    <message>
+        <source>Internet is not available. The files were not uploaded.</source>
+        <translation>Интернет недоступен. Файлы не загружены.</translation>
+    </message>
+    <message>
+        <source>Warning</source>
+        <translation>Предупреждение</translation>
+    </message>
+    <message>
+        <source>Internet is not available. Save file to disk ?</source>
+        <translation>Интернет недоступен. Сохранить файл на диск?</translation>
+    </message>
+    <message>
+        <source>Save file</source>
+        <translation>Сохранить файл</translation>
+    </message>
+    <message>
+        <source>The file could not be saved as %1: %2</source>
+        <translation>Не удалось сохранить файл как %1: %2</translation>
+    </message>
+</context>
+<context>
+    <name>CurlTarget</name>
+    <message>
+        <source>Enter the address of the server</source>
+        <translation>Введите адрес сервера</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is not a valid server address</source>
+        <translation>«%1» — неверный адрес сервера</translation>
+    </message>
+    <message>
+        <source>The port must be a number from 1 to 65535</source>
+        <translation>Порт должен быть числом от 1 до 65535</translation>
+    </message>
+</context>
+<context>
+    <name>CurlTransfer</name>
+    <message>
+        <source>The transfer was cancelled</source>
+        <translation>Передача отменена</translation>
+    </message>
+    <message>
+        <source>The server %1 was not found</source>
+        <translation>Сервер %1 не найден</translation>
+    </message>
+    <message>
+        <source>The server %1 refused the connection on port %2</source>
+        <translation>Сервер %1 отказал в соединении на порту %2</translation>
+    </message>
+    <message>
+        <source>The server %1 did not answer in time</source>
+        <translation>Сервер %1 не ответил вовремя</translation>
+    </message>
+    <message>
+        <source>Wrong user name or password for %1</source>
+        <translation>Неверное имя пользователя или пароль для %1</translation>
+    </message>
+    <message>
+        <source>The folder %1 on %2 is missing or not writable</source>
+        <translation>Папка %1 на %2 отсутствует или недоступна для записи</translation>
+    </message>
+    <message>
+        <source>The server %1 has no room left for the file</source>
+        <translation>На сервере %1 не осталось места для файла</translation>
+    </message>
+    <message>
+        <source>The file %1 could not be read</source>
+        <translation>Не удалось прочитать файл %1</translation>
+    </message>
+    <message>
+        <source>The transfer to %1 failed</source>
+        <translation>Не удалось передать файл на %1</translation>
+    </message>
+    <message>
+        <source>%1 (%2)</source>
+        <translation>%1 (%2)</translation>
+    </message>
+    <message>
+        <source>The host key of %1 has changed: this may not be the server you set up. If its key was replaced on purpose, remove its line from %2 and try again.</source>
+        <translation>Ключ сервера %1 изменился: возможно, это не тот сервер, который вы настроили. Если ключ заменили намеренно, удалите его строку из %2 и попробуйте снова.</translation>
+    </message>
+    <message>
+        <source>The host key of %1 could not be stored in %2</source>
+        <translation>Не удалось сохранить ключ сервера %1 в %2</translation>
+    </message>
+    <message>
+        <source>The identity of the server %1 could not be checked</source>
+        <translation>Не удалось проверить подлинность сервера %1</translation>
+    </message>
+</context>
+<context>
+    <name>CurlUpload</name>
+    <message>
+        <source>Another upload to this server is still running</source>
+        <translation>Другая загрузка на этот сервер ещё не закончена</translation>
+    </message>
+    <message>
+        <source>Well done</source>
+        <translation>Готово</translation>
+    </message>
+    <message>
+        <source>Error</source>
+        <translation>Ошибка</translation>
+    </message>
+    <message>
+        <source>The file %1 does not exist</source>
+        <translation>Файл %1 не существует</translation>
+    </message>
+    <message>
+        <source>The file %1 cannot be read</source>
+        <translation>Файл %1 не удаётся прочитать</translation>
+    </message>
+    <message>
+        <source>%1 is not a file that can be uploaded</source>
+        <translation>%1 — не файл, который можно загрузить</translation>
+    </message>
+</context>
+<context>
+    <name>DropboxAuth</name>
+    <message>
+        <source>Dropbox is linked, but the account&apos;s details could not be read: %1</source>
+        <translation>Dropbox подключён, но данные учётной записи прочитать не удалось: %1</translation>
+    </message>
+</context>
+<context>
+    <name>ErrorDialog</name>
+    <message>
+        <source>Error</source>
+        <translation>Ошибка</translation>
+    </message>
+    <message>
+        <source>Ok</source>
+        <translation>ОК</translation>
+    </message>
+</context>
+<context>
+    <name>FontWindow</name>
+    <message>
+        <source>Font</source>
+        <translation>Шрифт</translation>
+    </message>
+    <message>
+        <source>Current font </source>
+        <translation>Текущий шрифт </translation>
+    </message>
+    <message>
+        <source>Bold</source>
+        <translation>Жирный</translation>
+    </message>
+    <message>
+        <source>Italic</source>
+        <translation>Курсив</translation>
+    </message>
+</context>
+<context>
+    <name>HandleDropboxUpload</name>
+    <message>
+        <source>The upload to Dropbox was stopped.</source>
+        <translation>Загрузка в Dropbox остановлена.</translation>
+    </message>
+    <message>
+        <source>Dropbox is not linked. Link your Dropbox account in the settings to upload there.</source>
+        <translation>Dropbox не подключён. Подключите учётную запись Dropbox в настройках, чтобы загружать туда.</translation>
+    </message>
+    <message>
+        <source>The file %1 cannot be read and was not uploaded</source>
+        <translation>Файл %1 не удалось прочитать, он не загружен</translation>
+    </message>
+    <message>
+        <source>The upload to Dropbox was cancelled.</source>
+        <translation>Загрузка в Dropbox отменена.</translation>
+    </message>
+    <message>
+        <source>Upload of %1 to Dropbox failed: %2</source>
+        <translation>Не удалось загрузить %1 в Dropbox: %2</translation>
+    </message>
+</context>
+<context>
+    <name>HandleFTPUpload</name>
+    <message>
+        <source>FTP connection is avaliable</source>
+        <translation>FTP-соединение доступно</translation>
+    </message>
+</context>
+<context>
+    <name>HandleSFTPUpload</name>
+    <message>
+        <source>SFTP connection is avaliable</source>
+        <translation>SFTP-соединение доступно</translation>
+    </message>
+</context>
+<context>
+    <name>HandlerUpload</name>
     <message>
         <source>The file %1 cannot be read and was not uploaded</source>
         <translation>Файл %1 не удалось прочитать, он не загружен</translation>
@@ -57,6 +255,159 @@
     <message>
         <source>Upload of %1 failed: %2</source>
         <translation>Не удалось загрузить %1: %2</translation>
+    </message>
+</context>
+<context>
+    <name>HootKeyInput</name>
+    <message>
+        <source>Press a key combination</source>
+        <translation>Нажмите сочетание клавиш</translation>
+    </message>
+    <message>
+        <source>Esc for cancel</source>
+        <translation>Esc — отмена</translation>
+    </message>
+</context>
+<context>
+    <name>KTextEdit</name>
+    <message>
+        <source>Your feedback</source>
+        <translation>Ваш отзыв</translation>
+    </message>
+</context>
+<context>
+    <name>LastUploadPage</name>
+    <message>
+        <source>Upload</source>
+        <translation>Загрузка</translation>
+    </message>
+    <message>
+        <source>Upload complete</source>
+        <translation>Загрузка завершена</translation>
+    </message>
+    <message>
+        <source>Open</source>
+        <translation>Открыть</translation>
+    </message>
+    <message>
+        <source>Open link in the last screenshot/file</source>
+        <translation>Открыть ссылку на последний снимок или файл</translation>
+    </message>
+    <message>
+        <source>Copy</source>
+        <translation>Копировать</translation>
+    </message>
+    <message>
+        <source>Copy link of the last screenshot/file</source>
+        <translation>Скопировать ссылку на последний снимок или файл</translation>
+    </message>
+    <message>
+        <source>Do not show this window</source>
+        <translation>Больше не показывать это окно</translation>
+    </message>
+</context>
+<context>
+    <name>LastUploadWidget</name>
+    <message>
+        <source>Upload</source>
+        <translation>Загрузка</translation>
+    </message>
+</context>
+<context>
+    <name>LicenseDialog</name>
+    <message>
+        <source>Terms of use</source>
+        <translation>Условия использования</translation>
+    </message>
+    <message>
+        <source>I accept the agreement</source>
+        <translation>Я принимаю соглашение</translation>
+    </message>
+    <message>
+        <source>Start use kuvo</source>
+        <translation>Начать работу с Kuvo</translation>
+    </message>
+</context>
+<context>
+    <name>MainToolPage</name>
+    <message>
+        <source>Fragment</source>
+        <translation>Фрагмент</translation>
+    </message>
+    <message>
+        <source>Capture fragment screen</source>
+        <translation>Снимок фрагмента экрана</translation>
+    </message>
+    <message>
+        <source>Full screen</source>
+        <translation>Весь экран</translation>
+    </message>
+    <message>
+        <source>Fullscreen - capture full screen</source>
+        <translation>Весь экран — снимок всего экрана</translation>
+    </message>
+    <message>
+        <source>History</source>
+        <translation>История</translation>
+    </message>
+    <message>
+        <source>History - show history</source>
+        <translation>История — показать историю</translation>
+    </message>
+    <message>
+        <source>Settings</source>
+        <translation>Настройки</translation>
+    </message>
+    <message>
+        <source>Last upload</source>
+        <translation>Последняя загрузка</translation>
+    </message>
+    <message>
+        <source>Nothing uploaded yet</source>
+        <translation>Пока ничего не загружено</translation>
+    </message>
+    <message>
+        <source>Open</source>
+        <translation>Открыть</translation>
+    </message>
+    <message>
+        <source>Open link in the last screenshot/file</source>
+        <translation>Открыть ссылку на последний снимок или файл</translation>
+    </message>
+    <message>
+        <source>Copy</source>
+        <translation>Копировать</translation>
+    </message>
+    <message>
+        <source>Copy link of the last screenshot/file</source>
+        <translation>Скопировать ссылку на последний снимок или файл</translation>
+    </message>
+    <message>
+        <source>To get started with Kuvo you must log</source>
+        <translation>Чтобы начать работу с Kuvo, войдите</translation>
+    </message>
+    <message>
+        <source>Enter to kuvo</source>
+        <translation>Войти в Kuvo</translation>
+    </message>
+    <message>
+        <source>Help</source>
+        <translation>Помощь</translation>
+    </message>
+    <message>
+        <source>Exit</source>
+        <translation>Выход</translation>
+    </message>
+</context>
+<context>
+    <name>MessageDialog</name>
+    <message>
+        <source>Ok</source>
+        <translation>ОК</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Отмена</translation>
     </message>
 </context>
 <context>
@@ -124,16 +475,153 @@
         <source>mb</source>
         <translation>МБ</translation>
     </message>
-    <message>
-        <source>Packing files into an archive is not available yet. Upload the files without packing them.</source>
-        <translation>Упаковка файлов в архив пока недоступна. Загрузите файлы без упаковки.</translation>
-    </message>
 </context>
 <context>
     <name>NetworkReadReply</name>
     <message>
         <source>The server sent a reply that could not be read</source>
         <translation>Сервер прислал ответ, который не удалось прочитать</translation>
+    </message>
+</context>
+<context>
+    <name>ProxyPage</name>
+    <message>
+        <source>Proxy setting</source>
+        <translation>Настройки прокси</translation>
+    </message>
+    <message>
+        <source>Host</source>
+        <translation>Хост</translation>
+    </message>
+    <message>
+        <source>Port</source>
+        <translation>Порт</translation>
+    </message>
+    <message>
+        <source>Login</source>
+        <translation>Логин</translation>
+    </message>
+    <message>
+        <source>Password</source>
+        <translation>Пароль</translation>
+    </message>
+    <message>
+        <source>Accept</source>
+        <translation>Принять</translation>
+    </message>
+</context>
+<context>
+    <name>PushButton</name>
+    <message>
+        <source>Push button</source>
+        <translation>Кнопка</translation>
+    </message>
+</context>
+<context>
+    <name>QDropbox</name>
+    <message>
+        <source>There is not enough free space in your Dropbox for this file.</source>
+        <translation>В вашем Dropbox недостаточно места для этого файла.</translation>
+    </message>
+    <message>
+        <source>Dropbox refused the request (%1).</source>
+        <translation>Dropbox отклонил запрос (%1).</translation>
+    </message>
+    <message>
+        <source>Dropbox is receiving too many requests from this account. Try again in a minute.</source>
+        <translation>Dropbox получает слишком много запросов от этой учётной записи. Попробуйте через минуту.</translation>
+    </message>
+    <message>
+        <source>Dropbox could not understand the request of this program.</source>
+        <translation>Dropbox не понял запрос этой программы.</translation>
+    </message>
+    <message>
+        <source>The link to your Dropbox account has expired. Link Dropbox again in the settings.</source>
+        <translation>Срок подключения к Dropbox истёк. Подключите Dropbox снова в настройках.</translation>
+    </message>
+</context>
+<context>
+    <name>QDropboxAuth</name>
+    <message>
+        <source>Dropbox was not linked: no answer came from the browser in time.</source>
+        <translation>Dropbox не подключён: ответ из браузера не пришёл вовремя.</translation>
+    </message>
+    <message>
+        <source>Dropbox cannot be linked: port %1 on this computer is used by another program. Close that program and try again.</source>
+        <translation>Не удаётся подключить Dropbox: порт %1 на этом компьютере занят другой программой. Закройте её и попробуйте снова.</translation>
+    </message>
+    <message>
+        <source>No web browser could be opened to link Dropbox.</source>
+        <translation>Не удалось открыть браузер для подключения Dropbox.</translation>
+    </message>
+    <message>
+        <source>Dropbox refused the link: %1</source>
+        <translation>Dropbox отказал в подключении: %1</translation>
+    </message>
+    <message>
+        <source>Dropbox sent no usable access token.</source>
+        <translation>Dropbox не прислал пригодный ключ доступа.</translation>
+    </message>
+</context>
+<context>
+    <name>QDropboxAuthSocket</name>
+    <message>
+        <source>A Dropbox link answer that this program did not ask for was refused</source>
+        <translation>Отклонён ответ Dropbox на подключение, которое эта программа не запрашивала</translation>
+    </message>
+</context>
+<context>
+    <name>QDropboxFile</name>
+    <message>
+        <source>The file %1 cannot be read and was not uploaded</source>
+        <translation>Файл %1 не удалось прочитать, он не загружен</translation>
+    </message>
+    <message>
+        <source>The file %1 changed while it was uploaded</source>
+        <translation>Файл %1 изменился во время загрузки</translation>
+    </message>
+    <message>
+        <source>Dropbox sent a reply that could not be read</source>
+        <translation>Dropbox прислал ответ, который не удалось прочитать</translation>
+    </message>
+    <message>
+        <source>Dropbox did not store all of %1</source>
+        <translation>Dropbox сохранил файл %1 не полностью</translation>
+    </message>
+    <message>
+        <source>Dropbox sent no usable link for %1</source>
+        <translation>Dropbox не прислал пригодную ссылку для %1</translation>
+    </message>
+</context>
+<context>
+    <name>RegistrationPage</name>
+    <message>
+        <source>Sign in</source>
+        <translation>Войти</translation>
+    </message>
+    <message>
+        <source>Sign in to Kuvo</source>
+        <translation>Вход в Kuvo</translation>
+    </message>
+    <message>
+        <source>E-mail</source>
+        <translation>Эл. почта</translation>
+    </message>
+    <message>
+        <source>Password</source>
+        <translation>Пароль</translation>
+    </message>
+    <message>
+        <source>Signing in...</source>
+        <translation>Выполняется вход...</translation>
+    </message>
+    <message>
+        <source>or sign in with</source>
+        <translation>или войдите через</translation>
+    </message>
+    <message>
+        <source>No account yet? Sign up</source>
+        <translation>Ещё нет учётной записи? Зарегистрируйтесь</translation>
     </message>
 </context>
 <context>
@@ -164,6 +652,32 @@
     <message>
         <source>Slect screen capture game path</source>
         <translation>Выберите папку для снимков игр</translation>
+    </message>
+</context>
+<context>
+    <name>SettingPage</name>
+    <message>
+        <source>Storage</source>
+        <translation>Хранилище</translation>
+    </message>
+    <message>
+        <source>Settings</source>
+        <translation>Настройки</translation>
+    </message>
+    <message>
+        <source>Hot key</source>
+        <translation>Горячие клавиши</translation>
+    </message>
+    <message>
+        <source>Version </source>
+        <translation>Версия </translation>
+    </message>
+</context>
+<context>
+    <name>SettingWidget</name>
+    <message>
+        <source>Settings</source>
+        <translation>Настройки</translation>
     </message>
 </context>
 <context>
@@ -219,6 +733,74 @@
     <message>
         <source>The updater could not be started</source>
         <translation>Не удалось запустить программу обновления</translation>
+    </message>
+</context>
+<context>
+    <name>UploadPage</name>
+    <message>
+        <source>Upload</source>
+        <translation>Загрузка</translation>
+    </message>
+    <message>
+        <source>Archive...</source>
+        <translation>Архивация...</translation>
+    </message>
+    <message>
+        <source>Upload...</source>
+        <translation>Загрузка...</translation>
+    </message>
+    <message>
+        <source>Link already in the clipboard</source>
+        <translation>Ссылка уже в буфере обмена</translation>
+    </message>
+    <message>
+        <source>Do not show this window</source>
+        <translation>Больше не показывать это окно</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Отмена</translation>
+    </message>
+</context>
+<context>
+    <name>UploadWidget</name>
+    <message>
+        <source>Upload</source>
+        <translation>Загрузка</translation>
+    </message>
+</context>
+<context>
+    <name>ZipPacker</name>
+    <message>
+        <source>The file %1 cannot be read and was not packed</source>
+        <translation>Файл %1 не удалось прочитать, он не упакован</translation>
+    </message>
+    <message>
+        <source>The archive cannot be written</source>
+        <translation>Не удаётся записать архив</translation>
+    </message>
+    <message>
+        <source>Packing was cancelled</source>
+        <translation>Упаковка отменена</translation>
+    </message>
+    <message>
+        <source>There are no files to pack</source>
+        <translation>Нет файлов для упаковки</translation>
+    </message>
+</context>
+<context>
+    <name>useful</name>
+    <message>
+        <source>GB</source>
+        <translation>ГБ</translation>
+    </message>
+    <message>
+        <source>MB</source>
+        <translation>МБ</translation>
+    </message>
+    <message>
+        <source>KB</source>
+        <translation>КБ</translation>
     </message>
 </context>
 </TS>

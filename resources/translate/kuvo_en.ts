@@ -33,11 +33,209 @@
     </message>
 </context>
 <context>
-    <name>HandlerUpload</name>
+    <name>Core</name>
     <message>
-        <source>Uploading to %1 is not available yet. Choose the Kuvo service in the settings to upload.</source>
+        <source>Error start socket</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>No local port is free for the sign-in through the browser. Kuvo closes in 10 seconds.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Internet is not available. The files were not uploaded.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Warning</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Internet is not available. Save file to disk ?</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Save file</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The file could not be saved as %1: %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>CurlTarget</name>
+    <message>
+        <source>Enter the address of the server</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is not a valid server address</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The port must be a number from 1 to 65535</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>CurlTransfer</name>
+    <message>
+        <source>The transfer was cancelled</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The server %1 was not found</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The server %1 refused the connection on port %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The server %1 did not answer in time</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Wrong user name or password for %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The folder %1 on %2 is missing or not writable</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The server %1 has no room left for the file</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The file %1 could not be read</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The transfer to %1 failed</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 (%2)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The host key of %1 has changed: this may not be the server you set up. If its key was replaced on purpose, remove its line from %2 and try again.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The host key of %1 could not be stored in %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The identity of the server %1 could not be checked</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>CurlUpload</name>
+    <message>
+        <source>Another upload to this server is still running</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Well done</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Error</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The file %1 does not exist</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The file %1 cannot be read</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 is not a file that can be uploaded</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>DropboxAuth</name>
+    <message>
+        <source>Dropbox is linked, but the account&apos;s details could not be read: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>ErrorDialog</name>
+    <message>
+        <source>Error</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Ok</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>FontWindow</name>
+    <message>
+        <source>Font</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Current font </source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Bold</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Italic</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>HandleDropboxUpload</name>
+    <message>
+        <source>The upload to Dropbox was stopped.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Dropbox is not linked. Link your Dropbox account in the settings to upload there.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The file %1 cannot be read and was not uploaded</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The upload to Dropbox was cancelled.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Upload of %1 to Dropbox failed: %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>HandleFTPUpload</name>
+    <message>
+        <source>FTP connection is avaliable</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>HandleSFTPUpload</name>
+    <message>
+        <source>SFTP connection is avaliable</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>HandlerUpload</name>
     <message>
         <source>The file %1 cannot be read and was not uploaded</source>
         <translation type="unfinished"></translation>
@@ -56,6 +254,159 @@
     </message>
     <message>
         <source>Upload of %1 failed: %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>HootKeyInput</name>
+    <message>
+        <source>Press a key combination</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Esc for cancel</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>KTextEdit</name>
+    <message>
+        <source>Your feedback</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>LastUploadPage</name>
+    <message>
+        <source>Upload</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Upload complete</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Open</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Open link in the last screenshot/file</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Copy</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Copy link of the last screenshot/file</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Do not show this window</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>LastUploadWidget</name>
+    <message>
+        <source>Upload</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>LicenseDialog</name>
+    <message>
+        <source>Terms of use</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>I accept the agreement</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Start use kuvo</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>MainToolPage</name>
+    <message>
+        <source>Fragment</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Capture fragment screen</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Full screen</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Fullscreen - capture full screen</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>History</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>History - show history</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Settings</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Last upload</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Nothing uploaded yet</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Open</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Open link in the last screenshot/file</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Copy</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Copy link of the last screenshot/file</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>To get started with Kuvo you must log</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Enter to kuvo</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Help</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Exit</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>MessageDialog</name>
+    <message>
+        <source>Ok</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Cancel</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -124,15 +475,152 @@
         <source>mb</source>
         <translation type="unfinished"></translation>
     </message>
-    <message>
-        <source>Packing files into an archive is not available yet. Upload the files without packing them.</source>
-        <translation type="unfinished"></translation>
-    </message>
 </context>
 <context>
     <name>NetworkReadReply</name>
     <message>
         <source>The server sent a reply that could not be read</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>ProxyPage</name>
+    <message>
+        <source>Proxy setting</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Host</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Port</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Login</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Password</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Accept</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>PushButton</name>
+    <message>
+        <source>Push button</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>QDropbox</name>
+    <message>
+        <source>There is not enough free space in your Dropbox for this file.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Dropbox refused the request (%1).</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Dropbox is receiving too many requests from this account. Try again in a minute.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Dropbox could not understand the request of this program.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The link to your Dropbox account has expired. Link Dropbox again in the settings.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>QDropboxAuth</name>
+    <message>
+        <source>Dropbox was not linked: no answer came from the browser in time.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Dropbox cannot be linked: port %1 on this computer is used by another program. Close that program and try again.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>No web browser could be opened to link Dropbox.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Dropbox refused the link: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Dropbox sent no usable access token.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>QDropboxAuthSocket</name>
+    <message>
+        <source>A Dropbox link answer that this program did not ask for was refused</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>QDropboxFile</name>
+    <message>
+        <source>The file %1 cannot be read and was not uploaded</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The file %1 changed while it was uploaded</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Dropbox sent a reply that could not be read</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Dropbox did not store all of %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Dropbox sent no usable link for %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>RegistrationPage</name>
+    <message>
+        <source>Sign in</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Sign in to Kuvo</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>E-mail</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Password</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Signing in...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>or sign in with</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>No account yet? Sign up</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -163,6 +651,32 @@
     <name>Setting</name>
     <message>
         <source>Slect screen capture game path</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>SettingPage</name>
+    <message>
+        <source>Storage</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Settings</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Hot key</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Version </source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>SettingWidget</name>
+    <message>
+        <source>Settings</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -218,6 +732,74 @@
     </message>
     <message>
         <source>The updater could not be started</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>UploadPage</name>
+    <message>
+        <source>Upload</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Archive...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Upload...</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Link already in the clipboard</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Do not show this window</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>UploadWidget</name>
+    <message>
+        <source>Upload</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>ZipPacker</name>
+    <message>
+        <source>The file %1 cannot be read and was not packed</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The archive cannot be written</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Packing was cancelled</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>There are no files to pack</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>useful</name>
+    <message>
+        <source>GB</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>MB</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>KB</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

@@ -1,5 +1,8 @@
 #include "core.h"
 #include "coretestsupport.h"
+#include "localftpserver.h"
+#include "localsftpserver.h"
+#include "messagedialog.h"
 #include "setting.h"
 #include "uploadmodel.h"
 
@@ -32,6 +35,7 @@ private slots:
     void accessors();
     void analyticsFromPages();
     void clearTempPathRemovesFilesOnly();
+    void connectionTestsReportTheirOutcome();
 
 private:
     StandinService m_service;
@@ -239,6 +243,47 @@ void TestCore::clearTempPathRemovesFilesOnly()
     m_core->clearTempPath();
     QCOMPARE(QDir(temp).entryList(QDir::Files | QDir::Hidden), QStringList());
     QVERIFY(QFileInfo(temp + QStringLiteral("audio")).isDir());
+}
+
+namespace {
+
+// The message windows open at the moment, as (title, message).
+QList<QPair<QString, QString>> messages()
+{
+    QList<QPair<QString, QString>> shown;
+    for (QWindow *window : QGuiApplication::topLevelWindows()) {
+        if (auto *message = qobject_cast<MessageDialog *>(window)) {
+            if (message->isVisible())
+                shown << qMakePair(message->data(QStringLiteral("title")).toString(),
+                    message->data(QStringLiteral("message")).toString());
+        }
+    }
+    return shown;
+}
+
+} // namespace
+
+void TestCore::connectionTestsReportTheirOutcome()
+{
+    LocalFtpServer ftp;
+    LocalSftpServer sftp;
+    QVERIFY(ftp.start());
+    QVERIFY(sftp.start());
+    QSignalSpy finished(m_core, &Core::checkConnectionFinished);
+
+    m_core->checkFtpConnecrion(LocalLoginServer::user(), QStringLiteral("wrong"),
+        QStringLiteral("127.0.0.1"), QString(), ftp.port());
+    QVERIFY(finished.wait(30000));
+    QTRY_COMPARE_WITH_TIMEOUT(messages().size(), 1, 5000);
+    QCOMPARE(messages().first().first, QStringLiteral("Error"));
+    QVERIFY(!messages().first().second.contains(QStringLiteral("wrong")));
+
+    m_core->checkSFTPConnecrion(LocalLoginServer::user(), LocalLoginServer::password(),
+        QStringLiteral("127.0.0.1"), QString(), sftp.port());
+    QVERIFY(finished.wait(30000));
+    QTRY_COMPARE_WITH_TIMEOUT(messages().size(), 2, 5000);
+    QVERIFY(messages().contains(
+        qMakePair(QStringLiteral("Well done"), QStringLiteral("SFTP connection is avaliable"))));
 }
 
 QTEST_MAIN(TestCore)

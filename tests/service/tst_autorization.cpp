@@ -1,5 +1,4 @@
 #include "autorization.h"
-#include "dropboxauth.h"
 #include "serviceaddress.h"
 #include "setting.h"
 #include "standinservice.h"
@@ -76,8 +75,6 @@ private slots:
     void listenPortOrder();
     void userInfoFailures_data();
     void userInfoFailures();
-    void dropboxUnlink_data();
-    void dropboxUnlink();
 
 private:
     void signInWithPassword();
@@ -430,42 +427,6 @@ void TestAutorization::userInfoFailures()
     QCOMPARE(Autorization::token(), token);
     QCOMPARE(auth.count(), 0);
     QVERIFY(stored("username").isEmpty());
-}
-
-void TestAutorization::dropboxUnlink_data()
-{
-    QTest::addColumn<bool>("signedIn");
-    QTest::newRow("signed in") << true;
-    QTest::newRow("signed out") << false;
-}
-
-void TestAutorization::dropboxUnlink()
-{
-    QFETCH(bool, signedIn);
-    const QString token = QStringLiteral("token keying the cipher");
-    settings()->setValue(QStringLiteral("token"), token);
-    settings()->setValue(kDropboxKeys.first(), QStringLiteral("dropbox token"), true);
-    for (const QString &key : kDropboxKeys.mid(1))
-        settings()->setValue(key, QStringLiteral("value of ") + key);
-    if (!signedIn)
-        settings()->setValue(QStringLiteral("token"), QStringLiteral(""));
-
-    DropboxAuth dropbox;
-    QCOMPARE(dropbox.linked(), signedIn);
-    QCOMPARE(dropbox.displayName(), QStringLiteral("value of drop_box_display_name"));
-    QCOMPARE(dropbox.email(), QStringLiteral("value of drop_box_email"));
-    QSignalSpy changed(&dropbox, &DropboxAuth::linkedChanged);
-
-    dropbox.unlink();
-    QCOMPARE(changed.count(), 1);
-    QVERIFY(!dropbox.linked());
-    QVERIFY(dropbox.displayName().isEmpty());
-    QVERIFY(dropbox.email().isEmpty());
-    for (const QString &key : kDropboxKeys)
-        QVERIFY2(settings()->getValueDB(key).toString().isEmpty(), qPrintable(key));
-    // Nor does the link come back with the next sign-in.
-    settings()->setValue(QStringLiteral("token"), token);
-    QVERIFY(!dropbox.linked());
 }
 
 QTEST_MAIN(TestAutorization)

@@ -81,8 +81,6 @@ private slots:
     void serviceFailure_data();
     void serviceFailure();
     void unreadableFilesAreSkipped();
-    void otherTargetsAreRefused_data();
-    void otherTargetsAreRefused();
     void cancelInTheMiddle();
     void exchangeGoneInTheMiddle();
     void refusedConnectionIsNoMissingNetwork();
@@ -357,45 +355,6 @@ void TestUpload::unreadableFilesAreSkipped()
     const QJsonArray puts = requestsBy(m_service.requests(), QStringLiteral("PUT"));
     QCOMPARE(puts.size(), 1);
     QCOMPARE(puts.at(0)[QLatin1String("md5")].toString(), good.md5);
-}
-
-void TestUpload::otherTargetsAreRefused_data()
-{
-    QTest::addColumn<QString>("type");
-    QTest::addColumn<bool>("sftp");
-    QTest::addColumn<HandlerUpload::TargetUpload>("target");
-    QTest::addColumn<QString>("named");
-
-    QTest::newRow("ftp") << QStringLiteral("ftp") << false << HandlerUpload::FTP
-                         << QStringLiteral("FTP");
-    QTest::newRow("sftp") << QStringLiteral("ftp") << true << HandlerUpload::SFTP
-                          << QStringLiteral("SFTP");
-    QTest::newRow("dropbox") << QStringLiteral("dropbox") << true << HandlerUpload::Dropbox
-                             << QStringLiteral("Dropbox");
-}
-
-void TestUpload::otherTargetsAreRefused()
-{
-    QFETCH(QString, type);
-    QFETCH(bool, sftp);
-    QFETCH(HandlerUpload::TargetUpload, target);
-    QFETCH(QString, named);
-    Setting::instance()->setValue(QStringLiteral("type_upload"), type);
-    Setting::instance()->setValue(QStringLiteral("is_sftp"), sftp);
-    const TestFile shot = makeFile(path(QStringLiteral("shot.png")), 1024);
-    QSignalSpy errors(m_exchange, &NetworkExchange::error);
-    QSignalSpy complete(m_model, &UploadModel::uploadComplete);
-
-    QCOMPARE(HandlerUpload::targetFromSettings(), target);
-    m_exchange->uploadScreen(shot.path, QString(), HandlerUpload::PostNone);
-
-    QCOMPARE(errors.count(), 1);
-    const QString text = errors.at(0).at(0).toString();
-    QVERIFY2(text.contains(named) && text.contains(QStringLiteral("Kuvo")), qPrintable(text));
-    QCOMPARE(complete.count(), 1);
-    QCOMPARE(m_model->countItem(), 0);
-    QTest::qWait(300);
-    QCOMPARE(m_service.requests().size(), 0);
 }
 
 void TestUpload::cancelInTheMiddle()

@@ -1,0 +1,417 @@
+#include "core.h"
+#include "coretestsupport.h"
+#include "errorwidget.h"
+#include "handlerupload.h"
+#include "lastuploadwidget.h"
+#include "maintoolwidget.h"
+#include "messagedialog.h"
+#include "networkexchange.h"
+#include "proxywidget.h"
+#include "setting.h"
+#include "settingwidget.h"
+#include "uploadmodel.h"
+#include "uploadwidget.h"
+#include "windowtestsupport.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDesktopServices>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+
+// The controller's windows and the upload routes that show them, for a signed-in user.
+class TestCoreWindows : public QObject
+{
+    Q_OBJECT
+
+public slots:
+    void openedUrl(const QUrl &url) { m_opened << url; }
+
+private slots:
+    void initTestCase();
+    void cleanupTestCase();
+    void init();
+    void cleanup();
+    void keptWindowsAreMadeOnce();
+    void settingsWindowIsReleasedWhenClosed_data();
+    void settingsWindowIsReleasedWhenClosed();
+    void closingTheProxyWindowIsAnnounced();
+    void uploadWindowsFollowTheSettings_data();
+    void uploadWindowsFollowTheSettings();
+    void cancelHidesTheUploadWindow();
+    void uploadErrorIsShown();
+    void offlineCaptureIsOfferedForSaving();
+    void offlineSaveReplacesAFileTheUserConfirmed();
+    void offlineSaveThatFailsIsReported();
+    void declinedOfflineSaveLeavesTheFile();
+    void offlineFilesOfTheUserAreNotMoved();
+    void helpOpensTheSupportPage();
+
+private:
+    QString capture(const QString &name, const QByteArray &content);
+    HandlerUpload *startCapture(const QString &file);
+    MessageDialog *waitForQuestion();
+    QFileDialog *answerQuestion(int button);
+    QFileDialog *saveDialog();
+    void chooseFile(QFileDialog *dialog, const QString &file);
+    ErrorWidget *waitForError();
+
+    StandinService m_service;
+    Core *m_core = nullptr;
+    NetworkExchange *m_exchange = nullptr;
+    QTemporaryDir m_folder;
+    QList<QUrl> m_opened;
+};
+
+void TestCoreWindows::initTestCase()
+{
+    QVERIFY(m_service.start());
+    pointAt(m_service);
+    Autorization account;
+    QVERIFY(signInDemo(account));
+    m_core = Core::instance();
+    m_exchange = m_core->findChild<NetworkExchange *>();
+    QVERIFY(m_exchange);
+    QDesktopServices::setUrlHandler(QStringLiteral("https"), this, "openedUrl");
+}
+
+void TestCoreWindows::cleanupTestCase()
+{
+    QDesktopServices::unsetUrlHandler(QStringLiteral("https"));
+}
+
+void TestCoreWindows::init()
+{
+    m_service.reset();
+    Setting::instance()->setValue(QStringLiteral("show_upload"), 1);
+    Setting::instance()->setValue(QStringLiteral("show_last_upload"), 1);
+}
+
+// Whatever a test left open goes, so that the next one counts only its own windows.
+void TestCoreWindows::cleanup()
+{
+    m_exchange->cancelUpload();
+    m_service.delay(QStringLiteral("/upload/"), 0);
+    for (QWidget *widget : QApplication::topLevelWidgets())
+        widget->close();
+    for (BasicWindow *window : windowsOf<BasicWindow>())
+        window->hide();
+    for (ErrorWidget *window : windowsOf<ErrorWidget>())
+        window->close();
+    for (MessageDialog *window : windowsOf<MessageDialog>())
+        window->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QTRY_VERIFY_WITH_TIMEOUT(m_core->uploadModel()->rowCount() == 0, 5000);
+}
+
+QString TestCoreWindows::capture(const QString &name, const QByteArray &content)
+{
+    QFile file(QDir::homePath() + QStringLiteral("/.kuvo/tmp/") + name);
+    if (!file.open(QIODevice::WriteOnly) || file.write(content) != content.size())
+        return QString();
+    return file.fileName();
+}
+
+// A capture on its way; the service holds its bytes back so that the job stays.
+HandlerUpload *TestCoreWindows::startCapture(const QString &file)
+{
+    m_core->uploadModel();
+    m_exchange->uploadScreen(file, QString(), HandlerUpload::PostNone);
+    UploadModel *model = m_core->uploadModel();
+    return qobject_cast<HandlerUpload *>(
+        model->index(model->rowCount() - 1).data(UploadModel::UploaderRole).value<QObject *>());
+}
+
+MessageDialog *TestCoreWindows::waitForQuestion()
+{
+    if (!QTest::qWaitFor([] { return !windowsOf<MessageDialog>().isEmpty(); }, 5000))
+        return nullptr;
+    const QList<MessageDialog *> shown = windowsOf<MessageDialog>();
+    return shown.size() == 1 ? shown.first() : nullptr;
+}
+
+QFileDialog *TestCoreWindows::answerQuestion(int button)
+{
+    MessageDialog *question = waitForQuestion();
+    if (!question || !QTest::qWaitForWindowExposed(question, 5000))
+        return nullptr;
+    clickItem(question,
+        findItem(question,
+            button == MessageDialog::Ok ? QStringLiteral("pbOk") : QStringLiteral("pbCancel")));
+    return saveDialog();
+}
+
+// What the user types into the dialog's name field.
+void TestCoreWindows::chooseFile(QFileDialog *dialog, const QString &file)
+{
+    auto *name = dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
+    QVERIFY(name);
+    name->setText(file);
+}
+
+QFileDialog *TestCoreWindows::saveDialog()
+{
+    for (QWidget *widget : QApplication::topLevelWidgets()) {
+        auto *dialog = qobject_cast<QFileDialog *>(widget);
+        if (dialog && dialog->objectName() == QLatin1String("saveOfflineFileDialog")
+            && dialog->isVisible())
+            return dialog;
+    }
+    return nullptr;
+}
+
+ErrorWidget *TestCoreWindows::waitForError()
+{
+    if (!QTest::qWaitFor([] { return !windowsOf<ErrorWidget>().isEmpty(); }, 10000))
+        return nullptr;
+    const QList<ErrorWidget *> shown = windowsOf<ErrorWidget>();
+    return shown.size() == 1 ? shown.first() : nullptr;
+}
+
+void TestCoreWindows::keptWindowsAreMadeOnce()
+{
+    QCOMPARE(m_core->mainToolWidget(), m_core->mainToolWidget());
+    QCOMPARE(m_core->uploadWidget(), m_core->uploadWidget());
+    QCOMPARE(m_core->lastUploadWidget(), m_core->lastUploadWidget());
+    QCOMPARE(m_core->proxyWidget(), m_core->proxyWidget());
+    QPointer<MainToolWidget> main = m_core->mainToolWidget();
+    main->show();
+    main->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QVERIFY(main);
+    QCOMPARE(m_core->mainToolWidget(), main.data());
+}
+
+void TestCoreWindows::settingsWindowIsReleasedWhenClosed_data()
+{
+    QTest::addColumn<bool>("byWindowManager");
+    QTest::newRow("closed by its page") << false;
+    QTest::newRow("closed by the window manager") << true;
+}
+
+void TestCoreWindows::settingsWindowIsReleasedWhenClosed()
+{
+    QFETCH(bool, byWindowManager);
+
+    m_core->showSetting();
+    QPointer<SettingWidget> window = m_core->settingWidget();
+    QVERIFY(window->isVisible());
+    if (byWindowManager) {
+        QCloseEvent event;
+        QCoreApplication::sendEvent(window.data(), &event);
+    } else {
+        clickItem(window, findItem(window, QStringLiteral("closeButton")));
+    }
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QVERIFY(window.isNull());
+    SettingWidget *next = m_core->settingWidget();
+    QVERIFY(next);
+    QVERIFY(!next->isVisible());
+}
+
+void TestCoreWindows::closingTheProxyWindowIsAnnounced()
+{
+    QSignalSpy closed(m_core, &Core::closeProxyWindow);
+    m_core->showProxyWidget();
+    QVERIFY(m_core->proxyWidget()->isVisible());
+    QCloseEvent event;
+    QCoreApplication::sendEvent(m_core->proxyWidget(), &event);
+    QCOMPARE(closed.count(), 1);
+}
+
+void TestCoreWindows::uploadWindowsFollowTheSettings_data()
+{
+    QTest::addColumn<bool>("showUpload");
+    QTest::addColumn<bool>("showLastUpload");
+    QTest::newRow("both shown") << true << true;
+    QTest::newRow("upload window switched off") << false << true;
+    QTest::newRow("last-upload window switched off") << true << false;
+}
+
+void TestCoreWindows::uploadWindowsFollowTheSettings()
+{
+    QFETCH(bool, showUpload);
+    QFETCH(bool, showLastUpload);
+    Setting::instance()->setValue(QStringLiteral("show_upload"), showUpload ? 1 : 0);
+    Setting::instance()->setValue(QStringLiteral("show_last_upload"), showLastUpload ? 1 : 0);
+    m_core->mainToolWidget()->show();
+
+    const QString file = capture(QStringLiteral("1.png"), QByteArray(4096, 'a'));
+    m_service.delay(QStringLiteral("/upload/"), 0.5);
+    QSignalSpy linked(m_exchange, &NetworkExchange::readyLink);
+    startCapture(file);
+    QVERIFY(linked.wait(10000));
+    QVERIFY(!m_core->mainToolWidget()->isVisible());
+    QCOMPARE(m_core->uploadWidget()->isVisible(), showUpload);
+    QCOMPARE(m_core->lastUploadWidget()->isVisible(), false);
+
+    QTRY_VERIFY_WITH_TIMEOUT(m_core->uploadModel()->rowCount() == 0, 10000);
+    QVERIFY(!m_core->uploadWidget()->isVisible());
+    QCOMPARE(m_core->lastUploadWidget()->isVisible(), showLastUpload);
+    if (showLastUpload) {
+        QQuickItem *link = findItem(m_core->lastUploadWidget(), QStringLiteral("lastLink"));
+        QCOMPARE(link->property("text").toString(), linked.first().first().toString());
+    }
+}
+
+void TestCoreWindows::cancelHidesTheUploadWindow()
+{
+    const QString file = capture(QStringLiteral("2.png"), QByteArray(4096, 'b'));
+    m_service.delay(QStringLiteral("/upload/"), 2);
+    QSignalSpy linked(m_exchange, &NetworkExchange::readyLink);
+    startCapture(file);
+    QVERIFY(linked.wait(10000));
+    QVERIFY(m_core->uploadWidget()->isVisible());
+
+    clickItem(
+        m_core->uploadWidget(), findItem(m_core->uploadWidget(), QStringLiteral("cancelButton")));
+    QVERIFY(!m_core->uploadWidget()->isVisible());
+    QCOMPARE(m_core->uploadModel()->rowCount(), 0);
+}
+
+void TestCoreWindows::uploadErrorIsShown()
+{
+    const QString file = capture(QStringLiteral("3.png"), QByteArray(4096, 'c'));
+    m_service.failNext(QStringLiteral("/drive/"), 500);
+    m_core->uploadData({file});
+    ErrorWidget *window = waitForError();
+    QVERIFY(window);
+    QCOMPARE(window->error(), QStringLiteral("Planned failure"));
+    QVERIFY(window->isVisible());
+    QCOMPARE(findItem(window, QStringLiteral("errorText"))->property("text").toString(),
+        QStringLiteral("Planned failure"));
+
+    // The window goes when the user closes it.
+    QPointer<ErrorWidget> shown = window;
+    clickItem(window, findItem(window, QStringLiteral("pbOk")));
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QVERIFY(shown.isNull());
+}
+
+// Two captures on their way; the first finds no network. The one offered is the first.
+void TestCoreWindows::offlineCaptureIsOfferedForSaving()
+{
+    const QString first = capture(QStringLiteral("10.png"), QByteArray("first capture"));
+    const QString second = capture(QStringLiteral("11.png"), QByteArray("second capture"));
+    m_service.delay(QStringLiteral("/upload/"), 3);
+    HandlerUpload *failing = startCapture(first);
+    QVERIFY(failing);
+    QVERIFY(startCapture(second));
+    QVERIFY(QMetaObject::invokeMethod(failing, "internetNotAvailable"));
+
+    MessageDialog *question = waitForQuestion();
+    QVERIFY(question);
+    QCOMPARE(question->data(QStringLiteral("type")).toString(), QStringLiteral("questions"));
+    QCOMPARE(question->data(QStringLiteral("message")).toString(),
+        QStringLiteral("Internet is not available. Save file to disk ?"));
+    QFileDialog *dialog = answerQuestion(MessageDialog::Ok);
+    QVERIFY(dialog);
+    QCOMPARE(dialog->acceptMode(), QFileDialog::AcceptSave);
+
+    const QString target = m_folder.filePath(QStringLiteral("kept.png"));
+    chooseFile(dialog, target);
+    QMetaObject::invokeMethod(dialog, "accept");
+    QFile kept(target);
+    QVERIFY(kept.open(QIODevice::ReadOnly));
+    QCOMPARE(kept.readAll(), QByteArray("first capture"));
+    QVERIFY(!QFileInfo::exists(first));
+    QVERIFY(QFileInfo::exists(second));
+    QCOMPARE(windowsOf<ErrorWidget>().size(), 0);
+}
+
+void TestCoreWindows::offlineSaveReplacesAFileTheUserConfirmed()
+{
+    const QString file = capture(QStringLiteral("12.png"), QByteArray("new capture"));
+    const QString target = m_folder.filePath(QStringLiteral("existing.png"));
+    QFile existing(target);
+    QVERIFY(existing.open(QIODevice::WriteOnly));
+    existing.write("an older picture");
+    existing.close();
+
+    emit m_exchange->internetNotAvailable(file);
+    QFileDialog *dialog = answerQuestion(MessageDialog::Ok);
+    QVERIFY(dialog);
+    chooseFile(dialog, target);
+    // The dialog asks before it picks a file that exists; the user says yes.
+    bool asked = false;
+    QTimer answer;
+    connect(&answer, &QTimer::timeout, this, [&] {
+        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+        if (!box)
+            return;
+        asked = true;
+        box->button(QMessageBox::Yes)->click();
+    });
+    answer.start(20);
+    QMetaObject::invokeMethod(dialog, "accept");
+    answer.stop();
+    QVERIFY(asked);
+
+    QVERIFY(existing.open(QIODevice::ReadOnly));
+    QCOMPARE(existing.readAll(), QByteArray("new capture"));
+    QVERIFY(!QFileInfo::exists(file));
+}
+
+void TestCoreWindows::offlineSaveThatFailsIsReported()
+{
+    const QString file = capture(QStringLiteral("13.png"), QByteArray("gone"));
+    emit m_exchange->internetNotAvailable(file);
+    QFileDialog *dialog = answerQuestion(MessageDialog::Ok);
+    QVERIFY(dialog);
+    // The temporary folder was emptied meanwhile.
+    QVERIFY(QFile::remove(file));
+    const QString target = m_folder.filePath(QStringLiteral("never.png"));
+    chooseFile(dialog, target);
+    QMetaObject::invokeMethod(dialog, "accept");
+
+    ErrorWidget *error = waitForError();
+    QVERIFY(error);
+    QVERIFY2(error->error().contains(target), qPrintable(error->error()));
+    QVERIFY(!QFileInfo::exists(target));
+}
+
+void TestCoreWindows::declinedOfflineSaveLeavesTheFile()
+{
+    const QString file = capture(QStringLiteral("14.png"), QByteArray("stays"));
+    emit m_exchange->internetNotAvailable(file);
+    QVERIFY(!answerQuestion(MessageDialog::Cancel));
+    QTest::qWait(100);
+    QVERIFY(!saveDialog());
+    QVERIFY(QFileInfo::exists(file));
+}
+
+// Files the user picked are on disk already: the failure is shown, nothing is moved.
+void TestCoreWindows::offlineFilesOfTheUserAreNotMoved()
+{
+    const QString file = m_folder.filePath(QStringLiteral("own.png"));
+    QFile own(file);
+    QVERIFY(own.open(QIODevice::WriteOnly));
+    own.write("the user's own picture");
+    own.close();
+    m_service.delay(QStringLiteral("/upload/"), 3);
+    m_core->uploadData({file});
+    auto *job = qobject_cast<HandlerUpload *>(
+        m_core->uploadModel()->index(0).data(UploadModel::UploaderRole).value<QObject *>());
+    QVERIFY(job);
+    QVERIFY(QMetaObject::invokeMethod(job, "internetNotAvailable"));
+
+    ErrorWidget *error = waitForError();
+    QVERIFY(error);
+    QVERIFY(error->error().startsWith(QStringLiteral("Internet is not available")));
+    QCOMPARE(windowsOf<MessageDialog>().size(), 0);
+    QVERIFY(QFileInfo::exists(file));
+}
+
+void TestCoreWindows::helpOpensTheSupportPage()
+{
+    m_opened.clear();
+    m_core->openHelp();
+    QCOMPARE(m_opened,
+        QList<QUrl> {
+            QUrl(QStringLiteral("https://") + m_service.httpsHost() + QStringLiteral("/support"))});
+}
+
+QTEST_MAIN(TestCoreWindows)
+#include "tst_corewindows.moc"

@@ -1,0 +1,18 @@
+#pragma once
+
+#include "localloginserver.h"
+
+// A real vsftpd on 127.0.0.1 for the tests: the throwaway user logs in with a password and is
+// locked into root(), where uploads land; a wrong password is refused without delay.
+class LocalFtpServer : public LocalLoginServer
+{
+public:
+    LocalFtpServer();
+
+protected:
+    QStringList requiredPrograms() const override;
+    bool prepare() override;
+    bool writeConfig(int port) override;
+    void launch(QProcess &process) override;
+    QString startErrors() const override;
+};

@@ -1,0 +1,160 @@
+#include "curlupload.h"
+#include "curltransfer.h"
+#include "curluploadthread.h"
+#include "setting.h"
+
+#include <QDebug>
+#include <QFile>
+#include <QFileInfo>
+#include <QFutureWatcher>
+#include <QtConcurrent>
+
+#include <cerrno>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+CurlUpload::CurlUpload(CurlTarget::Protocol protocol, QObject *parent)
+    : QObject(parent)
+    , m_protocol(protocol)
+    , m_checksCancelled(std::make_shared<std::atomic_bool>(false))
+{
+}
+
+CurlUpload::~CurlUpload()
+{
+    *m_checksCancelled = true;
+    if (m_thread) {
+        m_thread->disconnect(this);
+        delete m_thread.data();
+    }
+}
+
+void CurlUpload::setConnectTimeout(int msec)
+{
+    CurlTransfer::setConnectTimeout(msec);
+}
+
+void CurlUpload::upload(const QString &file)
+{
+    if (m_thread) {
+        failLater(tr("Another upload to this server is still running"));
+        return;
+    }
+    const CurlTarget target = storedTarget();
+    QString problem = target.problem();
+    std::unique_ptr<QFile> source;
+    if (problem.isEmpty())
+        source = openFile(file, &problem);
+    if (!source) {
+        qDebug() << Q_FUNC_INFO << "refused:" << problem;
+        failLater(problem);
+        return;
+    }
+
+    const QString name = QFileInfo(file).fileName();
+    m_link = target.link(name);
+    auto *thread = new CurlUploadThread(target, std::move(source), name, this);
+    connect(thread, &CurlUploadThread::progressed, this, &CurlUpload::uploadProgress);
+    connect(thread, &CurlUploadThread::done, this, &CurlUpload::finishUpload);
+    connect(thread, &QThread::finished, thread, &QObject::deleteLater);
+    m_thread = thread;
+    thread->start();
+}
+
+void CurlUpload::cancel()
+{
+    if (m_thread)
+        m_thread->cancel();
+}
+
+void CurlUpload::checkConnect(
+    QString username, QString password, QString host, QString path, int port)
+{
+    const CurlTarget target(m_protocol, host, port, path, username, password);
+    auto *watcher = new QFutureWatcher<QString>(this);
+    connect(watcher, &QFutureWatcherBase::finished, this, [this, watcher] {
+        const QString problem = watcher->result();
+        watcher->deleteLater();
+        if (problem.isEmpty())
+            emit connectChecked(true, tr("Well done"), availableText());
+        else
+            emit connectChecked(false, tr("Error"), problem);
+        emit checkConnectFinished();
+    });
+    // The task holds copies only, so it may outlive this object; the flag ends it early then.
+    watcher->setFuture(QtConcurrent::run([target, cancelled = m_checksCancelled] {
+        const QString problem = target.problem();
+        if (!problem.isEmpty())
+            return problem;
+        CurlTransfer transfer(target, *cancelled);
+        return transfer.check() ? QString() : transfer.errorText();
+    }));
+}
+
+CurlTarget CurlUpload::storedTarget() const
+{
+    int port = CurlTarget::defaultPort(m_protocol);
+    const QString portText = stored("port").toString().trimmed();
+    if (!portText.isEmpty()) {
+        bool ok = false;
+        port = portText.toInt(&ok);
+        if (!ok)
+            port = -1;
+    }
+    return CurlTarget(m_protocol, stored("host").toString(), port, stored("path").toString(),
+        stored("user", true).toString(), stored("password", true).toString(),
+        stored("base_url").toString());
+}
+
+QVariant CurlUpload::stored(const char *name, bool enciphered) const
+{
+    const QString prefix
+        = m_protocol == CurlTarget::Sftp ? QStringLiteral("sftp_") : QStringLiteral("ftp_");
+    return Setting::instance()->getValue(prefix + QLatin1String(name), enciphered);
+}
+
+// Opened without waiting and looked at before anything is read: a FIFO would block the
+// transfer until someone writes to it, and a folder or a device has no end to send.
+std::unique_ptr<QFile> CurlUpload::openFile(const QString &path, QString *problem) const
+{
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        *problem = errno == ENOENT ? tr("The file %1 does not exist").arg(path)
+                                   : tr("The file %1 cannot be read").arg(path);
+        return nullptr;
+    }
+    struct stat status = {};
+    if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) {
+        ::close(fd);
+        *problem = tr("%1 is not a file that can be uploaded").arg(path);
+        return nullptr;
+    }
+    auto file = std::make_unique<QFile>();
+    if (!file->open(
+            fd, QIODevice::ReadOnly | QIODevice::Unbuffered, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
+        *problem = tr("The file %1 cannot be read").arg(path);
+        return nullptr;
+    }
+    return file;
+}
+
+void CurlUpload::finishUpload(bool ok, const QString &errorText)
+{
+    // done() is the thread's last word: once it has really ended, the object is free for the
+    // next upload, or to go.
+    m_thread->wait();
+    m_thread = nullptr;
+    if (ok)
+        emit uploaded(m_link);
+    else
+        emit failed(errorText);
+}
+
+void CurlUpload::failLater(const QString &text)
+{
+    QMetaObject::invokeMethod(
+        this, [this, text] { emit failed(text); }, Qt::QueuedConnection);
+}
