@@ -1,82 +1,23 @@
 #include "dropboxstandin.h"
 
-#include <QDeadlineTimer>
-#include <QEventLoop>
 #include <QJsonDocument>
-#include <QNetworkReply>
-#include <QNetworkRequest>
-#include <QSslCertificate>
-#include <QSslConfiguration>
-#include <QTimer>
-#include <QUrl>
-#include <QtDebug>
 
-#include <memory>
-
-namespace {
-
-constexpr int StartTimeoutMs = 10000;
-constexpr int ControlTimeoutMs = 5000;
-constexpr int StopTimeoutMs = 3000;
-constexpr int KeptErrorBytes = 16384;
-
-QString certificateFile(const char *name)
+DropboxStandin::DropboxStandin()
+    : m_process(QStringLiteral("Dropbox stand-in"))
 {
-    return QStringLiteral(KUVO_CERT_DIR "/") + QLatin1String(name);
 }
 
-} // namespace
-
-DropboxStandin::~DropboxStandin()
-{
-    if (m_process.state() == QProcess::NotRunning)
-        return;
-    m_process.terminate();
-    if (!m_process.waitForFinished(StopTimeoutMs)) {
-        m_process.kill();
-        m_process.waitForFinished(StopTimeoutMs);
-    }
-}
+DropboxStandin::~DropboxStandin() = default;
 
 bool DropboxStandin::start(const QStringList &extraArgs)
 {
-    QObject::connect(
-        &m_process, &QProcess::readyReadStandardError, &m_process, [this] { readErrors(); });
-    // The write channel stays open: when this program dies, however it dies, the stand-in
-    // sees its standard input close and ends too.
-    m_process.start(QStringLiteral(KUVO_PYTHON3),
-        QStringList {QStringLiteral(KUVO_DROPBOX_STANDIN_SCRIPT), QStringLiteral("--cert"),
-            certificateFile("standin.pem"), QStringLiteral("--key"), certificateFile("standin.key"),
-            QStringLiteral("--stop-on-stdin-eof")}
-            + extraArgs);
-
-    const QDeadlineTimer deadline(StartTimeoutMs);
-    while (m_port == 0) {
-        if (!m_process.canReadLine()) {
-            if (!m_process.waitForReadyRead(int(deadline.remainingTime())))
-                break;
-            continue;
-        }
-        const QList<QByteArray> words = m_process.readLine().trimmed().split(' ');
-        if (words.size() == 2 && words.at(0) == "https")
-            m_port = words.at(1).toInt();
-    }
-    if (m_port != 0) {
-        m_ready = true;
-        return true;
-    }
-
-    m_process.kill();
-    m_process.waitForFinished(StopTimeoutMs);
-    readErrors();
-    qWarning().noquote() << "The Dropbox stand-in did not start:" << m_process.errorString() << '\n'
-                         << QString::fromLocal8Bit(m_errors);
-    return false;
+    return m_process.start(
+        QStringLiteral(KUVO_DROPBOX_STANDIN_SCRIPT), {QStringLiteral("https")}, extraArgs);
 }
 
 QString DropboxStandin::host() const
 {
-    return QStringLiteral("127.0.0.1:%1").arg(m_port);
+    return m_process.host(QStringLiteral("https"));
 }
 
 QJsonArray DropboxStandin::requests()
@@ -86,12 +27,7 @@ QJsonArray DropboxStandin::requests()
 
 QJsonArray DropboxStandin::requests(const QString &path)
 {
-    QJsonArray matching;
-    for (const QJsonValue &request : requests()) {
-        if (request[QLatin1String("path")].toString() == path)
-            matching.append(request);
-    }
-    return matching;
+    return StandinProcess::onPath(requests(), path);
 }
 
 QJsonObject DropboxStandin::files()
@@ -143,39 +79,6 @@ void DropboxStandin::delay(const QString &path, double seconds)
 QByteArray DropboxStandin::control(
     const QByteArray &verb, const QString &action, const QJsonObject &order)
 {
-    QNetworkRequest request(QUrl(QStringLiteral("https://%1/_control/%2").arg(host(), action)));
-    QSslConfiguration ssl = QSslConfiguration::defaultConfiguration();
-    ssl.setCaCertificates(QSslCertificate::fromPath(certificateFile("kuvo.pem")));
-    request.setSslConfiguration(ssl);
-    request.setRawHeader("Content-Type", "application/json");
     const QByteArray body = verb == "GET" ? QByteArray() : QJsonDocument(order).toJson();
-    const std::unique_ptr<QNetworkReply> reply(m_network.sendCustomRequest(request, verb, body));
-
-    QEventLoop loop;
-    QObject::connect(reply.get(), &QNetworkReply::finished, &loop, &QEventLoop::quit);
-    QTimer::singleShot(ControlTimeoutMs, &loop, &QEventLoop::quit);
-    loop.exec();
-
-    if (!reply->isFinished()) {
-        reply->abort();
-        qWarning().noquote() << "The Dropbox stand-in did not answer" << action << "in time";
-        return {};
-    }
-    if (reply->error() != QNetworkReply::NoError) {
-        qWarning().noquote() << "The Dropbox stand-in refused" << action << ':'
-                             << reply->errorString() << reply->readAll();
-        return {};
-    }
-    return reply->readAll();
-}
-
-void DropboxStandin::readErrors()
-{
-    const QByteArray text = m_process.readAllStandardError();
-    if (text.isEmpty())
-        return;
-    if (m_ready)
-        qWarning().noquote() << "Dropbox stand-in:" << QString::fromLocal8Bit(text).trimmed();
-    else
-        m_errors = (m_errors + text).right(KeptErrorBytes);
+    return m_process.call(verb, QStringLiteral("/_control/") + action, body);
 }

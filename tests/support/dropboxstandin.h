@@ -1,9 +1,9 @@
 #pragma once
 
+#include "standinprocess.h"
+
 #include <QJsonArray>
 #include <QJsonObject>
-#include <QNetworkAccessManager>
-#include <QProcess>
 #include <QString>
 #include <QStringList>
 
@@ -14,7 +14,7 @@
 class DropboxStandin
 {
 public:
-    DropboxStandin() = default;
+    DropboxStandin();
     ~DropboxStandin();
 
     // Starts the stand-in with the build's certificate and extraArgs (see the script's
@@ -51,11 +51,6 @@ private:
 
     QByteArray control(
         const QByteArray &verb, const QString &action, const QJsonObject &order = {});
-    void readErrors();
 
-    QProcess m_process;
-    QNetworkAccessManager m_network;
-    QByteArray m_errors;
-    bool m_ready = false;
-    int m_port = 0;
+    StandinProcess m_process;
 };

@@ -1,9 +1,9 @@
 #pragma once
 
+#include "standinprocess.h"
+
 #include <QByteArray>
 #include <QJsonArray>
-#include <QNetworkAccessManager>
-#include <QProcess>
 #include <QString>
 #include <QStringList>
 
@@ -14,7 +14,7 @@
 class StandinService
 {
 public:
-    StandinService() = default;
+    StandinService();
     ~StandinService();
 
     // Starts the stand-in with the build's certificate and extraArgs (see the script's
@@ -54,14 +54,6 @@ private:
     Q_DISABLE_COPY(StandinService)
 
     QByteArray control(const QByteArray &verb, const QString &action, const QByteArray &body = {});
-    QByteArray call(const QByteArray &verb, const QString &path, const QByteArray &body,
-        const QByteArray &contentType);
-    void readErrors();
 
-    QProcess m_process;
-    QNetworkAccessManager m_network;
-    QByteArray m_errors;
-    bool m_ready = false;
-    int m_httpsPort = 0;
-    int m_httpPort = 0;
+    StandinProcess m_process;
 };
