@@ -85,7 +85,6 @@ Core::Core(QObject *parent)
     startUploads();
     connect(Setting::instance(), &Setting::languageChanged, this, &Core::languageChanged);
     m_clipboard = QGuiApplication::clipboard();
-    m_colorLine = QImage(QStringLiteral(":/component/image/component/color_line_big.png"));
     setLastLink(QString());
 
     m_updater = new Updater(this);

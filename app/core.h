@@ -4,7 +4,6 @@
 #include "analytics.h"
 
 #include <QColor>
-#include <QImage>
 #include <QObject>
 #include <QPointer>
 #include <QTimer>
@@ -142,7 +141,6 @@ private:
     QPointer<ProxyWidget> m_proxyWidget;
     QClipboard *m_clipboard = nullptr;
     QString m_lastLink;
-    QImage m_colorLine;
     QTimer m_userInfoTimer;
 };
 

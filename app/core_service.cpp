@@ -1,5 +1,6 @@
 // Service addresses and the small accessors the pages read from the controller.
 
+#include "colorstrip.h"
 #include "core.h"
 #include "serviceaddress.h"
 #include "setting.h"
@@ -101,14 +102,9 @@ void Core::openUrl(const QString &url) const
     QDesktopServices::openUrl(QUrl::fromUserInput(url));
 }
 
-// The strip has a 7-pixel frame on the left; a position beyond either end takes the colour
-// at that end rather than reading outside the picture.
 QColor Core::getColorFromX(int x) const
 {
-    if (m_colorLine.isNull())
-        return QColor();
-    const int column = qBound(0, x + 7, m_colorLine.width() - 1);
-    return m_colorLine.pixelColor(column, qMin(5, m_colorLine.height() - 1));
+    return ColorStrip::colorFromX(x);
 }
 
 QString Core::licenseText() const

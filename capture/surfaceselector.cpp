@@ -1,0 +1,588 @@
+#include "surfaceselector.h"
+
+#include <QCursor>
+#include <QKeyEvent>
+#include <QPainter>
+#include <QPixmap>
+#include <QQmlEngine>
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+const QColor shadeColor(QStringLiteral("#6c141517"));
+const QColor guideColor(QStringLiteral("#33FFFFFF"));
+
+// Pointer positions are whole pixels, halves upwards (so -0.5 gives 0), so that what the user
+// sees framed is exactly what is cut out.
+int wholePixel(qreal value)
+{
+    return int(std::floor(value + 0.5));
+}
+
+QPointF wholePixels(QPointF p)
+{
+    return QPointF(wholePixel(p.x()), wholePixel(p.y()));
+}
+
+// One axis of the size limit: the span may not exceed the limit less the smaller margin.
+// Both margins can exceed the limit, so the allowed span is held at zero rather than going
+// negative and turning the selection inside out.
+void limitSpan(int limit, qreal itemSpan, qreal &pos, qreal &span, qreal posBefore, bool resizing)
+{
+    if (limit == -1)
+        return;
+    const qreal freeBefore = pos;
+    const qreal freeAfter = itemSpan - (pos + span);
+    const int allowed = std::max(0, int(limit - std::min(freeBefore, freeAfter)));
+    if (span <= allowed)
+        return;
+    span = allowed;
+    if (resizing && freeBefore > freeAfter)
+        pos = posBefore;
+}
+
+} // namespace
+
+SurfaceSelector::SurfaceSelector(QQuickItem *parent)
+    : QQuickPaintedItem(parent)
+{
+    const QPoint cursor = QCursor::pos();
+    m_gx = cursor.x();
+    m_gy = cursor.y();
+    setClip(true);
+    setObjectName(QStringLiteral("SurfaceSelector"));
+    setAcceptedMouseButtons(Qt::AllButtons);
+    setAcceptHoverEvents(true);
+    setCrossCursor();
+    update();
+}
+
+void SurfaceSelector::registerQmlType()
+{
+    qmlRegisterType<SurfaceSelector>("KuvoComponent", 1, 0, "SurfaceSelector");
+}
+
+void SurfaceSelector::setCrossCursor()
+{
+    const QPixmap cross(QStringLiteral(":/cursor/image/cursor/cross_cursor.png"));
+    setCursor(QCursor(cross, cross.width() / 2, cross.height() / 2));
+}
+
+QRectF SurfaceSelector::rubberRect() const
+{
+    return m_rubberRect.normalized();
+}
+
+int SurfaceSelector::rubberRectLeft() const
+{
+    return int(rubberRect().x());
+}
+
+int SurfaceSelector::rubberRectRight() const
+{
+    const QRectF r = rubberRect();
+    return int(r.x() + r.width());
+}
+
+int SurfaceSelector::rubberRectTop() const
+{
+    return int(rubberRect().y());
+}
+
+int SurfaceSelector::rubberRectBottom() const
+{
+    const QRectF r = rubberRect();
+    return int(r.y() + r.height());
+}
+
+int SurfaceSelector::gRubberRectLeft() const
+{
+    return int(m_gRect.normalized().x());
+}
+
+int SurfaceSelector::gRubberRectRight() const
+{
+    const QRectF r = m_gRect.normalized();
+    return int(r.x() + r.width());
+}
+
+int SurfaceSelector::gRubberRectTop() const
+{
+    return int(m_gRect.normalized().y());
+}
+
+int SurfaceSelector::gRubberRectBottom() const
+{
+    const QRectF r = m_gRect.normalized();
+    return int(r.y() + r.height());
+}
+
+bool SurfaceSelector::isCompleteSelectRect() const
+{
+    return !m_firstDraw;
+}
+
+QRect SurfaceSelector::selectRect() const
+{
+    const QRectF r = rubberRect();
+    const QRect whole(QPoint(wholePixel(r.x()), wholePixel(r.y())),
+        QPoint(wholePixel(r.x() + r.width()) - 1, wholePixel(r.y() + r.height()) - 1));
+    // A null rectangle, never an empty one that copying code would read as "everything".
+    return whole.isValid() ? whole : QRect();
+}
+
+void SurfaceSelector::setRubberRect(QRectF r)
+{
+    m_rubberRect = r.normalized();
+    selectionMade = true;
+    m_isPress = false;
+    m_firstDraw = false;
+    m_showToolBar = true;
+    emit showToolBarChanged(true);
+    emitRectSignals();
+    emit firstDrawChanged(false);
+    emit isPressChanged(false);
+    emit selectComplete();
+}
+
+void SurfaceSelector::setGRect(QRectF globalRect, QRectF localRect)
+{
+    m_gRect = globalRect;
+    m_rubberRect = localRect;
+    m_isPress = true;
+    m_firstDraw = true;
+    emit rubberRectChanged(localRect);
+    emit gRubberRectLeftChanged(int(m_gRect.x()));
+    emit gRubberRectRightChanged(int(m_gRect.x() + m_gRect.width()));
+    emit gRubberRectTopChanged(int(m_gRect.y()));
+    emit gRubberRectBottomChanged(int(m_gRect.y() + m_gRect.height()));
+    emit rubberRectLeftChanged(int(m_rubberRect.x()));
+    emit rubberRectRightChanged(int(m_rubberRect.x() + m_rubberRect.width()));
+    emit rubberRectTopChanged(int(m_rubberRect.y()));
+    emit rubberRectBottomChanged(int(m_rubberRect.y() + m_rubberRect.height()));
+    update();
+}
+
+void SurfaceSelector::moveRubber(int x, int y)
+{
+    m_rubberRect = QRectF(x, y, int(m_rubberRect.width()), int(m_rubberRect.height()));
+    emitRectSignals();
+}
+
+void SurfaceSelector::expandToFullScreen()
+{
+    savedRect = m_rubberRect;
+    m_rubberRect = QRectF(0, 0, width(), height());
+    emitRectSignals();
+}
+
+void SurfaceSelector::collapseFromFullScreen()
+{
+    m_firstDraw = true;
+    emit firstDrawChanged(true);
+    selectionMade = false;
+    m_showToolBar = false;
+    emit showToolBarChanged(false);
+    m_rubberRect = QRectF(0, 0, 0, 0);
+    emitRectSignals();
+}
+
+void SurfaceSelector::checkProperties()
+{
+    if (!m_fullScreen)
+        return;
+    m_rubberRect = QRectF(0, 0, width(), height());
+    m_firstDraw = false;
+    selectionMade = true;
+    m_showToolBar = true;
+    emit showToolBarChanged(true);
+    emitRectSignals();
+}
+
+void SurfaceSelector::setMoveSelector(bool on)
+{
+    moveSelector = on;
+}
+
+void SurfaceSelector::setX(int x)
+{
+    m_gx = x;
+    update();
+}
+
+void SurfaceSelector::setY(int y)
+{
+    m_gy = y;
+    update();
+}
+
+void SurfaceSelector::setFullScreen(bool value)
+{
+    if (m_fullScreen == value)
+        return;
+    m_fullScreen = value;
+    emit fullScreenChanged(value);
+}
+
+void SurfaceSelector::setQuickScreen(bool value)
+{
+    if (m_quickScreen == value)
+        return;
+    m_quickScreen = value;
+    emit quickScreenChanged(value);
+}
+
+void SurfaceSelector::setFirstDraw(bool value)
+{
+    if (m_firstDraw == value)
+        return;
+    m_firstDraw = value;
+    emit firstDrawChanged(value);
+}
+
+void SurfaceSelector::setIsShowMagnified(bool value)
+{
+    if (m_isShowMagnified == value)
+        return;
+    m_isShowMagnified = value;
+    emit isShowMagnifiedChanged();
+}
+
+void SurfaceSelector::setScreenIndex(int index)
+{
+    m_screenIndex = index;
+    // The per-monitor windows rely on hearing their index even when it did not change.
+    emit screenIndexChanged(index);
+}
+
+void SurfaceSelector::setMaxSelectWidth(int width)
+{
+    if (m_maxSelectWidth == width)
+        return;
+    m_maxSelectWidth = width;
+    emit maxSelectWidthChanged(width);
+    if (width != -1)
+        calcFreeSpace();
+}
+
+void SurfaceSelector::setMaxSelectHeight(int height)
+{
+    if (m_maxSelectHeight == height)
+        return;
+    m_maxSelectHeight = height;
+    emit maxSelectHeightChanged(height);
+    // A height limit alone must hold at once too, just as a width limit does.
+    if (height != -1)
+        calcFreeSpace();
+}
+
+void SurfaceSelector::calcFreeSpace()
+{
+    applyLimits(false, m_rubberRect.topLeft());
+    emitRectSignals();
+}
+
+void SurfaceSelector::setShapeRect(QRect rect)
+{
+    shapeRect = rect;
+    shapeActive = true;
+}
+
+void SurfaceSelector::clearShapeRect()
+{
+    shapeRect = QRect();
+    shapeActive = false;
+}
+
+void SurfaceSelector::stopResize()
+{
+    resizeStopped = true;
+}
+
+bool SurfaceSelector::contains(const QPointF &point) const
+{
+    if (!QQuickPaintedItem::contains(point))
+        return false;
+    return rubberIsZero() || !m_rubberRect.contains(point);
+}
+
+void SurfaceSelector::keyPressEvent(QKeyEvent *event)
+{
+    if (event->key() != Qt::Key_Space) {
+        event->ignore();
+        return;
+    }
+    moveSelector = true;
+}
+
+void SurfaceSelector::keyReleaseEvent(QKeyEvent *event)
+{
+    if (event->key() != Qt::Key_Space) {
+        event->ignore();
+        return;
+    }
+    moveSelector = false;
+}
+
+void SurfaceSelector::mousePressEvent(QMouseEvent *event)
+{
+    m_isPress = true;
+    emit isPressChanged(true);
+    anchor = lastPos = wholePixels(event->localPos());
+    if (m_rubberRect.contains(anchor))
+        event->ignore();
+    update();
+}
+
+void SurfaceSelector::mouseMoveEvent(QMouseEvent *event)
+{
+    const QPointF p = wholePixels(event->localPos());
+    setPointer(p);
+    if (resizeStopped) {
+        event->ignore();
+        return;
+    }
+    if (moveSelector) {
+        // The far corner follows the pointer, so the size drawn so far is kept.
+        m_rubberRect.moveTo(m_gx - m_rubberRect.width(), m_gy - m_rubberRect.height());
+        anchor = lastPos = wholePixels(m_rubberRect.topLeft());
+    } else if (!selectionMade) {
+        m_rubberRect = QRectF(anchor, QSizeF(p.x() - anchor.x(), p.y() - anchor.y()));
+    } else if (m_isPress && resizeArmed) {
+        resizeStep(p);
+    } else if (m_rubberRect.contains(p)) {
+        event->ignore();
+    }
+    emit gRectChanged(m_rubberRect);
+    emitRectSignals();
+}
+
+void SurfaceSelector::mouseReleaseEvent(QMouseEvent *event)
+{
+    resizeArmed = false;
+    if (!shapeRect.isNull()) {
+        selectionMade = true;
+        m_firstDraw = false;
+        m_isPress = false;
+        emit firstDrawChanged(false);
+        emit isPressChanged(false);
+        emit selectComplete();
+    }
+    const QRectF r = m_rubberRect.normalized();
+    if (r.width() < 1 || r.height() < 1) {
+        // A click, or a drag along one axis only: nothing can be cut out of that, so the item
+        // waits for a real selection instead of offering a tool bar for an empty picture.
+        const bool wasZero = rubberIsZero();
+        m_rubberRect.setSize(QSizeF(0, 0));
+        selectionMade = false;
+        m_firstDraw = true;
+        m_isPress = false;
+        moveSelector = false;
+        emit firstDrawChanged(true);
+        emit isPressChanged(false);
+        if (!wasZero)
+            emitRectSignals();
+        update();
+        return;
+    }
+    finishSelection(event);
+}
+
+void SurfaceSelector::finishSelection(QMouseEvent *event)
+{
+    m_showToolBar = true;
+    emit showToolBarChanged(true);
+    selectionMade = true;
+    m_firstDraw = false;
+    m_isPress = false;
+    moveSelector = false;
+    emit firstDrawChanged(false);
+    emit isPressChanged(false);
+    emit selectComplete();
+    if (m_rubberRect.contains(event->localPos()))
+        event->ignore();
+    // The edges told while drawing may have been those of a rectangle drawn up or left.
+    m_rubberRect = m_rubberRect.normalized();
+    emitRectSignals();
+}
+
+// The scene sends no move with the enter, and the pointer may come in straight over an edge
+// of the selection: it must show the resizing cursor there at once.
+void SurfaceSelector::hoverEnterEvent(QHoverEvent *event)
+{
+    event->accept();
+    QQuickPaintedItem::hoverEnterEvent(event);
+    hoverMoveEvent(event);
+}
+
+void SurfaceSelector::hoverLeaveEvent(QHoverEvent *event)
+{
+    event->accept();
+    QQuickPaintedItem::hoverLeaveEvent(event);
+}
+
+void SurfaceSelector::hoverMoveEvent(QHoverEvent *event)
+{
+    const QPointF p = wholePixels(event->posF());
+    if (m_firstDraw) {
+        setPointer(p);
+        update();
+        return;
+    }
+    if (m_rubberRect.contains(p)) {
+        resizeArmed = false;
+        setCrossCursor();
+        event->ignore();
+        update();
+        return;
+    }
+    if (!resizeStopped)
+        resizeArmed = true;
+    else if (!resizeArmed) {
+        update();
+        return;
+    }
+    armEdges(p);
+    update();
+}
+
+void SurfaceSelector::armEdges(QPointF p)
+{
+    const QRectF r = m_rubberRect.normalized();
+    edgeTop = p.y() < r.y();
+    edgeBottom = !edgeTop && p.y() > r.y() + r.height();
+    edgeLeft = p.x() < r.x();
+    edgeRight = !edgeLeft && p.x() > r.x() + r.width();
+    edgeCorner = (edgeTop || edgeBottom) && (edgeLeft || edgeRight);
+    if (edgeCorner)
+        setCursor((edgeTop == edgeLeft) ? Qt::SizeFDiagCursor : Qt::SizeBDiagCursor);
+    else if (edgeTop || edgeBottom)
+        setCursor(Qt::SizeVerCursor);
+    else
+        setCursor(Qt::SizeHorCursor);
+}
+
+void SurfaceSelector::resizeStep(QPointF p)
+{
+    const qreal dx = p.x() - lastPos.x();
+    const qreal dy = p.y() - lastPos.y();
+    qreal left = m_rubberRect.x();
+    qreal top = m_rubberRect.y();
+    qreal right = left + m_rubberRect.width();
+    qreal bottom = top + m_rubberRect.height();
+    if (edgeCorner) {
+        (edgeRight ? right : left) += dx;
+        (edgeBottom ? bottom : top) += dy;
+    } else if (edgeRight) {
+        right += dx;
+    } else if (edgeBottom) {
+        bottom += dy;
+    } else if (edgeTop) {
+        top += dy;
+    } else if (edgeLeft) {
+        left += dx;
+    }
+    const QPointF before = m_rubberRect.topLeft();
+    m_rubberRect = QRectF(QPointF(int(left), int(top)), QPointF(int(right), int(bottom)));
+    applyLimits(true, before);
+    lastPos = p;
+}
+
+void SurfaceSelector::applyLimits(bool resizing, QPointF before)
+{
+    qreal x = m_rubberRect.x();
+    qreal y = m_rubberRect.y();
+    qreal w = m_rubberRect.width();
+    qreal h = m_rubberRect.height();
+    limitSpan(m_maxSelectWidth, width(), x, w, before.x(), resizing);
+    limitSpan(m_maxSelectHeight, height(), y, h, before.y(), resizing);
+    m_rubberRect = QRectF(x, y, w, h);
+}
+
+void SurfaceSelector::setPointer(QPointF p)
+{
+    m_gx = int(p.x());
+    m_gy = int(p.y());
+    emit gxChanged(m_gx);
+    emit gyChanged(m_gy);
+}
+
+void SurfaceSelector::emitRectSignals()
+{
+    emit rubberRectChanged(m_rubberRect);
+    emit rubberRectLeftChanged(int(m_rubberRect.x()));
+    emit rubberRectRightChanged(int(m_rubberRect.x() + m_rubberRect.width()));
+    emit rubberRectTopChanged(int(m_rubberRect.y()));
+    emit rubberRectBottomChanged(int(m_rubberRect.y() + m_rubberRect.height()));
+    update();
+}
+
+bool SurfaceSelector::rubberIsZero() const
+{
+    return m_rubberRect.width() == 0 && m_rubberRect.height() == 0;
+}
+
+void SurfaceSelector::paint(QPainter *painter)
+{
+    painter->setRenderHint(QPainter::Antialiasing, false);
+    if (shapeActive) {
+        paintShade(painter, QRectF(shapeRect.normalized()));
+        if (rubberIsZero())
+            paintCrossHair(painter);
+        paintStartGuides(painter);
+        paintStopGuides(painter);
+    } else if (m_isPress && m_firstDraw) {
+        paintShade(painter, m_rubberRect.normalized());
+        paintCrossHair(painter);
+        if (!rubberIsZero())
+            paintStartGuides(painter);
+    } else if (!selectionMade) {
+        painter->fillRect(QRectF(0, 0, width(), height()), shadeColor);
+        paintCrossHair(painter);
+    } else {
+        paintShade(painter, m_rubberRect.normalized());
+        paintStartGuides(painter);
+        paintStopGuides(painter);
+    }
+}
+
+void SurfaceSelector::paintShade(QPainter *painter, const QRectF &hole) const
+{
+    const int x = int(hole.x());
+    const int y = int(hole.y());
+    const int h = int(hole.height());
+    const int w = int(std::ceil(width()));
+    painter->fillRect(QRect(0, 0, w, y), shadeColor);
+    painter->fillRect(QRect(0, y, x, h), shadeColor);
+    painter->fillRect(QRect(int(hole.x() + hole.width()), y, w, h), shadeColor);
+    painter->fillRect(
+        QRect(0, int(hole.y() + hole.height()), w, int(std::ceil(height()))), shadeColor);
+}
+
+void SurfaceSelector::paintCrossHair(QPainter *painter) const
+{
+    painter->setPen(QPen(guideColor, 0));
+    painter->drawLine(QLineF(m_gx, 0, m_gx, height()));
+    painter->drawLine(QLineF(0, m_gy, width(), m_gy));
+}
+
+void SurfaceSelector::paintStartGuides(QPainter *painter) const
+{
+    painter->setPen(QPen(guideColor, 1));
+    const int x = int(m_rubberRect.x());
+    const int y = int(m_rubberRect.y());
+    painter->drawLine(QLineF(x, 0, x, height()));
+    painter->drawLine(QLineF(0, y, width(), y));
+}
+
+void SurfaceSelector::paintStopGuides(QPainter *painter) const
+{
+    painter->setPen(QPen(guideColor, 1));
+    const QRectF r = m_rubberRect.normalized();
+    const int x = int(r.x() + r.width());
+    const int y = int(r.y() + r.height());
+    painter->drawLine(QLineF(x, 0, x, height()));
+    painter->drawLine(QLineF(0, y, width(), y));
+}

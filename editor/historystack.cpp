@@ -1,0 +1,105 @@
+#include "historystack.h"
+
+#include "abstractgraphitem.h"
+#include "colorstrip.h"
+
+AbstractHistoryCommand::AbstractHistoryCommand(AbstractGraphItem *item, QUndoCommand *parent)
+    : QUndoCommand(parent)
+    , m_item(item)
+{
+}
+
+AddCommand::AddCommand(AbstractGraphItem *item)
+    : AbstractHistoryCommand(item)
+{
+}
+
+void AddCommand::undo()
+{
+    item()->setVisible(false);
+}
+
+void AddCommand::redo()
+{
+    item()->setVisible(true);
+    setText(QStringLiteral("Add command"));
+}
+
+DeleteCommand::DeleteCommand(AbstractGraphItem *item)
+    : AbstractHistoryCommand(item)
+{
+}
+
+void DeleteCommand::undo()
+{
+    item()->setVisible(true);
+}
+
+void DeleteCommand::redo()
+{
+    item()->setVisible(false);
+    setText(QStringLiteral("Delete command"));
+}
+
+MoveCommand::MoveCommand(AbstractGraphItem *item, const QPointF &newPos, const QPointF &oldPos)
+    : AbstractHistoryCommand(item)
+    , m_newX(newPos.x())
+    , m_newY(newPos.y())
+    , m_oldX(oldPos.x())
+    , m_oldY(oldPos.y())
+{
+}
+
+void MoveCommand::undo()
+{
+    item()->move(m_oldX, m_oldY);
+    setText(QStringLiteral("Move at %1 %2").arg(m_oldX).arg(m_oldY));
+}
+
+void MoveCommand::redo()
+{
+    item()->move(m_newX, m_newY);
+    setText(QStringLiteral("Move"));
+}
+
+ColorChange::ColorChange(AbstractGraphItem *item, int newX, int oldX)
+    : AbstractHistoryCommand(item)
+    , m_newX(newX)
+    , m_oldX(oldX)
+{
+}
+
+void ColorChange::undo()
+{
+    apply(m_oldX);
+}
+
+void ColorChange::redo()
+{
+    apply(m_newX);
+    setText(QStringLiteral("Color change"));
+}
+
+void ColorChange::apply(int x)
+{
+    item()->setColorX(x);
+    item()->setColor(ColorStrip::colorFromX(x));
+}
+
+LineWidthChange::LineWidthChange(AbstractGraphItem *item, int newWidth, int oldWidth)
+    : AbstractHistoryCommand(item)
+    , m_newWidth(newWidth)
+    , m_oldWidth(oldWidth)
+{
+}
+
+void LineWidthChange::undo()
+{
+    item()->setLineWidth(m_oldWidth);
+}
+
+void LineWidthChange::redo()
+{
+    item()->setLineWidth(m_newWidth);
+    setText(QStringLiteral("Line width change"));
+}

@@ -1,0 +1,77 @@
+#ifndef HISTORYSTACK_H
+#define HISTORYSTACK_H
+
+#include <QPointF>
+#include <QUndoCommand>
+
+class AbstractGraphItem;
+
+// The undo steps of the canvas. Shapes are hidden, never deleted, while the canvas lives, so
+// every command may keep a plain pointer to its shape.
+class AbstractHistoryCommand : public QUndoCommand
+{
+public:
+    explicit AbstractHistoryCommand(AbstractGraphItem *item, QUndoCommand *parent = nullptr);
+    AbstractGraphItem *item() const { return m_item; }
+
+private:
+    AbstractGraphItem *m_item;
+};
+
+class AddCommand : public AbstractHistoryCommand
+{
+public:
+    explicit AddCommand(AbstractGraphItem *item);
+    void undo() override;
+    void redo() override;
+};
+
+class DeleteCommand : public AbstractHistoryCommand
+{
+public:
+    explicit DeleteCommand(AbstractGraphItem *item);
+    void undo() override;
+    void redo() override;
+};
+
+class MoveCommand : public AbstractHistoryCommand
+{
+public:
+    MoveCommand(AbstractGraphItem *item, const QPointF &newPos, const QPointF &oldPos);
+    void undo() override;
+    void redo() override;
+
+private:
+    double m_newX;
+    double m_newY;
+    double m_oldX;
+    double m_oldY;
+};
+
+class ColorChange : public AbstractHistoryCommand
+{
+public:
+    ColorChange(AbstractGraphItem *item, int newX, int oldX);
+    void undo() override;
+    void redo() override;
+
+private:
+    void apply(int x);
+
+    int m_newX;
+    int m_oldX;
+};
+
+class LineWidthChange : public AbstractHistoryCommand
+{
+public:
+    LineWidthChange(AbstractGraphItem *item, int newWidth, int oldWidth);
+    void undo() override;
+    void redo() override;
+
+private:
+    int m_newWidth;
+    int m_oldWidth;
+};
+
+#endif // HISTORYSTACK_H
