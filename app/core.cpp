@@ -1,4 +1,5 @@
 #include "core.h"
+#include "magnifieritem.h"
 #include "autorization.h"
 #include "autorizationwidget.h"
 #include "cursorshapearea.h"
@@ -78,6 +79,7 @@ Core::Core(QObject *parent)
     qmlRegisterType<Autorization>("Core", 1, 0, "Autorization");
     qmlRegisterType<DropboxAuth>("Core", 1, 0, "DropboxAuth");
     qmlRegisterType<UploadModel>("UploadModel", 1, 0, "UploadModel");
+    MagnifierItem::registerQmlType();
     qmlRegisterType<CursorShapeArea>("KuvoComponent", 1, 0, "CursorShapeArea");
     qmlRegisterType<WheelArea>("KuvoComponent", 1, 0, "WheelArea");
     qmlRegisterType<HandleFTPUpload>("KuvoComponent", 1, 0, "HandleFTPUpload");

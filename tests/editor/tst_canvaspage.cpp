@@ -167,6 +167,16 @@ void TestCanvasPage::selectDrawUndoAndRender()
     QVERIFY(shape->isVisible());
     QCOMPARE(shape->color(), ColorStrip::colorFromX(150));
 
+    // Move it by dragging, one undo step.
+    area->setCurrentModule(QStringLiteral("Move"));
+    const QPointF placed = shape->position();
+    drag(QPoint(130, 110), QPoint(150, 120));
+    QCOMPARE(shape->position(), placed + QPointF(20, 10));
+    area->checkUndo();
+    QCOMPARE(shape->position(), placed);
+    area->checkRedo();
+    QCOMPARE(shape->position(), placed + QPointF(20, 10));
+
     // What is rendered is what the page shows inside the selection, handles left out.
     area->uncheckAllItem();
     const QRect selection = selector->selectRect();
@@ -177,7 +187,7 @@ void TestCanvasPage::selectDrawUndoAndRender()
         for (int x = 1; x < selection.width(); x += 2)
             QCOMPARE(
                 output.pixelColor(x, y), screen.pixelColor(selection.topLeft() + QPoint(x, y)));
-    QCOMPARE(output.pixelColor(130 - 60, 110 - 50), ColorStrip::colorFromX(150));
+    QCOMPARE(output.pixelColor(150 - 60, 120 - 50), ColorStrip::colorFromX(150));
 }
 
 QTEST_MAIN(TestCanvasPage)
