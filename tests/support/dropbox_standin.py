@@ -46,37 +46,25 @@ calls (401, 409), plain text for malformed ones (400), and {"error", "error_desc
 never printed or kept.
 """
 
-import argparse
 import base64
 import hashlib
-import http.server
 import json
-import os
 import re
 import secrets
-import signal
-import socket
-import ssl
-import sys
-import threading
 import time
 import urllib.parse
 
-CHUNK = 1 << 20
+import standin_common as common
+from standin_common import FORM_TYPE, JSON_TYPE, media_type
+
 TOKEN_LIFETIME = 4 * 3600
 ALLOCATED = 2 << 30
-FORM_TYPE = 'application/x-www-form-urlencoded'
-JSON_TYPE = 'application/json'
 OCTET_TYPE = 'application/octet-stream'
 VERIFIER = re.compile(r'^[A-Za-z0-9._~-]{43,128}$')
 CONTENT_ROUTES = ('/2/files/upload', '/2/files/upload_session/start',
                   '/2/files/upload_session/append_v2', '/2/files/upload_session/finish')
 SESSION_ROUTES = ('/2/files/upload_session/append_v2', '/2/files/upload_session/finish')
 NO_ARGUMENT_ROUTES = ('/2/users/get_current_account', '/2/users/get_space_usage')
-
-
-def media_type(headers):
-    return headers.get('Content-Type', '').split(';')[0].strip().lower()
 
 
 def challenge_of(verifier):
@@ -108,11 +96,11 @@ def bad_request(endpoint, text):
     return Refusal(400, 'Error in call to API function "%s": %s' % (endpoint, text))
 
 
-class State:
+class State(common.State):
     """Everything the connections share. Every access holds the lock."""
 
     def __init__(self, app_key, name, email):
-        self.lock = threading.Lock()
+        super().__init__()
         self.app_key = app_key
         self.name = name
         self.email = email
@@ -120,18 +108,16 @@ class State:
         self.tokens = {}  # access token -> expired
         self.refresh_tokens = set()
         self.codes = {}  # code -> (client_id, redirect_uri, challenge)
-        self.clear()
+        self.reset()
 
-    def clear(self):
+    def reset(self):
+        super().reset()
         self.files = {}  # lower-case path -> metadata
         self.links = {}  # lower-case path -> url
         self.sessions = {}  # session id -> {"offset", "md5"}
         self.extra_used = 0
         self.allocated = ALLOCATED
         self.bare_link_conflict = False
-        self.requests = []
-        self.failures = []  # [path prefix, status, times left]
-        self.delays = {}  # path prefix -> seconds
 
     def issue(self, lifetime=TOKEN_LIFETIME, refresh=True):
         token = secrets.token_urlsafe(24)
@@ -148,61 +134,23 @@ class State:
     def used(self):
         return self.extra_used + sum(entry['size'] for entry in self.files.values())
 
-    def take_failure(self, path):
-        with self.lock:
-            for plan in self.failures:
-                if path.startswith(plan[0]):
-                    plan[2] -= 1
-                    if plan[2] <= 0:
-                        self.failures.remove(plan)
-                    return plan[1]
-        return None
 
-    def delay_for(self, path):
-        with self.lock:
-            matching = [prefix for prefix in self.delays if path.startswith(prefix)]
-            return self.delays[max(matching, key=len)] if matching else 0
-
-
-class Body:
-    def __init__(self):
-        self.data = b''
-        self.size = 0
-        self.md5 = hashlib.md5()
-        self.complete = False
-
-
-class Handler(http.server.BaseHTTPRequestHandler):
-    protocol_version = 'HTTP/1.1'
+class Handler(common.Handler):
     server_version = 'DropboxStandin/1'
-    disable_nagle_algorithm = True
-
-    def log_message(self, format, *args):
-        pass
-
-    def do_GET(self):
-        self.dispatch()
-
-    do_POST = do_PUT = do_DELETE = do_GET
-
-    @property
-    def state(self):
-        return self.server.state
 
     # Replies ------------------------------------------------------------------------------
 
-    def reply(self, status, body=b'', content_type=None, headers=()):
-        self.send_response(status)
-        if content_type:
-            self.send_header('Content-Type', content_type)
-        for name, value in headers:
-            self.send_header(name, value)
-        self.send_header('Content-Length', str(len(body)))
-        self.end_headers()
-        self.wfile.write(body)
+    def reply_error(self, status, error, description, headers=()):
+        # Like Dropbox's answers to malformed calls: plain text, without a JSON error.
+        self.reply(status, description.encode(), 'text/plain', headers)
 
-    def reply_json(self, status, value):
-        self.reply(status, json.dumps(value).encode(), JSON_TYPE)
+    def refuse_framing(self, status, description):
+        # One plain 400 for every framing fault, unknown length included.
+        self.reply_error(400, 'invalid_request', 'A Content-Length is required',
+                         [('Connection', 'close')])
+
+    def reply_unknown_control(self):
+        self.reply(404, b'Unknown control call', 'text/plain')
 
     def reply_refusal(self, refusal):
         if isinstance(refusal.body, str):
@@ -213,100 +161,28 @@ class Handler(http.server.BaseHTTPRequestHandler):
     def reply_oauth_error(self, error, description):
         self.reply_json(400, {'error': error, 'error_description': description})
 
-    def host(self):
-        return self.headers.get('Host') or '127.0.0.1:%d' % self.server.server_port
-
     # Requests -----------------------------------------------------------------------------
 
-    def dispatch(self):
-        url = urllib.parse.urlsplit(self.path)
-        self.route = url.path
-        self.query = dict(urllib.parse.parse_qsl(url.query, keep_blank_values=True))
-        try:
-            length = int(self.headers.get('Content-Length') or 0)
-            if length < 0 or 'Transfer-Encoding' in self.headers:
-                raise ValueError
-        except ValueError:
-            self.reply(400, b'A Content-Length is required', 'text/plain',
-                       [('Connection', 'close')])
-            self.close_connection = True
-            return
-        if self.route.startswith('/_control/'):
-            body = self.read_body(length, keep=True)
-            self.control(body)
-            return
-
-        entry = self.record()
-        seconds = self.state.delay_for(self.route)
-        if seconds > 0:
-            time.sleep(seconds)
+    def keeps_body(self, kind):
         # A session's running digest can only take bytes once the session is known, so the
         # bytes of calls continuing one are kept; the client sends them in bounded chunks.
-        keep = media_type(self.headers) in (FORM_TYPE, JSON_TYPE) \
-            or self.route in SESSION_ROUTES
-        body = self.read_body(length, keep)
-        self.note_body(entry, body)
-        if not body.complete:
-            self.close_connection = True
-            return
-        status = self.state.take_failure(self.route)
-        if status is not None:
-            self.reply(status, b'Planned failure', 'text/plain')
-            return
+        return super().keeps_body(kind) or self.route in SESSION_ROUTES
+
+    def recorded_fields(self, headers):
+        fields = super().recorded_fields(headers)
         try:
-            self.serve(body)
+            fields['arg'] = json.loads(headers.get('dropbox-api-arg', ''))
+        except ValueError:
+            pass
+        return fields
+
+    def serve(self, body):
+        try:
+            self.serve_call(body)
         except Refusal as refusal:
             self.reply_refusal(refusal)
 
-    def read_body(self, length, keep):
-        body = Body()
-        kept = []
-        try:
-            while body.size < length:
-                chunk = self.rfile.read(min(CHUNK, length - body.size))
-                if not chunk:
-                    break
-                body.size += len(chunk)
-                body.md5.update(chunk)
-                if keep:
-                    kept.append(chunk)
-        except OSError:
-            pass
-        body.data = b''.join(kept)
-        body.complete = body.size == length
-        return body
-
-    def record(self):
-        headers = {}
-        for name, value in self.headers.items():
-            name = name.lower()
-            headers[name] = headers[name] + ', ' + value if name in headers else value
-        entry = {'method': self.command, 'path': self.route, 'query': self.query,
-                 'headers': headers, 'size': 0, 'md5': hashlib.md5().hexdigest(),
-                 'complete': False}
-        try:
-            entry['arg'] = json.loads(headers.get('dropbox-api-arg', ''))
-        except ValueError:
-            pass
-        with self.state.lock:
-            self.state.requests.append(entry)
-        return entry
-
-    def note_body(self, entry, body):
-        details = {'size': body.size, 'md5': body.md5.hexdigest(), 'complete': body.complete}
-        kind = media_type(self.headers)
-        if body.complete and kind == FORM_TYPE:
-            text = body.data.decode('utf-8', 'replace')
-            details['form'] = dict(urllib.parse.parse_qsl(text, keep_blank_values=True))
-        elif body.complete and kind == JSON_TYPE:
-            try:
-                details['json'] = json.loads(body.data)
-            except ValueError:
-                pass
-        with self.state.lock:
-            entry.update(details)
-
-    def serve(self, body):
+    def serve_call(self, body):
         method, route = self.command, self.route
         if method == 'GET' and route == '/oauth2/authorize':
             self.authorize()
@@ -340,13 +216,7 @@ class Handler(http.server.BaseHTTPRequestHandler):
         code = secrets.token_urlsafe(24)
         with self.state.lock:
             self.state.codes[code] = (q['client_id'], redirect, q['code_challenge'])
-        answer = {'code': code}
-        if 'state' in q:
-            answer['state'] = q['state']
-        added = urllib.parse.urlencode(answer, quote_via=urllib.parse.quote)
-        query = '&'.join(part for part in (target.query, added) if part)
-        location = urllib.parse.urlunsplit(target._replace(query=query))
-        self.reply(302, headers=[('Location', location)])
+        self.reply_redirect(target, code)
 
     def token(self, body):
         if media_type(self.headers) != FORM_TYPE:
@@ -384,12 +254,12 @@ class Handler(http.server.BaseHTTPRequestHandler):
             self.reply_json(200, answer)
 
     def check_token(self, endpoint):
-        scheme, _, token = self.headers.get('Authorization', '').partition(' ')
-        if scheme.lower() != 'bearer' or not token.strip():
+        token = self.bearer()
+        if not token:
             raise bad_request(endpoint, 'Must provide HTTP header "Authorization" or URL '
                                         'parameter "authorization".')
         with self.state.lock:
-            expired = self.state.tokens.get(token.strip())
+            expired = self.state.tokens.get(token)
         if expired is None:
             raise api_error(401, tagged('invalid_access_token'), 'invalid_access_token')
         if expired:
@@ -520,10 +390,10 @@ class Handler(http.server.BaseHTTPRequestHandler):
         argument = self.content_argument(endpoint)
         with self.state.lock:
             if endpoint == 'files/upload':
-                answer = self.store(endpoint, argument, body.size, body.md5, 'reason')
+                answer = self.store(endpoint, argument, body.size, body.digest, 'reason')
             elif endpoint == 'files/upload_session/start':
                 session = secrets.token_urlsafe(12)
-                self.state.sessions[session] = {'offset': body.size, 'md5': body.md5}
+                self.state.sessions[session] = {'offset': body.size, 'md5': body.digest}
                 answer = {'session_id': session}
             elif endpoint == 'files/upload_session/append_v2':
                 self.append(endpoint, argument, body)
@@ -604,136 +474,47 @@ class Handler(http.server.BaseHTTPRequestHandler):
 
     # Control ------------------------------------------------------------------------------
 
-    def control(self, body):
-        state = self.state
-        action = (self.command, self.route[len('/_control/'):])
-        if action == ('GET', 'requests'):
-            with state.lock:
-                answer = json.dumps(state.requests)
-            self.reply(200, answer.encode(), JSON_TYPE)
-            return
-        if action == ('GET', 'files'):
-            with state.lock:
-                answer = {lower: {'path_display': entry['path_display'], 'size': entry['size'],
-                                  'md5': entry['md5']}
-                          for lower, entry in state.files.items()}
-            self.reply_json(200, answer)
-            return
-        try:
-            order = json.loads(body.data) if body.data.strip() else {}
-            if not isinstance(order, dict):
-                raise ValueError('the body must be a JSON object')
-            answer = {}
-            with state.lock:
-                if action == ('POST', 'reset'):
-                    state.clear()
-                elif action == ('POST', 'token'):
-                    answer = state.issue(int(order.get('expires_in', TOKEN_LIFETIME)))
-                elif action == ('POST', 'expire'):
-                    for token in state.tokens:
-                        state.tokens[token] = True
-                elif action == ('POST', 'space'):
-                    state.extra_used = int(order.get('used', 0))
-                    state.allocated = int(order.get('allocated', ALLOCATED))
-                elif action == ('POST', 'options'):
-                    state.bare_link_conflict = bool(order.get('bare_link_conflict', False))
-                elif action == ('POST', 'fail'):
-                    plan = [str(order['path']), int(order['status']), int(order.get('times', 1))]
-                    if plan[1] < 100 or plan[1] > 599 or plan[2] < 1:
-                        raise ValueError('status or times out of range')
-                    state.failures.append(plan)
-                elif action == ('POST', 'delay'):
-                    seconds = float(order.get('seconds', 0))
-                    if seconds > 0:
-                        state.delays[str(order['path'])] = seconds
-                    else:
-                        state.delays.pop(str(order.get('path')), None)
-                else:
-                    self.reply(404, b'Unknown control call', 'text/plain')
-                    return
-        except KeyError as error:
-            self.reply(400, ('Missing field %s' % error).encode(), 'text/plain')
-            return
-        except (TypeError, ValueError) as error:
-            self.reply(400, str(error).encode(), 'text/plain')
-            return
+    def control_query(self, action):
+        if action != ('GET', 'files'):
+            return False
+        with self.state.lock:
+            answer = {lower: {'path_display': entry['path_display'], 'size': entry['size'],
+                              'md5': entry['md5']}
+                      for lower, entry in self.state.files.items()}
         self.reply_json(200, answer)
+        return True
+
+    def control_order(self, action, order):
+        state = self.state
+        with state.lock:
+            if action == ('POST', 'token'):
+                return state.issue(int(order.get('expires_in', TOKEN_LIFETIME)))
+            if action == ('POST', 'expire'):
+                for token in state.tokens:
+                    state.tokens[token] = True
+            elif action == ('POST', 'space'):
+                state.extra_used = int(order.get('used', 0))
+                state.allocated = int(order.get('allocated', ALLOCATED))
+            elif action == ('POST', 'options'):
+                state.bare_link_conflict = bool(order.get('bare_link_conflict', False))
+            else:
+                return None
+        return {}
 
 
-class Server(http.server.ThreadingHTTPServer):
-    daemon_threads = True
-    HANDSHAKE_TIMEOUT = 10
-
-    def __init__(self, port, state, context):
-        self.state = state
-        self.context = context
-        super().__init__(('127.0.0.1', port), Handler)
-
-    def finish_request(self, request, client_address):
-        # The handshake runs in the connection's own thread, so a slow client cannot hold up
-        # the accepting loop.
-        try:
-            request.settimeout(self.HANDSHAKE_TIMEOUT)
-            connection = self.context.wrap_socket(request, server_side=True)
-            connection.settimeout(None)
-        except (ssl.SSLError, OSError):
-            return
-        try:
-            super().finish_request(connection, client_address)
-        finally:
-            self.shutdown_request(connection)
-
-    def handle_error(self, request, client_address):
-        # Clients that cancel a transfer simply go away; that is not a fault of the stand-in.
-        if isinstance(sys.exc_info()[1], (ConnectionError, ssl.SSLError, socket.timeout)):
-            return
-        super().handle_error(request, client_address)
-
-
-def parse_arguments():
-    parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
-    parser.add_argument('--cert', required=True, help='server certificate (PEM)')
-    parser.add_argument('--key', required=True, help='its private key (PEM)')
+def add_options(parser):
     parser.add_argument('--port', type=int, default=0)
     parser.add_argument('--app-key', default='kuvo-linux-app')
     parser.add_argument('--name', default='Dana Kovář', help="the account's display name")
     parser.add_argument('--email', default='dana@dropbox.example')
-    parser.add_argument('--stop-on-stdin-eof', action='store_true',
-                        help='end when standard input closes')
-    return parser.parse_args()
-
-
-def stop(signum, frame):
-    raise SystemExit(0)
-
-
-def watch_stdin():
-    # Raw reads: a thread blocked inside sys.stdin's buffer would abort the interpreter's exit.
-    while os.read(sys.stdin.fileno(), 4096):
-        pass
-    os.kill(os.getpid(), signal.SIGTERM)
 
 
 def main():
-    args = parse_arguments()
+    args = common.parse_arguments(__doc__, add_options)
     state = State(args.app_key, args.name, args.email)
-    context = ssl.SSLContext(ssl.PROTOCOL_TLS_SERVER)
-    context.load_cert_chain(args.cert, args.key)
-    server = Server(args.port, state, context)
-
-    signal.signal(signal.SIGTERM, stop)
-    signal.signal(signal.SIGINT, stop)
-    threading.Thread(target=server.serve_forever, args=(0.1,), daemon=True).start()
-    if args.stop_on_stdin_eof:
-        threading.Thread(target=watch_stdin, daemon=True).start()
-    print('https', server.server_port)
-    sys.stdout.flush()
-    try:
-        while True:
-            signal.pause()
-    finally:
-        server.shutdown()
-        server.server_close()
+    context = common.tls_context(args.cert, args.key)
+    common.run([common.Server(Handler, 'https', args.port, state, context)],
+               args.stop_on_stdin_eof)
 
 
 if __name__ == '__main__':
