@@ -10,6 +10,7 @@
 #include "handlesftpupload.h"
 #include "localftpserver.h"
 #include "localsftpserver.h"
+#include "randomfile.h"
 #include "setting.h"
 
 #include <QCoreApplication>
@@ -37,25 +38,6 @@ void print(const char *name, double value, const char *unit)
 {
     std::printf("%s: %.2f %s\n", name, value, unit);
     std::fflush(stdout);
-}
-
-// Written in pieces, so the program never holds the file, which would hide in its memory
-// figure a file read whole.
-QByteArray writeRandomFile(const QString &path)
-{
-    const int piece = 1 << 20;
-    QByteArray bytes(piece, Qt::Uninitialized);
-    QCryptographicHash md5(QCryptographicHash::Md5);
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return QByteArray();
-    for (qint64 written = 0; written < FileSize; written += piece) {
-        QRandomGenerator::global()->fillRange(reinterpret_cast<quint32 *>(bytes.data()), piece / 4);
-        md5.addData(bytes);
-        if (file.write(bytes) != piece)
-            return QByteArray();
-    }
-    return md5.result();
 }
 
 QByteArray md5Of(const QString &path)
@@ -182,7 +164,7 @@ int main(int argc, char *argv[])
     storeTarget(QStringLiteral("sftp"), sftp.port());
 
     const QString path = home.filePath(QStringLiteral("upload.bin"));
-    const QByteArray md5 = writeRandomFile(path);
+    const QByteArray md5 = writeRandomFile(path, FileSize);
     if (md5.isEmpty())
         return 1;
 

@@ -8,6 +8,7 @@
 #include "networkaccessmanager.h"
 #include "networkexchange.h"
 #include "networkreadreply.h"
+#include "randomfile.h"
 #include "serviceaddress.h"
 #include "setting.h"
 #include "standinservice.h"
@@ -73,25 +74,6 @@ QString createFileId()
         {QStringLiteral("fileSize"), kFileSize}};
     const auto reply = await(manager.post(request, QJsonDocument(body).toJson()));
     return reply ? reply->value(QStringLiteral("id")).toString() : QString();
-}
-
-// Written in pieces, so the program holds no copy of the file that would hide in its memory
-// figure a body read whole.
-QByteArray writeRandomFile(const QString &path)
-{
-    const int piece = 1 << 20;
-    QByteArray bytes(piece, Qt::Uninitialized);
-    QCryptographicHash md5(QCryptographicHash::Md5);
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return QByteArray();
-    for (qint64 written = 0; written < kFileSize; written += piece) {
-        QRandomGenerator::global()->fillRange(reinterpret_cast<quint32 *>(bytes.data()), piece / 4);
-        md5.addData(bytes);
-        if (file.write(bytes) != piece)
-            return QByteArray();
-    }
-    return md5.result().toHex();
 }
 
 double peakResidentMegabytes()
@@ -202,7 +184,7 @@ int main(int argc, char *argv[])
     Setting::instance()->setValue(QStringLiteral("token"), token);
 
     const QString path = home.filePath(QStringLiteral("upload.png"));
-    const QByteArray md5 = writeRandomFile(path);
+    const QByteArray md5 = writeRandomFile(path, kFileSize).toHex();
     if (md5.isEmpty())
         return 1;
 

@@ -1,4 +1,5 @@
 #include "cursorshapearea.h"
+#include "presscounter.h"
 #include "wheelarea.h"
 
 #include <QQuickWindow>
@@ -31,29 +32,6 @@ void TestQuickItems::cursorShapeChangesOnce()
     QCOMPARE(changed.count(), 2);
     QCOMPARE(area.cursorShape(), Qt::IBeamCursor);
 }
-
-namespace {
-
-// Counts the presses that reach it.
-class PressCounter : public QQuickItem
-{
-public:
-    explicit PressCounter(QQuickItem *parent)
-        : QQuickItem(parent)
-    {
-        setAcceptedMouseButtons(Qt::LeftButton);
-    }
-    int presses = 0;
-
-protected:
-    void mousePressEvent(QMouseEvent *event) override
-    {
-        ++presses;
-        event->accept();
-    }
-};
-
-} // namespace
 
 void TestQuickItems::cursorShowsOverTheAreaAndClicksGoThrough()
 {

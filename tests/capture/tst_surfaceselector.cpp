@@ -1,3 +1,4 @@
+#include "presscounter.h"
 #include "surfaceselector.h"
 
 #include <QPainter>
@@ -6,29 +7,6 @@
 #include <QtTest>
 
 #include <memory>
-
-namespace {
-
-// Counts the presses that the selection lets through to the canvas below it.
-class PressCounter : public QQuickItem
-{
-public:
-    explicit PressCounter(QQuickItem *parent)
-        : QQuickItem(parent)
-    {
-        setAcceptedMouseButtons(Qt::LeftButton);
-    }
-    int presses = 0;
-
-protected:
-    void mousePressEvent(QMouseEvent *event) override
-    {
-        ++presses;
-        event->accept();
-    }
-};
-
-} // namespace
 
 // The rubber band of the capture windows, driven by the mouse as a user drives it.
 class TestSurfaceSelector : public QObject
