@@ -2,6 +2,7 @@
 #include "serviceaddress.h"
 #include "setting.h"
 #include "standinservice.h"
+#include "testbrowser.h"
 
 #include <QDesktopServices>
 #include <QDir>
@@ -78,11 +79,9 @@ private slots:
 
 private:
     void signInWithPassword();
-    // Plays the browser for one page without following redirects; the status, or 0.
-    int browse(const QUrl &url, QUrl *location = nullptr);
 
     StandinService m_service;
-    QNetworkAccessManager m_browser;
+    TestBrowser m_browser;
     std::unique_ptr<Autorization> m_account;
     QUrl m_opened;
 };
@@ -91,7 +90,6 @@ void TestAutorization::initTestCase()
 {
     QVERIFY(m_service.start({QStringLiteral("--account"), kEmail + ':' + kPassword}));
     StandinService::trustStandinCa();
-    m_browser.setRedirectPolicy(QNetworkRequest::ManualRedirectPolicy);
     QDesktopServices::setUrlHandler(QStringLiteral("https"), this, "openBrowser");
 }
 
@@ -121,19 +119,6 @@ void TestAutorization::signInWithPassword()
     m_account->signIn(kEmail, kPassword);
     QVERIFY(signedIn.wait(5000));
     QTRY_COMPARE_WITH_TIMEOUT(stored("usermail"), kEmail, 5000);
-}
-
-int TestAutorization::browse(const QUrl &url, QUrl *location)
-{
-    QNetworkReply *reply = m_browser.get(QNetworkRequest(url));
-    QSignalSpy finished(reply, &QNetworkReply::finished);
-    if (!reply->isFinished())
-        finished.wait(5000);
-    reply->deleteLater();
-    if (location)
-        *location = QUrl::fromEncoded(reply->rawHeader("Location"), QUrl::StrictMode);
-    return reply->isFinished() ? reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt()
-                               : 0;
 }
 
 void TestAutorization::passwordSignIn()
@@ -269,9 +254,9 @@ void TestAutorization::browserSignIn()
         qPrintable(state));
 
     QUrl landing;
-    QCOMPARE(browse(m_opened, &landing), 302);
+    QCOMPARE(m_browser.get(m_opened, &landing), 302);
     QCOMPARE(landing.port(), m_account->listenPort());
-    QCOMPARE(browse(landing), 200);
+    QCOMPARE(m_browser.get(landing), 200);
     QTRY_COMPARE_WITH_TIMEOUT(auth.count(), 1, 5000);
     QCOMPARE(auth.first().first().toBool(), true);
     QVERIFY(Autorization::isAuth());
@@ -317,16 +302,16 @@ void TestAutorization::foreignCodeIsRefused()
     foreign.setQuery(query);
     const int logSize = errorLog().size();
     QUrl landing;
-    QCOMPARE(browse(foreign, &landing), 302);
-    QCOMPARE(browse(landing), 200);
+    QCOMPARE(m_browser.get(foreign, &landing), 302);
+    QCOMPARE(m_browser.get(landing), 200);
     QTRY_VERIFY_WITH_TIMEOUT(errorLog().size() > logSize, 5000);
     QVERIFY(!errorLog().mid(logSize).contains(queryValue(landing, "code").toUtf8()));
 
     // The user's own sign-in still goes through, and only its code reaches the service.
     if (!inFlight)
         m_account->signInWithBrowser(QStringLiteral("google"));
-    QCOMPARE(browse(m_opened, &landing), 302);
-    QCOMPARE(browse(landing), 200);
+    QCOMPARE(m_browser.get(m_opened, &landing), 302);
+    QCOMPARE(m_browser.get(landing), 200);
     QTRY_VERIFY_WITH_TIMEOUT(Autorization::isAuth(), 5000);
     const QJsonArray sent = m_service.requests(QStringLiteral("/oauth/token"));
     QCOMPARE(sent.size(), 1);

@@ -7,6 +7,7 @@
 #include "qdropboxfile.h"
 #include "setting.h"
 #include "standinservice.h"
+#include "testbrowser.h"
 
 #include <QCryptographicHash>
 #include <QDateTime>
@@ -119,8 +120,6 @@ private slots:
 
 private:
     QString path(const QString &name) const { return m_dir.filePath(name); }
-    // Plays the browser for one page without following redirects; the status, or 0.
-    int browse(const QUrl &url, QUrl *location = nullptr);
     // A token of the stand-in's account in the settings, as a finished link leaves it.
     QString linkAccount();
     // Runs one job to its end; false when it did not end in time.
@@ -129,7 +128,7 @@ private:
 
     DropboxStandin m_dropbox;
     QTemporaryDir m_dir;
-    QNetworkAccessManager m_browser;
+    TestBrowser m_browser;
     QUrl m_opened;
 };
 
@@ -138,7 +137,6 @@ void TestDropbox::initTestCase()
     QVERIFY(m_dir.isValid());
     QVERIFY(m_dropbox.start());
     StandinService::trustStandinCa();
-    m_browser.setRedirectPolicy(QNetworkRequest::ManualRedirectPolicy);
     QDesktopServices::setUrlHandler(QStringLiteral("https"), this, "openBrowser");
     // The Kuvo account's token keys the cipher of the Dropbox tokens.
     settings()->setValue(QStringLiteral("token"), QStringLiteral("kuvo account token"));
@@ -160,19 +158,6 @@ void TestDropbox::cleanup()
 {
     QDropboxFile::setSessionLimits(150LL << 20, 8LL << 20);
     QDropboxAuth::setTimeout(10 * 60 * 1000);
-}
-
-int TestDropbox::browse(const QUrl &url, QUrl *location)
-{
-    QNetworkReply *reply = m_browser.get(QNetworkRequest(url));
-    QSignalSpy finished(reply, &QNetworkReply::finished);
-    if (!reply->isFinished())
-        finished.wait(5000);
-    reply->deleteLater();
-    if (location)
-        *location = QUrl::fromEncoded(reply->rawHeader("Location"), QUrl::StrictMode);
-    return reply->isFinished() ? reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt()
-                               : 0;
 }
 
 QString TestDropbox::linkAccount()
@@ -214,9 +199,9 @@ void TestDropbox::linkThroughTheBrowser()
     QVERIFY2(state.size() >= 16, qPrintable(state));
 
     QUrl landing;
-    QCOMPARE(browse(m_opened, &landing), 302);
+    QCOMPARE(m_browser.get(m_opened, &landing), 302);
     QCOMPARE(landing.port(), int(kLinkPort));
-    QCOMPARE(browse(landing), 200);
+    QCOMPARE(m_browser.get(landing), 200);
     QVERIFY(linked.wait(kWait));
     QCOMPARE(errors.count(), 0);
     QVERIFY(dropbox.linked());
@@ -285,8 +270,8 @@ void TestDropbox::foreignAnswerIsRefused()
     foreign.setQuery(query);
     const int logSize = errorLog().size();
     QUrl landing;
-    QCOMPARE(browse(foreign, &landing), 302);
-    browse(landing);
+    QCOMPARE(m_browser.get(foreign, &landing), 302);
+    m_browser.get(landing);
     QTRY_VERIFY_WITH_TIMEOUT(errorLog().size() > logSize, 5000);
     QVERIFY(!errorLog().mid(logSize).contains(queryValue(landing, "code").toUtf8()));
     QCOMPARE(m_dropbox.requests(QStringLiteral("/oauth2/token")).size(), 0);
@@ -294,8 +279,8 @@ void TestDropbox::foreignAnswerIsRefused()
     QVERIFY(dropbox.busy());
 
     // The user's own answer still goes through.
-    QCOMPARE(browse(m_opened, &landing), 302);
-    QCOMPARE(browse(landing), 200);
+    QCOMPARE(m_browser.get(m_opened, &landing), 302);
+    QCOMPARE(m_browser.get(landing), 200);
     QVERIFY(linked.wait(kWait));
     QVERIFY(dropbox.linked());
     const QJsonArray exchanges = m_dropbox.requests(QStringLiteral("/oauth2/token"));
@@ -341,8 +326,8 @@ void TestDropbox::linkFailures()
         QVERIFY(!m_opened.isValid());
     } else if (failure != QLatin1String("timeout")) {
         QUrl landing;
-        QCOMPARE(browse(m_opened, &landing), 302);
-        QCOMPARE(browse(landing), 200);
+        QCOMPARE(m_browser.get(m_opened, &landing), 302);
+        QCOMPARE(m_browser.get(landing), 200);
     }
     QTRY_COMPARE_WITH_TIMEOUT(errors.count(), 1, kWait);
     QVERIFY2(
@@ -417,8 +402,8 @@ void TestDropbox::unlinkStopsALinkInFlight()
     m_dropbox.delay(QStringLiteral("/oauth2/token"), 0.5);
     dropbox.link();
     QUrl landing;
-    QCOMPARE(browse(m_opened, &landing), 302);
-    QCOMPARE(browse(landing), 200);
+    QCOMPARE(m_browser.get(m_opened, &landing), 302);
+    QCOMPARE(m_browser.get(landing), 200);
     QTRY_COMPARE_WITH_TIMEOUT(m_dropbox.requests(QStringLiteral("/oauth2/token")).size(), 1, 5000);
 
     dropbox.unlink();
