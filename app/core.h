@@ -2,11 +2,16 @@
 #define CORE_H
 
 #include "analytics.h"
+#include "handlerupload.h"
+#include "uploadmodel.h"
 
 #include <QColor>
 #include <QObject>
+#include <QPixmap>
 #include <QPointer>
 #include <QTimer>
+
+#include <functional>
 
 class Autorization;
 class CurlUpload;
@@ -17,6 +22,7 @@ class NetworkExchange;
 class ProxyWidget;
 class QClipboard;
 class SettingWidget;
+class SurfaceWidget;
 class UploadModel;
 class UploadWidget;
 class Updater;
@@ -81,6 +87,16 @@ public:
     UploadWidget *uploadWidget();
     LastUploadWidget *lastUploadWidget();
     ProxyWidget *proxyWidget();
+    // The capture view of the capture running now, or null.
+    SurfaceWidget *surfaceWidget() const;
+
+    // The questions the capture routes ask the user: a file to save to (from a proposed name
+    // and a filter) and a folder for the extra copies. A dialog unless replaced, as tests do;
+    // an empty function restores the dialog.
+    using SaveFileAsker = std::function<QString(const QString &proposed, const QString &filter)>;
+    using FolderAsker = std::function<QString(const QString &start)>;
+    void setSaveFileAsker(SaveFileAsker asker) { m_saveFileAsker = std::move(asker); }
+    void setFolderAsker(FolderAsker asker) { m_folderAsker = std::move(asker); }
 
 public slots:
     bool checkAutorization();
@@ -113,12 +129,33 @@ public slots:
         const QString &host, const QString &path, int port = 21);
     void internetNotAvailableResult(int result, const QString &file);
 
+    // Capture routes. A null picture means: take the selection of the capture view, which
+    // then closes; without a selection of at least one pixel each way nothing happens.
+    void fragmentScreen();
+    void fullScreen();
+    // The whole desktop uploaded at once, without a capture view.
+    void quickScreen();
+    void screen(bool fullscreen, bool quick);
+    void openSurfaceRect(int index, const QRect &rect, const QPixmap &picture);
+    void screenUpload(HandlerUpload::TypeAfterAction type = HandlerUpload::PostNone,
+        bool quick = false, const QPixmap &picture = QPixmap());
+    void screenPostFacebook(const QPixmap &picture = QPixmap());
+    void screenPostOdnoklassniki(const QPixmap &picture = QPixmap());
+    void screenPostVK(const QPixmap &picture = QPixmap());
+    void screenPostTwitter(const QPixmap &picture = QPixmap());
+    void screenPostMail(const QPixmap &picture = QPixmap());
+    void screenSaveToDisk(const QPixmap &picture = QPixmap());
+    void screenSaveToClipboard();
+    Q_INVOKABLE void selectSaveScreenFolder();
+
 signals:
     void accountChange(Autorization *account);
     void languageChanged();
     void lastLinkChanged(const QString &link);
     void closeProxyWindow();
     void checkConnectionFinished();
+    // The capture view of the last route is gone.
+    void deletedSurfaceScreen();
 
 private:
     explicit Core(QObject *parent = nullptr);
@@ -128,6 +165,11 @@ private:
     void startUploads();
     bool handOverPendingUpdate();
     void saveOfflineFile(const QString &file, const QString &target);
+    SurfaceWidget *newSurfaceWidget();
+    void closeSurfaceWidget();
+    QPixmap takeSelection();
+    bool writeCapture(const QPixmap &picture, const QString &fileName);
+    void writeExtraCopy(const QPixmap &picture);
 
     Autorization *m_account = nullptr;
     NetworkExchange *m_exchange = nullptr;
@@ -139,6 +181,10 @@ private:
     QPointer<UploadWidget> m_uploadWidget;
     QPointer<LastUploadWidget> m_lastUploadWidget;
     QPointer<ProxyWidget> m_proxyWidget;
+    QPointer<SurfaceWidget> m_surfaceWidget;
+    SaveFileAsker m_saveFileAsker;
+    FolderAsker m_folderAsker;
+    QString m_captureFile;
     QClipboard *m_clipboard = nullptr;
     QString m_lastLink;
     QTimer m_userInfoTimer;

@@ -108,6 +108,9 @@ int main(int argc, char *argv[])
     QObject::connect(&single, &SingleApplication::runnigSecondCopy, core, &Core::showMainWindow);
     QObject::connect(&single, &SingleApplication::uploadFile, core, &Core::uploadData);
     QObject::connect(&single, &SingleApplication::uploadFileInZip, core, &Core::uploadDataZip);
+    QObject::connect(&single, &SingleApplication::screen, core, &Core::fragmentScreen);
+    QObject::connect(&single, &SingleApplication::fullScreen, core, &Core::fullScreen);
+    QObject::connect(&single, &SingleApplication::quickScreen, core, &Core::quickScreen);
 
     core->checkAutorization();
     single.exec();

@@ -1,0 +1,253 @@
+// Capture routes: starting a capture and taking the finished picture to a file, the
+// clipboard or an upload.
+
+#include "core.h"
+#include "maintoolwidget.h"
+#include "networkexchange.h"
+#include "paths.h"
+#include "pictureformat.h"
+#include "setting.h"
+#include "surfacewidget.h"
+
+#include <QClipboard>
+#include <QDateTime>
+#include <QDebug>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QStandardPaths>
+
+namespace {
+
+QVariant value(const char *key)
+{
+    return Setting::instance()->getValue(QLatin1String(key));
+}
+
+void setValue(const char *key, const QVariant &data)
+{
+    Setting::instance()->setValue(QLatin1String(key), data);
+}
+
+QString millisecondsNow()
+{
+    return QString::number(QDateTime::currentMSecsSinceEpoch());
+}
+
+// The folder of the extra copies is stored with backslashes.
+QString extraCopyName(const PictureFormat &format)
+{
+    QString folder = value("saveScreenFolder").toString();
+    folder.replace(QLatin1Char('\\'), QLatin1Char('/'));
+    return folder + QLatin1Char('/')
+        + QDateTime::currentDateTime().toString(QStringLiteral("dd-MM-yyyy hh-mm-ss"))
+        + format.extension();
+}
+
+} // namespace
+
+void Core::fragmentScreen()
+{
+    addAnalyticsEvent(AnalyticsEvent::CategoryCapture, AnalyticsEvent::ActionHotkey, true,
+        QStringLiteral("fragment"));
+    screen(false, false);
+}
+
+void Core::fullScreen()
+{
+    addAnalyticsEvent(AnalyticsEvent::CategoryCapture, AnalyticsEvent::ActionHotkey, true,
+        QStringLiteral("screen"));
+    screen(true, false);
+}
+
+void Core::quickScreen()
+{
+    addAnalyticsEvent(AnalyticsEvent::CategoryCapture, AnalyticsEvent::ActionHotkey, true,
+        QStringLiteral("smart"));
+    screenUpload(HandlerUpload::PostNone, true);
+}
+
+// Several monitors are covered by one view over their union, the gaps between them black.
+void Core::screen(bool fullscreen, bool quick)
+{
+    if (!checkAutorization())
+        return;
+    if (m_mainToolWidget) {
+        m_mainToolWidget->hide();
+        m_mainToolWidget->setPosition(-1000, -1000);
+    }
+    SurfaceWidget *view = newSurfaceWidget();
+    view->setFullscreen(fullscreen);
+    view->setQuickScreen(quick);
+    view->show();
+}
+
+SurfaceWidget *Core::surfaceWidget() const
+{
+    return m_surfaceWidget;
+}
+
+void Core::openSurfaceRect(int index, const QRect &rect, const QPixmap &picture)
+{
+    newSurfaceWidget()->showOnWindow(index, rect, picture);
+}
+
+// Every capture gets a view of its own and so a fresh grab; a capture still open is dropped.
+SurfaceWidget *Core::newSurfaceWidget()
+{
+    closeSurfaceWidget();
+    auto *view = new SurfaceWidget(this);
+    m_surfaceWidget = view;
+    connect(view, &SurfaceWidget::closed, view, &QObject::deleteLater);
+    connect(view, &SurfaceWidget::uploadedScreen, this, [this] { screenUpload(); });
+    connect(view, &SurfaceWidget::postRequested, this,
+        [this](int action) { screenUpload(HandlerUpload::TypeAfterAction(action)); });
+    connect(view, &SurfaceWidget::saveScreenRequested, this, [this] { screenSaveToDisk(); });
+    connect(view, &SurfaceWidget::clipboardRequested, this, &Core::screenSaveToClipboard);
+    return view;
+}
+
+void Core::closeSurfaceWidget()
+{
+    if (m_surfaceWidget)
+        m_surfaceWidget->close();
+    m_surfaceWidget.clear();
+}
+
+// The selection of the open capture view with its shapes; null when there is none.
+QPixmap Core::takeSelection()
+{
+    if (!m_surfaceWidget || !m_surfaceWidget->hasSelection())
+        return QPixmap();
+    return m_surfaceWidget->renderRubberRect();
+}
+
+bool Core::writeCapture(const QPixmap &picture, const QString &fileName)
+{
+    QString problem;
+    if (PictureFormat::current().write(picture.toImage(), fileName, &problem))
+        return true;
+    qDebug() << Q_FUNC_INFO << fileName << problem;
+    showErrorWidget(tr("The picture could not be saved to %1: %2").arg(fileName, problem));
+    return false;
+}
+
+void Core::writeExtraCopy(const QPixmap &picture)
+{
+    if (!value("useSaveScreen").toBool())
+        return;
+    writeCapture(picture, extraCopyName(PictureFormat::current()));
+}
+
+void Core::screenUpload(HandlerUpload::TypeAfterAction type, bool quick, const QPixmap &picture)
+{
+    QPixmap shot = picture;
+    if (shot.isNull() && quick) {
+        shot = SurfaceWidget::createBackground(-1);
+    } else if (shot.isNull()) {
+        shot = takeSelection();
+        if (shot.isNull())
+            return;
+        closeSurfaceWidget();
+    }
+    if (shot.isNull()) {
+        qDebug() << Q_FUNC_INFO << "no screen to capture";
+        return;
+    }
+    setValue("count_screen", value("count_screen").toInt() + 1);
+    setValue("date_last_screen", QDateTime::currentDateTime());
+
+    QDir().mkpath(Paths::tempFolder());
+    const QString file
+        = Paths::tempFolder() + millisecondsNow() + PictureFormat::current().extension();
+    if (!writeCapture(shot, file))
+        return;
+    m_captureFile = file;
+    writeExtraCopy(shot);
+    const QString description = value("showActiveWindow").toBool() ? millisecondsNow() : QString();
+    m_exchange->uploadScreen(file, description, type);
+    emit deletedSurfaceScreen();
+}
+
+void Core::screenPostFacebook(const QPixmap &picture)
+{
+    screenUpload(HandlerUpload::PostFacebook, false, picture);
+}
+
+void Core::screenPostOdnoklassniki(const QPixmap &picture)
+{
+    screenUpload(HandlerUpload::PostOdnoklassniki, false, picture);
+}
+
+void Core::screenPostVK(const QPixmap &picture)
+{
+    screenUpload(HandlerUpload::PostVK, false, picture);
+}
+
+void Core::screenPostTwitter(const QPixmap &picture)
+{
+    screenUpload(HandlerUpload::PostTwitter, false, picture);
+}
+
+void Core::screenPostMail(const QPixmap &picture)
+{
+    screenUpload(HandlerUpload::PostMail, false, picture);
+}
+
+void Core::screenSaveToDisk(const QPixmap &picture)
+{
+    const bool fromView = picture.isNull();
+    const QPixmap shot = fromView ? takeSelection() : picture;
+    if (shot.isNull())
+        return;
+    if (fromView)
+        m_surfaceWidget->hide();
+
+    const PictureFormat format = PictureFormat::current();
+    QString folder = value("lastSavePath").toString();
+    if (folder.isEmpty())
+        folder = QStandardPaths::writableLocation(QStandardPaths::DesktopLocation);
+    const QString proposed = folder + QLatin1Char('/') + millisecondsNow();
+    const QString chosen = m_saveFileAsker
+        ? m_saveFileAsker(proposed, format.filter())
+        : QFileDialog::getSaveFileName(nullptr, tr("Save file"), proposed, format.filter());
+    if (fromView)
+        closeSurfaceWidget();
+    if (!chosen.isEmpty()) {
+        const QString fileName = format.withExtension(chosen);
+        if (writeCapture(shot, fileName))
+            setValue("lastSavePath", QFileInfo(fileName).absolutePath());
+    }
+    emit deletedSurfaceScreen();
+}
+
+void Core::screenSaveToClipboard()
+{
+    const QPixmap shot = takeSelection();
+    if (shot.isNull())
+        return;
+    writeExtraCopy(shot);
+    m_clipboard->clear();
+    m_clipboard->setImage(shot.toImage());
+    closeSurfaceWidget();
+}
+
+void Core::selectSaveScreenFolder()
+{
+    const QString start = value("saveScreenFolder").toString();
+    const QString folder = m_folderAsker
+        ? m_folderAsker(start)
+        : QFileDialog::getExistingDirectory(nullptr,
+            QStringLiteral("Kuvo - ") + tr("Select folder"), start, QFileDialog::ShowDirsOnly);
+    if (!folder.isEmpty()) {
+        setValue("useSaveScreen", true);
+        setValue("saveScreenFolder", QString(folder).replace(QLatin1Char('/'), QLatin1Char('\\')));
+        return;
+    }
+    if (start.isEmpty() || start == QLatin1String("0")) {
+        setValue("useSaveScreen", false);
+        setValue("saveScreenFolder", QString());
+    } else {
+        setValue("useSaveScreen", true);
+    }
+}

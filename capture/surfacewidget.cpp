@@ -1,0 +1,467 @@
+#include "surfacewidget.h"
+
+#include "kpainterarea.h"
+#include "magnifieritem.h"
+#include "paths.h"
+#include "setting.h"
+#include "surfaceselector.h"
+
+#include <QBuffer>
+#include <QCoreApplication>
+#include <QCursor>
+#include <QDebug>
+#include <QDir>
+#include <QFile>
+#include <QGuiApplication>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QQmlContext>
+#include <QQmlEngine>
+#include <QQuickImageProvider>
+#include <QQuickItem>
+#include <QRegion>
+#include <QScreen>
+#include <QTimer>
+
+#include <cmath>
+
+// Hands the frozen picture to the page as it is: no encoding on the way to the first frame.
+class BackgroundProvider : public QQuickImageProvider
+{
+public:
+    BackgroundProvider()
+        : QQuickImageProvider(QQuickImageProvider::Pixmap)
+    {
+    }
+    void setPicture(const QPixmap &picture) { m_picture = picture; }
+    QPixmap requestPixmap(const QString &, QSize *size, const QSize &) override
+    {
+        if (size)
+            *size = m_picture.size();
+        return m_picture;
+    }
+
+private:
+    QPixmap m_picture;
+};
+
+namespace {
+
+// Long enough for the tool bar to have gone from the window before the copy is taken.
+constexpr int kClipboardDelayMs = 200;
+
+// The primary screen grabs relative to its own origin, not the desktop's.
+QPixmap grabDesktop(const QRect &rect)
+{
+    QScreen *primary = QGuiApplication::primaryScreen();
+    if (!primary)
+        return QPixmap();
+    const QPoint origin = rect.topLeft() - primary->geometry().topLeft();
+    return primary->grabWindow(0, origin.x(), origin.y(), rect.width(), rect.height());
+}
+
+SurfaceWidget::Grabber &grabber()
+{
+    static SurfaceWidget::Grabber s_grabber = grabDesktop;
+    return s_grabber;
+}
+
+QRect desktopGeometry()
+{
+    QRect united;
+    for (const QScreen *screen : QGuiApplication::screens())
+        united = united.united(screen->geometry());
+    return united;
+}
+
+int roundHalfUp(double value)
+{
+    return int(std::floor(value + 0.5));
+}
+
+} // namespace
+
+void SurfaceWidget::setGrabber(Grabber grab)
+{
+    grabber() = grab ? std::move(grab) : Grabber(grabDesktop);
+}
+
+QPixmap SurfaceWidget::composeScreens(const QList<QRect> &geometries, const Grabber &grab)
+{
+    QRect united;
+    for (const QRect &geometry : geometries)
+        united = united.united(geometry);
+    united = united.normalized();
+    if (united.isEmpty())
+        return QPixmap();
+    QPixmap picture(united.size());
+    picture.fill(Qt::black);
+    QPainter painter(&picture);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    for (const QRect &geometry : geometries) {
+        const QPixmap part = grab(geometry);
+        if (!part.isNull())
+            painter.drawPixmap(QRect(geometry.topLeft() - united.topLeft(), geometry.size()), part);
+    }
+    return picture;
+}
+
+QPixmap SurfaceWidget::createBackground(int screenIndex)
+{
+    if (!QGuiApplication::primaryScreen())
+        return QPixmap();
+    const QList<QScreen *> screens = QGuiApplication::screens();
+    QList<QRect> geometries;
+    for (int i = 0; i < screens.size(); ++i) {
+        if (screenIndex == -1 || screenIndex == i)
+            geometries << screens.at(i)->geometry();
+    }
+    // One screen, or screens that tile their union, come in one grab; only gaps need the
+    // composition that paints them black.
+    const QRect united = desktopGeometry();
+    qint64 covered = 0;
+    for (const QRect &geometry : geometries)
+        covered += qint64(geometry.width()) * geometry.height();
+    if (geometries.size() == 1
+        || (screenIndex == -1 && covered == qint64(united.width()) * united.height()))
+        return grabber()(geometries.size() == 1 ? geometries.first() : united);
+    return composeScreens(geometries, grabber());
+}
+
+SurfaceWidget::SurfaceWidget(QObject *core, QWindow *parent)
+    : QQuickView(parent)
+{
+    KPainterArea::registerQmlTypes();
+    SurfaceSelector::registerQmlType();
+    MagnifierItem::registerQmlType();
+    m_background = createBackground(-1);
+    loadPage(core);
+    setColor(Qt::transparent);
+}
+
+void SurfaceWidget::loadPage(QObject *core)
+{
+    // Added to Qt's own paths: the page needs QtQuick from there.
+    engine()->addImportPath(QCoreApplication::applicationDirPath());
+    m_provider = new BackgroundProvider;
+    m_provider->setPicture(m_background);
+    // The engine owns the provider from here on.
+    engine()->addImageProvider(QStringLiteral("surface"), m_provider);
+    QQmlContext *context = rootContext();
+    context->setContextProperty(QStringLiteral("window"), this);
+    context->setContextProperty(QStringLiteral("surface"), this);
+    context->setContextProperty(QStringLiteral("settings"), Setting::instance());
+    context->setContextProperty(QStringLiteral("fullScreen"), false);
+    context->setContextProperty(QStringLiteral("quickscreen"), false);
+    context->setContextProperty(QStringLiteral("core"), core);
+    setFlags(Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
+    setResizeMode(QQuickView::SizeRootObjectToView);
+    setSource(QUrl(QStringLiteral("qrc:/qml/qml/Window/SurfaceWindow.qml")));
+    QQuickItem *root = rootObject();
+    if (!root) {
+        qWarning() << Q_FUNC_INFO << "the capture page did not load" << errors();
+        return;
+    }
+    m_selector = root->findChild<SurfaceSelector *>(QStringLiteral("SurfaceSelector"));
+    m_paintArea = root->findChild<KPainterArea *>(QStringLiteral("KPainterArea"));
+    if (!isLoaded()) {
+        qWarning() << Q_FUNC_INFO << "the capture page lacks its selector or canvas";
+        return;
+    }
+    // The canvas must mark up the very picture the user selects on, not a grab of its own.
+    m_paintArea->setBackground(m_background.toImage());
+}
+
+void SurfaceWidget::setBackground(const QPixmap &picture)
+{
+    m_background = picture;
+    if (m_provider)
+        m_provider->setPicture(picture);
+    emit backgroundChanged(m_background);
+    if (m_paintArea)
+        m_paintArea->setBackground(m_background.toImage());
+}
+
+void SurfaceWidget::setVisibleCloseWindow(bool visible)
+{
+    if (m_visibleCloseWindow == visible)
+        return;
+    m_visibleCloseWindow = visible;
+    emit visibleCloseWindowChanged(visible);
+}
+
+bool SurfaceWidget::isCommandModified() const
+{
+    return QGuiApplication::queryKeyboardModifiers().testFlag(Qt::ControlModifier);
+}
+
+QRect SurfaceWidget::primaryGeometry()
+{
+    QScreen *primary = QGuiApplication::primaryScreen();
+    return primary ? primary->geometry() : QRect();
+}
+
+void SurfaceWidget::setFullscreen(bool value)
+{
+    m_fullScreen = value;
+    if (!m_selector)
+        return;
+    m_selector->setFullScreen(value);
+    m_selector->update();
+}
+
+void SurfaceWidget::setQuickScreen(bool value)
+{
+    m_quickScreen = value;
+}
+
+// Full screen covers one monitor only; over several the frameless window takes their union.
+void SurfaceWidget::show()
+{
+    setGeometry(desktopGeometry());
+    if (QGuiApplication::screens().size() > 1)
+        QQuickView::show();
+    else
+        showFullScreen();
+    raise();
+}
+
+void SurfaceWidget::showOnWindow(int index, const QRect &rect, const QPixmap &picture)
+{
+    const QList<QScreen *> screens = QGuiApplication::screens();
+    if (index < 0 || index >= screens.size())
+        return;
+    writeScreenLog(index, rect);
+    const QRect geometry = screens.at(index)->geometry();
+    setScreen(screens.at(index));
+    setGeometry(QRect(geometry.topLeft(), geometry.size() / 2));
+    setBackground(picture);
+    showFullScreen();
+    // The window manager may not honour full screen at once; the view must still cover
+    // exactly this screen for its rectangles to map to the desktop.
+    setGeometry(geometry);
+    raise();
+    if (m_selector)
+        m_selector->setRubberRect(QRectF(rect));
+}
+
+void SurfaceWidget::writeScreenLog(int index, const QRect &rect) const
+{
+    QDir().mkpath(Paths::settingsFolder());
+    QFile log(Paths::settingsFolder() + QStringLiteral("screen_info.log"));
+    if (!log.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+        qDebug() << Q_FUNC_INFO << log.errorString();
+        return;
+    }
+    log.write(QStringLiteral("index = %1\nrect = %2:%3 %4x%5")
+                  .arg(index)
+                  .arg(rect.x())
+                  .arg(rect.y())
+                  .arg(rect.width())
+                  .arg(rect.height())
+                  .toUtf8());
+}
+
+MagnifierItem *SurfaceWidget::magnifier() const
+{
+    return rootObject() ? rootObject()->findChild<MagnifierItem *>(QStringLiteral("MagnifierItem"))
+                        : nullptr;
+}
+
+QRect SurfaceWidget::selectRect() const
+{
+    if (!m_selector)
+        return QRect();
+    const QRectF r = m_selector->rubberRect();
+    return QRect(QPoint(roundHalfUp(r.x()), roundHalfUp(r.y())),
+        QPoint(roundHalfUp(r.x() + r.width()) - 1, roundHalfUp(r.y() + r.height()) - 1));
+}
+
+bool SurfaceWidget::hasSelection() const
+{
+    const QRect rect = selectRect();
+    return rect.width() >= 1 && rect.height() >= 1;
+}
+
+QPixmap SurfaceWidget::renderRubberRect()
+{
+    if (!m_paintArea || !hasSelection())
+        return QPixmap();
+    m_paintArea->uncheckAllItem();
+    m_paintArea->update();
+    return QPixmap::fromImage(m_paintArea->renderRect(selectRect(), 50000, true, false));
+}
+
+QString SurfaceWidget::requestBackground() const
+{
+    QByteArray png;
+    if (!m_background.isNull()) {
+        QBuffer buffer(&png);
+        buffer.open(QIODevice::WriteOnly);
+        m_background.save(&buffer, "PNG", 100);
+    }
+    return QStringLiteral("data:image/png;base64,") + QString::fromLatin1(png.toBase64());
+}
+
+QRect SurfaceWidget::toolbarScreen(int x, int y, int width, int height) const
+{
+    const QRect area(x, y, width, height);
+    const QScreen *lowest = nullptr;
+    for (const QScreen *screen : QGuiApplication::screens()) {
+        if (screen->geometry().intersects(area)
+            && (!lowest || screen->geometry().height() < lowest->geometry().height()))
+            lowest = screen;
+    }
+    return lowest ? QRect(0, 0, lowest->geometry().width(), lowest->geometry().height())
+                  : QRect(0, 0, 0, 0);
+}
+
+QPointF SurfaceWidget::mapToScene(QQuickItem *item) const
+{
+    QPointF sum;
+    for (const QQuickItem *step = item; step && step != rootObject(); step = step->parentItem())
+        sum += QPointF(int(step->x()), int(step->y()));
+    return sum;
+}
+
+QPointF SurfaceWidget::mapToScenePoint(QQuickItem *, int, int) const
+{
+    return QPointF(0, 0);
+}
+
+void SurfaceWidget::setPaintArea(KPainterArea *area)
+{
+    m_paintArea = area;
+}
+
+void SurfaceWidget::checkProperties()
+{
+    if (m_quickScreen)
+        emit uploadedScreen();
+}
+
+void SurfaceWidget::setEnableMask(bool enable)
+{
+    if (!m_selector)
+        return;
+    m_maskEnabled = enable;
+    if (enable)
+        setMask(QRegion(QRect(QPoint(0, 0), size())).subtracted(QRegion(selectRect())));
+    else
+        setMask(QRegion(QRect(QPoint(0, 0), desktopGeometry().size())));
+    update();
+}
+
+void SurfaceWidget::uploadScreen()
+{
+    if (hasSelection())
+        emit uploadedScreen();
+}
+
+void SurfaceWidget::saveScreen()
+{
+    if (hasSelection())
+        emit saveScreenRequested();
+}
+
+void SurfaceWidget::post(PostAction action)
+{
+    if (hasSelection())
+        emit postRequested(action);
+}
+
+void SurfaceWidget::screenSaveToClipboard()
+{
+    if (!hasSelection() || m_clipboardPending)
+        return;
+    m_clipboardPending = true;
+    if (m_paintArea)
+        m_paintArea->uncheckAllItem();
+    emit hideToolBar();
+    update();
+    // A timer owned by the view rather than a nested loop: a view closed meanwhile takes the
+    // pending copy with it.
+    QTimer::singleShot(kClipboardDelayMs, this, [this] {
+        m_clipboardPending = false;
+        if (hasSelection())
+            emit clipboardRequested();
+    });
+}
+
+// A window that was never shown closes without a close event, one that was shown with one;
+// either way the owner hears of it exactly once.
+void SurfaceWidget::close()
+{
+    QQuickView::close();
+    reportClosed();
+}
+
+void SurfaceWidget::reportClosed()
+{
+    if (m_closeReported)
+        return;
+    m_closeReported = true;
+    emit closed();
+}
+
+bool SurfaceWidget::event(QEvent *event)
+{
+    if (event->type() == QEvent::Close) {
+        reportClosed();
+        return true;
+    }
+    return QQuickView::event(event);
+}
+
+bool SurfaceWidget::noToolChosen() const
+{
+    return m_paintArea && m_paintArea->currentModule().isEmpty();
+}
+
+void SurfaceWidget::mousePressEvent(QMouseEvent *event)
+{
+    m_lastPos = event->pos();
+    m_pressed = true;
+    m_draggingSelection = false;
+    if (m_selector && noToolChosen() && m_selector->isCompleteSelectRect()
+        && m_selector->rubberRect().contains(event->localPos())) {
+        m_draggingSelection = true;
+        setCursor(Qt::ClosedHandCursor);
+    }
+    QQuickView::mousePressEvent(event);
+}
+
+void SurfaceWidget::mouseMoveEvent(QMouseEvent *event)
+{
+    if (m_draggingSelection && m_pressed && noToolChosen()) {
+        const QPoint d = m_lastPos - event->pos();
+        const QRectF rect = m_selector->rubberRect();
+        m_selector->moveRubber(int(rect.x()) - d.x(), int(rect.y()) - d.y());
+        m_lastPos = event->pos();
+        return;
+    }
+    QQuickView::mouseMoveEvent(event);
+}
+
+void SurfaceWidget::mouseReleaseEvent(QMouseEvent *event)
+{
+    if (m_draggingSelection)
+        setCursor(QCursor(QPixmap(QStringLiteral(":/cursor/image/cursor/cross_cursor.png"))));
+    m_draggingSelection = false;
+    m_pressed = false;
+    if (event->button() == Qt::RightButton && hasSelection())
+        emit uploadedScreen();
+    QQuickView::mouseReleaseEvent(event);
+}
+
+void SurfaceWidget::mouseDoubleClickEvent(QMouseEvent *event)
+{
+    if (m_selector) {
+        const QRectF rect = m_selector->rubberRect();
+        if (rect == QRectF(0, 0, width(), height()))
+            m_selector->collapseFromFullScreen();
+        else if (rect.width() == 0 && rect.height() == 0)
+            m_selector->expandToFullScreen();
+    }
+    QQuickView::mouseDoubleClickEvent(event);
+}

@@ -1,0 +1,157 @@
+#ifndef SURFACEWIDGET_H
+#define SURFACEWIDGET_H
+
+#include "abstractgraphitem.h"
+#include "kpainterarea.h"
+#include "surfaceselector.h"
+
+#include <QPixmap>
+#include <QPointer>
+#include <QQuickView>
+
+#include <functional>
+
+class MagnifierItem;
+class BackgroundProvider;
+
+// The full-screen capture overlay: freezes the screens, lets the user select and mark up a
+// rectangle on that picture and hands the result on. It never writes or sends anything
+// itself: every output request leaves as a signal that the controller answers, and only while
+// a selection of at least one pixel each way exists.
+class SurfaceWidget : public QQuickView
+{
+    Q_OBJECT
+    Q_PROPERTY(QPixmap background READ background WRITE setBackground NOTIFY backgroundChanged)
+    Q_PROPERTY(bool hasBackground READ hasBackground NOTIFY backgroundChanged)
+    Q_PROPERTY(bool visibleCloseWindow READ visibleCloseWindow WRITE setVisibleCloseWindow NOTIFY
+            visibleCloseWindowChanged)
+    Q_PROPERTY(int primaryX READ primaryX CONSTANT)
+    Q_PROPERTY(int primaryY READ primaryY CONSTANT)
+    Q_PROPERTY(int primaryWidth READ primaryWidth CONSTANT)
+    Q_PROPERTY(int primaryHeight READ primaryHeight CONSTANT)
+    Q_PROPERTY(bool isCommandModified READ isCommandModified NOTIFY isCommandModifiedChanged)
+
+public:
+    // The share actions, with the numbers of the upload's after-upload actions.
+    enum PostAction {
+        PostFacebook = 1,
+        PostOdnoklassniki = 2,
+        PostVK = 3,
+        PostTwitter = 4,
+        PostMail = 5
+    };
+    Q_ENUM(PostAction)
+
+    // Grabs one rectangle of the desktop, in desktop coordinates.
+    using Grabber = std::function<QPixmap(const QRect &desktopRect)>;
+    // Replaces the grab of the screens (tests give a known picture); an empty one restores it.
+    static void setGrabber(Grabber grabber);
+    // The screens given, each grabbed and placed at its offset in the union of their
+    // geometries; black wherever no screen is.
+    static QPixmap composeScreens(const QList<QRect> &geometries, const Grabber &grab);
+    // All screens (index -1) or one screen, grabbed now.
+    static QPixmap createBackground(int screenIndex);
+
+    // core is published to the page as "core"; it may be null.
+    explicit SurfaceWidget(QObject *core = nullptr, QWindow *parent = nullptr);
+
+    // False when the page or one of its parts did not load; the view then offers nothing.
+    bool isLoaded() const { return m_selector && m_paintArea; }
+
+    QPixmap background() const { return m_background; }
+    // False without a screen to grab: the page then shows nothing to select on.
+    bool hasBackground() const { return !m_background.isNull(); }
+    void setBackground(const QPixmap &picture);
+    bool visibleCloseWindow() const { return m_visibleCloseWindow; }
+    void setVisibleCloseWindow(bool visible);
+    int primaryX() const { return primaryGeometry().x(); }
+    int primaryY() const { return primaryGeometry().y(); }
+    int primaryWidth() const { return primaryGeometry().width(); }
+    int primaryHeight() const { return primaryGeometry().height(); }
+    bool isCommandModified() const;
+
+    void setFullscreen(bool value);
+    void setQuickScreen(bool value);
+    bool isQuickScreen() const { return m_quickScreen; }
+    // Covers every screen.
+    void show();
+    // Opens on screen index only, with rect preset as the selection.
+    void showOnWindow(int index, const QRect &rect, const QPixmap &picture);
+
+    SurfaceSelector *selector() const { return m_selector; }
+    KPainterArea *paintArea() const { return m_paintArea; }
+    MagnifierItem *magnifier() const;
+    // The selection in whole pixels of the view.
+    QRect selectRect() const;
+    // The selection in desktop coordinates, wherever the view stands.
+    QRect desktopSelectRect() const { return selectRect().translated(position()); }
+    // At least one pixel each way is selected.
+    bool hasSelection() const;
+    // The selection with its shapes, without selection handles; null without a selection.
+    QPixmap renderRubberRect();
+
+    // The picture as a PNG data URL; the page itself reads "image://surface/", which is faster.
+    Q_INVOKABLE QString requestBackground() const;
+    Q_INVOKABLE QRect toolbarScreen(int x, int y, int width, int height) const;
+    Q_INVOKABLE QPointF mapToScene(QQuickItem *item) const;
+    Q_INVOKABLE QPointF mapToScenePoint(QQuickItem *item, int x, int y) const;
+    Q_INVOKABLE void setPaintArea(KPainterArea *area);
+    Q_INVOKABLE void checkProperties();
+    Q_INVOKABLE void setEnableMask(bool enable);
+
+    // The output requests the tool bar and the keys call; each does nothing without a
+    // selection.
+    Q_INVOKABLE void uploadScreen();
+    Q_INVOKABLE void saveScreen();
+    Q_INVOKABLE void screenSaveToClipboard();
+    Q_INVOKABLE void screenPostVK() { post(PostVK); }
+    Q_INVOKABLE void screenPostOdnoklassniki() { post(PostOdnoklassniki); }
+    Q_INVOKABLE void screenPostFacebook() { post(PostFacebook); }
+    Q_INVOKABLE void screenPostTwitter() { post(PostTwitter); }
+    Q_INVOKABLE void screenPostMail() { post(PostMail); }
+
+public slots:
+    void close();
+
+signals:
+    void uploadedScreen();
+    void saveScreenRequested();
+    void clipboardRequested();
+    void postRequested(int action);
+    void closed();
+    void backgroundChanged(const QPixmap &picture);
+    void visibleCloseWindowChanged(bool visible);
+    void hideToolBar();
+    void isCommandModifiedChanged();
+
+protected:
+    bool event(QEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+    void mouseDoubleClickEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+
+private:
+    static QRect primaryGeometry();
+    void loadPage(QObject *core);
+    void post(PostAction action);
+    bool noToolChosen() const;
+    void writeScreenLog(int index, const QRect &rect) const;
+    void reportClosed();
+
+    QPointer<KPainterArea> m_paintArea;
+    QPointer<SurfaceSelector> m_selector;
+    QPoint m_lastPos;
+    bool m_pressed = false;
+    bool m_draggingSelection = false;
+    bool m_quickScreen = false;
+    bool m_fullScreen = false;
+    bool m_visibleCloseWindow = false;
+    bool m_maskEnabled = false;
+    bool m_clipboardPending = false;
+    bool m_closeReported = false;
+    QPixmap m_background;
+    BackgroundProvider *m_provider = nullptr;
+};
+
+#endif // SURFACEWIDGET_H

@@ -1,0 +1,366 @@
+import QtQuick 2.12
+import KuvoComponent 1.0
+
+// The editor's tool bar: drawing tools, the drop-down panel with undo, redo, colour, width and
+// substrate, and the accept button with its output menu. It talks to the context objects
+// paintArea (the canvas), surface (the capture view and its outputs), settings and core.
+Item {
+    id: root
+
+    property bool press: false
+    property bool showMenu: false
+    property string selectItem: ""
+    property bool enableMove: true
+    property bool moved: false
+    property bool showDropPanel: root.flag(settings.visibleColorPanel)
+
+    // The context objects, or null on a page that has none (the bar then only shows itself).
+    readonly property var canvas: typeof paintArea !== "undefined" ? paintArea : null
+    readonly property var view: typeof surface !== "undefined" ? surface : null
+
+    // Adding a tool to the bar is one entry here, once the canvas knows a module of that name.
+    readonly property var tools: [
+        { name: "Move", icon: "tool_move", title: qsTr("<b>Tool Move and transform</b>"),
+          subText: qsTr("Space - Switching to tool \"Move\"") }
+    ]
+
+    signal toolClick(string name, bool check)
+    signal clickAccept()
+    signal changeColorLineX(int value)
+    signal changeColorLineXEnd(int value, int oldValue)
+    signal changeWidthLineValue(int value)
+    signal changeWidthLineValueEnd(int value, int oldValue)
+
+    width: bar.width
+    height: bar.height + (showDropPanel ? dropPanel.height : 0)
+
+    function setCurrentModule(name) {
+        selectItem = name
+    }
+
+    function toolButtonTriggered(name, check) {
+        if (check) {
+            selectItem = name
+            if (canvas)
+                canvas.setCurrentModule(name)
+        }
+        toolClick(name, check)
+    }
+
+    // The store hands the flag back as a number, a text or a bool, depending on who wrote it.
+    function flag(value) {
+        return value === true || Number(value) === 1
+    }
+
+    function toggleDropPanel() {
+        showDropPanel = !showDropPanel
+        settings.visibleColorPanel = showDropPanel ? 1 : 0
+    }
+
+    function hideMenu() {
+        showMenu = false
+    }
+
+    function setColorLineX(x) {
+        selectedColor.x = colorLine.x + x - selectedColor.width / 2
+    }
+
+    function runOutput(action) {
+        hideMenu()
+        if (view)
+            view[action]()
+    }
+
+    Connections {
+        target: root.canvas
+        function onCurrentModuleChanged(name) { root.selectItem = name }
+        function onCurrentColorXChanged(value) { root.setColorLineX(value) }
+    }
+    Component.onCompleted: {
+        if (!canvas)
+            return
+        selectItem = canvas.currentModule
+        setColorLineX(canvas.currentColorX)
+    }
+
+    Row {
+        id: bar
+        spacing: 2
+
+        BorderImage {
+            id: leftPanel
+            objectName: "leftPanel"
+            source: "qrc:/image/image/image/tool_background.png"
+            border { left: 6; right: 6; top: 6; bottom: 6 }
+            width: tools.width + 16
+            height: 44
+
+            Row {
+                id: tools
+                x: 8
+                anchors.verticalCenter: parent.verticalCenter
+                spacing: 4
+
+                Image {
+                    objectName: "moveHandle"
+                    anchors.verticalCenter: parent.verticalCenter
+                    source: "qrc:/image/image/image/tool_move.png"
+                    MouseArea {
+                        anchors.fill: parent
+                        enabled: root.enableMove
+                        cursorShape: pressed ? Qt.ClosedHandCursor : Qt.OpenHandCursor
+                        drag.target: root
+                        drag.axis: Drag.XAndYAxis
+                        onPressed: root.press = true
+                        onReleased: root.press = false
+                        onPositionChanged: if (pressed) root.moved = true
+                    }
+                }
+                Image {
+                    anchors.verticalCenter: parent.verticalCenter
+                    source: "qrc:/image/image/image/split.png"
+                }
+                Repeater {
+                    model: root.tools
+                    ToolButton {
+                        objectName: "tool" + modelData.name
+                        anchors.verticalCenter: parent.verticalCenter
+                        name: modelData.name
+                        icon: modelData.icon
+                        title: modelData.title
+                        subText: modelData.subText
+                        checked: root.selectItem === modelData.name
+                        onTriggered: root.toolButtonTriggered(name, check)
+                    }
+                }
+                Image {
+                    anchors.verticalCenter: parent.verticalCenter
+                    source: "qrc:/image/image/image/split.png"
+                }
+                Image {
+                    objectName: "button_drop_menu"
+                    anchors.verticalCenter: parent.verticalCenter
+                    source: root.showDropPanel ? "qrc:/image/image/image/button_drop_panel_top.png"
+                                               : "qrc:/image/image/image/button_drop_panel.png"
+                    MouseArea {
+                        anchors.fill: parent
+                        cursorShape: Qt.PointingHandCursor
+                        onClicked: root.toggleDropPanel()
+                    }
+                }
+            }
+        }
+
+        BorderImage {
+            id: rightPanel
+            objectName: "rightPanel"
+            source: "qrc:/image/image/image/tool_accept_background.png"
+            border { left: 6; right: 6; top: 6; bottom: 6 }
+            width: accept.width + menuButton.width + 16
+            height: 44
+
+            Rectangle {
+                id: accept
+                objectName: "btnAccept"
+                x: 6
+                anchors.verticalCenter: parent.verticalCenter
+                width: 40
+                height: 32
+                radius: 4
+                gradient: Gradient {
+                    GradientStop { position: 0.0; color: acceptMouse.containsMouse ? "#fecd37" : "#60cdf9" }
+                    GradientStop { position: 0.5; color: acceptMouse.containsMouse ? "#ecab1b" : "#39a5d0" }
+                    GradientStop { position: 1.0; color: acceptMouse.containsMouse ? "#dc8d02" : "#1884ae" }
+                }
+                Image {
+                    anchors.centerIn: parent
+                    source: acceptMouse.containsMouse ? "qrc:/icon/image/icon/tool_accept_icon_enter.png"
+                                                      : "qrc:/icon/image/icon/tool_accept_icon.png"
+                }
+                MouseArea {
+                    id: acceptMouse
+                    anchors.fill: parent
+                    hoverEnabled: true
+                    cursorShape: Qt.PointingHandCursor
+                    onClicked: {
+                        root.hideMenu()
+                        root.clickAccept()
+                    }
+                }
+            }
+            Image {
+                id: menuButton
+                objectName: "btnMenu"
+                anchors.left: accept.right
+                anchors.leftMargin: 2
+                anchors.verticalCenter: parent.verticalCenter
+                width: 16
+                fillMode: Image.Pad
+                source: root.showMenu ? "qrc:/image/image/image/accept_menu_top.png"
+                                      : "qrc:/image/image/image/accept_menu.png"
+                MouseArea {
+                    anchors.fill: parent
+                    cursorShape: Qt.PointingHandCursor
+                    onClicked: root.showMenu = !root.showMenu
+                }
+            }
+        }
+    }
+
+    ToolBarMenu {
+        id: menu
+        objectName: "menu"
+        // Over the drop-down panel, which it overlaps when both are open.
+        z: 2
+        visible: root.showMenu
+        // Opens to the right under the accept button, so it never runs off the page's left edge.
+        x: rightPanel.x
+        anchors.top: bar.bottom
+        anchors.topMargin: 4
+        isMac: core.is_mac()
+        showMail: settings.isUseMailClient
+        onChosen: root.runOutput(action)
+    }
+
+    BorderImage {
+        id: dropPanel
+        objectName: "dropPanel"
+        visible: root.showDropPanel
+        opacity: root.showDropPanel ? 1 : 0
+        Behavior on opacity { NumberAnimation { duration: 150 } }
+        anchors.top: bar.bottom
+        anchors.topMargin: 2
+        width: Math.max(leftPanel.width, colorLine.width + 16)
+        height: panelColumn.height + 16
+        source: "qrc:/component/image/component/drop_panel.png"
+        border { left: 6; right: 6; top: 6; bottom: 6 }
+
+        Column {
+            id: panelColumn
+            x: 8
+            y: 8
+            width: parent.width - 16
+            spacing: 8
+
+            Row {
+                spacing: 8
+                Image {
+                    objectName: "undo_buttom"
+                    property bool enabledNow: root.canvas ? root.canvas.canUndo : false
+                    source: !enabledNow ? "qrc:/icon/image/icon/undo_arrow_disable.png"
+                                        : (undoMouse.containsMouse ? "qrc:/icon/image/icon/undo_arrow_hover.png"
+                                                                   : "qrc:/icon/image/icon/undo_arrow.png")
+                    MouseArea {
+                        id: undoMouse
+                        anchors.fill: parent
+                        hoverEnabled: true
+                        enabled: parent.enabledNow
+                        onClicked: root.canvas.checkUndo()
+                    }
+                }
+                Image {
+                    objectName: "redo_buttom"
+                    property bool enabledNow: root.canvas ? root.canvas.canRedo : false
+                    source: !enabledNow ? "qrc:/icon/image/icon/redo_arrow_disable.png"
+                                        : (redoMouse.containsMouse ? "qrc:/icon/image/icon/redo_arrow_hover.png"
+                                                                   : "qrc:/icon/image/icon/redo_arrow.png")
+                    MouseArea {
+                        id: redoMouse
+                        anchors.fill: parent
+                        hoverEnabled: true
+                        enabled: parent.enabledNow
+                        onClicked: root.canvas.checkRedo()
+                    }
+                }
+            }
+
+            Item {
+                width: parent.width
+                height: 20
+                Image {
+                    id: colorLine
+                    objectName: "color_line"
+                    anchors.verticalCenter: parent.verticalCenter
+                    width: 200
+                    height: 12
+                    source: root.canvas ? "qrc:/component/image/component/color_line_big.png"
+                                        : "qrc:/component/image/component/color_line_disable.png"
+                }
+                Image {
+                    id: selectedColor
+                    objectName: "selected_color"
+                    anchors.verticalCenter: parent.verticalCenter
+                    source: !root.canvas ? "qrc:/component/image/component/selected_color_disable.png"
+                          : colorMouse.pressed ? "qrc:/component/image/component/selected_color_hover.png"
+                                               : "qrc:/component/image/component/selected_color.png"
+                }
+                MouseArea {
+                    id: colorMouse
+                    objectName: "colorMouse"
+                    property int startX: 0
+                    anchors.fill: colorLine
+                    enabled: root.canvas !== null
+                    function pick(x) {
+                        var value = Math.max(0, Math.min(colorLine.width - 1, Math.round(x)))
+                        root.canvas.currentColor = core.getColorFromX(value)
+                        root.canvas.currentColorX = value
+                        root.changeColorLineX(value)
+                        return value
+                    }
+                    onPressed: {
+                        startX = root.canvas.currentColorX
+                        pick(mouse.x)
+                    }
+                    onPositionChanged: pick(mouse.x)
+                    onReleased: {
+                        var value = pick(mouse.x)
+                        if (value !== startX) {
+                            root.canvas.pushColorChange(value, startX)
+                            root.changeColorLineXEnd(value, startX)
+                        }
+                    }
+                }
+            }
+
+            Row {
+                spacing: 6
+                Image {
+                    objectName: "Substrate"
+                    source: root.canvas && root.canvas.currentSubstrate ? "qrc:/component/image/component/drop_checkbox_check.png"
+                                                       : "qrc:/component/image/component/drop_checkbox.png"
+                    MouseArea {
+                        anchors.fill: parent
+                        enabled: root.canvas !== null
+                        onClicked: root.canvas.currentSubstrate = !root.canvas.currentSubstrate
+                    }
+                }
+                Text {
+                    text: qsTr("Substrate")
+                    font.family: "Arial"
+                    font.pixelSize: 12
+                    color: "#cfcece"
+                    style: Text.Raised
+                    styleColor: "#000000"
+                }
+            }
+
+            Slider {
+                id: sliderLineWidth
+                objectName: "sliderLineWidth"
+                width: 200
+                minimum: 2
+                maximum: 26
+                enabled: root.canvas !== null
+                value: root.canvas ? root.canvas.currentLineWidth : minimum
+                onValueChange: {
+                    root.canvas.currentLineWidth = value
+                    root.changeWidthLineValue(value)
+                }
+                onValueChangeComplete: {
+                    root.canvas.pushLineWidthChange(value, oldValue)
+                    root.changeWidthLineValueEnd(value, oldValue)
+                }
+            }
+        }
+    }
+}

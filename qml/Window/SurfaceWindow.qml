@@ -1,0 +1,211 @@
+// The capture overlay: the frozen screens, the canvas over them, the selection with its size
+// label and the loupe, a place for the tool bar and the panel that confirms cancelling.
+import QtQuick 2.12
+import KuvoComponent 1.0
+
+Item {
+    id: root
+    focus: true
+
+    Image {
+        id: screen
+        objectName: "screen"
+        anchors.fill: parent
+        property int version: 0
+        cache: false
+        smooth: true
+        source: surface.hasBackground ? "image://surface/" + version : ""
+
+        Connections {
+            target: surface
+            function onBackgroundChanged() { screen.version += 1 }
+        }
+    }
+
+    KPainterArea {
+        id: paintArea
+        objectName: "KPainterArea"
+        anchors.fill: parent
+        selectRect: selector.rubberRect
+        Component.onCompleted: surface.setPaintArea(paintArea)
+    }
+
+    SurfaceSelector {
+        id: selector
+        objectName: "SurfaceSelector"
+        anchors.fill: parent
+        isShowMagnified: settings.getValue("showMagnifier") !== false
+                         && settings.getValue("showMagnifier") !== "false"
+        onGxChanged: magnifier_image.update()
+        onGyChanged: magnifier_image.update()
+        Component.onCompleted: {
+            selector.checkProperties()
+            surface.checkProperties()
+        }
+    }
+
+    Rectangle {
+        id: textSizeBackground
+        objectName: "textSizeBackground"
+        visible: selector.rubberRect.width >= 1 && selector.rubberRect.height >= 1
+        x: selector.rubberRectLeft
+        y: Math.max(0, selector.rubberRectTop - height - 4)
+        width: textSize.width + 12
+        height: textSize.height + 6
+        radius: 4
+        color: "#b0000000"
+
+        Text {
+            id: textSize
+            objectName: "textSize"
+            anchors.centerIn: parent
+            font.family: "Arial"
+            font.pixelSize: 12
+            color: "white"
+            text: Math.round(selector.rubberRect.width) + " \u00d7 " + Math.round(selector.rubberRect.height)
+        }
+    }
+
+    Item {
+        id: magnifier
+        objectName: "magnifier"
+        visible: selector.isShowMagnified && selector.firstDraw
+        width: 120
+        height: 120
+        x: selector.gx + 24 + width > root.width ? selector.gx - 24 - width : selector.gx + 24
+        y: selector.gy + 24 + height > root.height ? selector.gy - 24 - height : selector.gy + 24
+
+        Image {
+            anchors.fill: parent
+            source: "qrc:/component/image/component/magnifier_background.png"
+        }
+
+        MagnifierItem {
+            id: magnifier_image
+            objectName: "MagnifierItem"
+            anchors.fill: parent
+            anchors.margins: 6
+            background: surface.background
+            gx: selector.gx
+            gy: selector.gy
+        }
+    }
+
+    // The tool bar fills this place beside the selection once the selection is made.
+    Loader {
+        id: toolBar
+        objectName: "toolBar"
+        visible: selector.showToolBar
+    }
+
+    Rectangle {
+        id: closeWindow
+        objectName: "closeWindow"
+        visible: surface.visibleCloseWindow
+        focus: visible
+        width: 360
+        height: 150
+        radius: 8
+        x: surface.primaryX + (surface.primaryWidth - width) / 2
+        y: surface.primaryY + (surface.primaryHeight - height) / 2
+        color: "#e0202020"
+        border.color: "#575655"
+
+        Text {
+            anchors.top: parent.top
+            anchors.topMargin: 18
+            anchors.horizontalCenter: parent.horizontalCenter
+            width: parent.width - 40
+            horizontalAlignment: Text.AlignHCenter
+            wrapMode: Text.WordWrap
+            font.family: "Arial"
+            font.pixelSize: 14
+            color: "white"
+            text: qsTr("Cancel screen capture? All changes whill be lost!")
+        }
+
+        Row {
+            anchors.horizontalCenter: parent.horizontalCenter
+            y: 70
+            spacing: 16
+
+            Repeater {
+                model: [ { "label": qsTr("Yes"), "name": "closeYes" },
+                         { "label": qsTr("No"), "name": "closeNo" } ]
+                Rectangle {
+                    objectName: modelData.name
+                    width: 90
+                    height: 28
+                    radius: 4
+                    border.color: "#575655"
+                    gradient: Gradient {
+                        GradientStop { position: 0.0; color: buttonArea.containsMouse ? "#525151" : "#424141" }
+                        GradientStop { position: 0.33; color: "#292929" }
+                        GradientStop { position: 0.66; color: "#191817" }
+                        GradientStop { position: 1.0; color: "#0c0b0a" }
+                    }
+                    Text {
+                        anchors.centerIn: parent
+                        font.family: "Arial"
+                        font.bold: true
+                        color: "#e6e6e6"
+                        text: modelData.label
+                    }
+                    MouseArea {
+                        id: buttonArea
+                        anchors.fill: parent
+                        hoverEnabled: true
+                        onClicked: {
+                            if (modelData.name === "closeYes")
+                                surface.close()
+                            else
+                                surface.visibleCloseWindow = false
+                        }
+                    }
+                }
+            }
+        }
+
+        Item {
+            id: checkBowCloseWindow
+            objectName: "CheckBowCloseWindow"
+            property bool checked: settings.getValue("showCloseSurfaceWindow") === false
+                                   || settings.getValue("showCloseSurfaceWindow") === "false"
+            anchors.horizontalCenter: parent.horizontalCenter
+            y: 116
+            width: checkRow.width
+            height: checkRow.height
+
+            Row {
+                id: checkRow
+                spacing: 6
+
+                Rectangle {
+                    width: 14
+                    height: 14
+                    color: "transparent"
+                    border.color: "#a0a0a0"
+                    Rectangle {
+                        anchors.fill: parent
+                        anchors.margins: 3
+                        color: "#a0a0a0"
+                        visible: checkBowCloseWindow.checked
+                    }
+                }
+                Text {
+                    font.family: "Arial"
+                    color: "#a0a0a0"
+                    text: qsTr("Do not show this window")
+                }
+            }
+            MouseArea {
+                anchors.fill: parent
+                cursorShape: Qt.ArrowCursor
+                onClicked: {
+                    checkBowCloseWindow.checked = !checkBowCloseWindow.checked
+                    settings.setValue("showCloseSurfaceWindow", !checkBowCloseWindow.checked)
+                }
+            }
+        }
+    }
+}
