@@ -10,11 +10,9 @@
 
 #include <QCursor>
 #include <QDebug>
-#include <QGuiApplication>
 #include <QPainter>
 #include <QPixmap>
 #include <QQmlEngine>
-#include <QScreen>
 #include <QUndoStack>
 #include <QtMath>
 #include <algorithm>
@@ -50,7 +48,6 @@ KPainterArea::KPainterArea(QQuickItem *parent)
 {
     loadGraphModule();
     setObjectName(QStringLiteral("KPainterArea"));
-    prepareBackground();
     connect(this, &KPainterArea::currentColorChanged, this, &KPainterArea::setCurrentItemColor);
     connect(this, &KPainterArea::currentLineWidthChanged, this, &KPainterArea::setCurrentItemWidth);
     connect(
@@ -359,19 +356,6 @@ void KPainterArea::pushColorChange(int xValue, int oldXValue)
         AnalyticsEvent::CategoryColor, AnalyticsEvent::ActionChange, true, color.name());
     if (m_currentItem)
         m_undoStack->push(new ColorChange(m_currentItem, xValue, oldXValue));
-}
-
-void KPainterArea::prepareBackground()
-{
-    QScreen *primary = QGuiApplication::primaryScreen();
-    if (!primary)
-        return;
-    QRect desktop;
-    for (const QScreen *screen : QGuiApplication::screens())
-        desktop = desktop.united(screen->geometry());
-    m_background
-        = primary->grabWindow(0, desktop.x(), desktop.y(), desktop.width(), desktop.height())
-              .toImage();
 }
 
 QImage KPainterArea::renderRect(const QRect &rect, double zLimit, bool antialias, bool) const

@@ -67,7 +67,6 @@ public:
     // The picture under rect with the visible shapes below zLimit, drawn as the screen shows
     // them; a null image for an empty rect.
     QImage renderRect(const QRect &rect, double zLimit, bool antialias, bool unused = false) const;
-    void prepareBackground();
     void selectLastModule();
     void setCrossCursor();
 
