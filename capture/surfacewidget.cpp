@@ -1,5 +1,6 @@
 #include "surfacewidget.h"
 
+#include "cursorshapearea.h"
 #include "kpainterarea.h"
 #include "magnifieritem.h"
 #include "paths.h"
@@ -13,6 +14,7 @@
 #include <QDir>
 #include <QFile>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QQmlContext>
@@ -74,6 +76,18 @@ QRect desktopGeometry()
     return united;
 }
 
+SurfaceWidget::ModifierSource &modifierSource()
+{
+    static SurfaceWidget::ModifierSource s_source = &QGuiApplication::queryKeyboardModifiers;
+    return s_source;
+}
+
+// The store hands the flag back as a bool or as text, depending on who wrote it; unset means on.
+bool settingIsOn(const QVariant &value)
+{
+    return !value.isValid() || (value != QVariant(false) && value.toString() != "false");
+}
+
 int roundHalfUp(double value)
 {
     return int(std::floor(value + 0.5));
@@ -84,6 +98,12 @@ int roundHalfUp(double value)
 void SurfaceWidget::setGrabber(Grabber grab)
 {
     grabber() = grab ? std::move(grab) : Grabber(grabDesktop);
+}
+
+void SurfaceWidget::setModifierSource(ModifierSource source)
+{
+    modifierSource()
+        = source ? std::move(source) : ModifierSource(&QGuiApplication::queryKeyboardModifiers);
 }
 
 QPixmap SurfaceWidget::composeScreens(const QList<QRect> &geometries, const Grabber &grab)
@@ -134,6 +154,8 @@ SurfaceWidget::SurfaceWidget(QObject *core, QWindow *parent)
     KPainterArea::registerQmlTypes();
     SurfaceSelector::registerQmlType();
     MagnifierItem::registerQmlType();
+    // The tool bar on the page points with it.
+    qmlRegisterType<CursorShapeArea>("KuvoComponent", 1, 0, "CursorShapeArea");
     m_background = createBackground(-1);
     loadPage(core);
     setColor(Qt::transparent);
@@ -192,7 +214,7 @@ void SurfaceWidget::setVisibleCloseWindow(bool visible)
 
 bool SurfaceWidget::isCommandModified() const
 {
-    return QGuiApplication::queryKeyboardModifiers().testFlag(Qt::ControlModifier);
+    return modifierSource()().testFlag(Qt::ControlModifier);
 }
 
 QRect SurfaceWidget::primaryGeometry()
@@ -303,17 +325,20 @@ QString SurfaceWidget::requestBackground() const
     return QStringLiteral("data:image/png;base64,") + QString::fromLatin1(png.toBase64());
 }
 
+// The page places the tool bar in its own coordinates, so the screen comes back in them too:
+// a bar kept inside (0, 0, w, h) would land on the first monitor for a selection on another.
 QRect SurfaceWidget::toolbarScreen(int x, int y, int width, int height) const
 {
-    const QRect area(x, y, width, height);
+    const QRect area = QRect(x, y, width, height).translated(position());
     const QScreen *lowest = nullptr;
     for (const QScreen *screen : QGuiApplication::screens()) {
         if (screen->geometry().intersects(area)
             && (!lowest || screen->geometry().height() < lowest->geometry().height()))
             lowest = screen;
     }
-    return lowest ? QRect(0, 0, lowest->geometry().width(), lowest->geometry().height())
-                  : QRect(0, 0, 0, 0);
+    if (!lowest)
+        lowest = QGuiApplication::primaryScreen();
+    return lowest ? lowest->geometry().translated(-position()) : QRect(0, 0, 0, 0);
 }
 
 QPointF SurfaceWidget::mapToScene(QQuickItem *item) const
@@ -464,4 +489,103 @@ void SurfaceWidget::mouseDoubleClickEvent(QMouseEvent *event)
             m_selector->expandToFullScreen();
     }
     QQuickView::mouseDoubleClickEvent(event);
+}
+
+SurfaceKeys::State SurfaceWidget::keyState() const
+{
+    SurfaceKeys::State state;
+    state.closePanelVisible = m_visibleCloseWindow;
+    state.showCloseSurfaceWindow
+        = settingIsOn(Setting::instance()->getValue(QStringLiteral("showCloseSurfaceWindow")));
+    state.selectionEmpty = !hasSelection();
+    const AbstractGraphItem *checked = m_paintArea ? m_paintArea->checkItem() : nullptr;
+    state.hasCheckedItem = checked;
+    state.currentItemName = checked ? checked->name() : QString();
+    state.selectorExists = m_selector;
+    state.selectionComplete = m_selector && m_selector->isCompleteSelectRect();
+    return state;
+}
+
+// The event's own modifiers lag one event behind on a synthetic press, so the keyboard's live
+// state decides.
+void SurfaceWidget::keyPressEvent(QKeyEvent *event)
+{
+    const SurfaceKeys::Press press
+        = SurfaceKeys::press(event->key(), modifierSource()(), event->isAutoRepeat(), keyState());
+    if (press.startMoveSelector)
+        m_selector->setMoveSelector(true);
+    if (press.action == SurfaceKeys::None) {
+        QQuickView::keyPressEvent(event);
+        return;
+    }
+    event->accept();
+    runKeyAction(press.action);
+}
+
+void SurfaceWidget::keyReleaseEvent(QKeyEvent *event)
+{
+    const SurfaceKeys::Release release
+        = SurfaceKeys::release(event->key(), event->isAutoRepeat(), keyState());
+    if (release.stopMoveSelector)
+        m_selector->setMoveSelector(false);
+    if (release.selectLastModule && m_paintArea)
+        m_paintArea->selectLastModule();
+    QQuickView::keyReleaseEvent(event);
+}
+
+void SurfaceWidget::runKeyAction(SurfaceKeys::Action action)
+{
+    switch (action) {
+    case SurfaceKeys::Close:
+        close();
+        break;
+    case SurfaceKeys::HideClosePanel:
+        setVisibleCloseWindow(false);
+        break;
+    case SurfaceKeys::ShowClosePanel:
+        setVisibleCloseWindow(true);
+        break;
+    case SurfaceKeys::CopyToClipboard:
+    case SurfaceKeys::CopyToClipboardUnchecked:
+        // The copy itself takes the handles off the shapes before the picture is taken.
+        screenSaveToClipboard();
+        break;
+    case SurfaceKeys::Upload:
+        uploadScreen();
+        break;
+    case SurfaceKeys::SaveToDisk:
+        saveScreen();
+        break;
+    case SurfaceKeys::PostVK:
+        screenPostVK();
+        break;
+    case SurfaceKeys::PostOdnoklassniki:
+        screenPostOdnoklassniki();
+        break;
+    case SurfaceKeys::PostFacebook:
+        screenPostFacebook();
+        break;
+    case SurfaceKeys::PostTwitter:
+        screenPostTwitter();
+        break;
+    case SurfaceKeys::PostMail:
+        screenPostMail();
+        break;
+    case SurfaceKeys::Undo:
+        if (m_paintArea)
+            m_paintArea->checkUndo();
+        break;
+    case SurfaceKeys::Redo:
+        if (m_paintArea)
+            m_paintArea->checkRedo();
+        break;
+    case SurfaceKeys::UncheckItems:
+        if (m_paintArea)
+            m_paintArea->uncheckAllItem();
+        break;
+    default:
+        // Copying a colour or a text's selection has nothing in this view to take it from yet.
+        qDebug() << Q_FUNC_INFO << "no handler for key action" << action;
+        break;
+    }
 }

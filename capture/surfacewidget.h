@@ -3,6 +3,7 @@
 
 #include "abstractgraphitem.h"
 #include "kpainterarea.h"
+#include "surfacekeys.h"
 #include "surfaceselector.h"
 
 #include <QPixmap>
@@ -51,6 +52,10 @@ public:
     static QPixmap composeScreens(const QList<QRect> &geometries, const Grabber &grab);
     // All screens (index -1) or one screen, grabbed now.
     static QPixmap createBackground(int screenIndex);
+    // The modifiers held right now; tests give their own, since a synthetic key event reports
+    // the modifiers of the event before it. An empty one restores the keyboard's.
+    using ModifierSource = std::function<Qt::KeyboardModifiers()>;
+    static void setModifierSource(ModifierSource source);
 
     // core is published to the page as "core"; it may be null.
     explicit SurfaceWidget(QObject *core = nullptr, QWindow *parent = nullptr);
@@ -92,6 +97,8 @@ public:
 
     // The picture as a PNG data URL; the page itself reads "image://surface/", which is faster.
     Q_INVOKABLE QString requestBackground() const;
+    // The screen the tool bar belongs on for an area of the view (the lowest screen it
+    // touches, else the primary one), in the view's coordinates.
     Q_INVOKABLE QRect toolbarScreen(int x, int y, int width, int height) const;
     Q_INVOKABLE QPointF mapToScene(QQuickItem *item) const;
     Q_INVOKABLE QPointF mapToScenePoint(QQuickItem *item, int x, int y) const;
@@ -126,6 +133,8 @@ signals:
 
 protected:
     bool event(QEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void keyReleaseEvent(QKeyEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
     void mouseDoubleClickEvent(QMouseEvent *event) override;
@@ -138,6 +147,8 @@ private:
     bool noToolChosen() const;
     void writeScreenLog(int index, const QRect &rect) const;
     void reportClosed();
+    SurfaceKeys::State keyState() const;
+    void runKeyAction(SurfaceKeys::Action action);
 
     QPointer<KPainterArea> m_paintArea;
     QPointer<SurfaceSelector> m_selector;

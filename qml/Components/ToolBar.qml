@@ -217,7 +217,8 @@ Item {
         x: rightPanel.x
         anchors.top: bar.bottom
         anchors.topMargin: 4
-        isMac: core.is_mac()
+        // The capture view may run without a controller.
+        isMac: core ? core.is_mac() : false
         showMail: settings.isUseMailClient
         onChosen: root.runOutput(action)
     }

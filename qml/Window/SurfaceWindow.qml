@@ -91,11 +91,32 @@ Item {
         }
     }
 
-    // The tool bar fills this place beside the selection once the selection is made.
+    // The tool bar beside the selection once the selection is made: under it where the
+    // screen has room, else over it, else inside its lower edge; never off the screen. Inside
+    // the bar, paintArea is this page's canvas and surface the view.
     Loader {
         id: toolBar
         objectName: "toolBar"
         visible: selector.showToolBar
+        source: "qrc:/qml/qml/Components/ToolBar.qml"
+
+        readonly property int gap: 6
+        readonly property rect area: surface.toolbarScreen(selector.rubberRectLeft,
+                                                           selector.rubberRectTop,
+                                                           Math.max(1, selector.rubberRect.width),
+                                                           Math.max(1, selector.rubberRect.height))
+        readonly property int below: selector.rubberRectBottom + gap
+        readonly property int above: selector.rubberRectTop - height - gap
+
+        x: Math.max(area.x, Math.min(selector.rubberRectRight - width, area.x + area.width - width))
+        y: below + height <= area.y + area.height ? below
+           : above >= area.y ? above
+           : Math.max(area.y, selector.rubberRectBottom - height - gap)
+
+        Connections {
+            target: toolBar.item
+            function onClickAccept() { surface.uploadScreen() }
+        }
     }
 
     Rectangle {

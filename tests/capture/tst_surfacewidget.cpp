@@ -1,4 +1,5 @@
 #include "pictureformat.h"
+#include "setting.h"
 #include "surfacewidget.h"
 
 #include <QBuffer>
@@ -6,6 +7,8 @@
 #include <QQuickItem>
 #include <QScreen>
 #include <QTemporaryDir>
+#include <QUndoCommand>
+#include <QUndoStack>
 #include <QtTest>
 
 #include <memory>
@@ -31,6 +34,18 @@ void keepWarnings(QtMsgType type, const QMessageLogContext &, const QString &tex
         s_warnings << text;
 }
 
+// Items made by a Repeater hang from their parent item only, so the search walks the scene.
+QQuickItem *findItem(QQuickItem *from, const QString &name)
+{
+    for (QQuickItem *child : from->childItems()) {
+        if (child->objectName() == name)
+            return child;
+        if (QQuickItem *found = findItem(child, name))
+            return found;
+    }
+    return nullptr;
+}
+
 } // namespace
 
 // The capture view over a known grab: what it selects and renders, the mouse rules, and that
@@ -52,6 +67,11 @@ private slots:
     void outputNeedsASelection_data();
     void outputNeedsASelection();
     void clipboardCopyWaitsOnceAndDiesWithTheView();
+    void keysReachTheirActions_data();
+    void keysReachTheirActions();
+    void escapeAsksBeforeClosing();
+    void toolBarFollowsAFinishedSelection();
+    void toolbarScreenIsInViewCoordinates();
     void rightButtonUploadsOnlyASelection();
     void doubleClickTogglesTheWholeView();
     void dragMovesAFinishedSelection();
@@ -86,6 +106,7 @@ void TestSurfaceWidget::init()
 void TestSurfaceWidget::cleanup()
 {
     m_view.reset();
+    SurfaceWidget::setModifierSource({});
     qInstallMessageHandler(m_previousHandler);
     QVERIFY2(s_warnings.isEmpty(), qPrintable(s_warnings.join(QLatin1Char('\n'))));
 }
@@ -287,6 +308,151 @@ void TestSurfaceWidget::clipboardCopyWaitsOnceAndDiesWithTheView()
     m_view.reset();
     QTest::qWait(400);
     QCOMPARE(fired, 0);
+}
+
+void TestSurfaceWidget::keysReachTheirActions_data()
+{
+    QTest::addColumn<int>("key");
+    QTest::addColumn<Qt::KeyboardModifiers>("held");
+    QTest::addColumn<bool>("selected");
+    QTest::addColumn<QString>("effect");
+
+    const Qt::KeyboardModifiers ctrl = Qt::ControlModifier;
+    const Qt::KeyboardModifiers ctrlShift = Qt::ControlModifier | Qt::ShiftModifier;
+    QTest::newRow("Ctrl+Enter uploads") << int(Qt::Key_Return) << ctrl << true << "upload";
+    QTest::newRow("Ctrl+keypad Enter uploads") << int(Qt::Key_Enter) << ctrl << true << "upload";
+    QTest::newRow("Enter alone does nothing")
+        << int(Qt::Key_Return) << Qt::KeyboardModifiers() << true << "";
+    QTest::newRow("Ctrl+S saves") << int(Qt::Key_S) << ctrl << true << "save";
+    QTest::newRow("Ctrl+C copies") << int(Qt::Key_C) << ctrl << true << "clipboard";
+    QTest::newRow("Ctrl+Shift+F posts") << int(Qt::Key_F) << ctrlShift << true << "post";
+    QTest::newRow("Ctrl+Z undoes") << int(Qt::Key_Z) << ctrl << true << "undo";
+    QTest::newRow("Ctrl+Shift+Z redoes") << int(Qt::Key_Z) << ctrlShift << true << "redo";
+    QTest::newRow("Ctrl+Enter without selection") << int(Qt::Key_Return) << ctrl << false << "";
+    QTest::newRow("Ctrl+S without selection") << int(Qt::Key_S) << ctrl << false << "";
+    QTest::newRow("Ctrl+C without selection") << int(Qt::Key_C) << ctrl << false << "";
+    QTest::newRow("Ctrl+Shift+F without selection") << int(Qt::Key_F) << ctrlShift << false << "";
+}
+
+// The modifiers come from the keyboard's live state, not from the event, which carries none.
+void TestSurfaceWidget::keysReachTheirActions()
+{
+    QFETCH(int, key);
+    QFETCH(Qt::KeyboardModifiers, held);
+    QFETCH(bool, selected);
+    QFETCH(QString, effect);
+
+    m_view->selector()->setRubberRect(selected ? QRectF(5, 5, 40, 30) : QRectF(5, 5, 0.4, 300));
+    QUndoStack *history = m_view->paintArea()->undoStack();
+    history->push(new QUndoCommand);
+    if (effect == "redo")
+        history->undo();
+    const int historyBefore = history->index();
+    QSignalSpy upload(m_view.get(), &SurfaceWidget::uploadedScreen);
+    QSignalSpy save(m_view.get(), &SurfaceWidget::saveScreenRequested);
+    QSignalSpy clipboard(m_view.get(), &SurfaceWidget::clipboardRequested);
+    QSignalSpy post(m_view.get(), &SurfaceWidget::postRequested);
+    SurfaceWidget::setModifierSource([held] { return held; });
+
+    QTest::keyClick(m_view.get(), Qt::Key(key), Qt::NoModifier);
+    if (key == Qt::Key_C)
+        clipboard.wait(selected ? 1000 : 400);
+
+    QCOMPARE(upload.count(), effect == "upload" ? 1 : 0);
+    QCOMPARE(save.count(), effect == "save" ? 1 : 0);
+    QCOMPARE(clipboard.count(), effect == "clipboard" ? 1 : 0);
+    QCOMPARE(post.count(), effect == "post" ? 1 : 0);
+    if (effect == "post")
+        QCOMPARE(post.first().first().toInt(), int(SurfaceWidget::PostFacebook));
+    const int historyMove = effect == "undo" ? -1 : effect == "redo" ? 1 : 0;
+    QCOMPARE(history->index(), historyBefore + historyMove);
+    QVERIFY(m_view->isVisible());
+}
+
+void TestSurfaceWidget::escapeAsksBeforeClosing()
+{
+    QSignalSpy closed(m_view.get(), &SurfaceWidget::closed);
+    Setting::instance()->setValue("showCloseSurfaceWindow", true);
+    m_view->selector()->setRubberRect(QRectF(10, 10, 50, 50));
+    QQuickItem *panel = m_view->rootObject()->findChild<QQuickItem *>("closeWindow");
+    QVERIFY(panel);
+
+    // With the question on, Escape asks; Escape again takes the question back; Enter answers it.
+    QTest::keyClick(m_view.get(), Qt::Key_Escape);
+    QVERIFY(m_view->visibleCloseWindow());
+    QVERIFY(panel->isVisible());
+    QTest::keyClick(m_view.get(), Qt::Key_Escape);
+    QVERIFY(!m_view->visibleCloseWindow());
+    QCOMPARE(closed.count(), 0);
+    QTest::keyClick(m_view.get(), Qt::Key_Escape);
+    QVERIFY(m_view->visibleCloseWindow());
+    QTest::keyClick(m_view.get(), Qt::Key_Return);
+    QCOMPARE(closed.count(), 1);
+
+    // With the question off, as the panel's box writes it, Escape closes at once.
+    m_view = std::make_unique<SurfaceWidget>();
+    m_view->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_view.get(), 5000));
+    QSignalSpy closedAtOnce(m_view.get(), &SurfaceWidget::closed);
+    Setting::instance()->setValue("showCloseSurfaceWindow", "false");
+    m_view->selector()->setRubberRect(QRectF(10, 10, 50, 50));
+    QTest::keyClick(m_view.get(), Qt::Key_Escape);
+    QVERIFY(!m_view->visibleCloseWindow());
+    QCOMPARE(closedAtOnce.count(), 1);
+    Setting::instance()->setValue("showCloseSurfaceWindow", true);
+}
+
+void TestSurfaceWidget::toolBarFollowsAFinishedSelection()
+{
+    auto *loader = m_view->rootObject()->findChild<QQuickItem *>("toolBar");
+    QVERIFY(loader);
+    QVERIFY(!loader->isVisible());
+    select(QPoint(200, 100), QPoint(500, 300));
+    QTRY_VERIFY_WITH_TIMEOUT(loader->isVisible(), 2000);
+    auto *bar = loader->property("item").value<QQuickItem *>();
+    QVERIFY(bar);
+    QCOMPARE(bar->property("canvas").value<QObject *>(), m_view->paintArea());
+    QCOMPARE(bar->property("view").value<QObject *>(), m_view.get());
+
+    // Under the selection, its right edge on the selection's, wholly on the screen.
+    const QRectF under = loader->mapRectToScene(QRectF(0, 0, bar->width(), bar->height()));
+    QVERIFY2(under.top() > 300 && under.right() <= 500 && under.right() > 400,
+        qPrintable(QString("bar at %1,%2").arg(under.x()).arg(under.y())));
+    const QRectF screen(QPointF(0, 0), QSizeF(m_view->size()));
+    QVERIFY(screen.contains(under));
+
+    // The accept button publishes; the accept menu's entries reach the view's other outputs.
+    QSignalSpy upload(m_view.get(), &SurfaceWidget::uploadedScreen);
+    QSignalSpy save(m_view.get(), &SurfaceWidget::saveScreenRequested);
+    for (const char *name : {"btnAccept", "btnMenu", "save"}) {
+        QQuickItem *target = findItem(bar, name);
+        QVERIFY2(target && target->isVisible(), name);
+        const QPoint at
+            = target->mapToScene(QPointF(target->width() / 2, target->height() / 2)).toPoint();
+        QTest::mouseMove(m_view.get(), at);
+        QTest::mouseClick(m_view.get(), Qt::LeftButton, Qt::NoModifier, at);
+    }
+    QCOMPARE(upload.count(), 1);
+    QCOMPARE(save.count(), 1);
+
+    // A selection down to the bottom of the screen puts the bar above it, still on the screen.
+    m_view->selector()->setRubberRect(QRectF(300, 200, 200, m_view->height() - 200));
+    QTRY_VERIFY_WITH_TIMEOUT(
+        loader->mapRectToScene(QRectF(0, 0, bar->width(), bar->height())).bottom() < 200, 2000);
+    QVERIFY(screen.contains(loader->mapRectToScene(QRectF(0, 0, bar->width(), bar->height()))));
+}
+
+// The screen comes back where the view sees it, wherever the view stands on the desktop.
+void TestSurfaceWidget::toolbarScreenIsInViewCoordinates()
+{
+    const QRect screen = QGuiApplication::primaryScreen()->geometry();
+    // A view covering the screen cannot move, so this one is not shown.
+    m_view = std::make_unique<SurfaceWidget>();
+    m_view->setPosition(screen.topLeft() + QPoint(30, 20));
+    QCOMPARE(m_view->position(), screen.topLeft() + QPoint(30, 20));
+    QCOMPARE(m_view->toolbarScreen(10, 10, 40, 40), screen.translated(-m_view->position()));
+    // An area off every screen still gets a screen to stay on.
+    QCOMPARE(m_view->toolbarScreen(-5000, -5000, 10, 10), screen.translated(-m_view->position()));
 }
 
 void TestSurfaceWidget::rightButtonUploadsOnlyASelection()
