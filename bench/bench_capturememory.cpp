@@ -1,0 +1,102 @@
+// Twenty fragment captures in a row, each selected, saved and closed, on the X server of
+// DISPLAY (run it through tests/support/xvfb.sh 3840x2160): the resident memory before the
+// first and after the last, and the time one capture takes. Every capture builds its view
+// anew, so a view, picture or engine left behind shows here as growth.
+
+#include "core.h"
+#include "serviceaddress.h"
+#include "setting.h"
+#include "surfaceselector.h"
+#include "surfacewidget.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <cstdio>
+
+#include <malloc.h>
+
+namespace {
+
+const int kCaptures = 20;
+
+// What the process still holds: freed heap is handed back to the system first, so that
+// memory the allocator merely keeps for later does not count as left behind.
+double residentMegabytes()
+{
+    malloc_trim(0);
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray &line : status.readAll().split('\n')) {
+        if (line.startsWith("VmRSS:"))
+            return line.mid(6).trimmed().split(' ').first().toDouble() / 1024.0;
+    }
+    return -1;
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QTemporaryDir home;
+    qputenv("HOME", home.path().toUtf8());
+    qputenv("XDG_CONFIG_HOME", (home.path() + QStringLiteral("/config")).toUtf8());
+    qputenv("QT_LOGGING_RULES", "*.debug=false");
+    QApplication app(argc, argv);
+    if (QGuiApplication::platformName() != QLatin1String("xcb")) {
+        std::fprintf(stderr, "needs an X server\n");
+        return 1;
+    }
+    // A signed-in account whose service is a closed loopback port: nothing leaves the machine.
+    for (auto set :
+        {&ServiceAddress::setApiHost, &ServiceAddress::setWebHost, &ServiceAddress::setFixedHost})
+        set(QStringLiteral("127.0.0.1:9"));
+    Setting::instance()->setValue(QStringLiteral("token"), QStringLiteral("bench-token"));
+    Setting::instance()->setValue(QStringLiteral("qualityImage"), 2);
+
+    Core *core = Core::instance();
+    int saved = 0;
+    core->setSaveFileAsker([&](const QString &, const QString &) {
+        return home.filePath(QStringLiteral("shot-%1.png").arg(++saved));
+    });
+    QTest::qWait(500);
+    const double before = residentMegabytes();
+
+    double afterFirst = 0;
+    QElapsedTimer timer;
+    timer.start();
+    for (int i = 0; i < kCaptures; ++i) {
+        core->fragmentScreen();
+        SurfaceWidget *view = core->surfaceWidget();
+        if (!view || !QTest::qWaitForWindowExposed(view, 10000)) {
+            std::fprintf(stderr, "capture %d showed no view\n", i + 1);
+            return 1;
+        }
+        view->selector()->setRubberRect(QRectF(100 + i, 100, 640, 480));
+        core->screenSaveToDisk();
+        if (!QTest::qWaitFor([&] { return !core->surfaceWidget(); }, 10000)) {
+            std::fprintf(stderr, "capture %d did not close\n", i + 1);
+            return 1;
+        }
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        if (i == 0)
+            afterFirst = residentMegabytes();
+    }
+    const double perCapture = timer.nsecsElapsed() / 1e6 / kCaptures;
+    QTest::qWait(500);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    const double after = residentMegabytes();
+
+    std::printf("captures saved: %d of %d\n", saved, kCaptures);
+    std::printf("resident memory before the first capture: %.1f MB\n", before);
+    std::printf("resident memory after the first capture: %.1f MB\n", afterFirst);
+    std::printf("resident memory after %d captures: %.1f MB\n", kCaptures, after);
+    std::printf("growth from the first to the last capture: %.1f MB\n", after - afterFirst);
+    std::printf("growth over %d captures: %.1f MB\n", kCaptures, after - before);
+    std::printf("one capture (show, select, save, close): %.1f ms\n", perCapture);
+    return saved == kCaptures ? 0 : 1;
+}
