@@ -98,5 +98,6 @@ int main(int argc, char *argv[])
     std::printf("growth from the first to the last capture: %.1f MB\n", after - afterFirst);
     std::printf("growth over %d captures: %.1f MB\n", kCaptures, after - before);
     std::printf("one capture (show, select, save, close): %.1f ms\n", perCapture);
+    std::printf("top-level windows left: %d\n", int(QGuiApplication::topLevelWindows().size()));
     return saved == kCaptures ? 0 : 1;
 }
