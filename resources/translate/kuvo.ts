@@ -62,6 +62,14 @@
         <source>The file could not be saved as %1: %2</source>
         <translation>Не удалось сохранить файл как %1: %2</translation>
     </message>
+    <message>
+        <source>The picture could not be saved to %1: %2</source>
+        <translation>Не удалось сохранить снимок в %1: %2</translation>
+    </message>
+    <message>
+        <source>Select folder</source>
+        <translation>Выберите папку</translation>
+    </message>
 </context>
 <context>
     <name>CurlTarget</name>
@@ -484,6 +492,13 @@
     </message>
 </context>
 <context>
+    <name>PictureFormat</name>
+    <message>
+        <source>There is no picture to save.</source>
+        <translation>Нет снимка для сохранения.</translation>
+    </message>
+</context>
+<context>
     <name>ProxyPage</name>
     <message>
         <source>Proxy setting</source>
@@ -678,6 +693,79 @@
     <message>
         <source>Settings</source>
         <translation>Настройки</translation>
+    </message>
+</context>
+<context>
+    <name>SurfaceWindow</name>
+    <message>
+        <source>Cancel screen capture? All changes whill be lost!</source>
+        <translation>Отменить снимок экрана? Все изменения будут потеряны!</translation>
+    </message>
+    <message>
+        <source>Yes</source>
+        <translation>Да</translation>
+    </message>
+    <message>
+        <source>No</source>
+        <translation>Нет</translation>
+    </message>
+    <message>
+        <source>Do not show this window</source>
+        <translation>Больше не показывать это окно</translation>
+    </message>
+</context>
+<context>
+    <name>ToolBar</name>
+    <message>
+        <source>&lt;b&gt;Tool Move and transform&lt;/b&gt;</source>
+        <translation>&lt;b&gt;Инструмент «Перемещение и изменение»&lt;/b&gt;</translation>
+    </message>
+    <message>
+        <source>Space - Switching to tool &quot;Move&quot;</source>
+        <translation>Пробел — переключение на инструмент «Перемещение»</translation>
+    </message>
+    <message>
+        <source>Substrate</source>
+        <translation>Подложка</translation>
+    </message>
+    <message>
+        <source>The tool bar could not be shown.</source>
+        <translation>Не удалось показать панель инструментов.</translation>
+    </message>
+</context>
+<context>
+    <name>ToolBarMenu</name>
+    <message>
+        <source>Public</source>
+        <translation>Опубликовать</translation>
+    </message>
+    <message>
+        <source>Save</source>
+        <translation>Сохранить</translation>
+    </message>
+    <message>
+        <source>Copy</source>
+        <translation>Копировать</translation>
+    </message>
+    <message>
+        <source>Vkontakte</source>
+        <translation>ВКонтакте</translation>
+    </message>
+    <message>
+        <source>Odnoklassniki</source>
+        <translation>Одноклассники</translation>
+    </message>
+    <message>
+        <source>Facebook</source>
+        <translation>Facebook</translation>
+    </message>
+    <message>
+        <source>Twitter</source>
+        <translation>Twitter</translation>
+    </message>
+    <message>
+        <source>E-mail</source>
+        <translation>Эл. почта</translation>
     </message>
 </context>
 <context>

@@ -62,6 +62,14 @@
         <source>The file could not be saved as %1: %2</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>The picture could not be saved to %1: %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Select folder</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>CurlTarget</name>
@@ -484,6 +492,13 @@
     </message>
 </context>
 <context>
+    <name>PictureFormat</name>
+    <message>
+        <source>There is no picture to save.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>ProxyPage</name>
     <message>
         <source>Proxy setting</source>
@@ -677,6 +692,79 @@
     <name>SettingWidget</name>
     <message>
         <source>Settings</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>SurfaceWindow</name>
+    <message>
+        <source>Cancel screen capture? All changes whill be lost!</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Yes</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>No</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Do not show this window</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>ToolBar</name>
+    <message>
+        <source>&lt;b&gt;Tool Move and transform&lt;/b&gt;</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Space - Switching to tool &quot;Move&quot;</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Substrate</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The tool bar could not be shown.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>ToolBarMenu</name>
+    <message>
+        <source>Public</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Save</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Copy</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Vkontakte</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Odnoklassniki</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Facebook</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Twitter</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>E-mail</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
