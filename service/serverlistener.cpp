@@ -82,6 +82,14 @@ void ServerListener::answer(QTcpSocket *socket, const QByteArray &head)
         : QUrl();
     const QUrlQuery query(target);
     const QString code = query.queryItemValue(QStringLiteral("code"), QUrl::FullyDecoded);
+    const QString error = query.queryItemValue(QStringLiteral("error"), QUrl::FullyDecoded);
+    if (target.isValid() && code.isEmpty() && !error.isEmpty()) {
+        reply(socket, 200, tr("Not signed in"),
+            tr("The sign-in was not completed. You can close this page now."));
+        emit errorReceived(
+            error, query.queryItemValue(QStringLiteral("state"), QUrl::FullyDecoded));
+        return;
+    }
     if (!target.isValid() || code.isEmpty()) {
         qDebug() << Q_FUNC_INFO << "request without a sign-in code";
         reply(socket, 400, tr("Bad request"), tr("This address only receives a sign-in."));
@@ -104,6 +112,8 @@ void ServerListener::reply(
         + "\r\nContent-Type: text/html; charset=utf-8\r\nContent-Length: "
         + QByteArray::number(page.size()) + "\r\nConnection: close\r\n\r\n" + page);
     // Whatever else the browser sends is of no interest; the connection ends once the
-    // answer is out.
+    // answer is out. The answer goes to the system now: the owner may stop listening, and
+    // with it drop this connection, as soon as it hears what the browser brought.
+    socket->flush();
     socket->close();
 }

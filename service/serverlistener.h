@@ -18,6 +18,8 @@ public:
 
 signals:
     void codeReceived(const QString &code, const QString &state);
+    // The browser came back without a code: the user declined, or the service refused.
+    void errorReceived(const QString &error, const QString &state);
 
 private:
     void acceptConnections();

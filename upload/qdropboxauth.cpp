@@ -38,6 +38,9 @@ QDropboxAuth::QDropboxAuth(QObject *parent)
     connect(&m_timeout, &QTimer::timeout, this,
         [this] { fail(tr("Dropbox was not linked: no answer came from the browser in time.")); });
     connect(m_socket, &QDropboxAuthSocket::authorized, this, &QDropboxAuth::exchange);
+    connect(m_socket, &QDropboxAuthSocket::declined, this, [this](const QString &error) {
+        fail(tr("Dropbox was not linked: the link was declined in the browser (%1).").arg(error));
+    });
 }
 
 void QDropboxAuth::setTimeout(int msec)

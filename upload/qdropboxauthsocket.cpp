@@ -7,6 +7,12 @@ QDropboxAuthSocket::QDropboxAuthSocket(QObject *parent)
     : ServerListener(parent)
 {
     connect(this, &ServerListener::codeReceived, this, &QDropboxAuthSocket::check);
+    connect(this, &ServerListener::errorReceived, this,
+        [this](const QString &error, const QString &state) {
+            // As with a code: only the answer to our own request counts.
+            if (!m_state.isEmpty() && state == m_state)
+                emit declined(error);
+        });
 }
 
 bool QDropboxAuthSocket::open()

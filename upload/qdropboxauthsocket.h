@@ -22,6 +22,8 @@ public:
 
 signals:
     void authorized(const QString &code);
+    // The user declined the link in the browser, or Dropbox refused it.
+    void declined(const QString &error);
 
 private:
     void check(const QString &code, const QString &state);

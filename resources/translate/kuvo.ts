@@ -577,6 +577,10 @@
         <source>Dropbox sent no usable access token.</source>
         <translation>Dropbox не прислал пригодный ключ доступа.</translation>
     </message>
+    <message>
+        <source>Dropbox was not linked: the link was declined in the browser (%1).</source>
+        <translation>Dropbox не подключён: подключение отклонено в браузере (%1).</translation>
+    </message>
 </context>
 <context>
     <name>QDropboxAuthSocket</name>
@@ -660,6 +664,14 @@
     <message>
         <source>The sign-in has reached the program. You can close this page now.</source>
         <translation>Программа получила данные входа. Эту страницу можно закрыть.</translation>
+    </message>
+    <message>
+        <source>Not signed in</source>
+        <translation>Вход не выполнен</translation>
+    </message>
+    <message>
+        <source>The sign-in was not completed. You can close this page now.</source>
+        <translation>Вход не завершён. Эту страницу можно закрыть.</translation>
     </message>
 </context>
 <context>

@@ -577,6 +577,10 @@
         <source>Dropbox sent no usable access token.</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>Dropbox was not linked: the link was declined in the browser (%1).</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>QDropboxAuthSocket</name>
@@ -659,6 +663,14 @@
     </message>
     <message>
         <source>The sign-in has reached the program. You can close this page now.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Not signed in</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The sign-in was not completed. You can close this page now.</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

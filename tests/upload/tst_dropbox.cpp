@@ -98,6 +98,7 @@ private slots:
     void linkThroughTheBrowser();
     void foreignAnswerIsRefused_data();
     void foreignAnswerIsRefused();
+    void declinedInTheBrowser();
     void linkFailures_data();
     void linkFailures();
     void unlink_data();
@@ -287,6 +288,34 @@ void TestDropbox::foreignAnswerIsRefused()
     QCOMPARE(exchanges.size(), 1);
     QCOMPARE(exchanges.at(0)[QLatin1String("form")][QLatin1String("code")].toString(),
         queryValue(landing, "code"));
+}
+
+// The user says no on Dropbox's page: Dropbox sends the browser back with an error and no
+// code, and the link ends at once instead of waiting for its time-out.
+void TestDropbox::declinedInTheBrowser()
+{
+    DropboxAuth dropbox;
+    QSignalSpy failed(&dropbox, &DropboxAuth::linkError);
+    dropbox.link();
+    QVERIFY(m_opened.isValid());
+    const QString state = queryValue(m_opened, "state");
+
+    // Someone else's refusal does not end the user's link.
+    QCOMPARE(m_browser.get(
+                 QUrl(QStringLiteral("http://127.0.0.1:6609/?error=access_denied&state=other"))),
+        200);
+    QTest::qWait(200);
+    QCOMPARE(failed.count(), 0);
+    QVERIFY(dropbox.busy());
+
+    QCOMPARE(m_browser.get(
+                 QUrl(QStringLiteral("http://127.0.0.1:6609/?error=access_denied&state=") + state)),
+        200);
+    QTRY_COMPARE_WITH_TIMEOUT(failed.count(), 1, 5000);
+    QVERIFY(failed.at(0).at(0).toString().contains(QStringLiteral("declined")));
+    QVERIFY(!dropbox.busy());
+    QVERIFY(!dropbox.linked());
+    QCOMPARE(m_dropbox.requests(QStringLiteral("/oauth2/token")).size(), 0);
 }
 
 void TestDropbox::linkFailures_data()
