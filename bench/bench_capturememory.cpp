@@ -3,6 +3,7 @@
 // first and after the last, and the time one capture takes. Every capture builds its view
 // anew, so a view, picture or engine left behind shows here as growth.
 
+#include "benchsupport.h"
 #include "core.h"
 #include "serviceaddress.h"
 #include "setting.h"
@@ -28,14 +29,7 @@ const int kCaptures = 20;
 double residentMegabytes()
 {
     malloc_trim(0);
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray &line : status.readAll().split('\n')) {
-        if (line.startsWith("VmRSS:"))
-            return line.mid(6).trimmed().split(' ').first().toDouble() / 1024.0;
-    }
-    return -1;
+    return statusMegabytes("VmRSS");
 }
 
 } // namespace
@@ -43,9 +37,7 @@ double residentMegabytes()
 int main(int argc, char *argv[])
 {
     QTemporaryDir home;
-    qputenv("HOME", home.path().toUtf8());
-    qputenv("XDG_CONFIG_HOME", (home.path() + QStringLiteral("/config")).toUtf8());
-    qputenv("QT_LOGGING_RULES", "*.debug=false");
+    useTemporaryHome(home);
     QApplication app(argc, argv);
     if (QGuiApplication::platformName() != QLatin1String("xcb")) {
         std::fprintf(stderr, "needs an X server\n");

@@ -5,6 +5,7 @@
 // size because the file is streamed. 1 MB is 2^20 bytes here. Needs root and what
 // scripts/setup installs, as the FTP and SFTP tests do.
 
+#include "benchsupport.h"
 #include "curlupload.h"
 #include "handleftpupload.h"
 #include "handlesftpupload.h"
@@ -47,18 +48,6 @@ QByteArray md5Of(const QString &path)
     if (!file.open(QIODevice::ReadOnly) || !md5.addData(&file))
         return QByteArray();
     return md5.result();
-}
-
-double peakResidentMegabytes()
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return 0;
-    for (QByteArray line = status.readLine(); !line.isEmpty(); line = status.readLine()) {
-        if (line.startsWith("VmHWM:"))
-            return line.mid(6).trimmed().split(' ').value(0).toDouble() / 1024;
-    }
-    return 0;
 }
 
 double megabytesPerSecond(qint64 nsecs)
@@ -149,9 +138,7 @@ QStringList curlArguments(const QString &path, const QString &url)
 int main(int argc, char *argv[])
 {
     QTemporaryDir home;
-    qputenv("HOME", home.path().toUtf8());
-    qputenv("XDG_CONFIG_HOME", (home.path() + QStringLiteral("/config")).toUtf8());
-    qputenv("QT_LOGGING_RULES", "*.debug=false");
+    useTemporaryHome(home);
     QCoreApplication app(argc, argv);
 
     LocalFtpServer ftp;
@@ -174,7 +161,7 @@ int main(int argc, char *argv[])
         [&] { return uploadThroughProgram(ftpUpload, path); });
     const double sftpOurs = best(sftp.root() + QStringLiteral("/bench-kuvo/upload.bin"), md5,
         [&] { return uploadThroughProgram(sftpUpload, path); });
-    const double peak = peakResidentMegabytes();
+    const double peak = statusMegabytes("VmHWM");
 
     const double ftpCurl = best(ftp.root() + QStringLiteral("/bench-curl/upload.bin"), md5, [&] {
         return uploadWithCurl(

@@ -3,6 +3,7 @@
 // rounds of 200 renders each.
 
 #include "abstractgraphitem.h"
+#include "benchsupport.h"
 #include "kpainterarea.h"
 
 #include <QElapsedTimer>
@@ -110,9 +111,7 @@ int main(int argc, char *argv[])
     // The canvas reads its colour and width from the settings store: give it a home of its
     // own, so a benchmark run leaves the user's settings alone.
     QTemporaryDir home;
-    qputenv("HOME", home.path().toUtf8());
-    qputenv("XDG_CONFIG_HOME", (home.path() + QStringLiteral("/config")).toUtf8());
-    qputenv("QT_LOGGING_RULES", "*.debug=false");
+    useTemporaryHome(home);
     QGuiApplication app(argc, argv);
     const QImage picture = makePicture();
     KPainterArea area;

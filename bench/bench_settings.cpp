@@ -2,6 +2,7 @@
 // read beside QSettings on an INI file holding the same keys, and how long setValue keeps the
 // calling thread. Run it with nothing else to do: bench_settings (it makes its own HOME).
 
+#include "benchsupport.h"
 #include "setting.h"
 
 #include <QCoreApplication>
@@ -44,9 +45,7 @@ template <typename Read> double nanosecondsPerRead(const QStringList &keys, Read
 int main(int argc, char *argv[])
 {
     QTemporaryDir home;
-    qputenv("HOME", home.path().toUtf8());
-    qputenv("XDG_CONFIG_HOME", (home.path() + QStringLiteral("/config")).toUtf8());
-    qputenv("QT_LOGGING_RULES", "*.debug=false");
+    useTemporaryHome(home);
     QCoreApplication app(argc, argv);
 
     QElapsedTimer open;

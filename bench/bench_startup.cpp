@@ -2,6 +2,7 @@
 // starting the process until it listens for later copies (the last step before its event
 // loop), and its resident memory once idle. The service hosts point at a closed loopback port.
 
+#include "benchsupport.h"
 #include "setting.h"
 
 #include <QCoreApplication>
@@ -18,18 +19,6 @@
 namespace {
 
 const int kRuns = 5;
-
-double residentMegabytes(qint64 pid)
-{
-    QFile status(QStringLiteral("/proc/%1/status").arg(pid));
-    if (!status.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray &line : status.readAll().split('\n')) {
-        if (line.startsWith("VmRSS:"))
-            return line.mid(6).trimmed().split(' ').first().toDouble() / 1024.0;
-    }
-    return -1;
-}
 
 } // namespace
 
@@ -76,7 +65,7 @@ int main(int argc, char *argv[])
         probe.disconnectFromServer();
         if (i == kRuns - 1) {
             QThread::sleep(2);
-            resident = residentMegabytes(kuvo.processId());
+            resident = statusMegabytes("VmRSS", QString::number(kuvo.processId()));
         }
         kuvo.kill();
         kuvo.waitForFinished(5000);

@@ -4,6 +4,7 @@
 // memory, which stays far below the file's size because the body is streamed. 1 MB is 2^20
 // bytes here.
 
+#include "benchsupport.h"
 #include "handlerupload.h"
 #include "networkaccessmanager.h"
 #include "networkexchange.h"
@@ -74,13 +75,6 @@ QString createFileId()
         {QStringLiteral("fileSize"), kFileSize}};
     const auto reply = await(manager.post(request, QJsonDocument(body).toJson()));
     return reply ? reply->value(QStringLiteral("id")).toString() : QString();
-}
-
-double peakResidentMegabytes()
-{
-    rusage usage {};
-    getrusage(RUSAGE_SELF, &usage);
-    return double(usage.ru_maxrss) / 1024;
 }
 
 // The last upload the stand-in received must be the whole file, or the figure means nothing.
@@ -165,9 +159,7 @@ double best(StandinService &service, const QByteArray &md5, Upload upload)
 int main(int argc, char *argv[])
 {
     QTemporaryDir home;
-    qputenv("HOME", home.path().toUtf8());
-    qputenv("XDG_CONFIG_HOME", (home.path() + QStringLiteral("/config")).toUtf8());
-    qputenv("QT_LOGGING_RULES", "*.debug=false");
+    useTemporaryHome(home);
     QCoreApplication app(argc, argv);
 
     StandinService service;
@@ -189,7 +181,7 @@ int main(int argc, char *argv[])
         return 1;
 
     const double ours = best(service, md5, [&] { return uploadThroughExchange(path); });
-    const double peak = peakResidentMegabytes();
+    const double peak = statusMegabytes("VmHWM");
     const double curl
         = best(service, md5, [&] { return uploadWithCurl(path, service.caFile(), token); });
     print("upload 50 MB through NetworkExchange, best of 3", ours, "MB/s");

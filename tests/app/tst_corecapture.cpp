@@ -1,5 +1,6 @@
 #include "core.h"
 #include "coretestsupport.h"
+#include "quicktestsupport.h"
 #include "setting.h"
 #include "surfacewidget.h"
 
@@ -12,15 +13,6 @@
 #include <QTemporaryDir>
 
 namespace {
-
-QImage uniquePicture(QSize size)
-{
-    QImage image(size, QImage::Format_RGB32);
-    for (int y = 0; y < size.height(); ++y)
-        for (int x = 0; x < size.width(); ++x)
-            image.setPixelColor(x, y, QColor(x & 0xff, y & 0xff, (x >> 8) * 0x40 + 0x20));
-    return image;
-}
 
 void setValue(const char *key, const QVariant &value)
 {

@@ -1,4 +1,5 @@
 #include "magnifieritem.h"
+#include "quicktestsupport.h"
 #include "surfaceselector.h"
 
 #include <QQmlContext>
@@ -19,7 +20,7 @@ QColor pixelColor(int x, int y)
 }
 
 // A frozen screen whose pixels all differ, so any shift between picture, shade and loupe shows.
-QPixmap uniquePicture(QSize size)
+QPixmap uniquePixmap(QSize size)
 {
     QImage image(size, QImage::Format_RGB32);
     for (int y = 0; y < size.height(); ++y)
@@ -46,14 +47,6 @@ public:
 private:
     QPixmap m_picture;
 };
-
-// Every warning Qt and QML print while the page lives; the page must cause none.
-QStringList s_warnings;
-void keepWarnings(QtMsgType type, const QMessageLogContext &, const QString &text)
-{
-    if (type != QtDebugMsg && type != QtInfoMsg)
-        s_warnings << text;
-}
 
 } // namespace
 
@@ -86,12 +79,12 @@ void TestCapturePage::initTestCase()
 {
     SurfaceSelector::registerQmlType();
     MagnifierItem::registerQmlType();
-    m_picture = uniquePicture(QSize(400, 300));
+    m_picture = uniquePixmap(QSize(400, 300));
 }
 
 void TestCapturePage::init()
 {
-    s_warnings.clear();
+    pageWarnings().clear();
     m_previousHandler = qInstallMessageHandler(&keepWarnings);
     m_view = std::make_unique<QQuickView>();
     m_view->engine()->addImageProvider(QStringLiteral("screen"), new ScreenProvider(m_picture));
@@ -111,7 +104,7 @@ void TestCapturePage::cleanup()
 {
     m_view.reset();
     qInstallMessageHandler(m_previousHandler);
-    QCOMPARE(s_warnings, QStringList());
+    QCOMPARE(pageWarnings(), QStringList());
 }
 
 void TestCapturePage::loupeFollowsThePointerWhileSelecting()

@@ -1,4 +1,5 @@
 #include "pictureformat.h"
+#include "quicktestsupport.h"
 #include "setting.h"
 #include "surfacewidget.h"
 
@@ -12,41 +13,6 @@
 #include <QtTest>
 
 #include <memory>
-
-namespace {
-
-// Every pixel differs, so any shift between the grab, the canvas and the output shows.
-QImage uniquePicture(QSize size)
-{
-    QImage image(size, QImage::Format_RGB32);
-    for (int y = 0; y < size.height(); ++y)
-        for (int x = 0; x < size.width(); ++x)
-            image.setPixelColor(x, y, QColor(x & 0xff, y & 0xff, (x >> 8) * 0x40 + 0x20));
-    return image;
-}
-
-QStringList s_warnings;
-void keepWarnings(QtMsgType type, const QMessageLogContext &, const QString &text)
-{
-    // The offscreen platform says so when a window asks for what it cannot do (raise, masks).
-    const bool platformNotice = text.startsWith(QLatin1String("This plugin does not support"));
-    if (type != QtDebugMsg && type != QtInfoMsg && !platformNotice)
-        s_warnings << text;
-}
-
-// Items made by a Repeater hang from their parent item only, so the search walks the scene.
-QQuickItem *findItem(QQuickItem *from, const QString &name)
-{
-    for (QQuickItem *child : from->childItems()) {
-        if (child->objectName() == name)
-            return child;
-        if (QQuickItem *found = findItem(child, name))
-            return found;
-    }
-    return nullptr;
-}
-
-} // namespace
 
 // The capture view over a known grab: what it selects and renders, the mouse rules, and that
 // no output leaves it without a selection.
@@ -95,7 +61,7 @@ void TestSurfaceWidget::initTestCase()
 
 void TestSurfaceWidget::init()
 {
-    s_warnings.clear();
+    pageWarnings().clear();
     m_previousHandler = qInstallMessageHandler(&keepWarnings);
     m_view = std::make_unique<SurfaceWidget>();
     QVERIFY(m_view->isLoaded());
@@ -108,7 +74,7 @@ void TestSurfaceWidget::cleanup()
     m_view.reset();
     SurfaceWidget::setModifierSource({});
     qInstallMessageHandler(m_previousHandler);
-    QVERIFY2(s_warnings.isEmpty(), qPrintable(s_warnings.join(QLatin1Char('\n'))));
+    QVERIFY2(pageWarnings().isEmpty(), qPrintable(pageWarnings().join(QLatin1Char('\n'))));
 }
 
 void TestSurfaceWidget::select(QPoint from, QPoint to)
@@ -425,7 +391,7 @@ void TestSurfaceWidget::toolBarFollowsAFinishedSelection()
     QSignalSpy upload(m_view.get(), &SurfaceWidget::uploadedScreen);
     QSignalSpy save(m_view.get(), &SurfaceWidget::saveScreenRequested);
     for (const char *name : {"btnAccept", "btnMenu", "save"}) {
-        QQuickItem *target = findItem(bar, name);
+        QQuickItem *target = findSceneItem(bar, name);
         QVERIFY2(target && target->isVisible(), name);
         const QPoint at
             = target->mapToScene(QPointF(target->width() / 2, target->height() / 2)).toPoint();

@@ -2,6 +2,7 @@
 #include "graphmodule.h"
 #include "kpainterarea.h"
 #include "magnifieritem.h"
+#include "quicktestsupport.h"
 #include "serviceaddress.h"
 #include "standinservice.h"
 #include "surfaceselector.h"
@@ -15,16 +16,6 @@
 #include <QtTest>
 
 namespace {
-
-// Every pixel differs, so any shift between the picture, the canvas and the output shows.
-QImage uniquePicture(QSize size)
-{
-    QImage image(size, QImage::Format_RGB32);
-    for (int y = 0; y < size.height(); ++y)
-        for (int x = 0; x < size.width(); ++x)
-            image.setPixelColor(x, y, QColor(x & 0xff, y & 0xff, (x >> 8) * 0x40 + 0x20));
-    return image;
-}
 
 class ScreenProvider : public QQuickImageProvider
 {
@@ -43,13 +34,6 @@ public:
 private:
     QImage m_picture;
 };
-
-QStringList s_warnings;
-void keepWarnings(QtMsgType type, const QMessageLogContext &, const QString &text)
-{
-    if (type != QtDebugMsg && type != QtInfoMsg)
-        s_warnings << text;
-}
 
 } // namespace
 
@@ -102,7 +86,7 @@ void TestCanvasPage::cleanupTestCase()
 {
     m_view.reset();
     qInstallMessageHandler(m_previousHandler);
-    QCOMPARE(s_warnings, QStringList());
+    QCOMPARE(pageWarnings(), QStringList());
 }
 
 void TestCanvasPage::drag(QPoint from, QPoint to)

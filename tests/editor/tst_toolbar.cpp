@@ -2,6 +2,7 @@
 #include "cursorshapearea.h"
 #include "graphmodule.h"
 #include "kpainterarea.h"
+#include "quicktestsupport.h"
 #include "serviceaddress.h"
 #include "setting.h"
 #include "standinservice.h"
@@ -15,17 +16,6 @@
 #include <QScreen>
 #include <QtQml>
 #include <QtTest>
-
-namespace {
-
-QStringList s_warnings;
-void keepWarnings(QtMsgType type, const QMessageLogContext &, const QString &text)
-{
-    if (type != QtDebugMsg && type != QtInfoMsg)
-        s_warnings << text;
-}
-
-} // namespace
 
 // What the bar asks of the capture view: it records which output was asked for.
 class OutputRecorder : public QObject
@@ -136,26 +126,12 @@ void TestToolBar::cleanupTestCase()
     }
     m_view.reset();
     qInstallMessageHandler(m_previousHandler);
-    QCOMPARE(s_warnings.join('\n'), QString());
+    QCOMPARE(pageWarnings().join('\n'), QString());
 }
-
-namespace {
-// Items made by a Repeater hang from their parent item only, so the search walks the scene.
-QQuickItem *findItem(QQuickItem *from, const QString &name)
-{
-    for (QQuickItem *child : from->childItems()) {
-        if (child->objectName() == name)
-            return child;
-        if (QQuickItem *found = findItem(child, name))
-            return found;
-    }
-    return nullptr;
-}
-} // namespace
 
 QQuickItem *TestToolBar::item(const char *name) const
 {
-    return findItem(m_bar, QLatin1String(name));
+    return findSceneItem(m_bar, QLatin1String(name));
 }
 
 QPoint TestToolBar::centre(QQuickItem *item) const
@@ -336,7 +312,7 @@ void TestToolBar::ownWindow()
 
     QSignalSpy toolChange(&window, &ToolBar::currentToolChange);
     QSignalSpy accepted(&window, &ToolBar::clickAccept);
-    QQuickItem *move = findItem(bar, QStringLiteral("toolMove"));
+    QQuickItem *move = findSceneItem(bar, QStringLiteral("toolMove"));
     QVERIFY(move);
     const QPoint at = centre(move);
     QTest::mouseClick(&window, Qt::LeftButton, Qt::NoModifier, at);
@@ -349,7 +325,7 @@ void TestToolBar::ownWindow()
     QCOMPARE(m_area->currentModule(), QStringLiteral("Move"));
 
     QTest::mouseClick(&window, Qt::LeftButton, Qt::NoModifier,
-        centre(findItem(bar, QStringLiteral("btnAccept"))));
+        centre(findSceneItem(bar, QStringLiteral("btnAccept"))));
     QCOMPARE(accepted.count(), 1);
 }
 

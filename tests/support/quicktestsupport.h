@@ -1,0 +1,48 @@
+#pragma once
+
+#include <QColor>
+#include <QImage>
+#include <QQuickItem>
+#include <QStringList>
+#include <QtGlobal>
+
+// Small helpers of the tests that show QML pages.
+
+// A picture whose pixels all differ, so any shift between a grab, the canvas and the output
+// shows in a compared pixel.
+inline QImage uniquePicture(QSize size)
+{
+    QImage image(size, QImage::Format_RGB32);
+    for (int y = 0; y < size.height(); ++y)
+        for (int x = 0; x < size.width(); ++x)
+            image.setPixelColor(x, y, QColor(x & 0xff, y & 0xff, (x >> 8) * 0x40 + 0x20));
+    return image;
+}
+
+// Items made by a Repeater hang from their parent item only, so the search walks the scene.
+inline QQuickItem *findSceneItem(QQuickItem *from, const QString &name)
+{
+    for (QQuickItem *child : from->childItems()) {
+        if (child->objectName() == name)
+            return child;
+        if (QQuickItem *found = findSceneItem(child, name))
+            return found;
+    }
+    return nullptr;
+}
+
+// Every warning Qt and QML printed while keepWarnings was the message handler; a page under
+// test must cause none.
+inline QStringList &pageWarnings()
+{
+    static QStringList warnings;
+    return warnings;
+}
+
+inline void keepWarnings(QtMsgType type, const QMessageLogContext &, const QString &text)
+{
+    // The offscreen platform says so when a window asks for what it cannot do (raise, masks).
+    const bool platformNotice = text.startsWith(QLatin1String("This plugin does not support"));
+    if (type != QtDebugMsg && type != QtInfoMsg && !platformNotice)
+        pageWarnings() << text;
+}
