@@ -5,6 +5,7 @@
 #include "cursorshapearea.h"
 #include "dropboxauth.h"
 #include "handleftpupload.h"
+#include "hookkeybord.h"
 #include "lastuploadwidget.h"
 #include "logging.h"
 #include "maintoolwidget.h"
@@ -86,6 +87,9 @@ Core::Core(QObject *parent)
 
     startUploads();
     connect(Setting::instance(), &Setting::languageChanged, this, &Core::languageChanged);
+    HookKeybord *hook = HookKeybord::instance();
+    connect(hook, &HookKeybord::printModifiedChanged, this, &Core::printModifiers);
+    connect(hook, &HookKeybord::registrationFailed, this, &Core::hookRegistrationFailed);
     m_clipboard = QGuiApplication::clipboard();
     setLastLink(QString());
 
@@ -211,6 +215,19 @@ void Core::deleteSettingWindow()
     if (m_settingWidget)
         m_settingWidget->deleteLater();
     m_settingWidget = nullptr;
+    // "Change" on the hot-key page releases every hot key; closing the window without
+    // accepting must not leave them released.
+    updateHook();
+}
+
+void Core::updateHook()
+{
+    HookKeybord::instance()->updateHootKey();
+}
+
+void Core::unhookKeyboard()
+{
+    HookKeybord::instance()->stopHook();
 }
 
 void Core::registrationWidgetDestroy()

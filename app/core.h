@@ -77,6 +77,10 @@ public:
         int category, int action, bool is_sendEvent = false, const QString &value = QString());
 
     Q_INVOKABLE UploadModel *uploadModel();
+    // The global hot keys: registered again from the settings, or all released while the
+    // user types a new combination.
+    Q_INVOKABLE void updateHook();
+    Q_INVOKABLE void unhookKeyboard();
     void clearTempPath();
 
     // The windows, each made on first use. The settings window goes when it closes, the
@@ -156,6 +160,10 @@ signals:
     void checkConnectionFinished();
     // The capture view of the last route is gone.
     void deletedSurfaceScreen();
+    void printModifiers(bool printMod);
+    // A hot key that is on could not be registered (type as HookKeybord::HookType); error is
+    // ready to show, e.g. when another program holds the combination.
+    void hookRegistrationFailed(int type, const QString &error);
 
 private:
     explicit Core(QObject *parent = nullptr);

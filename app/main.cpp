@@ -102,6 +102,7 @@ int main(int argc, char *argv[])
     }
 
     Core *core = Core::instance();
+    core->updateHook();
     startFiles(plan);
     checkLanguage();
 

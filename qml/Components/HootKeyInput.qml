@@ -22,10 +22,13 @@ Rectangle {
     color: "#ffffff"
     border.color: catcher.activeFocus ? "#2b8fc4" : "#cfd0d7"
 
+    // The page may also end the asking, e.g. when it shows the stored combinations again.
     onActiveFocusInputChanged: {
         if (activeFocusInput) {
             lastHoot = shown.text
             catcher.forceActiveFocus()
+        } else {
+            catcher.focus = false
         }
     }
 

@@ -206,6 +206,33 @@
     </message>
 </context>
 <context>
+    <name>FtpConnectionForm</name>
+    <message>
+        <source>Host</source>
+        <translation>Хост</translation>
+    </message>
+    <message>
+        <source>Port</source>
+        <translation>Порт</translation>
+    </message>
+    <message>
+        <source>User</source>
+        <translation>Пользователь</translation>
+    </message>
+    <message>
+        <source>Password</source>
+        <translation>Пароль</translation>
+    </message>
+    <message>
+        <source>Upload path</source>
+        <translation>Папка загрузки</translation>
+    </message>
+    <message>
+        <source>Base url</source>
+        <translation>Базовый адрес</translation>
+    </message>
+</context>
+<context>
     <name>HandleDropboxUpload</name>
     <message>
         <source>The upload to Dropbox was stopped.</source>
@@ -266,6 +293,17 @@
     </message>
 </context>
 <context>
+    <name>HookKeybord</name>
+    <message>
+        <source>&quot;%1&quot; is no key combination.</source>
+        <translation>«%1» не является сочетанием клавиш.</translation>
+    </message>
+    <message>
+        <source>The key combination %1 cannot be used: another program may hold it.</source>
+        <translation>Сочетание клавиш %1 использовать нельзя: возможно, его заняла другая программа.</translation>
+    </message>
+</context>
+<context>
     <name>HootKeyInput</name>
     <message>
         <source>Press a key combination</source>
@@ -274,6 +312,13 @@
     <message>
         <source>Esc for cancel</source>
         <translation>Esc — отмена</translation>
+    </message>
+</context>
+<context>
+    <name>HotKeyRow</name>
+    <message>
+        <source>Change</source>
+        <translation>Изменить</translation>
     </message>
 </context>
 <context>
@@ -705,6 +750,253 @@
     <message>
         <source>Settings</source>
         <translation>Настройки</translation>
+    </message>
+</context>
+<context>
+    <name>SettingsAuthDelegate</name>
+    <message>
+        <source>Google disk</source>
+        <translation>Google Диск</translation>
+    </message>
+</context>
+<context>
+    <name>SettingsAuthDropboxPage</name>
+    <message>
+        <source>Linked to %1 (%2)</source>
+        <translation>Подключён аккаунт %1 (%2)</translation>
+    </message>
+    <message>
+        <source>Dropbox is not linked.</source>
+        <translation>Dropbox не подключён.</translation>
+    </message>
+    <message>
+        <source>Used %1 of %2</source>
+        <translation>Занято %1 из %2</translation>
+    </message>
+    <message>
+        <source>Link</source>
+        <translation>Подключить</translation>
+    </message>
+    <message>
+        <source>Unlink</source>
+        <translation>Отключить</translation>
+    </message>
+    <message>
+        <source>Waiting for Dropbox in the browser</source>
+        <translation>Ждём ответа Dropbox в браузере</translation>
+    </message>
+    <message>
+        <source>If process uploaded throw error upload file on kuvo</source>
+        <translation>Если загрузка не удалась, загрузить файл на Kuvo</translation>
+    </message>
+</context>
+<context>
+    <name>SettingsAuthFtpPage</name>
+    <message>
+        <source>Check ftp connect</source>
+        <translation>Проверить соединение FTP</translation>
+    </message>
+    <message>
+        <source>If process uploaded throw error upload file on kuvo</source>
+        <translation>Если загрузка не удалась, загрузить файл на Kuvo</translation>
+    </message>
+</context>
+<context>
+    <name>SettingsAuthGoogleDiskPage</name>
+    <message>
+        <source>Goods disk settings</source>
+        <translation>Настройки Google Диска</translation>
+    </message>
+</context>
+<context>
+    <name>SettingsAuthKuvoPage</name>
+    <message>
+        <source>Kuvo account</source>
+        <translation>Аккаунт Kuvo</translation>
+    </message>
+    <message>
+        <source>Used %1 of %2</source>
+        <translation>Занято %1 из %2</translation>
+    </message>
+    <message>
+        <source>Sign out</source>
+        <translation>Выйти</translation>
+    </message>
+    <message>
+        <source>You are not signed in to Kuvo.</source>
+        <translation>Вы не вошли в Kuvo.</translation>
+    </message>
+    <message>
+        <source>Sign in</source>
+        <translation>Войти</translation>
+    </message>
+</context>
+<context>
+    <name>SettingsAuthSftpPage</name>
+    <message>
+        <source>Check sftp connect</source>
+        <translation>Проверить соединение SFTP</translation>
+    </message>
+</context>
+<context>
+    <name>SettingsButtons</name>
+    <message>
+        <source>Reset by default</source>
+        <translation>По умолчанию</translation>
+    </message>
+    <message>
+        <source>Accept</source>
+        <translation>Принять</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Отмена</translation>
+    </message>
+</context>
+<context>
+    <name>SettingsHotKeyDelegate</name>
+    <message>
+        <source>Primary</source>
+        <translation>Основные</translation>
+    </message>
+    <message>
+        <source>Fragment screen</source>
+        <translation>Снимок фрагмента</translation>
+    </message>
+    <message>
+        <source>Full screen</source>
+        <translation>Весь экран</translation>
+    </message>
+    <message>
+        <source>Quick screen</source>
+        <translation>Быстрый снимок</translation>
+    </message>
+    <message>
+        <source>Secondary</source>
+        <translation>Дополнительные</translation>
+    </message>
+    <message>
+        <source>Ctrl + Enter - Send screenshot to selected storage</source>
+        <translation>Ctrl + Enter - отправить снимок в выбранное хранилище</translation>
+    </message>
+    <message>
+        <source>Ctrl + C - Copy screenshot to clipboard</source>
+        <translation>Ctrl + C - скопировать снимок в буфер обмена</translation>
+    </message>
+    <message>
+        <source>Ctrl + S - Save it to your computer</source>
+        <translation>Ctrl + S - сохранить снимок на компьютер</translation>
+    </message>
+    <message>
+        <source>Ctrl + C - Copy on clipboard #hex of color under cursor</source>
+        <translation>Ctrl + C - скопировать в буфер #hex цвета под курсором</translation>
+    </message>
+    <message>
+        <source>Esc - Cancel the removal of a screenshot</source>
+        <translation>Esc - отменить снимок</translation>
+    </message>
+    <message>
+        <source>Social</source>
+        <translation>Социальные сети</translation>
+    </message>
+    <message>
+        <source>Ctrl + Shift + F - Send screenshot to facebook</source>
+        <translation>Ctrl + Shift + F - отправить снимок в Facebook</translation>
+    </message>
+    <message>
+        <source>Ctrl + Shift + T - Send screenshot to twitter</source>
+        <translation>Ctrl + Shift + T - отправить снимок в Twitter</translation>
+    </message>
+    <message>
+        <source>Ctrl + Shift + V - Send screenshot to vkontakte</source>
+        <translation>Ctrl + Shift + V - отправить снимок во ВКонтакте</translation>
+    </message>
+    <message>
+        <source>Ctrl + Shift + O - Send screenshot to odnoklassniki</source>
+        <translation>Ctrl + Shift + O - отправить снимок в Одноклассники</translation>
+    </message>
+    <message>
+        <source>Ctrl + Shift + E - Send screenshot to e-mail</source>
+        <translation>Ctrl + Shift + E - отправить снимок по e-mail</translation>
+    </message>
+</context>
+<context>
+    <name>SettingsSettingDelegate</name>
+    <message>
+        <source>Image quality</source>
+        <translation>Качество снимков</translation>
+    </message>
+    <message>
+        <source>Low</source>
+        <translation>Низкое</translation>
+    </message>
+    <message>
+        <source>JPEG of quality 90: the smallest files</source>
+        <translation>JPEG с качеством 90: самые маленькие файлы</translation>
+    </message>
+    <message>
+        <source>Average</source>
+        <translation>Среднее</translation>
+    </message>
+    <message>
+        <source>JPEG of quality 100</source>
+        <translation>JPEG с качеством 100</translation>
+    </message>
+    <message>
+        <source>High</source>
+        <translation>Высокое</translation>
+    </message>
+    <message>
+        <source>PNG: every pixel as it was, the largest files</source>
+        <translation>PNG: все пиксели без потерь, самые большие файлы</translation>
+    </message>
+    <message>
+        <source>Additionally</source>
+        <translation>Дополнительно</translation>
+    </message>
+    <message>
+        <source>Run application on system boot</source>
+        <translation>Запускать программу при старте системы</translation>
+    </message>
+    <message>
+        <source>Use proxy</source>
+        <translation>Использовать прокси</translation>
+    </message>
+    <message>
+        <source>Save screen copy to select folder</source>
+        <translation>Сохранять копию снимка в выбранную папку</translation>
+    </message>
+    <message>
+        <source>Change</source>
+        <translation>Изменить</translation>
+    </message>
+    <message>
+        <source>Show upload process to server</source>
+        <translation>Показывать ход загрузки на сервер</translation>
+    </message>
+    <message>
+        <source>Show information window after download</source>
+        <translation>Показывать окно с информацией после загрузки</translation>
+    </message>
+    <message>
+        <source>Use in the screenshot name title of the active window</source>
+        <translation>Использовать в имени снимка заголовок активного окна</translation>
+    </message>
+    <message>
+        <source>Receive a direct link to a screenshot or a file</source>
+        <translation>Получать прямую ссылку на снимок или файл</translation>
+    </message>
+    <message>
+        <source>Show magnifier at the select rect</source>
+        <translation>Показывать лупу при выделении области</translation>
+    </message>
+    <message>
+        <source>Prevent the closure of the window screenshot</source>
+        <translation>Спрашивать перед закрытием окна снимка</translation>
+    </message>
+    <message>
+        <source>Language</source>
+        <translation>Язык</translation>
     </message>
 </context>
 <context>

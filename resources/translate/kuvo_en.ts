@@ -206,6 +206,33 @@
     </message>
 </context>
 <context>
+    <name>FtpConnectionForm</name>
+    <message>
+        <source>Host</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Port</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>User</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Password</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Upload path</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Base url</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>HandleDropboxUpload</name>
     <message>
         <source>The upload to Dropbox was stopped.</source>
@@ -266,6 +293,17 @@
     </message>
 </context>
 <context>
+    <name>HookKeybord</name>
+    <message>
+        <source>&quot;%1&quot; is no key combination.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The key combination %1 cannot be used: another program may hold it.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>HootKeyInput</name>
     <message>
         <source>Press a key combination</source>
@@ -273,6 +311,13 @@
     </message>
     <message>
         <source>Esc for cancel</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>HotKeyRow</name>
+    <message>
+        <source>Change</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -704,6 +749,253 @@
     <name>SettingWidget</name>
     <message>
         <source>Settings</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>SettingsAuthDelegate</name>
+    <message>
+        <source>Google disk</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>SettingsAuthDropboxPage</name>
+    <message>
+        <source>Linked to %1 (%2)</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Dropbox is not linked.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Used %1 of %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Link</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Unlink</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Waiting for Dropbox in the browser</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>If process uploaded throw error upload file on kuvo</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>SettingsAuthFtpPage</name>
+    <message>
+        <source>Check ftp connect</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>If process uploaded throw error upload file on kuvo</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>SettingsAuthGoogleDiskPage</name>
+    <message>
+        <source>Goods disk settings</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>SettingsAuthKuvoPage</name>
+    <message>
+        <source>Kuvo account</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Used %1 of %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Sign out</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>You are not signed in to Kuvo.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Sign in</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>SettingsAuthSftpPage</name>
+    <message>
+        <source>Check sftp connect</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>SettingsButtons</name>
+    <message>
+        <source>Reset by default</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Accept</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>SettingsHotKeyDelegate</name>
+    <message>
+        <source>Primary</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Fragment screen</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Full screen</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Quick screen</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Secondary</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Ctrl + Enter - Send screenshot to selected storage</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Ctrl + C - Copy screenshot to clipboard</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Ctrl + S - Save it to your computer</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Ctrl + C - Copy on clipboard #hex of color under cursor</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Esc - Cancel the removal of a screenshot</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Social</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Ctrl + Shift + F - Send screenshot to facebook</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Ctrl + Shift + T - Send screenshot to twitter</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Ctrl + Shift + V - Send screenshot to vkontakte</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Ctrl + Shift + O - Send screenshot to odnoklassniki</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Ctrl + Shift + E - Send screenshot to e-mail</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>SettingsSettingDelegate</name>
+    <message>
+        <source>Image quality</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Low</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>JPEG of quality 90: the smallest files</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Average</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>JPEG of quality 100</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>High</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>PNG: every pixel as it was, the largest files</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Additionally</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Run application on system boot</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Use proxy</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Save screen copy to select folder</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Change</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Show upload process to server</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Show information window after download</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Use in the screenshot name title of the active window</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Receive a direct link to a screenshot or a file</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Show magnifier at the select rect</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Prevent the closure of the window screenshot</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Language</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

@@ -76,6 +76,14 @@ void hover(BasicWindow *window, const QString &name)
     QTest::qWait(900);
 }
 
+// Brings a tool of the settings window to the front.
+void showSettingTool(BasicWindow *window, const QString &tool)
+{
+    QObject *state = window->rootObject()->findChild<QObject *>(QStringLiteral("prv_data"));
+    if (state)
+        QMetaObject::invokeMethod(state, "checkItem", Q_ARG(QVariant, tool));
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -158,6 +166,53 @@ int main(int argc, char *argv[])
     {
         SettingWidget window;
         ok &= save(&window, folder, QStringLiteral("settings"));
+    }
+    // Every page of the settings window, each in a window of its own.
+    Setting::instance()->setValue(QStringLiteral("ftp_host"), QStringLiteral("ftp.example.com"));
+    Setting::instance()->setValue(QStringLiteral("ftp_user"), QStringLiteral("screens"), true);
+    for (const char *target : {"ftp", "dropbox", "google"}) {
+        SettingWidget window;
+        ok &= save(&window, folder, QStringLiteral("settings-") + QLatin1String(target),
+            [target](BasicWindow *shown) {
+                shown->rootObject()
+                    ->findChild<QQuickItem *>(QStringLiteral("authDelegate"))
+                    ->setProperty("target", QLatin1String(target));
+            });
+    }
+    for (const char *tool : {"setting", "hotkey"}) {
+        SettingWidget window;
+        ok &= save(&window, folder, QStringLiteral("settings-") + QLatin1String(tool),
+            [tool](BasicWindow *shown) { showSettingTool(shown, QLatin1String(tool)); });
+    }
+    {
+        SettingWidget window;
+        ok &= save(
+            &window, folder, QStringLiteral("settings-setting-tooltip"), [](BasicWindow *shown) {
+                showSettingTool(shown, QStringLiteral("setting"));
+                auto *high = shown->rootObject()->findChild<QQuickItem *>(QStringLiteral("rbHigh"));
+                QTest::mouseMove(shown, high->mapToScene(QPointF(8, high->height() / 2)).toPoint());
+                QTest::qWait(900);
+            });
+    }
+    // The longer Russian texts on the fullest pages.
+    Setting::instance()->setLanguage(QStringLiteral("ru"));
+    for (const char *tool : {"auth", "setting", "hotkey"}) {
+        SettingWidget window;
+        ok &= save(&window, folder, QStringLiteral("settings-ru-") + QLatin1String(tool),
+            [tool](BasicWindow *shown) { showSettingTool(shown, QLatin1String(tool)); });
+    }
+    Setting::instance()->setLanguage(QStringLiteral("en"));
+    {
+        SettingWidget window;
+        ok &= save(
+            &window, folder, QStringLiteral("settings-hotkey-asking"), [](BasicWindow *shown) {
+                showSettingTool(shown, QStringLiteral("hotkey"));
+                shown->requestActivate();
+                QTest::qWaitForWindowActive(shown, 2000);
+                shown->rootObject()
+                    ->findChild<QQuickItem *>(QStringLiteral("fullScreenKey"))
+                    ->setProperty("activeFocusInput", true);
+            });
     }
     {
         QTemporaryFile file(QDir::tempPath() + QStringLiteral("/capture-XXXXXX.png"));
