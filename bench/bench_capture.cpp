@@ -1,8 +1,14 @@
 // The capture view's first painted frame on the X server of DISPLAY (run it through
-// tests/support/xvfb.sh 3840x2160 for a 4K screen): from the start of a capture (grab, page,
-// show) to the first frame swapped, beside a floor measured in the same run: the screen
-// grabbed and shown in a bare full-screen QQuickView.
+// tests/support/xvfb.sh 3840x2160 for a 4K screen): from the call of Core::fragmentScreen()
+// to the first frame the view swaps, each capture closed with Escape as a user does, beside a
+// floor measured in the same run: the screen grabbed and shown in a bare full-screen
+// QQuickView. Each figure is the best of its rounds; the first capture, which also builds what
+// every later one reuses, is printed apart.
 
+#include "benchsupport.h"
+#include "core.h"
+#include "serviceaddress.h"
+#include "setting.h"
 #include "surfacewidget.h"
 
 #include <QApplication>
@@ -14,6 +20,7 @@
 #include <QQuickView>
 #include <QScreen>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QTimer>
 
 #include <algorithm>
@@ -21,8 +28,11 @@
 
 namespace {
 
-const int kRounds = 5;
+const int kRounds = 7;
 const int kFrameTimeoutMs = 10000;
+// The window manager takes a closed window off the screen a moment later; the next round
+// starts on a quiet screen.
+const int kSettleMs = 150;
 
 class PixmapProvider : public QQuickImageProvider
 {
@@ -72,49 +82,84 @@ double floorRound(const QUrl &page)
     return untilFirstFrame(&view, timer);
 }
 
-double captureRound()
+// One capture as the hot key starts it, ended by Escape with nothing selected.
+double captureRound(Core *core)
 {
     QElapsedTimer timer;
     timer.start();
-    SurfaceWidget view;
-    view.show();
-    return untilFirstFrame(&view, timer);
+    core->fragmentScreen();
+    QPointer<SurfaceWidget> view = core->surfaceWidget();
+    if (!view)
+        return -1;
+    const double shown = untilFirstFrame(view, timer);
+    // The press closes the view, and QTest lets it be deleted before a release could follow.
+    QTest::keyPress(view, Qt::Key_Escape);
+    if (!QTest::qWaitFor([&] { return !view; }, kFrameTimeoutMs))
+        return -1;
+    return shown;
 }
 
-template <typename Round> double bestOf(Round round)
+void settle()
 {
-    double best = 1e9;
-    for (int i = 0; i < kRounds; ++i) {
-        const double ms = round();
-        if (ms < 0)
-            return -1;
-        best = std::min(best, ms);
-    }
-    return best;
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QTest::qWait(kSettleMs);
 }
 
 } // namespace
 
 int main(int argc, char *argv[])
 {
+    QTemporaryDir home;
+    useTemporaryHome(home);
     QApplication app(argc, argv);
     if (QGuiApplication::platformName() != QLatin1String("xcb")) {
         std::fprintf(stderr, "needs an X server\n");
         return 1;
     }
-    QTemporaryDir dir;
-    QFile page(dir.filePath(QStringLiteral("floor.qml")));
+    // A signed-in account whose service is a closed loopback port: nothing leaves the machine.
+    for (auto set :
+        {&ServiceAddress::setApiHost, &ServiceAddress::setWebHost, &ServiceAddress::setFixedHost})
+        set(QStringLiteral("127.0.0.1:9"));
+    Setting::instance()->setValue(QStringLiteral("token"), QStringLiteral("bench-token"));
+    Core *core = Core::instance();
+
+    QFile page(home.filePath(QStringLiteral("floor.qml")));
     if (!page.open(QIODevice::WriteOnly))
         return 1;
     page.write("import QtQuick 2.12\nImage { source: \"image://grab/screen\"; cache: false }\n");
     page.close();
     const QUrl pageUrl = QUrl::fromLocalFile(page.fileName());
-    const double floor = bestOf([&] { return floorRound(pageUrl); });
-    const double capture = bestOf(captureRound);
+
+    // The floor goes first: the capture view fixes the allocator's mmap threshold for the whole
+    // process when it is first built, and the floor is to keep the heap it warms up for itself.
+    double floor = 1e9;
+    for (int i = 0; i < kRounds; ++i) {
+        const double ms = floorRound(pageUrl);
+        settle();
+        if (ms < 0) {
+            std::fprintf(stderr, "floor round %d showed no frame\n", i + 1);
+            return 1;
+        }
+        floor = std::min(floor, ms);
+    }
+    double capture = 1e9;
+    double firstCapture = -1;
+    for (int i = 0; i < kRounds; ++i) {
+        const double ms = captureRound(core);
+        settle();
+        if (ms < 0) {
+            std::fprintf(stderr, "capture %d showed no frame\n", i + 1);
+            return 1;
+        }
+        if (i == 0)
+            firstCapture = ms;
+        capture = std::min(capture, ms);
+    }
     const QSize size = QGuiApplication::primaryScreen()->geometry().size();
     std::printf("screen: %dx%d px\n", size.width(), size.height());
     std::printf("capture_first_frame_floor: %.1f ms\n", floor);
     std::printf("capture_first_frame: %.1f ms\n", capture);
-    std::printf("capture_first_frame_ratio: %.2f x\n", floor > 0 ? capture / floor : -1.0);
-    return floor > 0 && capture > 0 ? 0 : 1;
+    std::printf("capture_first_frame_ratio: %.2f x\n", capture / floor);
+    std::printf("capture_first_frame_first_capture: %.1f ms\n", firstCapture);
+    return 0;
 }

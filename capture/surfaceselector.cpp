@@ -1,10 +1,15 @@
 #include "surfaceselector.h"
 
+#include "recordedpaintnode.h"
+
 #include <QCursor>
 #include <QKeyEvent>
 #include <QPainter>
+#include <QPicture>
 #include <QPixmap>
 #include <QQmlEngine>
+#include <QQuickWindow>
+#include <QSGRendererInterface>
 
 #include <algorithm>
 #include <cmath>
@@ -546,6 +551,21 @@ void SurfaceSelector::paint(QPainter *painter)
         paintStartGuides(painter);
         paintStopGuides(painter);
     }
+}
+
+QSGNode *SurfaceSelector::updatePaintNode(QSGNode *old, UpdatePaintNodeData *data)
+{
+    if (window()->rendererInterface()->graphicsApi() != QSGRendererInterface::Software)
+        return QQuickPaintedItem::updatePaintNode(old, data);
+    auto *node = static_cast<RecordedPaintNode *>(old);
+    if (!node)
+        node = new RecordedPaintNode(window());
+    QPicture picture;
+    QPainter painter(&picture);
+    paint(&painter);
+    painter.end();
+    node->setPicture(picture, boundingRect());
+    return node;
 }
 
 void SurfaceSelector::paintShade(QPainter *painter, const QRectF &hole) const

@@ -132,6 +132,9 @@ protected:
     void hoverEnterEvent(QHoverEvent *event) override;
     void hoverMoveEvent(QHoverEvent *event) override;
     void hoverLeaveEvent(QHoverEvent *event) override;
+    // The software renderer gets the painting played straight into its frame; other
+    // renderers keep the painted item's texture.
+    QSGNode *updatePaintNode(QSGNode *old, UpdatePaintNodeData *data) override;
 
 private:
     void emitRectSignals();

@@ -4,10 +4,13 @@
 #include "kpainterarea.h"
 #include "magnifieritem.h"
 #include "paths.h"
+#include "pictureitem.h"
 #include "setting.h"
+#include "sharedmemorygrab.h"
 #include "surfaceselector.h"
 
 #include <QBuffer>
+#include <QClipboard>
 #include <QCoreApplication>
 #include <QCursor>
 #include <QDebug>
@@ -19,7 +22,6 @@
 #include <QPainter>
 #include <QQmlContext>
 #include <QQmlEngine>
-#include <QQuickImageProvider>
 #include <QQuickItem>
 #include <QRegion>
 #include <QScreen>
@@ -27,37 +29,26 @@
 
 #include <cmath>
 
-// Hands the frozen picture to the page as it is: no encoding on the way to the first frame.
-class BackgroundProvider : public QQuickImageProvider
-{
-public:
-    BackgroundProvider()
-        : QQuickImageProvider(QQuickImageProvider::Pixmap)
-    {
-    }
-    void setPicture(const QPixmap &picture) { m_picture = picture; }
-    QPixmap requestPixmap(const QString &, QSize *size, const QSize &) override
-    {
-        if (size)
-            *size = m_picture.size();
-        return m_picture;
-    }
-
-private:
-    QPixmap m_picture;
-};
+#include <malloc.h>
 
 namespace {
 
 // Long enough for the tool bar to have gone from the window before the copy is taken.
 constexpr int kClipboardDelayMs = 200;
 
-// The primary screen grabs relative to its own origin, not the desktop's.
+// The X root window spans the desktop, so its coordinates are the desktop's; Qt's own grab
+// serves where the shared memory one cannot, or where Qt scales the desktop. The primary screen
+// grabs relative to its own origin, not the desktop's.
 QPixmap grabDesktop(const QRect &rect)
 {
     QScreen *primary = QGuiApplication::primaryScreen();
     if (!primary)
         return QPixmap();
+    if (qFuzzyCompare(primary->devicePixelRatio(), 1.0)) {
+        const QImage shared = SharedMemoryGrab::grab(rect);
+        if (!shared.isNull())
+            return QPixmap::fromImage(shared);
+    }
     const QPoint origin = rect.topLeft() - primary->geometry().topLeft();
     return primary->grabWindow(0, origin.x(), origin.y(), rect.width(), rect.height());
 }
@@ -91,6 +82,36 @@ bool settingIsOn(const QVariant &value)
 int roundHalfUp(double value)
 {
     return int(std::floor(value + 0.5));
+}
+
+// A capture may allocate and free pictures of a whole screen (33 MB at 4K): a selection of
+// all of it, or Qt's own grab where the shared memory one is not to be had, whose reply from
+// the X server lands in the arena of Qt's X event thread. After the first such block is
+// freed, glibc raises its mmap threshold to that size, so later ones land in the heap or that
+// arena and stay resident after they are freed: memory would stay one or two pictures above
+// where it was before the capture. A fixed threshold keeps every large block in a mapping of
+// its own that goes back to the system when it is freed.
+void keepPicturesOutOfTheHeap()
+{
+    constexpr int kLargeBlock = 1024 * 1024;
+    static const bool fixed = mallopt(M_MMAP_THRESHOLD, kLargeBlock) == 1;
+    Q_UNUSED(fixed)
+}
+
+// The types are the same for every capture; registering them again would only add entries to
+// the type registry that are never freed.
+void registerPageTypes()
+{
+    static const bool registered = [] {
+        KPainterArea::registerQmlTypes();
+        SurfaceSelector::registerQmlType();
+        MagnifierItem::registerQmlType();
+        PictureItem::registerQmlType();
+        // The tool bar on the page points with it.
+        qmlRegisterType<CursorShapeArea>("KuvoComponent", 1, 0, "CursorShapeArea");
+        return true;
+    }();
+    Q_UNUSED(registered)
 }
 
 } // namespace
@@ -151,11 +172,8 @@ QPixmap SurfaceWidget::createBackground(int screenIndex)
 SurfaceWidget::SurfaceWidget(QObject *core, QWindow *parent)
     : QQuickView(parent)
 {
-    KPainterArea::registerQmlTypes();
-    SurfaceSelector::registerQmlType();
-    MagnifierItem::registerQmlType();
-    // The tool bar on the page points with it.
-    qmlRegisterType<CursorShapeArea>("KuvoComponent", 1, 0, "CursorShapeArea");
+    keepPicturesOutOfTheHeap();
+    registerPageTypes();
     m_background = createBackground(-1);
     loadPage(core);
     setColor(Qt::transparent);
@@ -165,10 +183,6 @@ void SurfaceWidget::loadPage(QObject *core)
 {
     // Added to Qt's own paths: the page needs QtQuick from there.
     engine()->addImportPath(QCoreApplication::applicationDirPath());
-    m_provider = new BackgroundProvider;
-    m_provider->setPicture(m_background);
-    // The engine owns the provider from here on.
-    engine()->addImageProvider(QStringLiteral("surface"), m_provider);
     QQmlContext *context = rootContext();
     context->setContextProperty(QStringLiteral("window"), this);
     context->setContextProperty(QStringLiteral("surface"), this);
@@ -197,8 +211,6 @@ void SurfaceWidget::loadPage(QObject *core)
 void SurfaceWidget::setBackground(const QPixmap &picture)
 {
     m_background = picture;
-    if (m_provider)
-        m_provider->setPicture(picture);
     emit backgroundChanged(m_background);
     if (m_paintArea)
         m_paintArea->setBackground(m_background.toImage());
@@ -286,8 +298,8 @@ void SurfaceWidget::writeScreenLog(int index, const QRect &rect) const
 
 MagnifierItem *SurfaceWidget::magnifier() const
 {
-    return rootObject() ? rootObject()->findChild<MagnifierItem *>(QStringLiteral("MagnifierItem"))
-                        : nullptr;
+    return m_selector ? m_selector->findChild<MagnifierItem *>(QStringLiteral("MagnifierItem"))
+                      : nullptr;
 }
 
 QRect SurfaceWidget::selectRect() const
@@ -393,6 +405,16 @@ void SurfaceWidget::post(PostAction action)
 {
     if (hasSelection())
         emit postRequested(action);
+}
+
+// The loupe shows the colour as "#rrggbb"; colour fields elsewhere take the bare digits. The
+// loupe's last painted colour is what the user saw under the pointer.
+void SurfaceWidget::copyColor()
+{
+    const MagnifierItem *loupe = magnifier();
+    QString color = loupe ? loupe->currentColor() : QString();
+    QGuiApplication::clipboard()->setText(color.remove(QLatin1Char('#')));
+    close();
 }
 
 void SurfaceWidget::screenSaveToClipboard()
@@ -545,6 +567,9 @@ void SurfaceWidget::runKeyAction(SurfaceKeys::Action action)
     case SurfaceKeys::ShowClosePanel:
         setVisibleCloseWindow(true);
         break;
+    case SurfaceKeys::CopyColor:
+        copyColor();
+        break;
     case SurfaceKeys::CopyToClipboard:
     case SurfaceKeys::CopyToClipboardUnchecked:
         // The copy itself takes the handles off the shapes before the picture is taken.
@@ -584,7 +609,7 @@ void SurfaceWidget::runKeyAction(SurfaceKeys::Action action)
             m_paintArea->uncheckAllItem();
         break;
     default:
-        // Copying a colour or a text's selection has nothing in this view to take it from yet.
+        // The canvas has no text shape yet whose selected text a copy could take.
         qDebug() << Q_FUNC_INFO << "no handler for key action" << action;
         break;
     }

@@ -13,7 +13,6 @@
 #include <functional>
 
 class MagnifierItem;
-class BackgroundProvider;
 
 // The full-screen capture overlay: freezes the screens, lets the user select and mark up a
 // rectangle on that picture and hands the result on. It never writes or sends anything
@@ -95,7 +94,7 @@ public:
     // The selection with its shapes, without selection handles; null without a selection.
     QPixmap renderRubberRect();
 
-    // The picture as a PNG data URL; the page itself reads "image://surface/", which is faster.
+    // The picture as a PNG data URL; the page itself takes the picture as it is, which is faster.
     Q_INVOKABLE QString requestBackground() const;
     // The screen the tool bar belongs on for an area of the view (the lowest screen it
     // touches, else the primary one), in the view's coordinates.
@@ -144,6 +143,7 @@ private:
     static QRect primaryGeometry();
     void loadPage(QObject *core);
     void post(PostAction action);
+    void copyColor();
     bool noToolChosen() const;
     void writeScreenLog(int index, const QRect &rect) const;
     void reportClosed();
@@ -162,7 +162,6 @@ private:
     bool m_clipboardPending = false;
     bool m_closeReported = false;
     QPixmap m_background;
-    BackgroundProvider *m_provider = nullptr;
 };
 
 #endif // SURFACEWIDGET_H

@@ -157,7 +157,8 @@ void KPainterArea::uncheckAllItem()
 
 void KPainterArea::setBackground(const QImage &image)
 {
-    if (image == m_background)
+    // Comparing the pixels of two 4K grabs would cost more than the change itself.
+    if (image.cacheKey() == m_background.cacheKey())
         return;
     m_background = image;
     emit backgroundChanged(image);

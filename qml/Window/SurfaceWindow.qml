@@ -1,5 +1,5 @@
-// The capture overlay: the frozen screens, the canvas over them, the selection with its size
-// label and the loupe, a place for the tool bar and the panel that confirms cancelling.
+// The capture overlay: the frozen screens, the canvas over them, the selection with the loupe
+// and its size label, a place for the tool bar and the panel that confirms cancelling.
 import QtQuick 2.12
 import KuvoComponent 1.0
 
@@ -7,19 +7,12 @@ Item {
     id: root
     focus: true
 
-    Image {
+    PictureItem {
         id: screen
         objectName: "screen"
         anchors.fill: parent
-        property int version: 0
-        cache: false
         smooth: true
-        source: surface.hasBackground ? "image://surface/" + version : ""
-
-        Connections {
-            target: surface
-            function onBackgroundChanged() { screen.version += 1 }
-        }
+        picture: surface.background
     }
 
     KPainterArea {
@@ -42,6 +35,32 @@ Item {
             selector.checkProperties()
             surface.checkProperties()
         }
+
+        // Below the selection item, where the view looks for it when it copies the colour.
+        Item {
+            id: magnifier
+            objectName: "magnifier"
+            visible: selector.isShowMagnified && selector.firstDraw
+            width: 120
+            height: 120
+            x: selector.gx + 24 + width > root.width ? selector.gx - 24 - width : selector.gx + 24
+            y: selector.gy + 24 + height > root.height ? selector.gy - 24 - height : selector.gy + 24
+
+            Image {
+                anchors.fill: parent
+                source: "qrc:/component/image/component/magnifier_background.png"
+            }
+
+            MagnifierItem {
+                id: magnifier_image
+                objectName: "MagnifierItem"
+                anchors.fill: parent
+                anchors.margins: 6
+                background: surface.background
+                gx: selector.gx
+                gy: selector.gy
+            }
+        }
     }
 
     Rectangle {
@@ -63,31 +82,6 @@ Item {
             font.pixelSize: 12
             color: "white"
             text: Math.round(selector.rubberRect.width) + " \u00d7 " + Math.round(selector.rubberRect.height)
-        }
-    }
-
-    Item {
-        id: magnifier
-        objectName: "magnifier"
-        visible: selector.isShowMagnified && selector.firstDraw
-        width: 120
-        height: 120
-        x: selector.gx + 24 + width > root.width ? selector.gx - 24 - width : selector.gx + 24
-        y: selector.gy + 24 + height > root.height ? selector.gy - 24 - height : selector.gy + 24
-
-        Image {
-            anchors.fill: parent
-            source: "qrc:/component/image/component/magnifier_background.png"
-        }
-
-        MagnifierItem {
-            id: magnifier_image
-            objectName: "MagnifierItem"
-            anchors.fill: parent
-            anchors.margins: 6
-            background: surface.background
-            gx: selector.gx
-            gy: selector.gy
         }
     }
 

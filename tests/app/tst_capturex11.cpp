@@ -1,6 +1,7 @@
 #include "core.h"
 #include "coretestsupport.h"
 #include "setting.h"
+#include "sharedmemorygrab.h"
 #include "surfacewidget.h"
 
 #include <QBackingStore>
@@ -37,6 +38,11 @@ public:
     {
         setFlags(Qt::Window | Qt::FramelessWindowHint);
     }
+    void setPicture(const QImage &picture)
+    {
+        m_picture = picture;
+        update();
+    }
 
 protected:
     void paintEvent(QPaintEvent *) override
@@ -54,6 +60,31 @@ void setValue(const char *key, const QVariant &value)
     Setting::instance()->setValue(QLatin1String(key), value);
 }
 
+// What the user sees of a pixel outside the selection: the selection's shade over it.
+QColor shaded(const QColor &pixel)
+{
+    QImage dot(1, 1, QImage::Format_RGB32);
+    dot.fill(pixel);
+    QPainter painter(&dot);
+    painter.fillRect(dot.rect(), QColor(QStringLiteral("#6c141517")));
+    painter.end();
+    return dot.pixelColor(0, 0);
+}
+
+bool nearlyEqual(const QColor &a, const QColor &b)
+{
+    return qAbs(a.red() - b.red()) <= 2 && qAbs(a.green() - b.green()) <= 2
+        && qAbs(a.blue() - b.blue()) <= 2;
+}
+
+QColor shownAt(QPoint p)
+{
+    return QGuiApplication::primaryScreen()
+        ->grabWindow(0, p.x(), p.y(), 1, 1)
+        .toImage()
+        .pixelColor(0, 0);
+}
+
 } // namespace
 
 // The road from the capture to a file, the clipboard and the service on a real X server,
@@ -66,6 +97,9 @@ private slots:
     void initTestCase();
     void cleanup();
     void viewCoversTheScreenWithAFreshGrab();
+    void everyCaptureShowsTheScreenOfItsMoment();
+    void sharedMemoryGrabReadsTheRoot_data();
+    void sharedMemoryGrabReadsTheRoot();
     void clipboardIsReadableByAnotherClient();
     void savedFileHoldsTheSelection_data();
     void savedFileHoldsTheSelection();
@@ -73,6 +107,7 @@ private slots:
 
 private:
     bool screenShowsPicture() const;
+    void showPicture(const QImage &picture);
     SurfaceWidget *capture(const QRect &selection);
     void select(SurfaceWidget *view, const QRect &selection);
 
@@ -138,6 +173,12 @@ bool TestCaptureX11::screenShowsPicture() const
     return shown.convertToFormat(QImage::Format_RGB32) == m_picture.copy(0, 0, 256, 256);
 }
 
+void TestCaptureX11::showPicture(const QImage &picture)
+{
+    m_picture = picture;
+    m_window->setPicture(picture);
+}
+
 SurfaceWidget *TestCaptureX11::capture(const QRect &selection)
 {
     if (!QTest::qWaitFor([this] { return screenShowsPicture(); }, 10000))
@@ -176,6 +217,58 @@ void TestCaptureX11::viewCoversTheScreenWithAFreshGrab()
     QCOMPARE(view->desktopSelectRect(), QRect(100, 80, 300, 200));
     QCOMPARE(view->renderRubberRect().toImage().convertToFormat(QImage::Format_RGB32),
         m_picture.copy(100, 80, 300, 200));
+}
+
+// The screen changes between two captures: each view holds and shows its own moment, shaded
+// outside the selection and as it was inside it.
+void TestCaptureX11::everyCaptureShowsTheScreenOfItsMoment()
+{
+    const QImage original = m_picture;
+    const QRect selection(100, 80, 300, 200);
+    const QPoint inside(150, 120);
+    const QPoint outside(50, 40);
+    for (const QImage &picture : {original.mirrored(true, true), original}) {
+        showPicture(picture);
+        QPointer<SurfaceWidget> view = capture(selection);
+        QVERIFY(view);
+        QCOMPARE(view->background()
+                     .toImage()
+                     .convertToFormat(QImage::Format_RGB32)
+                     .copy(QGuiApplication::primaryScreen()->geometry()),
+            picture);
+        QTRY_COMPARE_WITH_TIMEOUT(shownAt(inside), picture.pixelColor(inside), 5000);
+        QTRY_VERIFY_WITH_TIMEOUT(
+            nearlyEqual(shownAt(outside), shaded(picture.pixelColor(outside))), 5000);
+        view->close();
+        QTRY_VERIFY_WITH_TIMEOUT(!view, 2000);
+    }
+}
+
+void TestCaptureX11::sharedMemoryGrabReadsTheRoot_data()
+{
+    QTest::addColumn<QRect>("area");
+    QTest::addColumn<bool>("served");
+    const QRect primary = QGuiApplication::primaryScreen()->geometry();
+    QTest::newRow("whole primary screen") << primary << true;
+    QTest::newRow("odd area") << QRect(3, 5, 257, 129) << true;
+    QTest::newRow("one pixel") << QRect(primary.right(), primary.bottom(), 1, 1) << true;
+    QTest::newRow("beyond the root") << QRect(primary.right() - 9, 0, 5000, 10) << false;
+    QTest::newRow("empty") << QRect(10, 10, 0, 10) << false;
+}
+
+// The pixels as the screen shows them; an area the root does not hold is left to the ordinary
+// grab.
+void TestCaptureX11::sharedMemoryGrabReadsTheRoot()
+{
+    QFETCH(QRect, area);
+    QFETCH(bool, served);
+    QVERIFY(QTest::qWaitFor([this] { return screenShowsPicture(); }, 10000));
+    const QImage grab = SharedMemoryGrab::grab(area);
+    QCOMPARE(!grab.isNull(), served);
+    if (!served)
+        return;
+    QCOMPARE(grab.size(), area.size());
+    QCOMPARE(grab, m_picture.copy(area));
 }
 
 void TestCaptureX11::clipboardIsReadableByAnotherClient()

@@ -1,9 +1,11 @@
+#include "magnifieritem.h"
 #include "pictureformat.h"
 #include "quicktestsupport.h"
 #include "setting.h"
 #include "surfacewidget.h"
 
 #include <QBuffer>
+#include <QClipboard>
 #include <QImageReader>
 #include <QQuickItem>
 #include <QScreen>
@@ -30,11 +32,14 @@ private slots:
     void screensOfDifferentHeightsComposeOnBlack();
     void selectRectRoundsToWholePixels();
     void backgroundReachesThePageAndTheCanvas();
+    void laterBackgroundReplacesTheShownOne();
     void outputNeedsASelection_data();
     void outputNeedsASelection();
     void clipboardCopyWaitsOnceAndDiesWithTheView();
     void keysReachTheirActions_data();
     void keysReachTheirActions();
+    void colourCopyTakesThePixelUnderThePointer_data();
+    void colourCopyTakesThePixelUnderThePointer();
     void escapeAsksBeforeClosing();
     void toolBarFollowsAFinishedSelection();
     void toolbarScreenIsInViewCoordinates();
@@ -212,6 +217,21 @@ void TestSurfaceWidget::backgroundReachesThePageAndTheCanvas()
     QCOMPARE(m_view->requestBackground(), prefix);
 }
 
+// A picture handed over later (a selection finished on another monitor) replaces the frozen
+// one on the screen too, not only in the view's state.
+void TestSurfaceWidget::laterBackgroundReplacesTheShownOne()
+{
+    m_view->selector()->setRubberRect(QRectF(20, 20, 200, 100));
+    const QPoint inside(60, 50);
+    const auto shown = [this, inside] {
+        return m_view->screen()->grabWindow(m_view->winId()).toImage().pixelColor(inside);
+    };
+    QTRY_COMPARE_WITH_TIMEOUT(shown(), m_picture.pixelColor(inside), 3000);
+    const QImage other = m_picture.mirrored(true, true);
+    m_view->setBackground(QPixmap::fromImage(other));
+    QTRY_COMPARE_WITH_TIMEOUT(shown(), other.pixelColor(inside), 3000);
+}
+
 void TestSurfaceWidget::outputNeedsASelection_data()
 {
     QTest::addColumn<QByteArray>("method");
@@ -296,7 +316,8 @@ void TestSurfaceWidget::keysReachTheirActions_data()
     QTest::newRow("Ctrl+Shift+Z redoes") << int(Qt::Key_Z) << ctrlShift << true << "redo";
     QTest::newRow("Ctrl+Enter without selection") << int(Qt::Key_Return) << ctrl << false << "";
     QTest::newRow("Ctrl+S without selection") << int(Qt::Key_S) << ctrl << false << "";
-    QTest::newRow("Ctrl+C without selection") << int(Qt::Key_C) << ctrl << false << "";
+    QTest::newRow("Ctrl+C without selection takes the colour")
+        << int(Qt::Key_C) << ctrl << false << "colour";
     QTest::newRow("Ctrl+Shift+F without selection") << int(Qt::Key_F) << ctrlShift << false << "";
 }
 
@@ -318,6 +339,7 @@ void TestSurfaceWidget::keysReachTheirActions()
     QSignalSpy save(m_view.get(), &SurfaceWidget::saveScreenRequested);
     QSignalSpy clipboard(m_view.get(), &SurfaceWidget::clipboardRequested);
     QSignalSpy post(m_view.get(), &SurfaceWidget::postRequested);
+    QSignalSpy closed(m_view.get(), &SurfaceWidget::closed);
     SurfaceWidget::setModifierSource([held] { return held; });
 
     QTest::keyClick(m_view.get(), Qt::Key(key), Qt::NoModifier);
@@ -332,7 +354,36 @@ void TestSurfaceWidget::keysReachTheirActions()
         QCOMPARE(post.first().first().toInt(), int(SurfaceWidget::PostFacebook));
     const int historyMove = effect == "undo" ? -1 : effect == "redo" ? 1 : 0;
     QCOMPARE(history->index(), historyBefore + historyMove);
-    QVERIFY(m_view->isVisible());
+    QCOMPARE(closed.count(), effect == "colour" ? 1 : 0);
+}
+
+void TestSurfaceWidget::colourCopyTakesThePixelUnderThePointer_data()
+{
+    QTest::addColumn<QPoint>("pointer");
+    const QSize size = QGuiApplication::primaryScreen()->geometry().size();
+    QTest::newRow("middle") << QPoint(123, 45);
+    // There the loupe stands to the left of the pointer and above it.
+    QTest::newRow("lower right corner") << QPoint(size.width() - 3, size.height() - 2);
+    QTest::newRow("left edge") << QPoint(1, 300);
+}
+
+// Ctrl+C with nothing selected copies the loupe's colour as bare hex digits and ends the
+// capture.
+void TestSurfaceWidget::colourCopyTakesThePixelUnderThePointer()
+{
+    QFETCH(QPoint, pointer);
+    QGuiApplication::clipboard()->setText(QStringLiteral("before"));
+    MagnifierItem *loupe = m_view->magnifier();
+    QVERIFY(loupe);
+    QTest::mouseMove(m_view.get(), pointer);
+    const QString shown = m_picture.pixelColor(pointer).name();
+    QTRY_COMPARE_WITH_TIMEOUT(loupe->currentColor(), shown, 3000);
+
+    QSignalSpy closed(m_view.get(), &SurfaceWidget::closed);
+    SurfaceWidget::setModifierSource([] { return Qt::KeyboardModifiers(Qt::ControlModifier); });
+    QTest::keyClick(m_view.get(), Qt::Key_C);
+    QCOMPARE(QGuiApplication::clipboard()->text(), shown.mid(1));
+    QCOMPARE(closed.count(), 1);
 }
 
 void TestSurfaceWidget::escapeAsksBeforeClosing()

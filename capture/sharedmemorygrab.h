@@ -1,0 +1,19 @@
+#ifndef SHAREDMEMORYGRAB_H
+#define SHAREDMEMORYGRAB_H
+
+#include <QImage>
+#include <QRect>
+
+// A grab of the X root window through a shared memory segment: the server writes the pixels
+// once, straight into memory the picture then owns. The ordinary grab copies the area on the
+// server, sends it over the socket into one buffer and copies that into a picture again; at 4K
+// that costs more than the rest of a capture's first frame.
+class SharedMemoryGrab
+{
+public:
+    // The area of the root window, in its own coordinates; a null picture where the server has
+    // no shared memory, the root is not 24-bit true colour, or the area leaves the root.
+    static QImage grab(const QRect &rect);
+};
+
+#endif // SHAREDMEMORYGRAB_H
