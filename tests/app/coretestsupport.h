@@ -25,4 +25,17 @@ inline bool signInDemo(Autorization &account)
     return changed.wait(10000) && Autorization::isAuth();
 }
 
+// The program's names, the stand-in started and every address pointed at it, the demo account
+// signed in: what a controller test needs before it builds the controller.
+inline bool startSignedIn(StandinService &service)
+{
+    QCoreApplication::setApplicationName(QStringLiteral("Kuvo"));
+    QCoreApplication::setApplicationVersion(QStringLiteral("3.0.15"));
+    if (!service.start())
+        return false;
+    pointAt(service);
+    Autorization account;
+    return signInDemo(account);
+}
+
 #endif // CORETESTSUPPORT_H

@@ -122,12 +122,7 @@ void TestCaptureX11::initTestCase()
 {
     if (QGuiApplication::platformName() != QLatin1String("xcb"))
         QSKIP("needs an X server (run through tests/support/xvfb.sh)");
-    QCoreApplication::setApplicationName(QStringLiteral("Kuvo"));
-    QCoreApplication::setApplicationVersion(QStringLiteral("3.0.15"));
-    QVERIFY(m_service.start());
-    pointAt(m_service);
-    Autorization account;
-    QVERIFY(signInDemo(account));
+    QVERIFY(startSignedIn(m_service));
 
     // A run over several monitors must really see them, or it tests one screen twice.
     const QStringList monitors

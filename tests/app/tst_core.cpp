@@ -45,12 +45,7 @@ private:
 
 void TestCore::initTestCase()
 {
-    QCoreApplication::setApplicationName(QStringLiteral("Kuvo"));
-    QCoreApplication::setApplicationVersion(QStringLiteral("3.0.15"));
-    QVERIFY(m_service.start());
-    pointAt(m_service);
-    Autorization account;
-    QVERIFY(signInDemo(account));
+    QVERIFY(startSignedIn(m_service));
     QDesktopServices::setUrlHandler(QStringLiteral("https"), this, "openedUrl");
     m_core = Core::instance();
     QVERIFY(m_core);

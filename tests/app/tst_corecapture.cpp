@@ -71,12 +71,7 @@ private:
 
 void TestCoreCapture::initTestCase()
 {
-    QCoreApplication::setApplicationName(QStringLiteral("Kuvo"));
-    QCoreApplication::setApplicationVersion(QStringLiteral("3.0.15"));
-    QVERIFY(m_service.start());
-    pointAt(m_service);
-    Autorization account;
-    QVERIFY(signInDemo(account));
+    QVERIFY(startSignedIn(m_service));
     QDesktopServices::setUrlHandler(QStringLiteral("https"), this, "openedUrl");
     m_picture = uniquePicture(QGuiApplication::primaryScreen()->geometry().size());
     SurfaceWidget::setGrabber(

@@ -61,12 +61,7 @@ void TestHookKeybordX11::initTestCase()
 {
     QCOMPARE(QGuiApplication::platformName(), QStringLiteral("xcb"));
     QVERIFY(m_other.isReady());
-    QCoreApplication::setApplicationName(QStringLiteral("Kuvo"));
-    QCoreApplication::setApplicationVersion(QStringLiteral("3.0.15"));
-    QVERIFY(m_service.start());
-    pointAt(m_service);
-    Autorization account;
-    QVERIFY(signInDemo(account));
+    QVERIFY(startSignedIn(m_service));
     m_core = Core::instance();
 
     // The first-run texts and flags are what start-up grabs.
