@@ -23,6 +23,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QMenu>
 #include <QProcess>
 #include <QQmlEngine>
 
@@ -86,12 +87,15 @@ Core::Core(QObject *parent)
     qmlRegisterType<HandleFTPUpload>("KuvoComponent", 1, 0, "HandleFTPUpload");
 
     startUploads();
+    createTrayIcon();
     connect(Setting::instance(), &Setting::languageChanged, this, &Core::languageChanged);
+    connect(Setting::instance(), &Setting::languageChanged, this, &Core::createTrayIcon);
     HookKeybord *hook = HookKeybord::instance();
     connect(hook, &HookKeybord::printModifiedChanged, this, &Core::printModifiers);
     connect(hook, &HookKeybord::registrationFailed, this, &Core::hookRegistrationFailed);
     m_clipboard = QGuiApplication::clipboard();
     setLastLink(QString());
+    startReminder();
 
     m_updater = new Updater(this);
     if (handOverPendingUpdate()) {
@@ -127,6 +131,7 @@ void Core::startAccount()
     m_account->listen();
     emit accountChange(m_account);
     connect(m_account, &Autorization::authChanged, this, &Core::checkAutorization);
+    connect(m_account, &Autorization::authChanged, this, &Core::createTrayIcon);
 
     // Only an account signed in at start is refreshed on a timer.
     if (Autorization::isAuth()) {
@@ -242,6 +247,8 @@ void Core::registrationWidgetDestroy()
 
 void Core::exitApp()
 {
+    // Some trays keep the picture of an icon whose owner just vanished.
+    m_trayIcon.reset();
     // Settings written just before are still queued on the SQL thread.
     Setting::drain();
     std::exit(0);

@@ -9,9 +9,11 @@
 #include <QObject>
 #include <QPixmap>
 #include <QPointer>
+#include <QSystemTrayIcon>
 #include <QTimer>
 
 #include <functional>
+#include <memory>
 
 class Autorization;
 class CurlUpload;
@@ -20,7 +22,9 @@ class LastUploadWidget;
 class MainToolWidget;
 class NetworkExchange;
 class ProxyWidget;
+class QAction;
 class QClipboard;
+class QMenu;
 class SettingWidget;
 class SurfaceWidget;
 class UploadModel;
@@ -94,6 +98,12 @@ public:
     // The capture view of the capture running now, or null.
     SurfaceWidget *surfaceWidget() const;
 
+    // The tray icon and its menu; the icon exists from construction until exitApp(), even on
+    // a desktop without a tray, where it simply shows nothing.
+    QSystemTrayIcon *trayIcon() const { return m_trayIcon.get(); }
+    QMenu *trayMenu() const { return m_trayMenu.get(); }
+    QPoint getTrayPos() const;
+
     // The questions the capture routes ask the user: a file to save to (from a proposed name
     // and a filter) and a folder for the extra copies. A dialog unless replaced, as tests do;
     // an empty function restores the dialog.
@@ -115,6 +125,12 @@ public slots:
     Q_INVOKABLE void openHelp();
     void showMainWindow() { }
     void exitApp();
+
+    void createTrayIcon();
+    void createTrayMenu();
+    void openTrayMenu();
+    void showTrayMessage(const QString &title, const QString &messae);
+    void showReminderMessage();
 
     void showSetting();
     void showProxyWidget();
@@ -164,12 +180,20 @@ signals:
     // A hot key that is on could not be registered (type as HookKeybord::HookType); error is
     // ready to show, e.g. when another program holds the combination.
     void hookRegistrationFailed(int type, const QString &error);
+    // A balloon was handed to the tray icon; the desktop shows it where it has a tray.
+    void trayMessageShown(const QString &title, const QString &message);
+
+private slots:
+    void activatedTrayIcon(QSystemTrayIcon::ActivationReason reason);
 
 private:
     explicit Core(QObject *parent = nullptr);
     void startAccount();
-    void checkConnection(CurlUpload *check, const QString &username, const QString &password,
-        const QString &host, const QString &path, int port);
+    void checkConnection(CurlUpload *check, bool toTray, const QString &username,
+        const QString &password, const QString &host, const QString &path, int port);
+    void showMessageWindow(const QString &title, const QString &message);
+    QAction *newTrayAction(const char *name, const QString &text);
+    void startReminder();
     void startUploads();
     bool handOverPendingUpdate();
     void saveOfflineFile(const QString &file, const QString &target);
@@ -196,6 +220,11 @@ private:
     QClipboard *m_clipboard = nullptr;
     QString m_lastLink;
     QTimer m_userInfoTimer;
+    // The menu outlives the icon that shows it: members go in reverse order.
+    std::unique_ptr<QMenu> m_trayMenu;
+    std::unique_ptr<QSystemTrayIcon> m_trayIcon;
+    // Owner of the actions and separators of the menu's current build.
+    QPointer<QObject> m_trayActions;
 };
 
 #endif // CORE_H

@@ -244,29 +244,39 @@ void Core::checkFtpConnecrion(const QString &username, const QString &password, 
     const QString &path, int port)
 {
     qDebug() << Q_FUNC_INFO;
-    checkConnection(new HandleFTPUpload(this), username, password, host, path, port);
+    checkConnection(new HandleFTPUpload(this), true, username, password, host, path, port);
 }
 
 void Core::checkSFTPConnecrion(const QString &username, const QString &password,
     const QString &host, const QString &path, int port)
 {
     qDebug() << Q_FUNC_INFO;
-    checkConnection(new HandleSFTPUpload(this), username, password, host, path, port);
+    checkConnection(new HandleSFTPUpload(this), false, username, password, host, path, port);
 }
 
-// The outcome goes to a message window: the tray balloon that tells the FTP outcome comes
-// with the tray icon.
-void Core::checkConnection(CurlUpload *check, const QString &username, const QString &password,
-    const QString &host, const QString &path, int port)
+// The FTP outcome goes to a tray balloon; where no tray could show one it would be lost, so
+// it goes to a message window there, as the SFTP one always does.
+void Core::checkConnection(CurlUpload *check, bool toTray, const QString &username,
+    const QString &password, const QString &host, const QString &path, int port)
 {
     connect(check, &CurlUpload::connectChecked, this,
-        [](bool, const QString &title, const QString &message) {
-            auto *report = new MessageDialog;
-            connect(report, &BasicWindow::closed, report, &QObject::deleteLater);
-            report->information(title, message);
-            report->show();
+        [this, toTray](bool, const QString &title, const QString &message) {
+            const bool balloon = toTray && m_trayIcon && m_trayIcon->isVisible()
+                && QSystemTrayIcon::isSystemTrayAvailable() && QSystemTrayIcon::supportsMessages();
+            if (balloon)
+                showTrayMessage(title, message);
+            else
+                showMessageWindow(title, message);
         });
     connect(check, &CurlUpload::checkConnectFinished, this, &Core::checkConnectionFinished);
     connect(check, &CurlUpload::checkConnectFinished, check, &QObject::deleteLater);
     check->checkConnect(username, password, host, path, port);
+}
+
+void Core::showMessageWindow(const QString &title, const QString &message)
+{
+    auto *report = new MessageDialog;
+    connect(report, &BasicWindow::closed, report, &QObject::deleteLater);
+    report->information(title, message);
+    report->show();
 }

@@ -70,6 +70,46 @@
         <source>Select folder</source>
         <translation>Выберите папку</translation>
     </message>
+    <message>
+        <source>Autorization</source>
+        <translation>Авторизация</translation>
+    </message>
+    <message>
+        <source>Capture fragment</source>
+        <translation>Снимок фрагмента</translation>
+    </message>
+    <message>
+        <source>Capture fullscreen</source>
+        <translation>Снимок всего экрана</translation>
+    </message>
+    <message>
+        <source>Settings</source>
+        <translation>Настройки</translation>
+    </message>
+    <message>
+        <source>History</source>
+        <translation>История</translation>
+    </message>
+    <message>
+        <source>Help</source>
+        <translation>Помощь</translation>
+    </message>
+    <message>
+        <source>Quit</source>
+        <translation>Выход</translation>
+    </message>
+    <message>
+        <source>Open last link</source>
+        <translation>Открыть последнюю ссылку</translation>
+    </message>
+    <message>
+        <source>Copy last link</source>
+        <translation>Скопировать последнюю ссылку</translation>
+    </message>
+    <message>
+        <source>Hey! I Kuvo. The faster program to create screenshots and transfer files over a network. Are you forgot for me ? Let`s do screenshot!</source>
+        <translation>Привет! Я Kuvo — самая быстрая программа для снимков экрана и передачи файлов по сети. Вы про меня не забыли? Давайте сделаем снимок!</translation>
+    </message>
 </context>
 <context>
     <name>CurlTarget</name>
@@ -295,12 +335,12 @@
 <context>
     <name>HookKeybord</name>
     <message>
-        <source>&quot;%1&quot; is no key combination.</source>
-        <translation>«%1» не является сочетанием клавиш.</translation>
-    </message>
-    <message>
         <source>The key combination %1 cannot be used: another program may hold it.</source>
         <translation>Сочетание клавиш %1 использовать нельзя: возможно, его заняла другая программа.</translation>
+    </message>
+    <message>
+        <source>&quot;%1&quot; is not a key combination.</source>
+        <translation>«%1» не является сочетанием клавиш.</translation>
     </message>
 </context>
 <context>

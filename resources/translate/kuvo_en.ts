@@ -70,6 +70,46 @@
         <source>Select folder</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>Autorization</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Capture fragment</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Capture fullscreen</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Settings</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>History</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Help</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Quit</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Open last link</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Copy last link</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Hey! I Kuvo. The faster program to create screenshots and transfer files over a network. Are you forgot for me ? Let`s do screenshot!</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>CurlTarget</name>
@@ -295,11 +335,11 @@
 <context>
     <name>HookKeybord</name>
     <message>
-        <source>&quot;%1&quot; is no key combination.</source>
+        <source>The key combination %1 cannot be used: another program may hold it.</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>The key combination %1 cannot be used: another program may hold it.</source>
+        <source>&quot;%1&quot; is not a key combination.</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
