@@ -2,6 +2,7 @@
 
 #include "abstractgraphitem.h"
 #include "colorstrip.h"
+#include "rectitem.h"
 
 AbstractHistoryCommand::AbstractHistoryCommand(AbstractGraphItem *item, QUndoCommand *parent)
     : QUndoCommand(parent)
@@ -60,6 +61,29 @@ void MoveCommand::redo()
 {
     item()->move(m_newX, m_newY);
     setText(QStringLiteral("Move"));
+}
+
+RectChange::RectChange(RectItem *item, const QRectF &newRect, const QRectF &oldRect)
+    : AbstractHistoryCommand(item)
+    , m_newRect(newRect)
+    , m_oldRect(oldRect)
+{
+}
+
+RectItem *RectChange::rectItem() const
+{
+    return static_cast<RectItem *>(item());
+}
+
+void RectChange::undo()
+{
+    rectItem()->setRectangle(m_oldRect);
+}
+
+void RectChange::redo()
+{
+    rectItem()->setRectangle(m_newRect);
+    setText(QStringLiteral("Rect change"));
 }
 
 ColorChange::ColorChange(AbstractGraphItem *item, int newX, int oldX)

@@ -2,9 +2,11 @@
 #define HISTORYSTACK_H
 
 #include <QPointF>
+#include <QRectF>
 #include <QUndoCommand>
 
 class AbstractGraphItem;
+class RectItem;
 
 // The undo steps of the canvas. Shapes are hidden, never deleted, while the canvas lives, so
 // every command may keep a plain pointer to its shape.
@@ -46,6 +48,21 @@ private:
     double m_newY;
     double m_oldX;
     double m_oldY;
+};
+
+// A drag of a rectangle-like shape's handles or body, recorded as one step.
+class RectChange : public AbstractHistoryCommand
+{
+public:
+    RectChange(RectItem *item, const QRectF &newRect, const QRectF &oldRect);
+    void undo() override;
+    void redo() override;
+
+private:
+    RectItem *rectItem() const;
+
+    QRectF m_newRect;
+    QRectF m_oldRect;
 };
 
 class ColorChange : public AbstractHistoryCommand

@@ -3,9 +3,11 @@
 #include "abstractgraphitem.h"
 #include "analytics.h"
 #include "colorstrip.h"
+#include "ellipsemodule.h"
 #include "graphmodule.h"
 #include "historystack.h"
 #include "movemodule.h"
+#include "rectmodule.h"
 #include "setting.h"
 
 #include <QCursor>
@@ -24,9 +26,14 @@ namespace {
 constexpr int kFirstShapeZ = 101;
 constexpr int kRenumberZAt = 9000;
 
+// The program's own tools come first, after the move tool, in the order in which the canvas
+// looks them up; registerModule adds more after them.
 QList<KPainterArea::ModuleFactory> &moduleFactories()
 {
-    static QList<KPainterArea::ModuleFactory> factories;
+    static QList<KPainterArea::ModuleFactory> factories {
+        &RectModule::create,
+        &EllipseModule::create,
+    };
     return factories;
 }
 

@@ -42,8 +42,8 @@ public:
 
     // Registers KPainterArea and AbstractGraphItem in "KuvoComponent" 1.0.
     static void registerQmlTypes();
-    // Adds a tool to every canvas made from now on, after the move tool and the tools added
-    // before it. A new shape is one item class, one module class and one such call.
+    // Adds a tool to every canvas made from now on, after the program's own tools (the list in
+    // kpainterarea.cpp, where a new shape of ours is one line) and the tools added before it.
     static void registerModule(ModuleFactory factory);
 
     QString currentModule() const;

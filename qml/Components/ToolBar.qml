@@ -19,9 +19,16 @@ Item {
     readonly property var view: typeof surface !== "undefined" ? surface : null
 
     // Adding a tool to the bar is one entry here, once the canvas knows a module of that name.
+    // A tool that Control fills names a commandIcon, shown while Control is held.
     readonly property var tools: [
         { name: "Move", icon: "tool_move", title: qsTr("<b>Tool Move and transform</b>"),
-          subText: qsTr("Space - Switching to tool \"Move\"") }
+          subText: qsTr("Space - Switching to tool \"Move\"") },
+        { name: "Ellipse", icon: "tool_circle", commandIcon: "tool_circle_command",
+          title: qsTr("<b>Tool Ellipse</b>"),
+          subText: qsTr("+ Shift - draw circle.\n+ Ctrl - draws a filled.") },
+        { name: "Rect", icon: "tool_rect", commandIcon: "tool_rect_command",
+          title: qsTr("<b>Tool Rectangle</b>"),
+          subText: qsTr("+ Shift - draw square.\n+ Ctrl - draws a filled.") }
     ]
 
     signal toolClick(string name, bool check)
@@ -126,9 +133,11 @@ Item {
                         objectName: "tool" + modelData.name
                         anchors.verticalCenter: parent.verticalCenter
                         name: modelData.name
-                        icon: modelData.icon
+                        icon: modelData.commandIcon && root.view && root.view.isCommandModified
+                              ? modelData.commandIcon : modelData.icon
                         title: modelData.title
-                        subText: modelData.subText
+                        // The tool tip is styled text, where only a tag breaks the line.
+                        subText: modelData.subText.replace(/\n/g, "<br>")
                         checked: root.selectItem === modelData.name
                         onTriggered: root.toolButtonTriggered(name, check)
                     }

@@ -1076,6 +1076,26 @@
         <source>The tool bar could not be shown.</source>
         <translation>Не удалось показать панель инструментов.</translation>
     </message>
+    <message>
+        <source>&lt;b&gt;Tool Ellipse&lt;/b&gt;</source>
+        <translation>&lt;b&gt;Инструмент «Эллипс»&lt;/b&gt;</translation>
+    </message>
+    <message>
+        <source>+ Shift - draw circle.
++ Ctrl - draws a filled.</source>
+        <translation>+ Shift — круг.
++ Ctrl — закрашенный.</translation>
+    </message>
+    <message>
+        <source>&lt;b&gt;Tool Rectangle&lt;/b&gt;</source>
+        <translation>&lt;b&gt;Инструмент «Прямоугольник»&lt;/b&gt;</translation>
+    </message>
+    <message>
+        <source>+ Shift - draw square.
++ Ctrl - draws a filled.</source>
+        <translation>+ Shift — квадрат.
++ Ctrl — закрашенный.</translation>
+    </message>
 </context>
 <context>
     <name>ToolBarMenu</name>

@@ -1076,6 +1076,24 @@
         <source>The tool bar could not be shown.</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>&lt;b&gt;Tool Ellipse&lt;/b&gt;</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>+ Shift - draw circle.
++ Ctrl - draws a filled.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>&lt;b&gt;Tool Rectangle&lt;/b&gt;</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>+ Shift - draw square.
++ Ctrl - draws a filled.</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>ToolBarMenu</name>

@@ -21,7 +21,7 @@
 class OutputRecorder : public QObject
 {
     Q_OBJECT
-    Q_PROPERTY(bool isCommandModified MEMBER isCommandModified CONSTANT)
+    Q_PROPERTY(bool isCommandModified MEMBER isCommandModified NOTIFY isCommandModifiedChanged)
     Q_PROPERTY(bool isPonoramWork MEMBER isPonoramWork CONSTANT)
 
 public:
@@ -40,6 +40,9 @@ public:
     QStringList called;
     bool isCommandModified = false;
     bool isPonoramWork = false;
+
+signals:
+    void isCommandModifiedChanged();
 };
 
 // The controller's colour lookup, the one part of it the bar uses.
@@ -173,6 +176,20 @@ void TestToolBar::toolButtons()
     QCOMPARE(toolClick.last(), (QVariantList {QStringLiteral("Move"), false}));
     QCOMPARE(m_area->currentModule(), QStringLiteral("Move"));
     QCOMPARE(m_bar->property("selectItem").toString(), QStringLiteral("Move"));
+
+    // The shape tools; while Control is held they show the filled shape that Control draws.
+    click(item("toolEllipse"));
+    QCOMPARE(m_area->currentModule(), QStringLiteral("Ellipse"));
+    click(item("toolRect"));
+    QCOMPARE(m_area->currentModule(), QStringLiteral("Rect"));
+    QCOMPARE(item("toolRect")->property("icon").toString(), QStringLiteral("tool_rect"));
+    m_surface.setProperty("isCommandModified", true);
+    QCOMPARE(item("toolRect")->property("icon").toString(), QStringLiteral("tool_rect_command"));
+    QCOMPARE(
+        item("toolEllipse")->property("icon").toString(), QStringLiteral("tool_circle_command"));
+    QCOMPARE(item("toolMove")->property("icon").toString(), QStringLiteral("tool_move"));
+    m_surface.setProperty("isCommandModified", false);
+    QCOMPARE(item("toolEllipse")->property("icon").toString(), QStringLiteral("tool_circle"));
 }
 
 void TestToolBar::menuOutputs_data()
