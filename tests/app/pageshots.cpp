@@ -208,7 +208,8 @@ int main(int argc, char *argv[])
             &window, folder, QStringLiteral("settings-hotkey-asking"), [](BasicWindow *shown) {
                 showSettingTool(shown, QStringLiteral("hotkey"));
                 shown->requestActivate();
-                QTest::qWaitForWindowActive(shown, 2000);
+                // Offscreen windows may never count as active; the field asks for keys anyway.
+                (void)QTest::qWaitForWindowActive(shown, 2000);
                 shown->rootObject()
                     ->findChild<QQuickItem *>(QStringLiteral("fullScreenKey"))
                     ->setProperty("activeFocusInput", true);
