@@ -82,6 +82,14 @@ void AbstractGraphItem::setGeometry(const QRectF &r)
     m_geometry = QRectF(x(), y(), width(), height());
 }
 
+void AbstractGraphItem::setBoxGeometry(const QRectF &box)
+{
+    const QRectF n = box.normalized();
+    setPosition(n.topLeft());
+    setSize(n.size());
+    m_geometry = QRectF(x(), y(), width(), height());
+}
+
 void AbstractGraphItem::move(double, double) { }
 
 void AbstractGraphItem::rebuildKeyPosition() { }

@@ -76,6 +76,8 @@ protected:
     void createKeyPosition() { m_keyPositionsMade = true; }
     void setKeyPositions(const QList<QPointF> &keys) { m_keyPositions = keys; }
     void setupPainter(QPainter *painter) const;
+    // For shapes whose box is their own rectangle, without the margins that setGeometry adds.
+    void setBoxGeometry(const QRectF &box);
     void setName(const QString &name) { m_name = name; }
     void setMoved(bool moved) { m_moved = moved; }
     bool isResizing() const { return m_resizing; }

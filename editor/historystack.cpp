@@ -2,6 +2,7 @@
 
 #include "abstractgraphitem.h"
 #include "colorstrip.h"
+#include "penitem.h"
 #include "rectitem.h"
 
 AbstractHistoryCommand::AbstractHistoryCommand(AbstractGraphItem *item, QUndoCommand *parent)
@@ -84,6 +85,29 @@ void RectChange::redo()
 {
     rectItem()->setRectangle(m_newRect);
     setText(QStringLiteral("Rect change"));
+}
+
+PenChange::PenChange(PenItem *item, const QRectF &newRect, const QRectF &oldRect)
+    : AbstractHistoryCommand(item)
+    , m_newRect(newRect)
+    , m_oldRect(oldRect)
+{
+}
+
+PenItem *PenChange::penItem() const
+{
+    return static_cast<PenItem *>(item());
+}
+
+void PenChange::undo()
+{
+    penItem()->resize(m_oldRect);
+}
+
+void PenChange::redo()
+{
+    penItem()->resize(m_newRect);
+    setText(QStringLiteral("Pen change"));
 }
 
 ColorChange::ColorChange(AbstractGraphItem *item, int newX, int oldX)

@@ -6,6 +6,7 @@
 #include <QUndoCommand>
 
 class AbstractGraphItem;
+class PenItem;
 class RectItem;
 
 // The undo steps of the canvas. Shapes are hidden, never deleted, while the canvas lives, so
@@ -60,6 +61,21 @@ public:
 
 private:
     RectItem *rectItem() const;
+
+    QRectF m_newRect;
+    QRectF m_oldRect;
+};
+
+// A drag of a stroke's handles, recorded as one step.
+class PenChange : public AbstractHistoryCommand
+{
+public:
+    PenChange(PenItem *item, const QRectF &newRect, const QRectF &oldRect);
+    void undo() override;
+    void redo() override;
+
+private:
+    PenItem *penItem() const;
 
     QRectF m_newRect;
     QRectF m_oldRect;

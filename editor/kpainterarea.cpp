@@ -6,7 +6,9 @@
 #include "ellipsemodule.h"
 #include "graphmodule.h"
 #include "historystack.h"
+#include "markermodule.h"
 #include "movemodule.h"
+#include "penmodule.h"
 #include "rectmodule.h"
 #include "setting.h"
 
@@ -31,8 +33,10 @@ constexpr int kRenumberZAt = 9000;
 QList<KPainterArea::ModuleFactory> &moduleFactories()
 {
     static QList<KPainterArea::ModuleFactory> factories {
+        &PenModule::create,
         &RectModule::create,
         &EllipseModule::create,
+        &MarkerModule::create,
     };
     return factories;
 }

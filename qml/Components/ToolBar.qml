@@ -23,6 +23,10 @@ Item {
     readonly property var tools: [
         { name: "Move", icon: "tool_move", title: qsTr("<b>Tool Move and transform</b>"),
           subText: qsTr("Space - Switching to tool \"Move\"") },
+        { name: "Pen", icon: "tool_pen", title: qsTr("<b>Tool Pen</b>"),
+          subText: qsTr("+ Shift - Drawing a straight line") },
+        { name: "Marker", icon: "tool_marker", title: qsTr("<b>Tool Marker</b>"),
+          subText: qsTr("+ Shift - Drawing a straight line") },
         { name: "Ellipse", icon: "tool_circle", commandIcon: "tool_circle_command",
           title: qsTr("<b>Tool Ellipse</b>"),
           subText: qsTr("+ Shift - draw circle.\n+ Ctrl - draws a filled.") },

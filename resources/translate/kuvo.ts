@@ -1096,6 +1096,18 @@
         <translation>+ Shift — квадрат.
 + Ctrl — закрашенный.</translation>
     </message>
+    <message>
+        <source>&lt;b&gt;Tool Pen&lt;/b&gt;</source>
+        <translation>&lt;b&gt;Инструмент «Карандаш»&lt;/b&gt;</translation>
+    </message>
+    <message>
+        <source>+ Shift - Drawing a straight line</source>
+        <translation>+ Shift — прямая линия</translation>
+    </message>
+    <message>
+        <source>&lt;b&gt;Tool Marker&lt;/b&gt;</source>
+        <translation>&lt;b&gt;Инструмент «Маркер»&lt;/b&gt;</translation>
+    </message>
 </context>
 <context>
     <name>ToolBarMenu</name>
