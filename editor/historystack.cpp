@@ -2,6 +2,7 @@
 
 #include "abstractgraphitem.h"
 #include "colorstrip.h"
+#include "lineitem.h"
 #include "penitem.h"
 #include "rectitem.h"
 
@@ -108,6 +109,30 @@ void PenChange::redo()
 {
     penItem()->resize(m_newRect);
     setText(QStringLiteral("Pen change"));
+}
+
+LineChange::LineChange(LineItem *item, const QLineF &newLine, const QLineF &oldLine)
+    : AbstractHistoryCommand(item)
+    , m_newLine(newLine)
+    , m_oldLine(oldLine)
+{
+}
+
+LineItem *LineChange::lineItem() const
+{
+    return static_cast<LineItem *>(item());
+}
+
+// The line is set exactly: Shift or Space held at an undo must not reshape what was recorded.
+void LineChange::undo()
+{
+    lineItem()->setLineExactly(m_oldLine);
+}
+
+void LineChange::redo()
+{
+    lineItem()->setLineExactly(m_newLine);
+    setText(QStringLiteral("Line change"));
 }
 
 ColorChange::ColorChange(AbstractGraphItem *item, int newX, int oldX)

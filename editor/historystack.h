@@ -1,11 +1,13 @@
 #ifndef HISTORYSTACK_H
 #define HISTORYSTACK_H
 
+#include <QLineF>
 #include <QPointF>
 #include <QRectF>
 #include <QUndoCommand>
 
 class AbstractGraphItem;
+class LineItem;
 class PenItem;
 class RectItem;
 
@@ -79,6 +81,21 @@ private:
 
     QRectF m_newRect;
     QRectF m_oldRect;
+};
+
+// A drag of a line's end, recorded as one step.
+class LineChange : public AbstractHistoryCommand
+{
+public:
+    LineChange(LineItem *item, const QLineF &newLine, const QLineF &oldLine);
+    void undo() override;
+    void redo() override;
+
+private:
+    LineItem *lineItem() const;
+
+    QLineF m_newLine;
+    QLineF m_oldLine;
 };
 
 class ColorChange : public AbstractHistoryCommand

@@ -2,10 +2,12 @@
 
 #include "abstractgraphitem.h"
 #include "analytics.h"
+#include "arrowmodule.h"
 #include "colorstrip.h"
 #include "ellipsemodule.h"
 #include "graphmodule.h"
 #include "historystack.h"
+#include "linemodule.h"
 #include "markermodule.h"
 #include "movemodule.h"
 #include "penmodule.h"
@@ -36,6 +38,8 @@ QList<KPainterArea::ModuleFactory> &moduleFactories()
         &PenModule::create,
         &RectModule::create,
         &EllipseModule::create,
+        &LineModule::create,
+        &ArrowModule::create,
         &MarkerModule::create,
     };
     return factories;

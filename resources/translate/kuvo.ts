@@ -1108,6 +1108,22 @@
         <source>&lt;b&gt;Tool Marker&lt;/b&gt;</source>
         <translation>&lt;b&gt;Инструмент «Маркер»&lt;/b&gt;</translation>
     </message>
+    <message>
+        <source>&lt;b&gt;Tool Line&lt;/b&gt;</source>
+        <translation>&lt;b&gt;Инструмент «Линия»&lt;/b&gt;</translation>
+    </message>
+    <message>
+        <source>+ Shift - drawing a straight line at angles of 45°.</source>
+        <translation>+ Shift — прямая линия под углом, кратным 45°.</translation>
+    </message>
+    <message>
+        <source>&lt;b&gt;Tool Arrow&lt;/b&gt;</source>
+        <translation>&lt;b&gt;Инструмент «Стрелка»&lt;/b&gt;</translation>
+    </message>
+    <message>
+        <source>+ Shift - drawing arrows at angles of 45°.</source>
+        <translation>+ Shift — стрелка под углом, кратным 45°.</translation>
+    </message>
 </context>
 <context>
     <name>ToolBarMenu</name>
