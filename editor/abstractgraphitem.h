@@ -78,6 +78,8 @@ protected:
     void setupPainter(QPainter *painter) const;
     // For shapes whose box is their own rectangle, without the margins that setGeometry adds.
     void setBoxGeometry(const QRectF &box);
+    // For shapes whose stored geometry is an inner box of their own, not the item's rectangle.
+    void storeGeometry(const QRectF &r) { m_geometry = r; }
     void setName(const QString &name) { m_name = name; }
     void setMoved(bool moved) { m_moved = moved; }
     bool isResizing() const { return m_resizing; }

@@ -1,5 +1,7 @@
 #include "arrowitem.h"
 
+#include "textitem.h"
+
 #include <QPainter>
 #include <QPolygonF>
 
@@ -26,6 +28,41 @@ ArrowItem::ArrowItem(QQuickItem *parent)
     setName(QStringLiteral("Arrow"));
 }
 
+void ArrowItem::setLine(const QPointF &a, const QPointF &b)
+{
+    if (m_reverse)
+        LineItem::setLine(b, a);
+    else
+        LineItem::setLine(a, b);
+}
+
+void ArrowItem::setTextItem(TextItem *item)
+{
+    m_textItem = item;
+    rebuildKeyPosition();
+}
+
+TextItem *ArrowItem::textItem() const
+{
+    return m_textItem;
+}
+
+void ArrowItem::createKeyPosition()
+{
+    // The start belongs to the text box, which moves it; only the head is the user's.
+    if (m_textItem)
+        setKeyPositions({localLine().p2()});
+    else
+        setKeyPositions({localLine().p1(), localLine().p2(), localLine().center()});
+    AbstractGraphItem::createKeyPosition();
+}
+
+void ArrowItem::mouseMoveEvent(QMouseEvent *event)
+{
+    LineItem::mouseMoveEvent(event);
+    emit positionChange();
+}
+
 double ArrowItem::headScale(double length) const
 {
     const double full = (lineWidth() - 1) * 0.1 + 1.0;
@@ -44,7 +81,8 @@ void ArrowItem::paint(QPainter *painter)
 
 void ArrowItem::paintArrow(QPainter *painter) const
 {
-    const QLineF line = localLine();
+    // A reversed arrow points at the start of its line.
+    const QLineF line = m_reverse ? QLineF(localLine().p2(), localLine().p1()) : localLine();
     const double length = line.length();
     const double s = headScale(length);
     const QPointF tail = line.p1();

@@ -22,6 +22,8 @@ public:
     QString name() const { return m_name; }
     QList<AbstractGraphItem *> storage() const { return m_storage; }
     AbstractGraphItem *lastItem() const { return m_storage.last(); }
+    // The shape of the stroke in progress or of the last stroke, stored or not.
+    AbstractGraphItem *currentItem() const { return m_item; }
 
     // Called by the canvas for one stroke. The release of a stroke whose shape the tool did not
     // store hides that shape: a drag that ends where it began leaves nothing on the picture.

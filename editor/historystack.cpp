@@ -5,6 +5,7 @@
 #include "lineitem.h"
 #include "penitem.h"
 #include "rectitem.h"
+#include "textitem.h"
 
 AbstractHistoryCommand::AbstractHistoryCommand(AbstractGraphItem *item, QUndoCommand *parent)
     : QUndoCommand(parent)
@@ -133,6 +134,32 @@ void LineChange::redo()
 {
     lineItem()->setLineExactly(m_newLine);
     setText(QStringLiteral("Line change"));
+}
+
+TextChange::TextChange(TextItem *item, double newPointSize, const QRectF &newRect,
+    double oldPointSize, const QRectF &oldRect)
+    : AbstractHistoryCommand(item)
+    , m_newPointSize(newPointSize)
+    , m_newRect(newRect)
+    , m_oldPointSize(oldPointSize)
+    , m_oldRect(oldRect)
+{
+}
+
+TextItem *TextChange::textItem() const
+{
+    return static_cast<TextItem *>(item());
+}
+
+void TextChange::undo()
+{
+    textItem()->resize(m_oldRect, m_oldPointSize);
+}
+
+void TextChange::redo()
+{
+    textItem()->resize(m_newRect, m_newPointSize);
+    setText(QStringLiteral("Text change"));
 }
 
 ColorChange::ColorChange(AbstractGraphItem *item, int newX, int oldX)

@@ -10,6 +10,7 @@ class AbstractGraphItem;
 class LineItem;
 class PenItem;
 class RectItem;
+class TextItem;
 
 // The undo steps of the canvas. Shapes are hidden, never deleted, while the canvas lives, so
 // every command may keep a plain pointer to its shape.
@@ -96,6 +97,31 @@ private:
 
     QLineF m_newLine;
     QLineF m_oldLine;
+};
+
+// A click or corner drag on a text box: its box and font size, recorded as one step.
+class TextChange : public AbstractHistoryCommand
+{
+public:
+    TextChange(TextItem *item, double newPointSize, const QRectF &newRect, double oldPointSize,
+        const QRectF &oldRect);
+    void undo() override;
+    void redo() override;
+
+private:
+    TextItem *textItem() const;
+
+    double m_newPointSize;
+    QRectF m_newRect;
+    double m_oldPointSize;
+    QRectF m_oldRect;
+};
+
+// Pushed only to drop the steps that could be redone: it leaves nothing on the stack itself.
+class ForgetRedoCommand : public QUndoCommand
+{
+public:
+    void redo() override { setObsolete(true); }
 };
 
 class ColorChange : public AbstractHistoryCommand

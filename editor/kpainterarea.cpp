@@ -13,12 +13,14 @@
 #include "penmodule.h"
 #include "rectmodule.h"
 #include "setting.h"
+#include "textmodule.h"
 
 #include <QCursor>
 #include <QDebug>
 #include <QPainter>
 #include <QPixmap>
 #include <QQmlEngine>
+#include <QScopedValueRollback>
 #include <QUndoStack>
 #include <QtMath>
 #include <algorithm>
@@ -40,6 +42,7 @@ QList<KPainterArea::ModuleFactory> &moduleFactories()
         &EllipseModule::create,
         &LineModule::create,
         &ArrowModule::create,
+        &TextModule::create,
         &MarkerModule::create,
     };
     return factories;
@@ -403,6 +406,7 @@ QImage KPainterArea::renderRect(const QRect &rect, double zLimit, bool antialias
         }
     }
 
+    const QScopedValueRollback<bool> rendering(m_rendering, true);
     QList<QQuickPaintedItem *> items;
     for (QQuickItem *child : childItems()) {
         auto *item = qobject_cast<QQuickPaintedItem *>(child);

@@ -56,6 +56,8 @@ public:
     bool canUndo() const;
     bool canRedo() const;
     QRectF selectRect() const { return m_selectRect; }
+    // True while renderRect draws the shapes for output, where carets have no place.
+    bool isRendering() const { return m_rendering; }
     void setSelectRect(const QRectF &rect) { m_selectRect = rect; }
 
     int getLastZ();
@@ -129,6 +131,7 @@ private:
     QPointer<AbstractGraphItem> m_currentItem;
     QUndoStack *m_undoStack;
     QRectF m_selectRect;
+    mutable bool m_rendering = false;
 };
 
 #endif // KPAINTERAREA_H

@@ -26,6 +26,8 @@ public:
     // Sets the line exactly, as an undo step does, whatever keys are held.
     void setLineExactly(const QLineF &line);
     bool isDegenerate() const { return m_line.p1() == m_line.p2(); }
+    // Forgets the line, so that the next setLine takes both of its ends.
+    void clearLine() { m_line = QLineF(); }
 
     // The drawing tool's stroke: the line from start to the pointer. Until finishDrawing, keys
     // pressed or released reshape it at once, as if the pointer had moved.
@@ -52,7 +54,7 @@ protected:
     void mouseMoveEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
 
-    void createKeyPosition();
+    virtual void createKeyPosition();
     // The width of the pen that outlines the segment for shape().
     virtual int shapeWidth() const { return lineWidth() + 5; }
 

@@ -31,6 +31,8 @@ Item {
           subText: qsTr("+ Shift - drawing a straight line at angles of 45°.") },
         { name: "Arrow", icon: "tool_arrow", title: qsTr("<b>Tool Arrow</b>"),
           subText: qsTr("+ Shift - drawing arrows at angles of 45°.") },
+        { name: "Text", icon: "tool_text", title: qsTr("<b>Tool Text</b>"),
+          subText: qsTr("When you move the mouse while pressing the pre-draws an arrow pointing to the location.") },
         { name: "Ellipse", icon: "tool_circle", commandIcon: "tool_circle_command",
           title: qsTr("<b>Tool Ellipse</b>"),
           subText: qsTr("+ Shift - draw circle.\n+ Ctrl - draws a filled.") },

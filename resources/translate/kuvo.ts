@@ -1124,6 +1124,14 @@
         <source>+ Shift - drawing arrows at angles of 45°.</source>
         <translation>+ Shift — стрелка под углом, кратным 45°.</translation>
     </message>
+    <message>
+        <source>&lt;b&gt;Tool Text&lt;/b&gt;</source>
+        <translation>&lt;b&gt;Инструмент «Текст»&lt;/b&gt;</translation>
+    </message>
+    <message>
+        <source>When you move the mouse while pressing the pre-draws an arrow pointing to the location.</source>
+        <translation>Если вести мышь с нажатой кнопкой, к тексту рисуется стрелка, указывающая на место нажатия.</translation>
+    </message>
 </context>
 <context>
     <name>ToolBarMenu</name>

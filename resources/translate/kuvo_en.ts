@@ -1122,6 +1122,14 @@
         <source>+ Shift - drawing arrows at angles of 45°.</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>&lt;b&gt;Tool Text&lt;/b&gt;</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>When you move the mouse while pressing the pre-draws an arrow pointing to the location.</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>ToolBarMenu</name>

@@ -1,0 +1,140 @@
+#ifndef TEXTITEM_H
+#define TEXTITEM_H
+
+#include "abstractgraphitem.h"
+
+#include <QFont>
+#include <QLineF>
+#include <QPainterPath>
+#include <QPair>
+#include <QPoint>
+#include <QPointer>
+#include <QStringList>
+#include <QTimer>
+
+class ArrowItem;
+
+// An editable text box that lays out and paints its text itself, with its own caret and
+// selection, so no text widget has to live on the canvas. The box follows its text: it grows
+// with typing, breaks a line that would leave the selection, and scales its font when a corner
+// is dragged. It can carry an arrow whose start it keeps on its border.
+class TextItem : public AbstractGraphItem
+{
+    Q_OBJECT
+
+public:
+    explicit TextItem(QQuickItem *parent = nullptr);
+
+    QString text() const { return m_text; }
+    QStringList lines() const { return m_lines; }
+    QFont font() const { return m_font; }
+    int caretLine() const { return m_caretLine; }
+    int caretColumn() const { return m_caretColumn; }
+    bool isReadOnly() const { return m_readOnly; }
+    ArrowItem *arrowItem() const;
+
+    // The box of the text; the item stands 5 px outside it on every side.
+    void setGeometry(const QRectF &r);
+    void rebuildKeyPosition() override;
+    void calcGeometry(bool wrap);
+    // Sets box and font exactly, as an undo step does.
+    void resize(const QRectF &r, double pointSize);
+    void move(double x, double y) override;
+    void setArrowItem(ArrowItem *arrow);
+    void setReadOnly(bool readOnly);
+
+    QString getSelectedText() const;
+    QPair<int, int> getIndexSelect() const;
+    void clearCursor();
+    int getTextHeight() const { return int(m_textHeight); }
+
+    void paint(QPainter *painter) override;
+    QPainterPath shape() const;
+    bool contains(const QPointF &point) const override;
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+    void mouseDoubleClickEvent(QMouseEvent *event) override;
+
+private slots:
+    void updateFlashing();
+    void checkFlashing(bool on);
+    void updateArrowItem();
+    void checkVisible();
+    void changeLineWidth(int w);
+    void changeColor(QColor c);
+    void changeCheck(bool b);
+    void arrowPositionChange();
+
+private:
+    struct Position
+    {
+        int line;
+        int column;
+    };
+
+    void createKeyPosition();
+    void setText(const QString &text);
+    void layoutLines();
+    bool breakOverflowingLine();
+    int rightLimit() const;
+    int absolute(int line, int column) const;
+    void clampCaret();
+    void insertAtCaret(const QString &text);
+    bool removeSelection();
+    bool hasSelection() const { return m_anchorLine != -1; }
+    Position selectionStart() const;
+    Position selectionEnd() const;
+    // The columns [first, second) of line i that the selection covers, or (-1, -1).
+    QPair<int, int> selectedColumns(int i) const;
+    int advance(const QString &s) const;
+    int lineHeight() const;
+
+    bool editKey(QKeyEvent *event);
+    bool shiftKey(QKeyEvent *event);
+    bool controlKey(QKeyEvent *event);
+    void plainKey(QKeyEvent *event);
+    void newLine();
+    void caretLeft();
+    void caretRight();
+    void caretVertically(int step);
+    void backspace();
+    void deleteForward();
+    void typeText(const QString &text);
+    void paste(const QString &text);
+    void discardIfEmpty();
+
+    void pullArrow();
+    void placeArrow(const QPoint &p);
+    void scaleFont(const Edges &e, const QPoint &d);
+
+    QTimer m_blinkTimer;
+    bool m_caretVisible = false;
+    QString m_text;
+    QStringList m_lines;
+    QFont m_font;
+    double m_textWidth = 25.0;
+    double m_textHeight = 10.0;
+    int m_caretLine = 0;
+    int m_caretColumn = 0;
+    int m_anchorColumn = -1;
+    int m_anchorLine = -1;
+    int m_endColumn = -1;
+    int m_endLine = -1;
+    QPointer<ArrowItem> m_arrow;
+    QPoint m_arrowTarget;
+    QTimer m_arrowTimer;
+    bool m_readOnly = false;
+    QRectF m_pressGeometry;
+    double m_pressPointSize = 0;
+    QPoint m_lastPointer;
+    bool m_dragged = false;
+};
+
+// The line from p to the point of r's border nearest to it, from 40 samples along the border.
+QLineF getShortLine(const QPointF &p, const QRectF &r);
+
+#endif // TEXTITEM_H

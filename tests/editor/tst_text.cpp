@@ -1,0 +1,495 @@
+#include "arrowitem.h"
+#include "graphmodule.h"
+#include "kpainterarea.h"
+#include "serviceaddress.h"
+#include "standinservice.h"
+#include "textitem.h"
+
+#include <QClipboard>
+#include <QFontMetrics>
+#include <QGuiApplication>
+#include <QPainter>
+#include <QQuickWindow>
+#include <QUndoStack>
+#include <QtTest>
+
+namespace {
+
+const QColor kBackground(40, 40, 40);
+const QColor kRed(220, 0, 0);
+
+int countPixels(const QImage &image, const QRect &area, bool (*match)(const QColor &))
+{
+    int n = 0;
+    for (int y = area.top(); y <= area.bottom(); ++y) {
+        for (int x = area.left(); x <= area.right(); ++x)
+            n += match(image.pixelColor(x, y)) ? 1 : 0;
+    }
+    return n;
+}
+
+bool isCaret(const QColor &c)
+{
+    return c.red() < 20 && c.green() < 20 && c.blue() < 20;
+}
+
+bool isInk(const QColor &c)
+{
+    return c.red() > 150 && c.green() < 60;
+}
+
+bool isSelection(const QColor &c)
+{
+    return c.blue() > 200 && c.red() < 100;
+}
+
+} // namespace
+
+// The text tool on a canvas, driven with the mouse and keys like a user: placing and typing,
+// the editing keys, scaling by a corner, the empty box that goes away, the tied arrow and
+// what the output shows.
+class TestText : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+
+    void clickPlacesABoxAndTypingGrowsIt();
+    void editingKeys_data();
+    void editingKeys();
+    void typingPastTheRightEdgeBreaksTheLine();
+    void cornerDragScalesTheFont_data();
+    void cornerDragScalesTheFont();
+    void emptyBoxIsNotKept_data();
+    void emptyBoxIsNotKept();
+    void arrowFollowsTheBox();
+    void dragBackToTheStartLeavesNoArrow();
+    void nearestBorderPoint_data();
+    void nearestBorderPoint();
+    void outputShowsTextWithoutEditingMarks();
+
+private:
+    TextItem *place(QPoint at, QPoint dropAt);
+    void type(const QString &text);
+    QPoint onWindow(const QPointF &canvasPoint) const;
+
+    StandinService m_service;
+    QQuickWindow *m_window = nullptr;
+    KPainterArea *m_area = nullptr;
+};
+
+void TestText::initTestCase()
+{
+    QVERIFY(m_service.start());
+    // The usage events of the tools go to the stand-in, never to an outside host.
+    ServiceAddress::setFixedHost(m_service.httpHost());
+}
+
+void TestText::init()
+{
+    m_window = new QQuickWindow;
+    m_window->resize(640, 480);
+    m_area = new KPainterArea(m_window->contentItem());
+    m_area->setPosition(QPointF(30, 20));
+    m_area->setSize(QSizeF(400, 300));
+    QImage background(400, 300, QImage::Format_RGB32);
+    background.fill(kBackground);
+    m_area->setBackground(background);
+    m_area->setCurrentColor(kRed);
+    m_window->show();
+    QVERIFY(QTest::qWaitForWindowActive(m_window, 5000));
+    m_area->setCurrentModule(QStringLiteral("Text"));
+    m_area->setCurrentLineWidth(2);
+}
+
+void TestText::cleanup()
+{
+    delete m_window;
+    m_window = nullptr;
+    m_area = nullptr;
+}
+
+QPoint TestText::onWindow(const QPointF &canvasPoint) const
+{
+    return m_area->mapToScene(canvasPoint).toPoint();
+}
+
+TextItem *TestText::place(QPoint at, QPoint dropAt)
+{
+    QTest::mousePress(m_window, Qt::LeftButton, Qt::NoModifier, onWindow(at));
+    for (int i = 1; i <= 4; ++i)
+        QTest::mouseMove(m_window, onWindow(at + (dropAt - at) * i / 4));
+    QTest::mouseRelease(m_window, Qt::LeftButton, Qt::NoModifier, onWindow(dropAt));
+    const auto stored = m_area->moduleFromName(QStringLiteral("Text"))->storage();
+    return stored.isEmpty() ? nullptr : qobject_cast<TextItem *>(stored.last());
+}
+
+// Line breaks of the text are typed as Return.
+void TestText::type(const QString &text)
+{
+    for (const QChar c : text) {
+        if (c == QLatin1Char('\n'))
+            QTest::keyClick(m_window, Qt::Key_Return);
+        else
+            QTest::keyClick(m_window, c.toLatin1());
+    }
+}
+
+void TestText::clickPlacesABoxAndTypingGrowsIt()
+{
+    TextItem *text = place(QPoint(100, 100), QPoint(100, 100));
+    QVERIFY(text);
+    QVERIFY(!text->isReadOnly());
+    // The box sits on the click: its bottom edge 9 px below it.
+    const int h = QFontMetrics(text->font()).height();
+    QCOMPARE(text->geometry().x(), 100.0);
+    QCOMPARE(text->geometry().height(), double(h));
+    QCOMPARE(text->geometry().bottom(), 109.0);
+    QCOMPARE(m_area->undoStack()->count(), 1);
+
+    const double emptyWidth = text->geometry().width();
+    type(QStringLiteral("ab"));
+    QVERIFY(text->geometry().width() > emptyWidth);
+    const double top = text->geometry().top();
+    type(QStringLiteral("\nc"));
+    QCOMPARE(text->lines(), QStringList({"ab", "c"}));
+    QCOMPARE(text->caretLine(), 1);
+    QCOMPARE(text->caretColumn(), 1);
+    // Return grows the box downward.
+    QCOMPARE(text->geometry().top(), top);
+    QCOMPARE(text->geometry().height(), double(2 * h + 5));
+    QCOMPARE(QRectF(text->position(), text->size()), text->geometry().adjusted(-5, -5, 5, 5));
+
+    // Typing is no undo step; the box itself is one.
+    QCOMPARE(m_area->undoStack()->count(), 1);
+    m_area->checkUndo();
+    QVERIFY(!text->isVisible());
+}
+
+void TestText::editingKeys_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QStringList>("keys");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QPoint>("caret");
+    QTest::addColumn<QString>("selected");
+    QTest::addColumn<QString>("clipboard");
+    const QString none;
+    const QString untouched = QStringLiteral("untouched");
+    // caret is (line, column); keys are key sequences, a single character is typed.
+    QTest::newRow("up clamps the column") << "abc\nxxxxxxxxx" << QStringList {"Up"}
+                                          << "abc\nxxxxxxxxx" << QPoint(0, 3) << none << untouched;
+    QTest::newRow("down stays on the last line")
+        << "ab\ncd" << QStringList {"Down"} << "ab\ncd" << QPoint(1, 2) << none << untouched;
+    QTest::newRow("left wraps to the previous line")
+        << "ab\nc" << QStringList {"Home", "Left"} << "ab\nc" << QPoint(0, 2) << none << untouched;
+    QTest::newRow("right wraps to the next line") << "ab\nc" << QStringList {"PgUp", "End", "Right"}
+                                                  << "ab\nc" << QPoint(1, 0) << none << untouched;
+    QTest::newRow("right stays at the end")
+        << "ab" << QStringList {"Right"} << "ab" << QPoint(0, 2) << none << untouched;
+    QTest::newRow("page down") << "ab\ncde" << QStringList {"PgUp", "PgDown"} << "ab\ncde"
+                               << QPoint(1, 3) << none << untouched;
+    QTest::newRow("shift left selects") << "hello" << QStringList {"Shift+Left", "Shift+Left"}
+                                        << "hello" << QPoint(0, 3) << "lo" << untouched;
+    QTest::newRow("typing drops the selection")
+        << "hello" << QStringList {"Shift+Left", "Shift+Left", "X"} << "helXlo" << QPoint(0, 4)
+        << none << untouched;
+    QTest::newRow("shift up selects to the clamped column")
+        << "abc\nxxxxxxxxx" << QStringList {"Shift+Up"} << "abc\nxxxxxxxxx" << QPoint(0, 3)
+        << "\nxxxxxxxxx" << untouched;
+    const QStringList toAcross {"PgUp", "Right", "Right", "Right", "Right", "Shift+Right",
+        "Shift+Right", "Shift+Right", "Shift+Right"};
+    QTest::newRow("selection across lines")
+        << "abcdef\nxy" << toAcross << "abcdef\nxy" << QPoint(1, 1) << "ef\nx" << untouched;
+    QTest::newRow("backspace removes the selection")
+        << "abcdef\nxy" << toAcross + QStringList {"Backspace"} << "abcdy" << QPoint(0, 4) << none
+        << untouched;
+    QTest::newRow("delete removes the selection") << "hello" << QStringList {"Shift+Left", "Delete"}
+                                                  << "hell" << QPoint(0, 4) << none << untouched;
+    QTest::newRow("backspace at the start")
+        << "ab" << QStringList {"PgUp", "Backspace"} << "ab" << QPoint(0, 0) << none << untouched;
+    QTest::newRow("backspace joins lines") << "ab\nc" << QStringList {"Home", "Backspace"} << "abc"
+                                           << QPoint(0, 2) << none << untouched;
+    QTest::newRow("delete at the end")
+        << "ab" << QStringList {"Delete"} << "ab" << QPoint(0, 2) << none << untouched;
+    QTest::newRow("delete joins lines") << "ab\nc" << QStringList {"PgUp", "End", "Delete"} << "abc"
+                                        << QPoint(0, 2) << none << untouched;
+    QTest::newRow("ctrl left to the space")
+        << "one two" << QStringList {"Ctrl+Left"} << "one two" << QPoint(0, 3) << none << untouched;
+    QTest::newRow("ctrl left at a line start") << "ab\ncd" << QStringList {"Home", "Ctrl+Left"}
+                                               << "ab\ncd" << QPoint(0, 2) << none << untouched;
+    QTest::newRow("ctrl right past the space") << "one two" << QStringList {"Home", "Ctrl+Right"}
+                                               << "one two" << QPoint(0, 4) << none << untouched;
+    QTest::newRow("ctrl right without a space") << "one two" << QStringList {"Left", "Ctrl+Right"}
+                                                << "one two" << QPoint(0, 7) << none << untouched;
+    QTest::newRow("ctrl a, ctrl c")
+        << "ab\nc" << QStringList {"Ctrl+A", "Ctrl+C"} << "ab\nc" << QPoint(1, 1) << "ab\nc"
+        << "ab\nc";
+    QTest::newRow("ctrl c without a selection")
+        << "ab" << QStringList {"Ctrl+C"} << "ab" << QPoint(0, 2) << none << "";
+    QTest::newRow("ctrl x cuts") << "hello" << QStringList {"Shift+Left", "Shift+Left", "Ctrl+X"}
+                                 << "hel" << QPoint(0, 3) << none << "lo";
+    QTest::newRow("ctrl v puts the caret after the paste")
+        << "a\nb" << QStringList {"Ctrl+A", "Ctrl+C", "PgUp", "Ctrl+V"} << "a\nba\nb"
+        << QPoint(1, 1) << none << "a\nb";
+    QTest::newRow("ctrl z is left to the window")
+        << "ab" << QStringList {"Ctrl+Z"} << "ab" << QPoint(0, 2) << none << untouched;
+}
+
+void TestText::editingKeys()
+{
+    QFETCH(QString, typed);
+    QFETCH(QStringList, keys);
+    QFETCH(QString, text);
+    QFETCH(QPoint, caret);
+    QFETCH(QString, selected);
+    QFETCH(QString, clipboard);
+
+    QGuiApplication::clipboard()->setText(QStringLiteral("untouched"));
+    TextItem *item = place(QPoint(20, 100), QPoint(20, 100));
+    QVERIFY(item);
+    type(typed);
+    for (const QString &key : qAsConst(keys)) {
+        if (key.size() == 1) {
+            type(key);
+            continue;
+        }
+        const int combination = QKeySequence::fromString(key)[0];
+        QVERIFY2(combination != 0, qPrintable(key));
+        QTest::keyClick(m_window, Qt::Key(combination & ~Qt::KeyboardModifierMask),
+            Qt::KeyboardModifiers(combination & Qt::KeyboardModifierMask));
+    }
+    QCOMPARE(item->text(), text);
+    QCOMPARE(item->lines(), text.split(QLatin1Char('\n')));
+    QCOMPARE(QPoint(item->caretLine(), item->caretColumn()), caret);
+    QCOMPARE(item->getSelectedText(), selected);
+    QCOMPARE(QGuiApplication::clipboard()->text(), clipboard);
+}
+
+void TestText::typingPastTheRightEdgeBreaksTheLine()
+{
+    TextItem *text = place(QPoint(300, 100), QPoint(300, 100));
+    QVERIFY(text);
+    const double bottom = text->geometry().bottom();
+    QString typed;
+    while (text->lines().size() == 1 && typed.size() < 40) {
+        typed += QLatin1Char('w');
+        type(QStringLiteral("w"));
+        QVERIFY(text->x() + text->geometry().width() < 420);
+    }
+    QCOMPARE(text->lines().size(), 2);
+    // The last typed character went to the new line, and the box grew upward.
+    QCOMPARE(text->lines().at(1), QStringLiteral("w"));
+    QCOMPARE(text->text().remove(QLatin1Char('\n')), typed);
+    QCOMPARE(QPoint(text->caretLine(), text->caretColumn()), QPoint(1, 1));
+    QCOMPARE(text->geometry().bottom(), bottom);
+    // Moving the caret along a full line breaks nothing more.
+    QTest::keyClick(m_window, Qt::Key_Up);
+    QTest::keyClick(m_window, Qt::Key_End);
+    QCOMPARE(text->lines().size(), 2);
+
+    // At the very edge a lone character stays: a break before it would only add empty lines.
+    TextItem *edge = place(QPoint(396, 200), QPoint(396, 200));
+    QVERIFY(edge && edge != text);
+    type(QStringLiteral("w"));
+    QCOMPARE(edge->lines(), QStringList({"w"}));
+}
+
+void TestText::cornerDragScalesTheFont_data()
+{
+    QTest::addColumn<int>("width");
+    QTest::addColumn<QPoint>("by");
+    QTest::addColumn<double>("pointSize");
+    QTest::addColumn<int>("lineWidth");
+    // Two steps of 0.4 pt, kept between 13.5 and 24.8 pt.
+    QTest::newRow("grow") << 6 << QPoint(20, 20) << 17.0 << 12;
+    QTest::newRow("shrink") << 6 << QPoint(-20, -20) << 15.4 << 10;
+    QTest::newRow("shrink stops at 13.5") << 2 << QPoint(-20, -20) << 13.5 << 7;
+    QTest::newRow("grow stops at 24.8") << 26 << QPoint(20, 20) << 24.8 << 24;
+}
+
+void TestText::cornerDragScalesTheFont()
+{
+    QFETCH(int, width);
+    QFETCH(QPoint, by);
+    QFETCH(double, pointSize);
+    QFETCH(int, lineWidth);
+
+    TextItem *text = place(QPoint(100, 100), QPoint(100, 100));
+    QVERIFY(text);
+    type(QStringLiteral("Ab"));
+    m_area->setCurrentLineWidth(4);
+    m_area->setCurrentLineWidth(width);
+    QCOMPARE(text->font().pointSizeF(), width * 0.7 + 12.0);
+    const QRectF before = text->geometry();
+    const double sizeBefore = text->font().pointSizeF();
+
+    m_area->setCurrentModule(QStringLiteral("Move"));
+    QVERIFY(text->isChecked());
+    const QPoint corner = (text->position() + text->keyPositions().at(2)).toPoint();
+    QTest::mouseMove(m_window, onWindow(corner));
+    // The window hands hover to its items with the next frame.
+    QTRY_VERIFY_WITH_TIMEOUT(text->onKey(), 2000);
+    QTest::mousePress(m_window, Qt::LeftButton, Qt::NoModifier, onWindow(corner));
+    QTest::mouseMove(m_window, onWindow(corner + by / 2));
+    QTest::mouseMove(m_window, onWindow(corner + by));
+    QTest::mouseRelease(m_window, Qt::LeftButton, Qt::NoModifier, onWindow(corner + by));
+    QCOMPARE(text->font().pointSizeF(), pointSize);
+    QCOMPARE(text->lineWidth(), lineWidth);
+    // The opposite corner stays.
+    QCOMPARE(text->geometry().topLeft(), before.topLeft());
+
+    m_area->checkUndo();
+    QCOMPARE(text->font().pointSizeF(), sizeBefore);
+    QCOMPARE(text->geometry(), before);
+    QVERIFY(text->isVisible());
+}
+
+void TestText::emptyBoxIsNotKept_data()
+{
+    QTest::addColumn<bool>("typeFirst");
+    QTest::addColumn<bool>("changeTool");
+    QTest::newRow("empty, tool changed") << false << true;
+    QTest::newRow("empty, another box placed") << false << false;
+    QTest::newRow("with text, tool changed") << true << true;
+}
+
+void TestText::emptyBoxIsNotKept()
+{
+    QFETCH(bool, typeFirst);
+    QFETCH(bool, changeTool);
+
+    TextItem *first = place(QPoint(100, 100), QPoint(100, 100));
+    QVERIFY(first);
+    if (typeFirst)
+        type(QStringLiteral("x"));
+    QSignalSpy redo(m_area, &KPainterArea::canRedoChange);
+    if (changeTool)
+        m_area->setCurrentModule(QStringLiteral("Rect"));
+    else
+        QVERIFY(place(QPoint(200, 200), QPoint(200, 200)) != first);
+    QVERIFY(first->isReadOnly());
+    QCOMPARE(first->isVisible(), typeFirst);
+    const int boxes = (typeFirst ? 1 : 0) + (changeTool ? 0 : 1);
+    QCOMPARE(m_area->undoStack()->count(), boxes);
+    QVERIFY(!m_area->canRedo());
+    // The redo button hears of it too.
+    if (!redo.isEmpty())
+        QCOMPARE(redo.last().at(0).toBool(), false);
+    QCOMPARE(redo.isEmpty(), typeFirst);
+    // Nothing comes back with redo, and undo takes back only the boxes that stay.
+    m_area->checkRedo();
+    QCOMPARE(first->isVisible(), typeFirst);
+}
+
+void TestText::arrowFollowsTheBox()
+{
+    const QPoint press(40, 250);
+    TextItem *text = place(press, QPoint(250, 100));
+    QVERIFY(text);
+    auto *arrow
+        = qobject_cast<ArrowItem *>(m_area->moduleFromName(QStringLiteral("Arrow"))->currentItem());
+    QVERIFY(arrow);
+    QCOMPARE(text->arrowItem(), arrow);
+    QVERIFY(!arrow->isReverse());
+    QCOMPARE(arrow->line().p2(), QPointF(press));
+    // Only the head is the user's to drag.
+    QCOMPARE(arrow->keyPositions(), QList<QPointF>({arrow->localLine().p2()}));
+
+    type(QStringLiteral("note"));
+    text->move(200, 20);
+    const QPointF end = getShortLine(QPointF(press), text->geometry()).p2();
+    const QPointF target(int(end.x()), int(end.y()));
+    QTRY_COMPARE_WITH_TIMEOUT(arrow->line().p1(), target, 2000);
+    QCOMPARE(arrow->line().p2(), QPointF(press));
+
+    // A drag of the box puts the arrow at the box by the release, not half-way.
+    m_area->setCurrentModule(QStringLiteral("Move"));
+    const QPoint grab = (text->position() + QPointF(12, text->height() / 2)).toPoint();
+    QTest::mouseMove(m_window, onWindow(grab));
+    QTest::mousePress(m_window, Qt::LeftButton, Qt::NoModifier, onWindow(grab));
+    QTest::mouseMove(m_window, onWindow(grab + QPoint(150, 120)));
+    QTest::mouseRelease(
+        m_window, Qt::LeftButton, Qt::NoModifier, onWindow(grab + QPoint(150, 120)));
+    const QPointF moved = getShortLine(QPointF(press), text->geometry()).p2();
+    QCOMPARE(arrow->line().p1(), QPointF(int(moved.x()), int(moved.y())));
+    QCOMPARE(m_area->undoStack()->text(m_area->undoStack()->index() - 1), QStringLiteral("Move"));
+
+    // The arrow lives and dies with its box.
+    m_area->checkUndo();
+    m_area->checkUndo();
+    QVERIFY(!text->isVisible());
+    QVERIFY(!arrow->isVisible());
+    m_area->checkRedo();
+    QVERIFY(arrow->isVisible());
+}
+
+void TestText::dragBackToTheStartLeavesNoArrow()
+{
+    const QPoint start(60, 200);
+    QTest::mousePress(m_window, Qt::LeftButton, Qt::NoModifier, onWindow(start));
+    QTest::mouseMove(m_window, onWindow(start + QPoint(80, 0)));
+    QTest::mouseMove(m_window, onWindow(start + QPoint(90, 10)));
+    QTest::mouseRelease(m_window, Qt::LeftButton, Qt::NoModifier, onWindow(start));
+    TextItem *text = qobject_cast<TextItem *>(m_area->currentItem());
+    QVERIFY(text && !text->arrowItem());
+    auto *arrow = m_area->moduleFromName(QStringLiteral("Arrow"))->currentItem();
+    QVERIFY(arrow);
+    QVERIFY(!arrow->isVisible());
+}
+
+void TestText::nearestBorderPoint_data()
+{
+    QTest::addColumn<QPointF>("from");
+    QTest::addColumn<QPointF>("nearest");
+    const QRectF r(100, 50, 200, 80);
+    QTest::newRow("left of the box") << QPointF(0, 90) << QPointF(100, 90);
+    QTest::newRow("above the box") << QPointF(160, 0) << QPointF(160, 50);
+    QTest::newRow("below right, corner is no sample") << QPointF(400, 300) << QPointF(300, 122);
+    QTest::newRow("centre") << r.center() << r.center();
+}
+
+void TestText::nearestBorderPoint()
+{
+    QFETCH(QPointF, from);
+    QFETCH(QPointF, nearest);
+    const QLineF line = getShortLine(from, QRectF(100, 50, 200, 80));
+    QCOMPARE(line.p1(), from);
+    QCOMPARE(line.p2(), nearest);
+}
+
+void TestText::outputShowsTextWithoutEditingMarks()
+{
+    m_area->setCurrentLineWidth(10);
+    TextItem *text = place(QPoint(50, 100), QPoint(50, 100));
+    QVERIFY(text);
+    type(QStringLiteral("WWW"));
+    QTest::keyClick(m_window, Qt::Key_A, Qt::ControlModifier);
+    const QRect box = text->geometry().toRect();
+
+    // The screen shows the caret at times and the selection always; the output shows neither.
+    bool caretSeen = false;
+    QElapsedTimer clock;
+    clock.start();
+    while (!caretSeen && clock.elapsed() < 2000) {
+        QImage screen(text->size().toSize(), QImage::Format_ARGB32_Premultiplied);
+        screen.fill(kBackground);
+        QPainter painter(&screen);
+        text->paint(&painter);
+        painter.end();
+        caretSeen = countPixels(screen, screen.rect(), isCaret) > 5;
+        QVERIFY(countPixels(screen, screen.rect(), isSelection) > 20);
+        const QImage output = m_area->renderRect(QRect(0, 0, 400, 300), 50000, true);
+        QVERIFY(countPixels(output, box, isInk) > 20);
+        QCOMPARE(countPixels(output, box, isCaret), 0);
+        QCOMPARE(countPixels(output, box, isSelection), 0);
+        QTest::qWait(50);
+    }
+    QVERIFY(caretSeen);
+}
+
+QTEST_MAIN(TestText)
+#include "tst_text.moc"
