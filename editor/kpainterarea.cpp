@@ -3,7 +3,9 @@
 #include "abstractgraphitem.h"
 #include "analytics.h"
 #include "arrowmodule.h"
+#include "blurmodule.h"
 #include "colorstrip.h"
+#include "countermodule.h"
 #include "ellipsemodule.h"
 #include "graphmodule.h"
 #include "historystack.h"
@@ -43,6 +45,8 @@ QList<KPainterArea::ModuleFactory> &moduleFactories()
         &LineModule::create,
         &ArrowModule::create,
         &TextModule::create,
+        &BlurModule::create,
+        &CounterModule::create,
         &MarkerModule::create,
     };
     return factories;
@@ -254,8 +258,12 @@ void KPainterArea::setCurrentItem(AbstractGraphItem *item)
 
 void KPainterArea::updateBlurItem()
 {
-    // Every shape calls this while it is dragged. Only blur shapes repaint here, since they show
-    // what lies below them; they arrive with the blur tool, and until then nothing needs it.
+    // Every shape calls this while it is dragged: a blur shows what lies below it, so it is
+    // painted again whenever anything may have changed there.
+    for (AbstractGraphItem *item : graphItems()) {
+        if (item->name() == QLatin1String("Blur"))
+            item->update();
+    }
 }
 
 void KPainterArea::setCurrentModule(const QString &name)

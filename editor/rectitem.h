@@ -45,7 +45,9 @@ protected:
     void mouseMoveEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
 
-    void createKeyPosition();
+    virtual void createKeyPosition();
+    // For shapes that leave more room around the rectangle, such as a bullet beside it.
+    void setMargin(int margin) { m_margin = margin; }
     // The rectangle as it is painted, in item coordinates.
     QRect paintedRect() const;
     // The area of path together with its outline as the pen draws it.

@@ -38,7 +38,9 @@ Item {
           subText: qsTr("+ Shift - draw circle.\n+ Ctrl - draws a filled.") },
         { name: "Rect", icon: "tool_rect", commandIcon: "tool_rect_command",
           title: qsTr("<b>Tool Rectangle</b>"),
-          subText: qsTr("+ Shift - draw square.\n+ Ctrl - draws a filled.") }
+          subText: qsTr("+ Shift - draw square.\n+ Ctrl - draws a filled.") },
+        { name: "Counter", icon: "tool_counter", title: qsTr("<b>Tool Counter</b>"), subText: "" },
+        { name: "Blur", icon: "tool_blur", title: qsTr("<b>Tool Blur</b>"), subText: "" }
     ]
 
     signal toolClick(string name, bool check)

@@ -1132,6 +1132,14 @@
         <source>When you move the mouse while pressing the pre-draws an arrow pointing to the location.</source>
         <translation>Если вести мышь с нажатой кнопкой, к тексту рисуется стрелка, указывающая на место нажатия.</translation>
     </message>
+    <message>
+        <source>&lt;b&gt;Tool Counter&lt;/b&gt;</source>
+        <translation>&lt;b&gt;Инструмент «Счётчик»&lt;/b&gt;</translation>
+    </message>
+    <message>
+        <source>&lt;b&gt;Tool Blur&lt;/b&gt;</source>
+        <translation>&lt;b&gt;Инструмент «Размытие»&lt;/b&gt;</translation>
+    </message>
 </context>
 <context>
     <name>ToolBarMenu</name>
