@@ -3,6 +3,9 @@
 #include "abstractgraphitem.h"
 #include "analytics.h"
 #include "arrowmodule.h"
+#include "blackoutarea.h"
+#include "blackoutitem.h"
+#include "blackoutmodule.h"
 #include "blurmodule.h"
 #include "colorstrip.h"
 #include "countermodule.h"
@@ -48,6 +51,7 @@ QList<KPainterArea::ModuleFactory> &moduleFactories()
         &BlurModule::create,
         &CounterModule::create,
         &MarkerModule::create,
+        &BlackoutModule::create,
     };
     return factories;
 }
@@ -67,7 +71,10 @@ int settingInt(const char *key)
 KPainterArea::KPainterArea(QQuickItem *parent)
     : QQuickItem(parent)
     , m_undoStack(new QUndoStack(this))
+    , m_blackoutArea(new BlackoutArea(this))
 {
+    m_blackoutArea->setPaintArea(this);
+    m_blackoutArea->setZ(100);
     loadGraphModule();
     setObjectName(QStringLiteral("KPainterArea"));
     connect(this, &KPainterArea::currentColorChanged, this, &KPainterArea::setCurrentItemColor);
@@ -80,6 +87,8 @@ KPainterArea::KPainterArea(QQuickItem *parent)
     connect(m_undoStack, &QUndoStack::canUndoChanged, this, &KPainterArea::canUndoChange);
     connect(m_undoStack, &QUndoStack::canRedoChanged, this, &KPainterArea::canRedoChange);
     setCurrentSubstrate(Setting::instance()->getValue(QStringLiteral("substrate")).toBool());
+    connect(this, &KPainterArea::updateBlackoutArea, m_blackoutArea,
+        [this] { m_blackoutArea->update(); });
     setAcceptedMouseButtons(Qt::AllButtons);
 }
 
@@ -87,6 +96,7 @@ void KPainterArea::registerQmlTypes()
 {
     qmlRegisterType<KPainterArea>("KuvoComponent", 1, 0, "KPainterArea");
     qmlRegisterType<AbstractGraphItem>("KuvoComponent", 1, 0, "AbstractGraphItem");
+    qmlRegisterType<BlackoutArea>("KuvoComponent", 1, 0, "BlackoutArea");
 }
 
 void KPainterArea::registerModule(ModuleFactory factory)
@@ -104,6 +114,15 @@ void KPainterArea::loadGraphModule()
         connect(module, &GraphModule::currentItemChange, this, &KPainterArea::setCurrentItem);
         connect(module, &GraphModule::updateBlackoutArea, this, &KPainterArea::updateBlackoutArea);
     }
+    if (auto *blackout = qobject_cast<BlackoutModule *>(moduleFromName(QStringLiteral("Blackout"))))
+        connect(blackout, &BlackoutModule::createNewBlackoutItem, m_blackoutArea,
+            &BlackoutArea::createNewBlackoutItem);
+}
+
+void KPainterArea::setSelectRect(const QRectF &rect)
+{
+    m_selectRect = rect;
+    m_blackoutArea->setSelectRect(rect);
 }
 
 QString KPainterArea::currentModule() const
@@ -471,6 +490,9 @@ void KPainterArea::mouseReleaseEvent(QMouseEvent *event)
 
 void KPainterArea::geometryChanged(const QRectF &newGeometry, const QRectF &oldGeometry)
 {
+    // Without a selection (the picture editor has none) the overlay covers the whole canvas.
+    if (m_selectRect.isEmpty())
+        m_blackoutArea->setSize(newGeometry.size());
     // A canvas zoomed with its picture keeps its shapes on the same spots of the picture; the
     // first sizing of the canvas (from no width at all) is not a zoom.
     if (oldGeometry.width() > 0 && newGeometry.width() > 0

@@ -9,6 +9,7 @@
 #include <QRectF>
 
 class AbstractGraphItem;
+class BlackoutArea;
 class GraphModule;
 class QUndoStack;
 
@@ -58,7 +59,8 @@ public:
     QRectF selectRect() const { return m_selectRect; }
     // True while renderRect draws the shapes for output, where carets have no place.
     bool isRendering() const { return m_rendering; }
-    void setSelectRect(const QRectF &rect) { m_selectRect = rect; }
+    // The selection that the darkening overlay covers, in the canvas's coordinates.
+    void setSelectRect(const QRectF &rect);
 
     int getLastZ();
     QUndoStack *undoStack() const { return m_undoStack; }
@@ -130,6 +132,7 @@ private:
     QImage m_background;
     QPointer<AbstractGraphItem> m_currentItem;
     QUndoStack *m_undoStack;
+    BlackoutArea *m_blackoutArea;
     QRectF m_selectRect;
     mutable bool m_rendering = false;
 };

@@ -40,7 +40,9 @@ Item {
           title: qsTr("<b>Tool Rectangle</b>"),
           subText: qsTr("+ Shift - draw square.\n+ Ctrl - draws a filled.") },
         { name: "Counter", icon: "tool_counter", title: qsTr("<b>Tool Counter</b>"), subText: "" },
-        { name: "Blur", icon: "tool_blur", title: qsTr("<b>Tool Blur</b>"), subText: "" }
+        { name: "Blur", icon: "tool_blur", title: qsTr("<b>Tool Blur</b>"), subText: "" },
+        { name: "Blackout", icon: "tool_blackout", title: qsTr("<b>Tool Blackout</b>"),
+          subText: "" }
     ]
 
     signal toolClick(string name, bool check)

@@ -1140,6 +1140,10 @@
         <source>&lt;b&gt;Tool Blur&lt;/b&gt;</source>
         <translation>&lt;b&gt;Инструмент «Размытие»&lt;/b&gt;</translation>
     </message>
+    <message>
+        <source>&lt;b&gt;Tool Blackout&lt;/b&gt;</source>
+        <translation>&lt;b&gt;Инструмент «Затемнение»&lt;/b&gt;</translation>
+    </message>
 </context>
 <context>
     <name>ToolBarMenu</name>
