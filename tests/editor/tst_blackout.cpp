@@ -1,12 +1,8 @@
 #include "blackoutarea.h"
 #include "blackoutitem.h"
-#include "graphmodule.h"
-#include "kpainterarea.h"
-#include "serviceaddress.h"
+#include "canvasfixture.h"
 #include "setting.h"
-#include "standinservice.h"
 
-#include <QQuickWindow>
 #include <QSignalSpy>
 #include <QUndoStack>
 #include <QtTest>
@@ -39,65 +35,34 @@ private slots:
 
 private:
     BlackoutItem *draw(QPoint from, QPoint to);
-    QPoint onWindow(const QPoint &canvasPoint) const;
-    BlackoutArea *overlay() const { return m_area->findChild<BlackoutArea *>(); }
-    QColor rendered(const QPoint &p) const;
+    BlackoutArea *overlay() const { return m_canvas.area()->findChild<BlackoutArea *>(); }
+    QColor rendered(const QPoint &p) const { return m_canvas.output().pixelColor(p); }
 
-    StandinService m_service;
-    QQuickWindow *m_window = nullptr;
-    KPainterArea *m_area = nullptr;
+    CanvasFixture m_canvas;
 };
 
 void TestBlackout::initTestCase()
 {
-    QVERIFY(m_service.start());
-    // The usage events of the tools go to the stand-in, never to an outside host.
-    ServiceAddress::setFixedHost(m_service.httpHost());
+    QVERIFY(m_canvas.startService());
 }
 
 void TestBlackout::init()
 {
     // The darkness that a row chose stays in the store; each row starts from the default.
     Setting::instance()->setValue(QStringLiteral("widthBlackoutLine"), 9);
-    m_window = new QQuickWindow;
-    m_window->resize(640, 480);
-    m_area = new KPainterArea(m_window->contentItem());
-    // Away from the window's origin: the tool must get the canvas's own coordinates.
-    m_area->setPosition(QPointF(30, 20));
-    m_area->setSize(QSizeF(400, 300));
-    QImage picture(400, 300, QImage::Format_RGB32);
-    picture.fill(kBackground);
-    m_area->setBackground(picture);
-    m_window->show();
-    QVERIFY(QTest::qWaitForWindowExposed(m_window, 5000));
+    QVERIFY(m_canvas.open(plainPicture(QSize(400, 300), kBackground)));
 }
 
 void TestBlackout::cleanup()
 {
-    delete m_window;
-    m_window = nullptr;
-    m_area = nullptr;
-}
-
-QPoint TestBlackout::onWindow(const QPoint &canvasPoint) const
-{
-    return m_area->mapToScene(canvasPoint).toPoint();
+    m_canvas.close();
 }
 
 BlackoutItem *TestBlackout::draw(QPoint from, QPoint to)
 {
-    if (m_area->currentModule() != QLatin1String("Blackout"))
-        m_area->setCurrentModule(QStringLiteral("Blackout"));
-    QTest::mousePress(m_window, Qt::LeftButton, Qt::NoModifier, onWindow(from));
-    QTest::mouseMove(m_window, onWindow(to));
-    QTest::mouseRelease(m_window, Qt::LeftButton, Qt::NoModifier, onWindow(to));
-    const auto stored = m_area->moduleFromName(QStringLiteral("Blackout"))->storage();
-    return stored.isEmpty() ? nullptr : qobject_cast<BlackoutItem *>(stored.last());
-}
-
-QColor TestBlackout::rendered(const QPoint &p) const
-{
-    return m_area->renderRect(QRect(0, 0, 400, 300), 50000, false).pixelColor(p);
+    m_canvas.choose(QStringLiteral("Blackout"));
+    m_canvas.drag({from, to});
+    return m_canvas.lastStored<BlackoutItem>(QStringLiteral("Blackout"));
 }
 
 void TestBlackout::darkensAllButTheBrightAreas_data()
@@ -129,7 +94,7 @@ void TestBlackout::darkensAllButTheBrightAreas()
     QFETCH(Rects, bright);
     QFETCH(Rects, darkened);
 
-    m_area->setSelectRect(selection);
+    m_canvas.area()->setSelectRect(selection);
     QCOMPARE(QRectF(overlay()->position(), overlay()->size()), selection);
     for (const QRectF &r : qAsConst(bright))
         QVERIFY(draw(r.topLeft().toPoint(), r.bottomRight().toPoint() - QPoint(1, 1)));
@@ -138,22 +103,24 @@ void TestBlackout::darkensAllButTheBrightAreas()
 
 void TestBlackout::clickLeavesNoBrightArea()
 {
-    m_area->setSelectRect(QRectF(0, 0, 100, 100));
+    m_canvas.area()->setSelectRect(QRectF(0, 0, 100, 100));
     QVERIFY(!draw(QPoint(50, 50), QPoint(50, 50)));
-    QCOMPARE(m_area->undoStack()->count(), 0);
+    QCOMPARE(m_canvas.area()->undoStack()->count(), 0);
     QVERIFY(overlay()->getPaintRect().isEmpty());
 
     // While a drag runs up and left of its start, the area under it is already bright.
-    QTest::mousePress(m_window, Qt::LeftButton, Qt::NoModifier, onWindow(QPoint(50, 50)));
-    QTest::mouseMove(m_window, onWindow(QPoint(0, 0)));
+    QTest::mousePress(
+        m_canvas.window(), Qt::LeftButton, Qt::NoModifier, m_canvas.onWindow(QPoint(50, 50)));
+    QTest::mouseMove(m_canvas.window(), m_canvas.onWindow(QPoint(0, 0)));
     QCOMPARE(overlay()->getPaintRect(),
         (Rects {{0, 0, 50, 1}, {0, 1, 1, 99}, {1, 50, 99, 50}, {50, 0, 50, 50}}));
-    QTest::mouseRelease(m_window, Qt::LeftButton, Qt::NoModifier, onWindow(QPoint(0, 0)));
+    QTest::mouseRelease(
+        m_canvas.window(), Qt::LeftButton, Qt::NoModifier, m_canvas.onWindow(QPoint(0, 0)));
 }
 
 void TestBlackout::undoRedoAndDeleteFollowTheHole()
 {
-    m_area->setSelectRect(QRectF(0, 0, 100, 100));
+    m_canvas.area()->setSelectRect(QRectF(0, 0, 100, 100));
     QVERIFY(draw(QPoint(0, 0), QPoint(49, 99)));
     BlackoutItem *second = draw(QPoint(50, 0), QPoint(99, 49));
     QVERIFY(second);
@@ -162,22 +129,22 @@ void TestBlackout::undoRedoAndDeleteFollowTheHole()
     const Rects firstBright {{50, 0, 50, 100}};
     QCOMPARE(overlay()->getPaintRect(), bothBright);
 
-    QSignalSpy repaints(m_area, &KPainterArea::updateBlackoutArea);
-    m_area->checkUndo();
+    QSignalSpy repaints(m_canvas.area(), &KPainterArea::updateBlackoutArea);
+    m_canvas.area()->checkUndo();
     QCOMPARE(overlay()->getPaintRect(), firstBright);
-    m_area->checkRedo();
+    m_canvas.area()->checkRedo();
     QCOMPARE(overlay()->getPaintRect(), bothBright);
 
     // Deleting the checked area darkens it at once; checking it does not lift it above shapes.
-    m_area->setCurrentModule(QStringLiteral("Move"));
+    m_canvas.area()->setCurrentModule(QStringLiteral("Move"));
     second->setCheck(true);
     QCOMPARE(second->z(), 100.0);
     QTRY_VERIFY_WITH_TIMEOUT(second->hasActiveFocus(), 2000);
     repaints.clear();
-    QTest::keyClick(m_window, Qt::Key_Delete);
+    QTest::keyClick(m_canvas.window(), Qt::Key_Delete);
     QVERIFY(!repaints.isEmpty());
     QCOMPARE(overlay()->getPaintRect(), firstBright);
-    m_area->checkUndo();
+    m_canvas.area()->checkUndo();
     QCOMPARE(overlay()->getPaintRect(), bothBright);
 }
 
@@ -195,11 +162,11 @@ void TestBlackout::darknessFollowsTheWidth()
     QFETCH(int, width);
     QFETCH(int, alpha);
 
-    m_area->setSelectRect(QRectF(0, 0, 100, 100));
+    m_canvas.area()->setSelectRect(QRectF(0, 0, 100, 100));
     BlackoutItem *area = draw(QPoint(10, 10), QPoint(29, 29));
     QVERIFY(area);
     // The tool bar's width slider restyles the current area, and with it the whole overlay.
-    m_area->setCurrentLineWidth(width);
+    m_canvas.area()->setCurrentLineWidth(width);
     QCOMPARE(area->lineWidth(), width);
     QCOMPARE(overlay()->lineWidth(), width);
     const int expected = qRound(kBackground.red() * (255 - alpha) / 255.0);
@@ -207,25 +174,27 @@ void TestBlackout::darknessFollowsTheWidth()
 
     // A new area drawn after the width was chosen without one keeps what the bar shows.
     const int chosen = width == 2 ? 26 : 2;
-    m_area->uncheckAllItem();
-    m_area->setCurrentLineWidth(chosen);
-    m_area->pushLineWidthChange(chosen, width);
+    m_canvas.area()->uncheckAllItem();
+    m_canvas.area()->setCurrentLineWidth(chosen);
+    m_canvas.area()->pushLineWidthChange(chosen, width);
     QVERIFY(draw(QPoint(40, 40), QPoint(49, 49)));
     QCOMPARE(overlay()->lineWidth(), chosen);
 }
 
 void TestBlackout::outputIsDarkOutsideAndUntouchedInside()
 {
-    m_area->setSelectRect(QRectF(20, 20, 200, 150));
+    m_canvas.area()->setSelectRect(QRectF(20, 20, 200, 150));
     BlackoutItem *bright = draw(QPoint(50, 40), QPoint(149, 99));
     QVERIFY(bright);
     // A rectangle drawn over the darkness stands above it.
-    m_area->setCurrentModule(QStringLiteral("Rect"));
-    m_area->setCurrentColor(Qt::red);
-    QTest::mousePress(m_window, Qt::LeftButton, Qt::NoModifier, onWindow(QPoint(170, 120)));
-    QTest::mouseMove(m_window, onWindow(QPoint(200, 150)));
-    QTest::mouseRelease(m_window, Qt::LeftButton, Qt::ControlModifier, onWindow(QPoint(200, 150)));
-    m_area->uncheckAllItem();
+    m_canvas.area()->setCurrentModule(QStringLiteral("Rect"));
+    m_canvas.area()->setCurrentColor(Qt::red);
+    QTest::mousePress(
+        m_canvas.window(), Qt::LeftButton, Qt::NoModifier, m_canvas.onWindow(QPoint(170, 120)));
+    QTest::mouseMove(m_canvas.window(), m_canvas.onWindow(QPoint(200, 150)));
+    QTest::mouseRelease(m_canvas.window(), Qt::LeftButton, Qt::ControlModifier,
+        m_canvas.onWindow(QPoint(200, 150)));
+    m_canvas.area()->uncheckAllItem();
 
     for (const QPoint &p :
         {QPoint(50, 40), QPoint(100, 70), QPoint(149, 99), QPoint(10, 10), QPoint(300, 200)})
@@ -237,7 +206,7 @@ void TestBlackout::outputIsDarkOutsideAndUntouchedInside()
     QCOMPARE(rendered(QPoint(185, 135)), QColor(Qt::red));
 
     // Zoomed with the picture, the bright area stays on the same spot of it.
-    m_area->setWidth(800);
+    m_canvas.area()->setWidth(800);
     QCOMPARE(bright->rectangle(), QRectF(100, 80, 200, 120));
 }
 

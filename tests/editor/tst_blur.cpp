@@ -1,14 +1,10 @@
 #include "bluritem.h"
+#include "canvasfixture.h"
 #include "counteritem.h"
-#include "graphmodule.h"
-#include "kpainterarea.h"
 #include "rectitem.h"
-#include "serviceaddress.h"
 #include "setting.h"
-#include "standinservice.h"
 
 #include <QKeyEvent>
-#include <QQuickWindow>
 #include <QUndoStack>
 #include <QtTest>
 
@@ -65,62 +61,39 @@ private slots:
 
 private:
     void drag(const QString &tool, QPoint from, QPoint to);
-    template <typename T> T *last(const QString &tool) const;
     QImage output() const;
 
-    StandinService m_service;
-    QQuickWindow *m_window = nullptr;
-    KPainterArea *m_area = nullptr;
+    CanvasFixture m_canvas;
     QImage m_picture;
 };
 
 void TestBlur::initTestCase()
 {
-    QVERIFY(m_service.start());
-    ServiceAddress::setFixedHost(m_service.httpHost());
+    QVERIFY(m_canvas.startService());
     Setting::instance()->setValue(QStringLiteral("widthBlureLine"), kBlurRadius);
     m_picture = busyPicture(QSize(400, 300));
 }
 
 void TestBlur::init()
 {
-    m_window = new QQuickWindow;
-    m_window->resize(640, 480);
-    m_area = new KPainterArea(m_window->contentItem());
-    m_area->setPosition(QPointF(30, 20));
-    m_area->setSize(QSizeF(400, 300));
-    m_area->setBackground(m_picture);
-    m_area->setCurrentColor(QColor(220, 0, 0));
-    m_window->show();
-    QVERIFY(QTest::qWaitForWindowExposed(m_window, 5000));
+    QVERIFY(m_canvas.open(m_picture, QColor(220, 0, 0)));
 }
 
 void TestBlur::cleanup()
 {
-    delete m_window;
+    m_canvas.close();
 }
 
 void TestBlur::drag(const QString &tool, QPoint from, QPoint to)
 {
-    if (m_area->currentModule() != tool)
-        m_area->setCurrentModule(tool);
-    const auto onWindow = [this](QPoint p) { return m_area->mapToScene(p).toPoint(); };
-    QTest::mousePress(m_window, Qt::LeftButton, Qt::NoModifier, onWindow(from));
-    if (from != to)
-        QTest::mouseMove(m_window, onWindow(to));
-    QTest::mouseRelease(m_window, Qt::LeftButton, Qt::NoModifier, onWindow(to));
-}
-
-template <typename T> T *TestBlur::last(const QString &tool) const
-{
-    const auto stored = m_area->moduleFromName(tool)->storage();
-    return stored.isEmpty() ? nullptr : qobject_cast<T *>(stored.last());
+    m_canvas.choose(tool);
+    m_canvas.drag(from == to ? QList<QPoint> {from} : QList<QPoint> {from, to});
 }
 
 QImage TestBlur::output() const
 {
-    m_area->uncheckAllItem();
-    return asArgb(m_area->renderRect(QRect(0, 0, 400, 300), 50000, false));
+    m_canvas.area()->uncheckAllItem();
+    return asArgb(m_canvas.output());
 }
 
 void TestBlur::filterFactorFollowsRadius_data()
@@ -197,10 +170,10 @@ void TestBlur::blurChangesItsRectangleOnly()
     QFETCH(QRect, blurred);
 
     drag(QStringLiteral("Blur"), from, to);
-    auto *blur = last<BlurItem>(QStringLiteral("Blur"));
+    auto *blur = m_canvas.lastStored<BlurItem>(QStringLiteral("Blur"));
     QVERIFY(blur);
     QCOMPARE(blur->lineWidth(), kBlurRadius);
-    QCOMPARE(blur->z(), m_area->z() + 1);
+    QCOMPARE(blur->z(), m_canvas.area()->z() + 1);
     const QImage picture = output();
     QImage expected = m_picture.copy(blurred);
     BlurItem::blurImage(expected, kBlurRadius);
@@ -217,8 +190,8 @@ void TestBlur::blurChangesItsRectangleOnly()
     }
     // A selected blur stays under the other shapes, and shows its handles on the screen only.
     blur->setCheck(true);
-    QCOMPARE(blur->z(), m_area->z() + 1);
-    QVERIFY(asArgb(m_area->renderRect(QRect(0, 0, 400, 300), 50000, false)) != picture);
+    QCOMPARE(blur->z(), m_canvas.area()->z() + 1);
+    QVERIFY(asArgb(m_canvas.area()->renderRect(QRect(0, 0, 400, 300), 50000, false)) != picture);
 }
 
 void TestBlur::blurSeesOnlyThePictureBelow()
@@ -245,12 +218,12 @@ void TestBlur::blurUndoRedo()
 {
     drag(QStringLiteral("Blur"), QPoint(20, 20), QPoint(119, 119));
     drag(QStringLiteral("Blur"), QPoint(200, 200), QPoint(200, 200));
-    QCOMPARE(m_area->moduleFromName(QStringLiteral("Blur"))->storage().size(), 1);
+    QCOMPARE(m_canvas.area()->moduleFromName(QStringLiteral("Blur"))->storage().size(), 1);
     const QImage blurred = output();
     QVERIFY(blurred != asArgb(m_picture));
-    m_area->checkUndo();
+    m_canvas.area()->checkUndo();
     QCOMPARE(output(), asArgb(m_picture));
-    m_area->checkRedo();
+    m_canvas.area()->checkRedo();
     QCOMPARE(output(), blurred);
 }
 
@@ -259,12 +232,13 @@ void TestBlur::zoomKeepsShapesOnThePicture()
     drag(QStringLiteral("Blur"), QPoint(20, 20), QPoint(119, 69));
     drag(QStringLiteral("Counter"), QPoint(200, 100), QPoint(259, 139));
     drag(QStringLiteral("Counter"), QPoint(300, 200), QPoint(300, 200));
-    const auto counters = m_area->moduleFromName(QStringLiteral("Counter"))->storage();
+    const auto counters = m_canvas.area()->moduleFromName(QStringLiteral("Counter"))->storage();
     auto *frame = qobject_cast<CounterItem *>(counters.first());
     auto *bullet = qobject_cast<CounterItem *>(counters.last());
-    m_area->setSize(QSizeF(800, 600));
-    QCOMPARE(last<BlurItem>(QStringLiteral("Blur"))->rectangle(), QRectF(40, 40, 200, 100));
-    QCOMPARE(last<BlurItem>(QStringLiteral("Blur"))->position(), QPointF(35, 35));
+    m_canvas.area()->setSize(QSizeF(800, 600));
+    QCOMPARE(m_canvas.lastStored<BlurItem>(QStringLiteral("Blur"))->rectangle(),
+        QRectF(40, 40, 200, 100));
+    QCOMPARE(m_canvas.lastStored<BlurItem>(QStringLiteral("Blur"))->position(), QPointF(35, 35));
     QCOMPARE(frame->rectangle(), QRectF(400, 200, 120, 80));
     QCOMPARE(bullet->rectangle(), QRectF(600, 400, 1, 1));
     QVERIFY(bullet->isPointCounter());
@@ -289,30 +263,30 @@ void TestBlur::countersNumberInOrder()
     QList<CounterItem *> counters;
     for (int i = 0; i < 3; ++i) {
         drag(QStringLiteral("Counter"), QPoint(50 + 80 * i, 50), QPoint(50 + 80 * i, 50));
-        counters.append(last<CounterItem>(QStringLiteral("Counter")));
+        counters.append(m_canvas.lastStored<CounterItem>(QStringLiteral("Counter")));
         QVERIFY(counters.last());
         QCOMPARE(counters.last()->number(), i + 1);
         QVERIFY(counters.last()->isPointCounter());
     }
     // A click on a bullet that is there already places nothing.
     drag(QStringLiteral("Counter"), QPoint(51, 51), QPoint(51, 51));
-    QCOMPARE(m_area->moduleFromName(QStringLiteral("Counter"))->storage().size(), 3);
+    QCOMPARE(m_canvas.area()->moduleFromName(QStringLiteral("Counter"))->storage().size(), 3);
 
     CounterItem *gone = counters.at(removed - 1);
     if (byUndo) {
-        m_area->checkUndo();
+        m_canvas.area()->checkUndo();
     } else {
         QKeyEvent del(QEvent::KeyPress, Qt::Key_Delete, Qt::NoModifier);
         QCoreApplication::sendEvent(gone, &del);
     }
     QVERIFY(!gone->isVisible());
     drag(QStringLiteral("Counter"), QPoint(50, 200), QPoint(50, 200));
-    QCOMPARE(last<CounterItem>(QStringLiteral("Counter"))->number(), next);
+    QCOMPARE(m_canvas.lastStored<CounterItem>(QStringLiteral("Counter"))->number(), next);
 
     // Undoing the new bullet and then the delete brings the deleted one back; an undone
     // bullet was dropped from the history by the new one.
-    m_area->checkUndo();
-    m_area->checkUndo();
+    m_canvas.area()->checkUndo();
+    m_canvas.area()->checkUndo();
     QCOMPARE(gone->isVisible(), !byUndo);
 }
 
@@ -335,7 +309,7 @@ void TestBlur::bulletSitsBeyondTheEndCorner()
     QFETCH(QPointF, centre);
 
     drag(QStringLiteral("Counter"), QPoint(200, 150), to);
-    auto *counter = last<CounterItem>(QStringLiteral("Counter"));
+    auto *counter = m_canvas.lastStored<CounterItem>(QStringLiteral("Counter"));
     QVERIFY(counter);
     QVERIFY(!counter->isPointCounter());
     QCOMPARE(counter->position() + counter->bulletCentre(), centre);
@@ -347,15 +321,15 @@ void TestBlur::bulletSitsBeyondTheEndCorner()
 void TestBlur::bulletIsCarriedAndUndone()
 {
     drag(QStringLiteral("Counter"), QPoint(100, 100), QPoint(100, 100));
-    auto *bullet = last<CounterItem>(QStringLiteral("Counter"));
+    auto *bullet = m_canvas.lastStored<CounterItem>(QStringLiteral("Counter"));
     QVERIFY(bullet);
     const QRectF placed = bullet->rectangle();
-    m_area->setCurrentModule(QStringLiteral("Move"));
+    m_canvas.area()->setCurrentModule(QStringLiteral("Move"));
     const QPoint at = (bullet->position() + bullet->bulletCentre()).toPoint();
     drag(QStringLiteral("Move"), at, at + QPoint(30, 20));
     QCOMPARE(bullet->rectangle(), placed.translated(30, 20));
     QVERIFY(bullet->isPointCounter());
-    m_area->checkUndo();
+    m_canvas.area()->checkUndo();
     QCOMPARE(bullet->rectangle(), placed);
     QVERIFY(bullet->isVisible());
 }
@@ -374,7 +348,7 @@ void TestBlur::numberStaysReadable()
 {
     QFETCH(QColor, colour);
     QFETCH(QColor, text);
-    CounterItem counter(1, m_area);
+    CounterItem counter(1, m_canvas.area());
     counter.setColor(colour);
     QCOMPARE(counter.textColor(), text);
 }

@@ -1,11 +1,7 @@
 #include "arrowitem.h"
-#include "graphmodule.h"
-#include "kpainterarea.h"
+#include "canvasfixture.h"
 #include "lineitem.h"
-#include "serviceaddress.h"
-#include "standinservice.h"
 
-#include <QQuickWindow>
 #include <QUndoStack>
 #include <QtTest>
 
@@ -54,64 +50,40 @@ private slots:
 private:
     void drag(QPoint from, QPoint via, QPoint to, Qt::KeyboardModifiers keys = Qt::NoModifier);
     LineItem *draw(const QString &tool, QPoint from, QPoint to, QPoint via = QPoint());
-    LineItem *lastChild() const { return qobject_cast<LineItem *>(m_area->childItems().last()); }
-    QPoint onWindow(const QPointF &canvasPoint) const;
-    QImage output() const { return m_area->renderRect(QRect(0, 0, 400, 300), 50000, false); }
+    LineItem *lastChild() const
+    {
+        return qobject_cast<LineItem *>(m_canvas.area()->childItems().last());
+    }
 
-    StandinService m_service;
-    QQuickWindow *m_window = nullptr;
-    KPainterArea *m_area = nullptr;
+    CanvasFixture m_canvas;
 };
 
 void TestLineItem::initTestCase()
 {
-    QVERIFY(m_service.start());
-    // The usage events of the tools go to the stand-in, never to an outside host.
-    ServiceAddress::setFixedHost(m_service.httpHost());
+    QVERIFY(m_canvas.startService());
 }
 
 void TestLineItem::init()
 {
-    m_window = new QQuickWindow;
-    m_window->resize(640, 480);
-    m_area = new KPainterArea(m_window->contentItem());
-    // Away from the window's origin: the tools must get the canvas's own coordinates.
-    m_area->setPosition(QPointF(30, 20));
-    m_area->setSize(QSizeF(400, 300));
-    QImage picture(400, 300, QImage::Format_RGB32);
-    picture.fill(kBackground);
-    m_area->setBackground(picture);
-    m_area->setCurrentColor(kRed);
-    m_window->show();
-    QVERIFY(QTest::qWaitForWindowExposed(m_window, 5000));
+    QVERIFY(m_canvas.open(plainPicture(QSize(400, 300), kBackground), kRed));
 }
 
 void TestLineItem::cleanup()
 {
-    delete m_window;
-}
-
-QPoint TestLineItem::onWindow(const QPointF &canvasPoint) const
-{
-    return m_area->mapToScene(canvasPoint).toPoint();
+    m_canvas.close();
 }
 
 void TestLineItem::drag(QPoint from, QPoint via, QPoint to, Qt::KeyboardModifiers keys)
 {
-    QTest::mousePress(m_window, Qt::LeftButton, keys, onWindow(from));
-    QTest::mouseEvent(QTest::MouseMove, m_window, Qt::NoButton, keys, onWindow(via));
-    QTest::mouseEvent(QTest::MouseMove, m_window, Qt::NoButton, keys, onWindow(to));
-    QTest::mouseRelease(m_window, Qt::LeftButton, keys, onWindow(to));
+    m_canvas.drag({from, via, to}, keys);
 }
 
 // The shape the tool stored for the stroke, or null.
 LineItem *TestLineItem::draw(const QString &tool, QPoint from, QPoint to, QPoint via)
 {
-    if (m_area->currentModule() != tool)
-        m_area->setCurrentModule(tool);
+    m_canvas.choose(tool);
     drag(from, via.isNull() ? (from + to) / 2 : via, to);
-    const auto stored = m_area->moduleFromName(tool)->storage();
-    return stored.isEmpty() ? nullptr : qobject_cast<LineItem *>(stored.last());
+    return m_canvas.lastStored<LineItem>(tool);
 }
 
 void TestLineItem::dragDrawsFromPressToPointer_data()
@@ -143,18 +115,18 @@ void TestLineItem::dragDrawsFromPressToPointer()
     const QPointF at = line->position();
     QCOMPARE(line->keyPositions(),
         (QList<QPointF> {from - at, to - at, QLineF(from, to).center() - at}));
-    QCOMPARE(m_area->currentItem(), line);
+    QCOMPARE(m_canvas.area()->currentItem(), line);
 
-    QCOMPARE(m_area->undoStack()->count(), 1);
-    m_area->checkUndo();
+    QCOMPARE(m_canvas.area()->undoStack()->count(), 1);
+    m_canvas.area()->checkUndo();
     QVERIFY(!line->isVisible());
-    m_area->checkRedo();
+    m_canvas.area()->checkRedo();
     QVERIFY(line->isVisible());
 
     // A zoom scales the segment with the picture, and zooming back restores it.
-    m_area->setWidth(800);
+    m_canvas.area()->setWidth(800);
     QCOMPARE(line->line(), QLineF(from * 2, to * 2));
-    m_area->setWidth(400);
+    m_canvas.area()->setWidth(400);
     QCOMPARE(line->line(), QLineF(from, to));
     QCOMPARE(QRectF(line->position(), line->size()), box);
 }
@@ -181,42 +153,44 @@ void TestLineItem::shiftSnaps()
     QFETCH(QPoint, by);
     QFETCH(QPoint, end);
 
-    m_area->setCurrentModule(tool);
+    m_canvas.area()->setCurrentModule(tool);
     const QPoint from(200, 150);
     drag(from, from + by / 2, from + by, Qt::ShiftModifier);
-    QVERIFY(m_area->currentItem());
+    QVERIFY(m_canvas.area()->currentItem());
     QCOMPARE(lastChild()->line(), QLineF(from, from + end));
 }
 
 void TestLineItem::keysActWhileDrawing()
 {
-    m_area->setCurrentModule(QStringLiteral("Line"));
-    QTest::mousePress(m_window, Qt::LeftButton, Qt::NoModifier, onWindow(QPoint(100, 100)));
-    QTest::mouseMove(m_window, onWindow(QPoint(200, 130)));
+    m_canvas.area()->setCurrentModule(QStringLiteral("Line"));
+    QTest::mousePress(
+        m_canvas.window(), Qt::LeftButton, Qt::NoModifier, m_canvas.onWindow(QPoint(100, 100)));
+    QTest::mouseMove(m_canvas.window(), m_canvas.onWindow(QPoint(200, 130)));
     LineItem *line = lastChild();
     QVERIFY(line);
     QTRY_VERIFY_WITH_TIMEOUT(line->hasActiveFocus(), 2000);
 
     // Shift snaps at once and its release puts the end back under the pointer.
-    QTest::keyPress(m_window, Qt::Key_Shift, Qt::ShiftModifier);
+    QTest::keyPress(m_canvas.window(), Qt::Key_Shift, Qt::ShiftModifier);
     QCOMPARE(line->line(), QLineF(100, 100, 200, 100));
-    QTest::keyRelease(m_window, Qt::Key_Shift, Qt::NoModifier);
+    QTest::keyRelease(m_canvas.window(), Qt::Key_Shift, Qt::NoModifier);
     QCOMPARE(line->line(), QLineF(100, 100, 200, 130));
 
     // Space carries the whole segment; afterwards the end follows again, and Shift no longer
     // snaps the carried segment.
-    QTest::keyPress(m_window, Qt::Key_Space);
-    QTest::mouseMove(m_window, onWindow(QPoint(250, 180)));
+    QTest::keyPress(m_canvas.window(), Qt::Key_Space);
+    QTest::mouseMove(m_canvas.window(), m_canvas.onWindow(QPoint(250, 180)));
     QCOMPARE(line->line(), QLineF(150, 150, 250, 180));
-    QTest::keyRelease(m_window, Qt::Key_Space);
-    QTest::mouseMove(m_window, onWindow(QPoint(300, 180)));
+    QTest::keyRelease(m_canvas.window(), Qt::Key_Space);
+    QTest::mouseMove(m_canvas.window(), m_canvas.onWindow(QPoint(300, 180)));
     QCOMPARE(line->line(), QLineF(150, 150, 300, 180));
-    QTest::mouseEvent(
-        QTest::MouseMove, m_window, Qt::NoButton, Qt::ShiftModifier, onWindow(QPoint(300, 170)));
-    QTest::mouseRelease(m_window, Qt::LeftButton, Qt::ShiftModifier, onWindow(QPoint(300, 170)));
+    QTest::mouseEvent(QTest::MouseMove, m_canvas.window(), Qt::NoButton, Qt::ShiftModifier,
+        m_canvas.onWindow(QPoint(300, 170)));
+    QTest::mouseRelease(
+        m_canvas.window(), Qt::LeftButton, Qt::ShiftModifier, m_canvas.onWindow(QPoint(300, 170)));
     QCOMPARE(line->line(), QLineF(150, 150, 300, 170));
-    QCOMPARE(m_area->currentItem(), line);
-    QCOMPARE(m_area->undoStack()->count(), 1);
+    QCOMPARE(m_canvas.area()->currentItem(), line);
+    QCOMPARE(m_canvas.area()->undoStack()->count(), 1);
 }
 
 void TestLineItem::clickStoresNothing()
@@ -225,8 +199,8 @@ void TestLineItem::clickStoresNothing()
     QVERIFY(!draw(QStringLiteral("Line"), QPoint(50, 50), QPoint(50, 50)));
     QVERIFY(!draw(QStringLiteral("Arrow"), QPoint(50, 50), QPoint(50, 50)));
     QVERIFY(!draw(QStringLiteral("Arrow"), QPoint(50, 50), QPoint(50, 50), QPoint(120, 90)));
-    QCOMPARE(m_area->undoStack()->count(), 0);
-    QCOMPARE(m_area->currentItem(), nullptr);
+    QCOMPARE(m_canvas.area()->undoStack()->count(), 0);
+    QCOMPARE(m_canvas.area()->currentItem(), nullptr);
     QVERIFY(!lastChild()->isVisible());
 }
 
@@ -272,29 +246,29 @@ void TestLineItem::dragsAreOneUndoStep()
     const QLineF drawn(100, 100, 200, 150);
     LineItem *line = draw(tool, drawn.p1().toPoint(), drawn.p2().toPoint());
     QVERIFY(line);
-    m_area->setCurrentModule(QStringLiteral("Move"));
+    m_canvas.area()->setCurrentModule(QStringLiteral("Move"));
     QVERIFY(line->isChecked());
 
     // Hover comes with motion, on the next frame; the drawing left the pointer on the end.
-    QTest::mouseMove(m_window, onWindow(QPoint(0, 0)));
-    QTest::mouseMove(m_window, onWindow(grab));
+    QTest::mouseMove(m_canvas.window(), m_canvas.onWindow(QPoint(0, 0)));
+    QTest::mouseMove(m_canvas.window(), m_canvas.onWindow(grab));
     const bool onHandle = line->keyPositions().contains(QPointF(grab) - line->position());
     QTRY_COMPARE_WITH_TIMEOUT(line->onKey(), onHandle, 2000);
     drag(grab, via, to, shift ? Qt::ShiftModifier : Qt::NoModifier);
     QCOMPARE(line->line(), result);
     QCOMPARE(QRectF(line->position(), line->size()), boxAround(result));
 
-    QCOMPARE(m_area->undoStack()->count(), step.isEmpty() ? 1 : 2);
+    QCOMPARE(m_canvas.area()->undoStack()->count(), step.isEmpty() ? 1 : 2);
     if (step.isEmpty())
         return;
-    QCOMPARE(m_area->undoStack()->text(1), step);
-    m_area->checkUndo();
+    QCOMPARE(m_canvas.area()->undoStack()->text(1), step);
+    m_canvas.area()->checkUndo();
     QCOMPARE(line->line(), drawn);
     QCOMPARE(QRectF(line->position(), line->size()), boxAround(drawn));
     // Modifiers held at the redo do not reshape what was recorded.
-    QTest::keyPress(m_window, Qt::Key_Shift, Qt::ShiftModifier);
-    m_area->checkRedo();
-    QTest::keyRelease(m_window, Qt::Key_Shift, Qt::NoModifier);
+    QTest::keyPress(m_canvas.window(), Qt::Key_Shift, Qt::ShiftModifier);
+    m_canvas.area()->checkRedo();
+    QTest::keyRelease(m_canvas.window(), Qt::Key_Shift, Qt::NoModifier);
     QCOMPARE(line->line(), result);
 }
 
@@ -302,15 +276,17 @@ void TestLineItem::dragsAreOneUndoStep()
 void TestLineItem::onlyTheSegmentTakesPresses()
 {
     draw(QStringLiteral("Rect"), QPoint(150, 60), QPoint(189, 99));
-    AbstractGraphItem *rect = m_area->currentItem();
+    AbstractGraphItem *rect = m_canvas.area()->currentItem();
     LineItem *line = draw(QStringLiteral("Line"), QPoint(100, 200), QPoint(300, 50));
     QVERIFY(rect && line);
-    m_area->setCurrentModule(QStringLiteral("Move"));
-    m_area->uncheckAllItem();
-    QTest::mouseClick(m_window, Qt::LeftButton, Qt::NoModifier, onWindow(QPoint(165, 75)));
+    m_canvas.area()->setCurrentModule(QStringLiteral("Move"));
+    m_canvas.area()->uncheckAllItem();
+    QTest::mouseClick(
+        m_canvas.window(), Qt::LeftButton, Qt::NoModifier, m_canvas.onWindow(QPoint(165, 75)));
     QVERIFY(rect->isChecked());
     QVERIFY(!line->isChecked());
-    QTest::mouseClick(m_window, Qt::LeftButton, Qt::NoModifier, onWindow(QPoint(180, 140)));
+    QTest::mouseClick(
+        m_canvas.window(), Qt::LeftButton, Qt::NoModifier, m_canvas.onWindow(QPoint(180, 140)));
     QVERIFY(line->isChecked());
 }
 
@@ -348,13 +324,13 @@ void TestLineItem::arrowOutput()
     QFETCH(bool, ink);
 
     // Choosing a tool resets the width from the settings.
-    m_area->setCurrentModule(QStringLiteral("Arrow"));
-    m_area->setCurrentLineWidth(width);
+    m_canvas.area()->setCurrentModule(QStringLiteral("Arrow"));
+    m_canvas.area()->setCurrentLineWidth(width);
     const QPoint tip(300, 150);
     LineItem *arrow = draw(QStringLiteral("Arrow"), tip - QPoint(length, 0), tip);
     QVERIFY(arrow);
     arrow->setCheck(checked);
-    const QColor seen = output().pixelColor(tip + probe);
+    const QColor seen = m_canvas.output().pixelColor(tip + probe);
     // Handles are drawn half see-through in black and white, not in the arrow's colour.
     const bool painted = checked ? seen != kBackground : isInk(seen);
     QVERIFY2(ink ? painted : seen == kBackground, qPrintable(seen.name()));

@@ -1,13 +1,10 @@
+#include "canvasfixture.h"
 #include "historystack.h"
-#include "kpainterarea.h"
-#include "serviceaddress.h"
 #include "setting.h"
-#include "standinservice.h"
 #include "testshape.h"
 
 #include <QPainter>
 #include <QQuickView>
-#include <QQuickWindow>
 #include <QSignalSpy>
 #include <QUndoStack>
 #include <QtTest>
@@ -18,13 +15,6 @@ namespace {
 const QColor kBackground(40, 40, 40);
 const QColor kRed(220, 0, 0);
 const QColor kBlue(0, 0, 220);
-
-QImage plainPicture(const QSize &size, const QColor &color)
-{
-    QImage image(size, QImage::Format_RGB32);
-    image.fill(color);
-    return image;
-}
 
 // Collects the warnings printed while it lives (and still prints them).
 class WarningCatcher
@@ -98,60 +88,35 @@ private slots:
 
 private:
     TestShape *draw(const QPoint &from, const QPoint &to, const QColor &color);
-    QPoint onWindow(const QPointF &canvasPoint) const;
 
-    StandinService m_service;
-    QQuickWindow *m_window = nullptr;
-    KPainterArea *m_area = nullptr;
+    CanvasFixture m_canvas;
 };
 
 void TestPainterArea::initTestCase()
 {
-    QVERIFY(m_service.start());
-    // The usage events of the tools go to the stand-in, never to an outside host.
-    ServiceAddress::setFixedHost(m_service.httpHost());
+    QVERIFY(m_canvas.startService());
     KPainterArea::registerModule(&TestShapeModule::create);
 }
 
 void TestPainterArea::init()
 {
-    m_window = new QQuickWindow;
-    m_window->resize(640, 480);
-    m_area = new KPainterArea(m_window->contentItem());
-    // Away from the window's origin: the tools must get the canvas's own coordinates.
-    m_area->setPosition(QPointF(50, 40));
-    m_area->setSize(QSizeF(400, 300));
-    m_area->setBackground(plainPicture(QSize(400, 300), kBackground));
-    m_window->show();
-    QVERIFY(QTest::qWaitForWindowExposed(m_window, 5000));
+    QVERIFY(
+        m_canvas.open(plainPicture(QSize(400, 300), kBackground), QColor(), 0, QPointF(50, 40)));
 }
 
 void TestPainterArea::cleanup()
 {
-    delete m_window;
-    m_window = nullptr;
-    m_area = nullptr;
-}
-
-QPoint TestPainterArea::onWindow(const QPointF &canvasPoint) const
-{
-    return m_area->mapToScene(canvasPoint).toPoint();
+    m_canvas.close();
 }
 
 TestShape *TestPainterArea::draw(const QPoint &from, const QPoint &to, const QColor &color)
 {
-    if (m_area->currentModule() != QLatin1String("TestRect"))
-        m_area->setCurrentModule(QStringLiteral("TestRect"));
+    m_canvas.choose(QStringLiteral("TestRect"));
     // A colour chosen while a shape is current restyles that shape; the new one alone takes it.
-    m_area->uncheckAllItem();
-    m_area->setCurrentColor(color);
-    QTest::mousePress(m_window, Qt::LeftButton, Qt::NoModifier, onWindow(from));
-    QTest::mouseMove(m_window, onWindow((from + to) / 2));
-    QTest::mouseMove(m_window, onWindow(to));
-    QTest::mouseRelease(m_window, Qt::LeftButton, Qt::NoModifier, onWindow(to));
-    auto *module = static_cast<GraphModule *>(m_area->moduleFromName(QStringLiteral("TestRect")));
-    return module->storage().isEmpty() ? nullptr
-                                       : static_cast<TestShape *>(module->storage().last());
+    m_canvas.area()->uncheckAllItem();
+    m_canvas.area()->setCurrentColor(color);
+    m_canvas.drag({from, (from + to) / 2, to});
+    return m_canvas.lastStored<TestShape>(QStringLiteral("TestRect"));
 }
 
 void TestPainterArea::renderStacksShapesAsShown()
@@ -159,14 +124,15 @@ void TestPainterArea::renderStacksShapesAsShown()
     TestShape *red = draw(QPoint(20, 20), QPoint(120, 120), kRed);
     TestShape *blue = draw(QPoint(70, 70), QPoint(170, 170), kBlue);
     QVERIFY(red && blue);
-    m_area->uncheckAllItem();
-    QCOMPARE(m_area->renderRect(QRect(0, 0, 400, 300), 50000, false).pixelColor(100, 100), kBlue);
+    m_canvas.area()->uncheckAllItem();
+    QCOMPARE(m_canvas.area()->renderRect(QRect(0, 0, 400, 300), 50000, false).pixelColor(100, 100),
+        kBlue);
 
     // Touching the red shape brings it to the top on the screen, and so in the picture.
     red->setCheck(true);
     red->setCheck(false);
     QVERIFY(red->z() > blue->z());
-    const QImage picture = m_area->renderRect(QRect(0, 0, 400, 300), 50000, false);
+    const QImage picture = m_canvas.area()->renderRect(QRect(0, 0, 400, 300), 50000, false);
     QCOMPARE(picture.pixelColor(100, 100), kRed);
     QCOMPARE(picture.pixelColor(150, 150), kBlue);
     QCOMPARE(picture.pixelColor(30, 30), kRed);
@@ -178,13 +144,13 @@ void TestPainterArea::renderLeavesOutHiddenShapesAndThoseAboveTheLimit()
     TestShape *red = draw(QPoint(20, 20), QPoint(60, 60), kRed);
     TestShape *blue = draw(QPoint(100, 20), QPoint(140, 60), kBlue);
     QVERIFY(red && blue);
-    m_area->uncheckAllItem();
+    m_canvas.area()->uncheckAllItem();
     blue->setVisible(false);
-    QImage picture = m_area->renderRect(QRect(0, 0, 400, 300), 50000, false);
+    QImage picture = m_canvas.area()->renderRect(QRect(0, 0, 400, 300), 50000, false);
     QCOMPARE(picture.pixelColor(40, 40), kRed);
     QCOMPARE(picture.pixelColor(120, 40), kBackground);
 
-    picture = m_area->renderRect(QRect(0, 0, 400, 300), red->z(), false);
+    picture = m_canvas.area()->renderRect(QRect(0, 0, 400, 300), red->z(), false);
     QCOMPARE(picture.pixelColor(40, 40), kBackground);
 }
 
@@ -197,11 +163,11 @@ void TestPainterArea::renderClipsEachShapeToItsBox()
         using AbstractGraphItem::AbstractGraphItem;
         void paint(QPainter *painter) override { painter->fillRect(-50, -50, 200, 200, kRed); }
     };
-    auto *spill = new Spill(m_area);
+    auto *spill = new Spill(m_canvas.area());
     spill->setPosition(QPointF(100, 100));
     spill->setSize(QSizeF(20, 20));
-    spill->setZ(m_area->getLastZ());
-    const QImage picture = m_area->renderRect(QRect(90, 90, 40, 40), 50000, false);
+    spill->setZ(m_canvas.area()->getLastZ());
+    const QImage picture = m_canvas.area()->renderRect(QRect(90, 90, 40, 40), 50000, false);
     QCOMPARE(picture.size(), QSize(40, 40));
     QCOMPARE(picture.pixelColor(15, 15), kRed);
     QCOMPARE(picture.pixelColor(29, 29), kRed);
@@ -213,13 +179,13 @@ void TestPainterArea::renderShowsTheHandlesOfACheckedShape()
 {
     TestShape *shape = draw(QPoint(20, 20), QPoint(120, 120), kRed);
     QVERIFY(shape);
-    m_area->uncheckAllItem();
+    m_canvas.area()->uncheckAllItem();
     // The top-left handle sits 7 pixels inside the shape's box.
     const QPoint handle = (shape->position() + QPointF(7, 7)).toPoint();
-    const QImage clean = m_area->renderRect(QRect(0, 0, 400, 300), 50000, false);
+    const QImage clean = m_canvas.area()->renderRect(QRect(0, 0, 400, 300), 50000, false);
     QCOMPARE(clean.pixelColor(handle), kRed);
     shape->setCheck(true);
-    const QImage checked = m_area->renderRect(QRect(0, 0, 400, 300), 50000, false);
+    const QImage checked = m_canvas.area()->renderRect(QRect(0, 0, 400, 300), 50000, false);
     QVERIFY(checked.pixelColor(handle) != kRed);
     QCOMPARE(checked.pixelColor(handle + QPoint(30, 30)), kRed);
 }
@@ -234,15 +200,16 @@ void TestPainterArea::renderTakesTheScaledBackgroundUnderTheArea()
         QPainter p(&picture);
         p.fillRect(QRect((i % 2) * 400, (i / 2) * 300, 400, 300), quadrants[i]);
     }
-    m_area->setBackground(picture);
-    const QImage out = m_area->renderRect(QRect(150, 100, 100, 100), 50000, false);
+    m_canvas.area()->setBackground(picture);
+    const QImage out = m_canvas.area()->renderRect(QRect(150, 100, 100, 100), 50000, false);
     QCOMPARE(out.size(), QSize(100, 100));
     QCOMPARE(out.pixelColor(10, 10), QColor(Qt::red));
     QCOMPARE(out.pixelColor(90, 10), QColor(Qt::green));
     QCOMPARE(out.pixelColor(10, 90), QColor(Qt::blue));
     QCOMPARE(out.pixelColor(90, 90), QColor(Qt::yellow));
     // A rectangle given with its corners swapped is the same area.
-    QCOMPARE(m_area->renderRect(QRect(QPoint(249, 199), QPoint(150, 100)), 50000, false), out);
+    QCOMPARE(
+        m_canvas.area()->renderRect(QRect(QPoint(249, 199), QPoint(150, 100)), 50000, false), out);
 }
 
 void TestPainterArea::renderOfAnEmptyAreaIsNull_data()
@@ -256,7 +223,7 @@ void TestPainterArea::renderOfAnEmptyAreaIsNull_data()
 void TestPainterArea::renderOfAnEmptyAreaIsNull()
 {
     QFETCH(QRect, rect);
-    QVERIFY(m_area->renderRect(rect, 50000, true).isNull());
+    QVERIFY(m_canvas.area()->renderRect(rect, 50000, true).isNull());
 }
 
 void TestPainterArea::drawingFollowsThePointerOnAMovedAndZoomedCanvas()
@@ -265,8 +232,8 @@ void TestPainterArea::drawingFollowsThePointerOnAMovedAndZoomedCanvas()
     QVERIFY(shape);
     QCOMPARE(shape->rect(), QRectF(30, 40, 100, 50));
 
-    m_area->setTransformOrigin(QQuickItem::TopLeft);
-    m_area->setScale(2.0);
+    m_canvas.area()->setTransformOrigin(QQuickItem::TopLeft);
+    m_canvas.area()->setScale(2.0);
     shape = draw(QPoint(10, 20), QPoint(60, 70), kBlue);
     QVERIFY(shape);
     QCOMPARE(shape->rect(), QRectF(10, 20, 50, 50));
@@ -274,31 +241,35 @@ void TestPainterArea::drawingFollowsThePointerOnAMovedAndZoomedCanvas()
 
 void TestPainterArea::dragBackToTheStartLeavesNothing()
 {
-    m_area->setCurrentModule(QStringLiteral("TestRect"));
-    const int before = m_area->childItems().size();
-    QTest::mousePress(m_window, Qt::LeftButton, Qt::NoModifier, onWindow(QPoint(50, 50)));
-    QTest::mouseMove(m_window, onWindow(QPoint(120, 110)));
-    QTest::mouseMove(m_window, onWindow(QPoint(50, 50)));
-    QTest::mouseRelease(m_window, Qt::LeftButton, Qt::NoModifier, onWindow(QPoint(50, 50)));
-    QCOMPARE(m_area->childItems().size(), before + 1);
-    QVERIFY(!m_area->childItems().constLast()->isVisible());
-    QCOMPARE(m_area->undoStack()->count(), 0);
-    const QImage picture = m_area->renderRect(QRect(0, 0, 400, 300), 50000, false);
+    m_canvas.area()->setCurrentModule(QStringLiteral("TestRect"));
+    const int before = m_canvas.area()->childItems().size();
+    QTest::mousePress(
+        m_canvas.window(), Qt::LeftButton, Qt::NoModifier, m_canvas.onWindow(QPoint(50, 50)));
+    QTest::mouseMove(m_canvas.window(), m_canvas.onWindow(QPoint(120, 110)));
+    QTest::mouseMove(m_canvas.window(), m_canvas.onWindow(QPoint(50, 50)));
+    QTest::mouseRelease(
+        m_canvas.window(), Qt::LeftButton, Qt::NoModifier, m_canvas.onWindow(QPoint(50, 50)));
+    QCOMPARE(m_canvas.area()->childItems().size(), before + 1);
+    QVERIFY(!m_canvas.area()->childItems().constLast()->isVisible());
+    QCOMPARE(m_canvas.area()->undoStack()->count(), 0);
+    const QImage picture = m_canvas.area()->renderRect(QRect(0, 0, 400, 300), 50000, false);
     QCOMPARE(picture.pixelColor(80, 80), kBackground);
 }
 
 void TestPainterArea::releaseGoesToTheToolThatTookThePress()
 {
-    m_area->setCurrentModule(QStringLiteral("TestRect"));
-    m_area->setCurrentColor(kRed);
-    QTest::mousePress(m_window, Qt::LeftButton, Qt::NoModifier, onWindow(QPoint(20, 20)));
-    QTest::mouseMove(m_window, onWindow(QPoint(60, 60)));
-    m_area->setCurrentModule(QStringLiteral("Move"));
-    QTest::mouseRelease(m_window, Qt::LeftButton, Qt::NoModifier, onWindow(QPoint(80, 70)));
-    const auto stored = m_area->moduleFromName(QStringLiteral("TestRect"))->storage();
+    m_canvas.area()->setCurrentModule(QStringLiteral("TestRect"));
+    m_canvas.area()->setCurrentColor(kRed);
+    QTest::mousePress(
+        m_canvas.window(), Qt::LeftButton, Qt::NoModifier, m_canvas.onWindow(QPoint(20, 20)));
+    QTest::mouseMove(m_canvas.window(), m_canvas.onWindow(QPoint(60, 60)));
+    m_canvas.area()->setCurrentModule(QStringLiteral("Move"));
+    QTest::mouseRelease(
+        m_canvas.window(), Qt::LeftButton, Qt::NoModifier, m_canvas.onWindow(QPoint(80, 70)));
+    const auto stored = m_canvas.area()->moduleFromName(QStringLiteral("TestRect"))->storage();
     QCOMPARE(stored.size(), 1);
     QCOMPARE(static_cast<TestShape *>(stored.first())->rect(), QRectF(20, 20, 60, 50));
-    QCOMPARE(m_area->undoStack()->count(), 1);
+    QCOMPARE(m_canvas.area()->undoStack()->count(), 1);
 }
 
 void TestPainterArea::moveToolDragsAShapeAsOneStep()
@@ -306,16 +277,18 @@ void TestPainterArea::moveToolDragsAShapeAsOneStep()
     TestShape *shape = draw(QPoint(20, 20), QPoint(80, 80), kRed);
     QVERIFY(shape);
     const QPointF start = shape->position();
-    m_area->setCurrentModule(QStringLiteral("Move"));
-    QTest::mousePress(m_window, Qt::LeftButton, Qt::NoModifier, onWindow(QPoint(40, 40)));
+    m_canvas.area()->setCurrentModule(QStringLiteral("Move"));
+    QTest::mousePress(
+        m_canvas.window(), Qt::LeftButton, Qt::NoModifier, m_canvas.onWindow(QPoint(40, 40)));
     QVERIFY(shape->isChecked());
-    QTest::mouseMove(m_window, onWindow(QPoint(50, 45)));
-    QTest::mouseMove(m_window, onWindow(QPoint(70, 60)));
-    QTest::mouseRelease(m_window, Qt::LeftButton, Qt::NoModifier, onWindow(QPoint(70, 60)));
+    QTest::mouseMove(m_canvas.window(), m_canvas.onWindow(QPoint(50, 45)));
+    QTest::mouseMove(m_canvas.window(), m_canvas.onWindow(QPoint(70, 60)));
+    QTest::mouseRelease(
+        m_canvas.window(), Qt::LeftButton, Qt::NoModifier, m_canvas.onWindow(QPoint(70, 60)));
     QCOMPARE(shape->position(), start + QPointF(30, 20));
-    QCOMPARE(m_area->undoStack()->count(), 2);
-    QCOMPARE(m_area->undoStack()->text(1), QStringLiteral("Move"));
-    m_area->checkUndo();
+    QCOMPARE(m_canvas.area()->undoStack()->count(), 2);
+    QCOMPARE(m_canvas.area()->undoStack()->text(1), QStringLiteral("Move"));
+    m_canvas.area()->checkUndo();
     QCOMPARE(shape->position(), start);
 }
 
@@ -330,15 +303,18 @@ void TestPainterArea::pressOnAShapeWithADrawingToolStartsANewShape()
 
 void TestPainterArea::controlAtTheReleaseFillsTheShape()
 {
-    m_area->setCurrentModule(QStringLiteral("TestRect"));
-    QTest::mousePress(m_window, Qt::LeftButton, Qt::NoModifier, onWindow(QPoint(20, 20)));
-    QTest::mouseMove(m_window, onWindow(QPoint(60, 60)));
-    QTest::mouseRelease(m_window, Qt::LeftButton, Qt::ControlModifier, onWindow(QPoint(60, 60)));
-    QTest::mousePress(m_window, Qt::LeftButton, Qt::NoModifier, onWindow(QPoint(100, 20)));
-    QTest::mouseMove(m_window, onWindow(QPoint(140, 60)));
-    QTest::mouseRelease(m_window, Qt::LeftButton, Qt::ControlModifier | Qt::ShiftModifier,
-        onWindow(QPoint(140, 60)));
-    const auto stored = m_area->moduleFromName(QStringLiteral("TestRect"))->storage();
+    m_canvas.area()->setCurrentModule(QStringLiteral("TestRect"));
+    QTest::mousePress(
+        m_canvas.window(), Qt::LeftButton, Qt::NoModifier, m_canvas.onWindow(QPoint(20, 20)));
+    QTest::mouseMove(m_canvas.window(), m_canvas.onWindow(QPoint(60, 60)));
+    QTest::mouseRelease(
+        m_canvas.window(), Qt::LeftButton, Qt::ControlModifier, m_canvas.onWindow(QPoint(60, 60)));
+    QTest::mousePress(
+        m_canvas.window(), Qt::LeftButton, Qt::NoModifier, m_canvas.onWindow(QPoint(100, 20)));
+    QTest::mouseMove(m_canvas.window(), m_canvas.onWindow(QPoint(140, 60)));
+    QTest::mouseRelease(m_canvas.window(), Qt::LeftButton, Qt::ControlModifier | Qt::ShiftModifier,
+        m_canvas.onWindow(QPoint(140, 60)));
+    const auto stored = m_canvas.area()->moduleFromName(QStringLiteral("TestRect"))->storage();
     QCOMPARE(stored.size(), 2);
     QVERIFY(stored.at(0)->fill());
     QVERIFY(!stored.at(1)->fill());
@@ -347,54 +323,54 @@ void TestPainterArea::controlAtTheReleaseFillsTheShape()
 void TestPainterArea::undoAndRedoAtBothEndsOfTheStack()
 {
     TestShape *first = draw(QPoint(20, 20), QPoint(60, 60), kRed);
-    m_area->setCurrentLineWidth(6);
+    m_canvas.area()->setCurrentLineWidth(6);
     TestShape *second = draw(QPoint(100, 20), QPoint(140, 60), kBlue);
     QVERIFY(first && second);
-    QCOMPARE(m_area->currentItem(), second);
-    QSignalSpy blackout(m_area, &KPainterArea::updateBlackoutArea);
+    QCOMPARE(m_canvas.area()->currentItem(), second);
+    QSignalSpy blackout(m_canvas.area(), &KPainterArea::updateBlackoutArea);
 
-    m_area->checkUndo();
+    m_canvas.area()->checkUndo();
     QVERIFY(!second->isVisible());
-    QCOMPARE(m_area->currentItem(), first);
-    QCOMPARE(m_area->currentLineWidth(), first->lineWidth());
-    QCOMPARE(m_area->currentColor(), kRed);
+    QCOMPARE(m_canvas.area()->currentItem(), first);
+    QCOMPARE(m_canvas.area()->currentLineWidth(), first->lineWidth());
+    QCOMPARE(m_canvas.area()->currentColor(), kRed);
 
-    m_area->checkUndo();
+    m_canvas.area()->checkUndo();
     QVERIFY(!first->isVisible());
-    QVERIFY(!m_area->canUndo());
-    QCOMPARE(m_area->currentItem(), first);
+    QVERIFY(!m_canvas.area()->canUndo());
+    QCOMPARE(m_canvas.area()->currentItem(), first);
 
     // At the bottom nothing changes, but the overlay still hears of it.
-    m_area->checkUndo();
+    m_canvas.area()->checkUndo();
     QVERIFY(!first->isVisible());
     QCOMPARE(blackout.count(), 3);
 
-    m_area->checkRedo();
+    m_canvas.area()->checkRedo();
     QVERIFY(first->isVisible());
     QVERIFY(!second->isVisible());
-    m_area->checkRedo();
+    m_canvas.area()->checkRedo();
     QVERIFY(second->isVisible());
-    QCOMPARE(m_area->currentItem(), second);
-    QCOMPARE(m_area->currentLineWidth(), 6);
-    QVERIFY(!m_area->canRedo());
-    m_area->checkRedo();
-    QCOMPARE(m_area->undoStack()->index(), 2);
-    QCOMPARE(m_area->currentItem(), second);
+    QCOMPARE(m_canvas.area()->currentItem(), second);
+    QCOMPARE(m_canvas.area()->currentLineWidth(), 6);
+    QVERIFY(!m_canvas.area()->canRedo());
+    m_canvas.area()->checkRedo();
+    QCOMPARE(m_canvas.area()->undoStack()->index(), 2);
+    QCOMPARE(m_canvas.area()->currentItem(), second);
 }
 
 void TestPainterArea::pushAfterUndoDropsTheRedoBranch()
 {
     draw(QPoint(20, 20), QPoint(60, 60), kRed);
     TestShape *undone = draw(QPoint(100, 20), QPoint(140, 60), kBlue);
-    m_area->checkUndo();
-    QVERIFY(m_area->canRedo());
+    m_canvas.area()->checkUndo();
+    QVERIFY(m_canvas.area()->canRedo());
     TestShape *third = draw(QPoint(200, 20), QPoint(240, 60), kRed);
     QVERIFY(third);
-    QVERIFY(!m_area->canRedo());
-    QCOMPARE(m_area->undoStack()->count(), 2);
-    m_area->checkRedo();
+    QVERIFY(!m_canvas.area()->canRedo());
+    QCOMPARE(m_canvas.area()->undoStack()->count(), 2);
+    m_canvas.area()->checkRedo();
     QVERIFY(!undone->isVisible());
-    QCOMPARE(m_area->currentItem(), third);
+    QCOMPARE(m_canvas.area()->currentItem(), third);
 }
 
 void TestPainterArea::arrowKeysAndDeleteAreUndoSteps()
@@ -405,22 +381,22 @@ void TestPainterArea::arrowKeysAndDeleteAreUndoSteps()
     QTRY_VERIFY_WITH_TIMEOUT(shape->hasActiveFocus(), 2000);
     const QPointF start = shape->position();
 
-    QTest::keyClick(m_window, Qt::Key_Left, Qt::ShiftModifier);
+    QTest::keyClick(m_canvas.window(), Qt::Key_Left, Qt::ShiftModifier);
     QCOMPARE(shape->position(), start - QPointF(10, 0));
     for (int i = 0; i < 3; ++i)
-        QTest::keyClick(m_window, Qt::Key_Up);
+        QTest::keyClick(m_canvas.window(), Qt::Key_Up);
     QCOMPARE(shape->position(), start - QPointF(10, 3));
-    QCOMPARE(m_area->undoStack()->count(), 5);
+    QCOMPARE(m_canvas.area()->undoStack()->count(), 5);
 
-    m_area->checkUndo();
+    m_canvas.area()->checkUndo();
     QCOMPARE(shape->position(), start - QPointF(10, 2));
-    QCOMPARE(m_area->undoStack()->text(4),
+    QCOMPARE(m_canvas.area()->undoStack()->text(4),
         QStringLiteral("Move at %1 %2").arg(start.x() - 10).arg(start.y() - 2));
 
-    QTest::keyClick(m_window, Qt::Key_Delete);
+    QTest::keyClick(m_canvas.window(), Qt::Key_Delete);
     QVERIFY(!shape->isVisible());
-    QCOMPARE(shape->parentItem(), m_area);
-    m_area->checkUndo();
+    QCOMPARE(shape->parentItem(), m_canvas.area());
+    m_canvas.area()->checkUndo();
     QVERIFY(shape->isVisible());
 }
 
@@ -429,23 +405,23 @@ void TestPainterArea::colourAndWidthChangesAreUndone()
     TestShape *shape = draw(QPoint(20, 20), QPoint(60, 60), kRed);
     QVERIFY(shape);
     shape->setColorX(3);
-    m_area->pushColorChange(120, 3);
+    m_canvas.area()->pushColorChange(120, 3);
     const QColor changed = shape->color();
     QVERIFY(changed.isValid());
     QVERIFY(changed != kRed);
     QCOMPARE(shape->colorX(), 120);
-    m_area->checkUndo();
+    m_canvas.area()->checkUndo();
     QCOMPARE(shape->colorX(), 3);
     QVERIFY(shape->color() != changed);
-    QCOMPARE(m_area->currentColorX(), 3);
+    QCOMPARE(m_canvas.area()->currentColorX(), 3);
 
     const int width = shape->lineWidth();
-    m_area->pushLineWidthChange(width + 4, width);
+    m_canvas.area()->pushLineWidthChange(width + 4, width);
     QCOMPARE(shape->lineWidth(), width + 4);
     QCOMPARE(Setting::instance()->getValue(QStringLiteral("widthColorLine")).toInt(), width + 4);
-    m_area->checkUndo();
+    m_canvas.area()->checkUndo();
     QCOMPARE(shape->lineWidth(), width);
-    QCOMPARE(m_area->currentLineWidth(), width);
+    QCOMPARE(m_canvas.area()->currentLineWidth(), width);
 }
 
 void TestPainterArea::hoverClassifiesTheNineHandles_data()
@@ -475,7 +451,7 @@ void TestPainterArea::hoverClassifiesTheNineHandles()
     QCOMPARE(shape->keyPositions().size(), 9);
     const QPointF at = shape->keyPositions().at(key);
     // One pixel off the handle's centre still hits it.
-    QTest::mouseMove(m_window, onWindow(shape->position() + at + QPointF(1, -1)));
+    QTest::mouseMove(m_canvas.window(), m_canvas.onWindow(shape->position() + at + QPointF(1, -1)));
     QTRY_COMPARE_WITH_TIMEOUT(shape->activeKey(), at, 2000);
     QVERIFY(shape->onKey());
     QCOMPARE(int(shape->cursor().shape()), cursor);
@@ -494,7 +470,7 @@ void TestPainterArea::hoverClassifiesTheNineHandles()
     QCOMPARE(found, edges);
 
     // Away from every handle nothing is active.
-    QTest::mouseMove(m_window, onWindow(shape->position() + QPointF(30, 20)));
+    QTest::mouseMove(m_canvas.window(), m_canvas.onWindow(shape->position() + QPointF(30, 20)));
     QTRY_VERIFY_WITH_TIMEOUT(!shape->onKey(), 2000);
     QCOMPARE(shape->activeKey(), QPointF());
 }
@@ -504,11 +480,11 @@ void TestPainterArea::zoomKeepsShapesOnTheirSpots()
     TestShape *shape = draw(QPoint(40, 30), QPoint(80, 70), kRed);
     QVERIFY(shape);
     const QPointF start = shape->position();
-    m_area->setWidth(800);
+    m_canvas.area()->setWidth(800);
     QCOMPARE(shape->position(), start * 2);
-    m_area->setWidth(1600);
+    m_canvas.area()->setWidth(1600);
     QCOMPARE(shape->position(), start * 4);
-    m_area->setHeight(1000);
+    m_canvas.area()->setHeight(1000);
     QCOMPARE(shape->position(), start * 4);
 }
 
@@ -560,61 +536,63 @@ void TestPainterArea::zValuesStayBelowTheOutputLimit()
     }
     QVERIFY(high->z() > low->z());
     QVERIFY(high->z() < 10000);
-    m_area->uncheckAllItem();
-    const QImage picture = m_area->renderRect(QRect(0, 0, 400, 300), 10000, false);
+    m_canvas.area()->uncheckAllItem();
+    const QImage picture = m_canvas.area()->renderRect(QRect(0, 0, 400, 300), 10000, false);
     QCOMPARE(picture.pixelColor(30, 30), kRed);
     QCOMPARE(picture.pixelColor(50, 50), kBlue);
 }
 
 void TestPainterArea::choosingTools()
 {
-    QSignalSpy changed(m_area, &KPainterArea::currentModuleChanged);
-    m_area->setCurrentModule(QStringLiteral("TestRect"));
-    QCOMPARE(m_area->currentModule(), QStringLiteral("TestRect"));
-    m_area->setCurrentModule(QStringLiteral("TestRect"));
-    QCOMPARE(m_area->currentModule(), QString());
+    QSignalSpy changed(m_canvas.area(), &KPainterArea::currentModuleChanged);
+    m_canvas.area()->setCurrentModule(QStringLiteral("TestRect"));
+    QCOMPARE(m_canvas.area()->currentModule(), QStringLiteral("TestRect"));
+    m_canvas.area()->setCurrentModule(QStringLiteral("TestRect"));
+    QCOMPARE(m_canvas.area()->currentModule(), QString());
     QCOMPARE(Setting::instance()->getValue(QStringLiteral("lastGraphTools")).toString(),
         QStringLiteral("TestRect"));
 
-    m_area->setCurrentModule(QStringLiteral("NoSuchTool"));
+    m_canvas.area()->setCurrentModule(QStringLiteral("NoSuchTool"));
     QCOMPARE(changed.last().first().toString(), QString());
     QCOMPARE(Setting::instance()->getValue(QStringLiteral("lastGraphTools")).toString(),
         QStringLiteral("NoSuchTool"));
 
     // The move tool checks the current shape and keeps the width the tool bar shows.
-    m_area->setCurrentModule(QStringLiteral("TestRect"));
+    m_canvas.area()->setCurrentModule(QStringLiteral("TestRect"));
     TestShape *shape = draw(QPoint(20, 20), QPoint(60, 60), kRed);
     QVERIFY(shape);
-    m_area->setCurrentLineWidth(9);
-    m_area->setCurrentModule(QStringLiteral("Move"));
+    m_canvas.area()->setCurrentLineWidth(9);
+    m_canvas.area()->setCurrentModule(QStringLiteral("Move"));
     QVERIFY(shape->isChecked());
-    QCOMPARE(m_area->currentLineWidth(), 9);
+    QCOMPARE(m_canvas.area()->currentLineWidth(), 9);
     QCOMPARE(Setting::instance()->getValue(QStringLiteral("lastGraphTools")).toString(),
         QStringLiteral("Move"));
 
     // The move tool and the last drawing tool take turns.
-    m_area->setCurrentModule(QStringLiteral("TestRect"));
-    m_area->selectLastModule();
-    QCOMPARE(m_area->currentModule(), QStringLiteral("Move"));
-    m_area->selectLastModule();
-    QCOMPARE(m_area->currentModule(), QStringLiteral("TestRect"));
+    m_canvas.area()->setCurrentModule(QStringLiteral("TestRect"));
+    m_canvas.area()->selectLastModule();
+    QCOMPARE(m_canvas.area()->currentModule(), QStringLiteral("Move"));
+    m_canvas.area()->selectLastModule();
+    QCOMPARE(m_canvas.area()->currentModule(), QStringLiteral("TestRect"));
 
     // A press on empty canvas with no tool draws nothing.
-    m_area->setCurrentModule(QStringLiteral("TestRect"));
-    QCOMPARE(m_area->currentModule(), QString());
-    const int steps = m_area->undoStack()->count();
-    QTest::mousePress(m_window, Qt::LeftButton, Qt::NoModifier, onWindow(QPoint(20, 20)));
-    QTest::mouseMove(m_window, onWindow(QPoint(60, 60)));
-    QTest::mouseRelease(m_window, Qt::LeftButton, Qt::NoModifier, onWindow(QPoint(60, 60)));
-    QCOMPARE(m_area->undoStack()->count(), steps);
+    m_canvas.area()->setCurrentModule(QStringLiteral("TestRect"));
+    QCOMPARE(m_canvas.area()->currentModule(), QString());
+    const int steps = m_canvas.area()->undoStack()->count();
+    QTest::mousePress(
+        m_canvas.window(), Qt::LeftButton, Qt::NoModifier, m_canvas.onWindow(QPoint(20, 20)));
+    QTest::mouseMove(m_canvas.window(), m_canvas.onWindow(QPoint(60, 60)));
+    QTest::mouseRelease(
+        m_canvas.window(), Qt::LeftButton, Qt::NoModifier, m_canvas.onWindow(QPoint(60, 60)));
+    QCOMPARE(m_canvas.area()->undoStack()->count(), steps);
 }
 
 void TestPainterArea::toolUseIsCounted()
 {
-    m_service.reset();
+    m_canvas.service().reset();
     draw(QPoint(20, 20), QPoint(60, 60), kRed);
     auto used = [this] {
-        for (const QJsonValue &request : m_service.requests(QStringLiteral("/collect"))) {
+        for (const QJsonValue &request : m_canvas.service().requests(QStringLiteral("/collect"))) {
             const QJsonObject form = request.toObject().value(QStringLiteral("form")).toObject();
             if (form.value(QStringLiteral("ec")) == QLatin1String("tool")
                 && form.value(QStringLiteral("ea")) == QLatin1String("use"))

@@ -1,12 +1,8 @@
-#include "graphmodule.h"
-#include "kpainterarea.h"
+#include "canvasfixture.h"
 #include "markeritem.h"
 #include "penmodule.h"
-#include "serviceaddress.h"
-#include "standinservice.h"
 #include "threadaliasingpoint.h"
 
-#include <QQuickWindow>
 #include <QUndoStack>
 #include <QtMath>
 #include <QtTest>
@@ -76,58 +72,30 @@ private slots:
 
 private:
     PenItem *draw(const QString &tool, const Points &path);
-    QPoint onWindow(const QPointF &canvasPoint) const;
 
-    StandinService m_service;
-    QQuickWindow *m_window = nullptr;
-    KPainterArea *m_area = nullptr;
+    CanvasFixture m_canvas;
 };
 
 void TestPenItem::initTestCase()
 {
-    QVERIFY(m_service.start());
-    // The usage events of the tools go to the stand-in, never to an outside host.
-    ServiceAddress::setFixedHost(m_service.httpHost());
+    QVERIFY(m_canvas.startService());
 }
 
 void TestPenItem::init()
 {
-    m_window = new QQuickWindow;
-    m_window->resize(640, 480);
-    m_area = new KPainterArea(m_window->contentItem());
-    m_area->setPosition(QPointF(30, 20));
-    m_area->setSize(QSizeF(400, 300));
-    QImage background(400, 300, QImage::Format_RGB32);
-    background.fill(kBackground);
-    m_area->setBackground(background);
-    m_area->setCurrentColor(kRed);
-    m_area->setCurrentLineWidth(2);
-    m_window->show();
-    QVERIFY(QTest::qWaitForWindowExposed(m_window, 5000));
+    QVERIFY(m_canvas.open(plainPicture(QSize(400, 300), kBackground), kRed, 2));
 }
 
 void TestPenItem::cleanup()
 {
-    delete m_window;
-    m_window = nullptr;
-    m_area = nullptr;
-}
-
-QPoint TestPenItem::onWindow(const QPointF &canvasPoint) const
-{
-    return m_area->mapToScene(canvasPoint).toPoint();
+    m_canvas.close();
 }
 
 PenItem *TestPenItem::draw(const QString &tool, const Points &path)
 {
-    if (m_area->currentModule() != tool)
-        m_area->setCurrentModule(tool);
-    QTest::mousePress(m_window, Qt::LeftButton, Qt::NoModifier, onWindow(path.first()));
-    for (int i = 1; i < path.size(); ++i)
-        QTest::mouseMove(m_window, onWindow(path.at(i)));
-    QTest::mouseRelease(m_window, Qt::LeftButton, Qt::NoModifier, onWindow(path.last()));
-    const auto stored = m_area->moduleFromName(tool)->storage();
-    return stored.isEmpty() ? nullptr : qobject_cast<PenItem *>(stored.last());
+    m_canvas.choose(tool);
+    m_canvas.drag(path);
+    return m_canvas.lastStored<PenItem>(tool);
 }
 
 void TestPenItem::cornerSamples_data()
@@ -220,13 +188,13 @@ void TestPenItem::dragStoresOneStroke()
     QFETCH(int, lineWidth);
     QFETCH(Points, path);
 
-    m_area->setCurrentModule(tool);
-    m_area->setCurrentLineWidth(lineWidth);
+    m_canvas.area()->setCurrentModule(tool);
+    m_canvas.area()->setCurrentLineWidth(lineWidth);
     PenItem *stroke = draw(tool, path);
     QVERIFY(stroke);
     QCOMPARE(stroke->name(), tool);
-    QCOMPARE(m_area->moduleFromName(tool)->storage().size(), 1);
-    QCOMPARE(m_area->currentItem(), stroke);
+    QCOMPARE(m_canvas.area()->moduleFromName(tool)->storage().size(), 1);
+    QCOMPARE(m_canvas.area()->currentItem(), stroke);
     QCOMPARE(stroke->geometry(), QRectF(stroke->position(), stroke->size()));
 
     // The buffer holds the pointer's positions where they were on the canvas.
@@ -242,10 +210,10 @@ void TestPenItem::dragStoresOneStroke()
                     .adjusted(reach, reach, -reach, -reach)
                     .contains(p));
 
-    QCOMPARE(m_area->undoStack()->count(), 1);
-    m_area->checkUndo();
+    QCOMPARE(m_canvas.area()->undoStack()->count(), 1);
+    m_canvas.area()->checkUndo();
     QVERIFY(!stroke->isVisible());
-    m_area->checkRedo();
+    m_canvas.area()->checkRedo();
     QVERIFY(stroke->isVisible());
 }
 
@@ -253,33 +221,37 @@ void TestPenItem::clickStoresNothing()
 {
     QVERIFY(!draw(QStringLiteral("Pen"), Points {{100, 100}}));
     QVERIFY(!draw(QStringLiteral("Pen"), Points {{100, 100}, {100, 100}}));
-    QCOMPARE(m_area->undoStack()->count(), 0);
-    for (QQuickItem *item : m_area->childItems())
+    QCOMPARE(m_canvas.area()->undoStack()->count(), 0);
+    for (QQuickItem *item : m_canvas.area()->childItems())
         QVERIFY(!qobject_cast<PenItem *>(item) || !item->isVisible());
 }
 
 void TestPenItem::workerSmoothsWhileDrawing()
 {
-    m_area->setCurrentModule(QStringLiteral("Pen"));
-    QTest::mousePress(m_window, Qt::LeftButton, Qt::NoModifier, onWindow(QPoint(50, 50)));
+    m_canvas.area()->setCurrentModule(QStringLiteral("Pen"));
+    QTest::mousePress(
+        m_canvas.window(), Qt::LeftButton, Qt::NoModifier, m_canvas.onWindow(QPoint(50, 50)));
     for (const QPoint &p : {QPoint(90, 60), QPoint(100, 100), QPoint(140, 110), QPoint(150, 150)})
-        QTest::mouseMove(m_window, onWindow(p));
-    auto *stroke = qobject_cast<PenItem *>(m_area->childItems().constLast());
+        QTest::mouseMove(m_canvas.window(), m_canvas.onWindow(p));
+    auto *stroke = qobject_cast<PenItem *>(m_canvas.area()->childItems().constLast());
     QVERIFY(stroke);
     const PointsF expected = ThreadAliasingPoint::smooth(stroke->getBufferPoint());
     QVERIFY(expected.size() > 5);
     QTRY_COMPARE_WITH_TIMEOUT(stroke->getPaintPoint(), expected, 5000);
-    QTest::mouseRelease(m_window, Qt::LeftButton, Qt::NoModifier, onWindow(QPoint(150, 150)));
+    QTest::mouseRelease(
+        m_canvas.window(), Qt::LeftButton, Qt::NoModifier, m_canvas.onWindow(QPoint(150, 150)));
 }
 
 void TestPenItem::shiftAloneDrawsStraight()
 {
-    m_area->setCurrentModule(QStringLiteral("Pen"));
+    m_canvas.area()->setCurrentModule(QStringLiteral("Pen"));
     const auto moveWith = [this](Qt::KeyboardModifiers modifiers, QPoint p) {
-        QTest::mouseEvent(QTest::MouseMove, m_window, Qt::NoButton, modifiers, onWindow(p));
+        QTest::mouseEvent(
+            QTest::MouseMove, m_canvas.window(), Qt::NoButton, modifiers, m_canvas.onWindow(p));
     };
-    QTest::mousePress(m_window, Qt::LeftButton, Qt::NoModifier, onWindow(QPoint(100, 100)));
-    auto *stroke = qobject_cast<PenItem *>(m_area->childItems().constLast());
+    QTest::mousePress(
+        m_canvas.window(), Qt::LeftButton, Qt::NoModifier, m_canvas.onWindow(QPoint(100, 100)));
+    auto *stroke = qobject_cast<PenItem *>(m_canvas.area()->childItems().constLast());
     QVERIFY(stroke);
     const auto last = [stroke] { return stroke->getBufferPoint().last() + stroke->position(); };
     // Right after the press the press point gives way to six copies of the pointer.
@@ -293,7 +265,8 @@ void TestPenItem::shiftAloneDrawsStraight()
     // Shift with another key draws as usual.
     moveWith(Qt::ShiftModifier | Qt::ControlModifier, QPoint(170, 140));
     QCOMPARE(stroke->countPoint(), 7);
-    QTest::mouseRelease(m_window, Qt::LeftButton, Qt::NoModifier, onWindow(QPoint(170, 140)));
+    QTest::mouseRelease(
+        m_canvas.window(), Qt::LeftButton, Qt::NoModifier, m_canvas.onWindow(QPoint(170, 140)));
 }
 
 void TestPenItem::markerPaintsWiderAndHalfTransparent()
@@ -306,8 +279,8 @@ void TestPenItem::markerPaintsWiderAndHalfTransparent()
     }
     QVERIFY(draw(QStringLiteral("Pen"), penLine));
     QVERIFY(qobject_cast<MarkerItem *>(draw(QStringLiteral("Marker"), markerLine)));
-    m_area->uncheckAllItem();
-    const QImage picture = m_area->renderRect(QRect(0, 0, 400, 300), 50000, false);
+    m_canvas.area()->uncheckAllItem();
+    const QImage picture = m_canvas.area()->renderRect(QRect(0, 0, 400, 300), 50000, false);
     const auto across = [&picture](int y0, int low, int high) {
         int count = 0;
         for (int y = y0 - 20; y <= y0 + 20; ++y) {
@@ -352,16 +325,17 @@ void TestPenItem::dragsAreUndone()
     const PointsF points = stroke->getPaintPoint();
     if (pastTheOtherEdge)
         by.rx() += int(before.width());
-    m_area->setCurrentModule(QStringLiteral("Move"));
+    m_canvas.area()->setCurrentModule(QStringLiteral("Move"));
     QVERIFY(stroke->isChecked());
 
     const QPoint grab = (stroke->position() + stroke->keyPositions().at(key)).toPoint();
-    QTest::mouseMove(m_window, onWindow(grab));
+    QTest::mouseMove(m_canvas.window(), m_canvas.onWindow(grab));
     QTRY_VERIFY_WITH_TIMEOUT(stroke->onKey(), 2000);
-    QTest::mousePress(m_window, Qt::LeftButton, Qt::NoModifier, onWindow(grab));
-    QTest::mouseMove(m_window, onWindow(grab + by / 2));
-    QTest::mouseMove(m_window, onWindow(grab + by));
-    QTest::mouseRelease(m_window, Qt::LeftButton, Qt::NoModifier, onWindow(grab + by));
+    QTest::mousePress(m_canvas.window(), Qt::LeftButton, Qt::NoModifier, m_canvas.onWindow(grab));
+    QTest::mouseMove(m_canvas.window(), m_canvas.onWindow(grab + by / 2));
+    QTest::mouseMove(m_canvas.window(), m_canvas.onWindow(grab + by));
+    QTest::mouseRelease(
+        m_canvas.window(), Qt::LeftButton, Qt::NoModifier, m_canvas.onWindow(grab + by));
 
     QRectF turned = before;
     if (key == 8)
@@ -379,38 +353,38 @@ void TestPenItem::dragsAreUndone()
     QCOMPARE(QRectF(stroke->position(), stroke->size()), turned.normalized());
     QVERIFY(sameLists(stroke->getPaintPoint(), expected));
 
-    QCOMPARE(m_area->undoStack()->count(), 2);
-    m_area->checkUndo();
+    QCOMPARE(m_canvas.area()->undoStack()->count(), 2);
+    m_canvas.area()->checkUndo();
     QCOMPARE(stroke->storedRect(), before);
     QCOMPARE(QRectF(stroke->position(), stroke->size()), before);
     QVERIFY(sameLists(stroke->getPaintPoint(), points));
-    m_area->checkRedo();
+    m_canvas.area()->checkRedo();
     QCOMPARE(stroke->storedRect(), turned.normalized());
     QVERIFY(sameLists(stroke->getPaintPoint(), expected));
 }
 
 void TestPenItem::canvasDeletedMidStrokeStopsTheWorker()
 {
-    m_area->setCurrentModule(QStringLiteral("Pen"));
-    QTest::mousePress(m_window, Qt::LeftButton, Qt::NoModifier, onWindow(QPoint(20, 20)));
+    m_canvas.area()->setCurrentModule(QStringLiteral("Pen"));
+    QTest::mousePress(
+        m_canvas.window(), Qt::LeftButton, Qt::NoModifier, m_canvas.onWindow(QPoint(20, 20)));
     for (int i = 1; i < 200; ++i)
-        QTest::mouseMove(m_window, onWindow(QPoint(20 + i, 20 + (i * 7) % 150)));
-    auto *module = qobject_cast<PenModule *>(m_area->moduleFromName(QStringLiteral("Pen")));
+        QTest::mouseMove(m_canvas.window(), m_canvas.onWindow(QPoint(20 + i, 20 + (i * 7) % 150)));
+    auto *module
+        = qobject_cast<PenModule *>(m_canvas.area()->moduleFromName(QStringLiteral("Pen")));
     QVERIFY(module);
     QPointer<ThreadAliasingPoint> worker = module->worker();
-    QPointer<QQuickItem> stroke = m_area->childItems().constLast();
+    QPointer<QQuickItem> stroke = m_canvas.area()->childItems().constLast();
     QVERIFY(worker->isRunning());
 
     // A stroke deleted under the running worker leaves it nothing to touch.
     delete stroke;
-    QTest::mouseMove(m_window, onWindow(QPoint(300, 200)));
+    QTest::mouseMove(m_canvas.window(), m_canvas.onWindow(QPoint(300, 200)));
     QTest::qWait(50);
     QVERIFY(worker->isRunning());
 
     // A worker still running when its thread object goes would abort the whole program.
-    delete m_window;
-    m_window = nullptr;
-    m_area = nullptr;
+    m_canvas.close();
     QTRY_VERIFY_WITH_TIMEOUT(worker.isNull(), 5000);
 }
 

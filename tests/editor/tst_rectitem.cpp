@@ -1,11 +1,7 @@
+#include "canvasfixture.h"
 #include "ellipseitem.h"
-#include "graphmodule.h"
-#include "kpainterarea.h"
 #include "rectitem.h"
-#include "serviceaddress.h"
-#include "standinservice.h"
 
-#include <QQuickWindow>
 #include <QUndoStack>
 #include <QtTest>
 
@@ -13,13 +9,6 @@ namespace {
 
 const QColor kBackground(40, 40, 40);
 const QColor kRed(220, 0, 0);
-
-QImage plainPicture(const QSize &size, const QColor &color)
-{
-    QImage image(size, QImage::Format_RGB32);
-    image.fill(color);
-    return image;
-}
 
 // The edges of a curve are blended with the picture, so a stroke pixel is mostly, not exactly,
 // the stroke's colour.
@@ -64,69 +53,37 @@ private slots:
 
 private:
     RectItem *draw(const QString &tool, QPoint from, QPoint to);
-    RectItem *lastStored(const QString &tool) const;
-    QPoint onWindow(const QPointF &canvasPoint) const;
     void moveWith(Qt::KeyboardModifiers modifiers, QPoint canvasPoint);
 
-    StandinService m_service;
-    QQuickWindow *m_window = nullptr;
-    KPainterArea *m_area = nullptr;
+    CanvasFixture m_canvas;
 };
 
 void TestRectItem::initTestCase()
 {
-    QVERIFY(m_service.start());
-    // The usage events of the tools go to the stand-in, never to an outside host.
-    ServiceAddress::setFixedHost(m_service.httpHost());
+    QVERIFY(m_canvas.startService());
 }
 
 void TestRectItem::init()
 {
-    m_window = new QQuickWindow;
-    m_window->resize(640, 480);
-    m_area = new KPainterArea(m_window->contentItem());
-    // Away from the window's origin: the tools must get the canvas's own coordinates.
-    m_area->setPosition(QPointF(30, 20));
-    m_area->setSize(QSizeF(400, 300));
-    m_area->setBackground(plainPicture(QSize(400, 300), kBackground));
-    m_area->setCurrentColor(kRed);
-    m_area->setCurrentLineWidth(2);
-    m_window->show();
-    QVERIFY(QTest::qWaitForWindowExposed(m_window, 5000));
+    QVERIFY(m_canvas.open(plainPicture(QSize(400, 300), kBackground), kRed, 2));
 }
 
 void TestRectItem::cleanup()
 {
-    delete m_window;
-    m_window = nullptr;
-    m_area = nullptr;
-}
-
-QPoint TestRectItem::onWindow(const QPointF &canvasPoint) const
-{
-    return m_area->mapToScene(canvasPoint).toPoint();
+    m_canvas.close();
 }
 
 void TestRectItem::moveWith(Qt::KeyboardModifiers modifiers, QPoint canvasPoint)
 {
-    QTest::mouseEvent(QTest::MouseMove, m_window, Qt::NoButton, modifiers, onWindow(canvasPoint));
-}
-
-RectItem *TestRectItem::lastStored(const QString &tool) const
-{
-    const auto stored = m_area->moduleFromName(tool)->storage();
-    return stored.isEmpty() ? nullptr : qobject_cast<RectItem *>(stored.last());
+    QTest::mouseEvent(QTest::MouseMove, m_canvas.window(), Qt::NoButton, modifiers,
+        m_canvas.onWindow(canvasPoint));
 }
 
 RectItem *TestRectItem::draw(const QString &tool, QPoint from, QPoint to)
 {
-    if (m_area->currentModule() != tool)
-        m_area->setCurrentModule(tool);
-    QTest::mousePress(m_window, Qt::LeftButton, Qt::NoModifier, onWindow(from));
-    QTest::mouseMove(m_window, onWindow((from + to) / 2));
-    QTest::mouseMove(m_window, onWindow(to));
-    QTest::mouseRelease(m_window, Qt::LeftButton, Qt::NoModifier, onWindow(to));
-    return lastStored(tool);
+    m_canvas.choose(tool);
+    m_canvas.drag({from, (from + to) / 2, to});
+    return m_canvas.lastStored<RectItem>(tool);
 }
 
 void TestRectItem::dragDrawsFromStartToPointer_data()
@@ -151,26 +108,26 @@ void TestRectItem::dragDrawsFromStartToPointer()
     QFETCH(QRectF, box);
     QFETCH(Points, keys);
 
-    m_area->setCurrentModule(tool);
-    m_area->setCurrentLineWidth(lineWidth);
+    m_canvas.area()->setCurrentModule(tool);
+    m_canvas.area()->setCurrentLineWidth(lineWidth);
     RectItem *shape = draw(tool, QPoint(10, 10), QPoint(109, 59));
     QVERIFY(shape);
     QCOMPARE(shape->name(), tool);
-    QCOMPARE(shape->parentItem(), m_area);
+    QCOMPARE(shape->parentItem(), m_canvas.area());
     QCOMPARE(shape->rectangle(), QRectF(10, 10, 100, 50));
     QCOMPARE(QRectF(shape->position(), shape->size()), box);
     QCOMPARE(shape->geometry(), box);
     QCOMPARE(shape->keyPositions().size(), keys.size());
     for (int i = 0; i < keys.size(); ++i)
         QCOMPARE(shape->keyPositions().at(i), QPointF(keys.at(i)));
-    QCOMPARE(m_area->currentItem(), shape);
+    QCOMPARE(m_canvas.area()->currentItem(), shape);
     QVERIFY(!shape->fill());
 
     // The drawn shape is one undo step.
-    QCOMPARE(m_area->undoStack()->count(), 1);
-    m_area->checkUndo();
+    QCOMPARE(m_canvas.area()->undoStack()->count(), 1);
+    m_canvas.area()->checkUndo();
     QVERIFY(!shape->isVisible());
-    m_area->checkRedo();
+    m_canvas.area()->checkRedo();
     QVERIFY(shape->isVisible());
     QCOMPARE(shape->rectangle(), QRectF(10, 10, 100, 50));
 }
@@ -197,72 +154,79 @@ void TestRectItem::shiftSquaresTowardThePointer()
     QFETCH(QRectF, drawing);
     QFETCH(QRectF, stored);
 
-    m_area->setCurrentModule(QStringLiteral("Rect"));
+    m_canvas.area()->setCurrentModule(QStringLiteral("Rect"));
     const QPoint from(100, 100);
-    QTest::mousePress(m_window, Qt::LeftButton, Qt::NoModifier, onWindow(from));
+    QTest::mousePress(m_canvas.window(), Qt::LeftButton, Qt::NoModifier, m_canvas.onWindow(from));
     moveWith(Qt::ShiftModifier, (from + to) / 2);
     moveWith(Qt::ShiftModifier, to);
-    auto *shape = qobject_cast<RectItem *>(m_area->childItems().constLast());
+    auto *shape = qobject_cast<RectItem *>(m_canvas.area()->childItems().constLast());
     QVERIFY(shape);
     QCOMPARE(shape->rectangle(), drawing);
     QCOMPARE(QRectF(shape->position(), shape->size()), drawing.normalized().adjusted(-6, -6, 6, 6));
-    QTest::mouseRelease(m_window, Qt::LeftButton, Qt::ShiftModifier, onWindow(to));
-    QCOMPARE(lastStored(QStringLiteral("Rect")), shape);
+    QTest::mouseRelease(
+        m_canvas.window(), Qt::LeftButton, Qt::ShiftModifier, m_canvas.onWindow(to));
+    QCOMPARE(m_canvas.lastStored<RectItem>(QStringLiteral("Rect")), shape);
     QCOMPARE(shape->rectangle(), stored);
 }
 
 void TestRectItem::shiftTakesEffectWithoutAMove()
 {
-    m_area->setCurrentModule(QStringLiteral("Rect"));
-    QTest::mousePress(m_window, Qt::LeftButton, Qt::NoModifier, onWindow(QPoint(10, 10)));
-    QTest::mouseMove(m_window, onWindow(QPoint(109, 59)));
-    auto *shape = qobject_cast<RectItem *>(m_area->childItems().constLast());
+    m_canvas.area()->setCurrentModule(QStringLiteral("Rect"));
+    QTest::mousePress(
+        m_canvas.window(), Qt::LeftButton, Qt::NoModifier, m_canvas.onWindow(QPoint(10, 10)));
+    QTest::mouseMove(m_canvas.window(), m_canvas.onWindow(QPoint(109, 59)));
+    auto *shape = qobject_cast<RectItem *>(m_canvas.area()->childItems().constLast());
     QVERIFY(shape);
     QTRY_VERIFY_WITH_TIMEOUT(shape->hasActiveFocus(), 2000);
     QCOMPARE(shape->rectangle(), QRectF(10, 10, 100, 50));
 
-    QTest::keyPress(m_window, Qt::Key_Shift, Qt::ShiftModifier);
+    QTest::keyPress(m_canvas.window(), Qt::Key_Shift, Qt::ShiftModifier);
     QCOMPARE(shape->rectangle(), QRectF(10, 10, 50, 50));
-    QTest::keyRelease(m_window, Qt::Key_Shift, Qt::NoModifier);
+    QTest::keyRelease(m_canvas.window(), Qt::Key_Shift, Qt::NoModifier);
     QCOMPARE(shape->rectangle(), QRectF(10, 10, 100, 50));
-    QTest::mouseRelease(m_window, Qt::LeftButton, Qt::NoModifier, onWindow(QPoint(109, 59)));
-    QCOMPARE(lastStored(QStringLiteral("Rect")), shape);
+    QTest::mouseRelease(
+        m_canvas.window(), Qt::LeftButton, Qt::NoModifier, m_canvas.onWindow(QPoint(109, 59)));
+    QCOMPARE(m_canvas.lastStored<RectItem>(QStringLiteral("Rect")), shape);
 
     // Once stored, the shape keeps its form while the button is held for something else.
-    m_area->setCurrentModule(QStringLiteral("Rect"));
-    QVERIFY(m_area->currentModule().isEmpty());
+    m_canvas.area()->setCurrentModule(QStringLiteral("Rect"));
+    QVERIFY(m_canvas.area()->currentModule().isEmpty());
     QVERIFY(shape->hasActiveFocus());
-    QTest::mousePress(m_window, Qt::LeftButton, Qt::NoModifier, onWindow(QPoint(300, 250)));
-    QTest::keyPress(m_window, Qt::Key_Shift, Qt::ShiftModifier);
-    QTest::keyRelease(m_window, Qt::Key_Shift, Qt::NoModifier);
-    QTest::mouseRelease(m_window, Qt::LeftButton, Qt::NoModifier, onWindow(QPoint(300, 250)));
+    QTest::mousePress(
+        m_canvas.window(), Qt::LeftButton, Qt::NoModifier, m_canvas.onWindow(QPoint(300, 250)));
+    QTest::keyPress(m_canvas.window(), Qt::Key_Shift, Qt::ShiftModifier);
+    QTest::keyRelease(m_canvas.window(), Qt::Key_Shift, Qt::NoModifier);
+    QTest::mouseRelease(
+        m_canvas.window(), Qt::LeftButton, Qt::NoModifier, m_canvas.onWindow(QPoint(300, 250)));
     QCOMPARE(shape->rectangle(), QRectF(10, 10, 100, 50));
 }
 
 void TestRectItem::spaceMovesInsteadOfGrowing()
 {
-    m_area->setCurrentModule(QStringLiteral("Rect"));
-    QTest::mousePress(m_window, Qt::LeftButton, Qt::NoModifier, onWindow(QPoint(20, 20)));
-    QTest::mouseMove(m_window, onWindow(QPoint(60, 40)));
-    auto *shape = qobject_cast<RectItem *>(m_area->childItems().constLast());
+    m_canvas.area()->setCurrentModule(QStringLiteral("Rect"));
+    QTest::mousePress(
+        m_canvas.window(), Qt::LeftButton, Qt::NoModifier, m_canvas.onWindow(QPoint(20, 20)));
+    QTest::mouseMove(m_canvas.window(), m_canvas.onWindow(QPoint(60, 40)));
+    auto *shape = qobject_cast<RectItem *>(m_canvas.area()->childItems().constLast());
     QVERIFY(shape);
     QTRY_VERIFY_WITH_TIMEOUT(shape->hasActiveFocus(), 2000);
     QCOMPARE(shape->rectangle(), QRectF(20, 20, 41, 21));
 
     // With Space held the far corner follows the pointer and the size stays.
-    QTest::keyPress(m_window, Qt::Key_Space);
+    QTest::keyPress(m_canvas.window(), Qt::Key_Space);
     QCOMPARE(shape->rectangle(), QRectF(20, 20, 41, 21));
-    QTest::mouseMove(m_window, onWindow(QPoint(100, 90)));
+    QTest::mouseMove(m_canvas.window(), m_canvas.onWindow(QPoint(100, 90)));
     QCOMPARE(shape->rectangle(), QRectF(60, 70, 41, 21));
     QCOMPARE(shape->position(), QPointF(54, 64));
 
     // Released, the shape grows again from where the move left its near corner.
-    QTest::keyRelease(m_window, Qt::Key_Space);
+    QTest::keyRelease(m_canvas.window(), Qt::Key_Space);
     QCOMPARE(shape->rectangle(), QRectF(60, 70, 41, 21));
-    QTest::mouseMove(m_window, onWindow(QPoint(150, 120)));
+    QTest::mouseMove(m_canvas.window(), m_canvas.onWindow(QPoint(150, 120)));
     QCOMPARE(shape->rectangle(), QRectF(60, 70, 91, 51));
-    QTest::mouseRelease(m_window, Qt::LeftButton, Qt::NoModifier, onWindow(QPoint(150, 120)));
-    QCOMPARE(lastStored(QStringLiteral("Rect")), shape);
+    QTest::mouseRelease(
+        m_canvas.window(), Qt::LeftButton, Qt::NoModifier, m_canvas.onWindow(QPoint(150, 120)));
+    QCOMPARE(m_canvas.lastStored<RectItem>(QStringLiteral("Rect")), shape);
     QCOMPARE(shape->rectangle(), QRectF(60, 70, 91, 51));
 }
 
@@ -291,22 +255,23 @@ void TestRectItem::controlFills()
     QFETCH(int, release);
     QFETCH(bool, filled);
 
-    m_area->setCurrentModule(tool);
-    QTest::mousePress(m_window, Qt::LeftButton, Qt::NoModifier, onWindow(QPoint(20, 20)));
+    m_canvas.area()->setCurrentModule(tool);
+    QTest::mousePress(
+        m_canvas.window(), Qt::LeftButton, Qt::NoModifier, m_canvas.onWindow(QPoint(20, 20)));
     moveWith(Qt::ControlModifier, QPoint(80, 60));
-    auto *shape = qobject_cast<RectItem *>(m_area->childItems().constLast());
+    auto *shape = qobject_cast<RectItem *>(m_canvas.area()->childItems().constLast());
     QVERIFY(shape);
     QVERIFY(shape->fill());
     moveWith(Qt::KeyboardModifiers(lastMove), QPoint(119, 99));
-    QTest::mouseRelease(
-        m_window, Qt::LeftButton, Qt::KeyboardModifiers(release), onWindow(QPoint(119, 99)));
-    QCOMPARE(lastStored(tool), shape);
+    QTest::mouseRelease(m_canvas.window(), Qt::LeftButton, Qt::KeyboardModifiers(release),
+        m_canvas.onWindow(QPoint(119, 99)));
+    QCOMPARE(m_canvas.lastStored<RectItem>(tool), shape);
     QCOMPARE(shape->fill(), filled);
 
     // The middle of the shape shows its colour only when it is filled.
-    m_area->uncheckAllItem();
+    m_canvas.area()->uncheckAllItem();
     const QColor middle
-        = m_area->renderRect(QRect(0, 0, 400, 300), 50000, false).pixelColor(70, 60);
+        = m_canvas.area()->renderRect(QRect(0, 0, 400, 300), 50000, false).pixelColor(70, 60);
     QCOMPARE(middle, filled ? kRed : kBackground);
 }
 
@@ -329,19 +294,19 @@ void TestRectItem::strokeWithoutAreaStoresNothing()
     QFETCH(QPoint, to);
     QFETCH(int, modifiers);
 
-    m_area->setCurrentModule(QStringLiteral("Rect"));
-    const int children = m_area->childItems().size();
+    m_canvas.area()->setCurrentModule(QStringLiteral("Rect"));
+    const int children = m_canvas.area()->childItems().size();
     const auto keys = Qt::KeyboardModifiers(modifiers);
-    QTest::mousePress(m_window, Qt::LeftButton, keys, onWindow(QPoint(50, 50)));
+    QTest::mousePress(m_canvas.window(), Qt::LeftButton, keys, m_canvas.onWindow(QPoint(50, 50)));
     moveWith(keys, via);
     moveWith(keys, to);
-    QTest::mouseRelease(m_window, Qt::LeftButton, keys, onWindow(to));
+    QTest::mouseRelease(m_canvas.window(), Qt::LeftButton, keys, m_canvas.onWindow(to));
 
-    QVERIFY(m_area->moduleFromName(QStringLiteral("Rect"))->storage().isEmpty());
-    QCOMPARE(m_area->undoStack()->count(), 0);
-    QCOMPARE(m_area->currentItem(), nullptr);
-    QCOMPARE(m_area->childItems().size(), children + 1);
-    QVERIFY(!m_area->childItems().constLast()->isVisible());
+    QVERIFY(m_canvas.area()->moduleFromName(QStringLiteral("Rect"))->storage().isEmpty());
+    QCOMPARE(m_canvas.area()->undoStack()->count(), 0);
+    QCOMPARE(m_canvas.area()->currentItem(), nullptr);
+    QCOMPARE(m_canvas.area()->childItems().size(), children + 1);
+    QVERIFY(!m_canvas.area()->childItems().constLast()->isVisible());
 }
 
 void TestRectItem::boxFollowsLineWidthAndZoom()
@@ -356,10 +321,10 @@ void TestRectItem::boxFollowsLineWidthAndZoom()
     QCOMPARE(shape->keyPositions().constLast(), QPointF(60, 35));
 
     // The zoom scales the box; the rectangle is what fits in it, and zooming back restores it.
-    m_area->setWidth(800);
+    m_canvas.area()->setWidth(800);
     QCOMPARE(QRectF(shape->position(), shape->size()), QRectF(40, 20, 240, 140));
     QCOMPARE(shape->rectangle(), QRectF(50, 30, 220, 120));
-    m_area->setWidth(400);
+    m_canvas.area()->setWidth(400);
     QCOMPARE(QRectF(shape->position(), shape->size()), QRectF(20, 10, 120, 70));
     QCOMPARE(shape->rectangle(), QRectF(30, 20, 100, 50));
 
@@ -377,12 +342,12 @@ void TestRectItem::keysMoveTheRectangleWithItsBox()
     QVERIFY(shape);
     shape->setCheck(true);
     QTRY_VERIFY_WITH_TIMEOUT(shape->hasActiveFocus(), 2000);
-    QTest::keyClick(m_window, Qt::Key_Left, Qt::ShiftModifier);
-    QTest::keyClick(m_window, Qt::Key_Down);
+    QTest::keyClick(m_canvas.window(), Qt::Key_Left, Qt::ShiftModifier);
+    QTest::keyClick(m_canvas.window(), Qt::Key_Down);
     QCOMPARE(shape->rectangle(), QRectF(20, 21, 100, 50));
     QCOMPARE(shape->position(), QPointF(14, 15));
-    m_area->checkUndo();
-    m_area->checkUndo();
+    m_canvas.area()->checkUndo();
+    m_canvas.area()->checkUndo();
     QCOMPARE(shape->rectangle(), QRectF(30, 20, 100, 50));
     QCOMPARE(shape->position(), QPointF(24, 14));
     QVERIFY(shape->isVisible());
@@ -432,32 +397,32 @@ void TestRectItem::handleDragIsOneUndoStep()
     QVERIFY(shape);
     const QRectF drawn(100, 100, 100, 50);
     QCOMPARE(shape->rectangle(), drawn);
-    m_area->setCurrentModule(QStringLiteral("Move"));
+    m_canvas.area()->setCurrentModule(QStringLiteral("Move"));
     QVERIFY(shape->isChecked());
 
     const auto keys = Qt::KeyboardModifiers(modifiers);
-    QTest::mouseMove(m_window, onWindow(grab));
+    QTest::mouseMove(m_canvas.window(), m_canvas.onWindow(grab));
     // The window hands hover to its items with the next frame.
     const bool onHandle = shape->keyPositions().contains(QPointF(grab) - shape->position());
     QTRY_COMPARE_WITH_TIMEOUT(shape->onKey(), onHandle, 2000);
-    QTest::mousePress(m_window, Qt::LeftButton, keys, onWindow(grab));
+    QTest::mousePress(m_canvas.window(), Qt::LeftButton, keys, m_canvas.onWindow(grab));
     moveWith(keys, grab + by / 2);
     moveWith(keys, grab + by);
-    QTest::mouseRelease(m_window, Qt::LeftButton, keys, onWindow(grab + by));
+    QTest::mouseRelease(m_canvas.window(), Qt::LeftButton, keys, m_canvas.onWindow(grab + by));
     QCOMPARE(shape->rectangle(), result);
     QCOMPARE(QRectF(shape->position(), shape->size()), result.adjusted(-6, -6, 6, 6));
     QCOMPARE(shape->keyPositions().constLast(),
         QPointF(int(shape->width() * 0.5), int(shape->height() * 0.5)));
 
-    QCOMPARE(m_area->undoStack()->count(), 2);
-    QCOMPARE(m_area->undoStack()->text(1), QStringLiteral("Rect change"));
-    m_area->checkUndo();
+    QCOMPARE(m_canvas.area()->undoStack()->count(), 2);
+    QCOMPARE(m_canvas.area()->undoStack()->text(1), QStringLiteral("Rect change"));
+    m_canvas.area()->checkUndo();
     QCOMPARE(shape->rectangle(), drawn);
     QCOMPARE(QRectF(shape->position(), shape->size()), drawn.adjusted(-6, -6, 6, 6));
     // Modifiers held at the redo do not reshape what was recorded.
-    QTest::keyPress(m_window, Qt::Key_Shift, Qt::ShiftModifier);
-    m_area->checkRedo();
-    QTest::keyRelease(m_window, Qt::Key_Shift, Qt::NoModifier);
+    QTest::keyPress(m_canvas.window(), Qt::Key_Shift, Qt::ShiftModifier);
+    m_canvas.area()->checkRedo();
+    QTest::keyRelease(m_canvas.window(), Qt::Key_Shift, Qt::NoModifier);
     QCOMPARE(shape->rectangle(), result);
 }
 
@@ -488,8 +453,8 @@ void TestRectItem::outputShowsTheStrokeWithoutHandles()
 
     RectItem *shape = draw(tool, QPoint(10, 10), QPoint(109, 59));
     QVERIFY(shape);
-    m_area->uncheckAllItem();
-    const QImage picture = m_area->renderRect(QRect(0, 0, 400, 300), 50000, false);
+    m_canvas.area()->uncheckAllItem();
+    const QImage picture = m_canvas.area()->renderRect(QRect(0, 0, 400, 300), 50000, false);
     for (const QPoint &p : qAsConst(ink))
         QVERIFY2(isInk(picture.pixelColor(p)),
             qPrintable(QStringLiteral("no stroke at %1, %2").arg(p.x()).arg(p.y())));
@@ -500,8 +465,8 @@ void TestRectItem::outputShowsTheStrokeWithoutHandles()
     // A checked shape shows its centre handle, which the clean output above left out.
     const QPoint centre = (shape->position() + shape->keyPositions().constLast()).toPoint();
     shape->setCheck(true);
-    QVERIFY(
-        m_area->renderRect(QRect(0, 0, 400, 300), 50000, false).pixelColor(centre) != kBackground);
+    QVERIFY(m_canvas.area()->renderRect(QRect(0, 0, 400, 300), 50000, false).pixelColor(centre)
+        != kBackground);
 }
 
 void TestRectItem::shapeCoversAreaAndOutline()

@@ -1,15 +1,11 @@
 #include "arrowitem.h"
-#include "graphmodule.h"
-#include "kpainterarea.h"
-#include "serviceaddress.h"
-#include "standinservice.h"
+#include "canvasfixture.h"
 #include "textitem.h"
 
 #include <QClipboard>
 #include <QFontMetrics>
 #include <QGuiApplication>
 #include <QPainter>
-#include <QQuickWindow>
 #include <QUndoStack>
 #include <QtTest>
 
@@ -74,57 +70,36 @@ private slots:
 private:
     TextItem *place(QPoint at, QPoint dropAt);
     void type(const QString &text);
-    QPoint onWindow(const QPointF &canvasPoint) const;
 
-    StandinService m_service;
-    QQuickWindow *m_window = nullptr;
-    KPainterArea *m_area = nullptr;
+    CanvasFixture m_canvas;
 };
 
 void TestText::initTestCase()
 {
-    QVERIFY(m_service.start());
-    // The usage events of the tools go to the stand-in, never to an outside host.
-    ServiceAddress::setFixedHost(m_service.httpHost());
+    QVERIFY(m_canvas.startService());
 }
 
 void TestText::init()
 {
-    m_window = new QQuickWindow;
-    m_window->resize(640, 480);
-    m_area = new KPainterArea(m_window->contentItem());
-    m_area->setPosition(QPointF(30, 20));
-    m_area->setSize(QSizeF(400, 300));
-    QImage background(400, 300, QImage::Format_RGB32);
-    background.fill(kBackground);
-    m_area->setBackground(background);
-    m_area->setCurrentColor(kRed);
-    m_window->show();
-    QVERIFY(QTest::qWaitForWindowActive(m_window, 5000));
-    m_area->setCurrentModule(QStringLiteral("Text"));
-    m_area->setCurrentLineWidth(2);
+    QVERIFY(m_canvas.open(plainPicture(QSize(400, 300), kBackground), kRed));
+    // Typing needs the keyboard, which only an active window gets.
+    QVERIFY(QTest::qWaitForWindowActive(m_canvas.window(), 5000));
+    m_canvas.area()->setCurrentModule(QStringLiteral("Text"));
+    m_canvas.area()->setCurrentLineWidth(2);
 }
 
 void TestText::cleanup()
 {
-    delete m_window;
-    m_window = nullptr;
-    m_area = nullptr;
-}
-
-QPoint TestText::onWindow(const QPointF &canvasPoint) const
-{
-    return m_area->mapToScene(canvasPoint).toPoint();
+    m_canvas.close();
 }
 
 TextItem *TestText::place(QPoint at, QPoint dropAt)
 {
-    QTest::mousePress(m_window, Qt::LeftButton, Qt::NoModifier, onWindow(at));
+    QList<QPoint> path {at};
     for (int i = 1; i <= 4; ++i)
-        QTest::mouseMove(m_window, onWindow(at + (dropAt - at) * i / 4));
-    QTest::mouseRelease(m_window, Qt::LeftButton, Qt::NoModifier, onWindow(dropAt));
-    const auto stored = m_area->moduleFromName(QStringLiteral("Text"))->storage();
-    return stored.isEmpty() ? nullptr : qobject_cast<TextItem *>(stored.last());
+        path.append(at + (dropAt - at) * i / 4);
+    m_canvas.drag(path);
+    return m_canvas.lastStored<TextItem>(QStringLiteral("Text"));
 }
 
 // Line breaks of the text are typed as Return.
@@ -132,9 +107,9 @@ void TestText::type(const QString &text)
 {
     for (const QChar c : text) {
         if (c == QLatin1Char('\n'))
-            QTest::keyClick(m_window, Qt::Key_Return);
+            QTest::keyClick(m_canvas.window(), Qt::Key_Return);
         else
-            QTest::keyClick(m_window, c.toLatin1());
+            QTest::keyClick(m_canvas.window(), c.toLatin1());
     }
 }
 
@@ -148,7 +123,7 @@ void TestText::clickPlacesABoxAndTypingGrowsIt()
     QCOMPARE(text->geometry().x(), 100.0);
     QCOMPARE(text->geometry().height(), double(h));
     QCOMPARE(text->geometry().bottom(), 109.0);
-    QCOMPARE(m_area->undoStack()->count(), 1);
+    QCOMPARE(m_canvas.area()->undoStack()->count(), 1);
 
     const double emptyWidth = text->geometry().width();
     type(QStringLiteral("ab"));
@@ -164,8 +139,8 @@ void TestText::clickPlacesABoxAndTypingGrowsIt()
     QCOMPARE(QRectF(text->position(), text->size()), text->geometry().adjusted(-5, -5, 5, 5));
 
     // Typing is no undo step; the box itself is one.
-    QCOMPARE(m_area->undoStack()->count(), 1);
-    m_area->checkUndo();
+    QCOMPARE(m_canvas.area()->undoStack()->count(), 1);
+    m_canvas.area()->checkUndo();
     QVERIFY(!text->isVisible());
 }
 
@@ -259,7 +234,7 @@ void TestText::editingKeys()
         }
         const int combination = QKeySequence::fromString(key)[0];
         QVERIFY2(combination != 0, qPrintable(key));
-        QTest::keyClick(m_window, Qt::Key(combination & ~Qt::KeyboardModifierMask),
+        QTest::keyClick(m_canvas.window(), Qt::Key(combination & ~Qt::KeyboardModifierMask),
             Qt::KeyboardModifiers(combination & Qt::KeyboardModifierMask));
     }
     QCOMPARE(item->text(), text);
@@ -287,8 +262,8 @@ void TestText::typingPastTheRightEdgeBreaksTheLine()
     QCOMPARE(QPoint(text->caretLine(), text->caretColumn()), QPoint(1, 1));
     QCOMPARE(text->geometry().bottom(), bottom);
     // Moving the caret along a full line breaks nothing more.
-    QTest::keyClick(m_window, Qt::Key_Up);
-    QTest::keyClick(m_window, Qt::Key_End);
+    QTest::keyClick(m_canvas.window(), Qt::Key_Up);
+    QTest::keyClick(m_canvas.window(), Qt::Key_End);
     QCOMPARE(text->lines().size(), 2);
 
     // At the very edge a lone character stays: a break before it would only add empty lines.
@@ -321,28 +296,29 @@ void TestText::cornerDragScalesTheFont()
     TextItem *text = place(QPoint(100, 100), QPoint(100, 100));
     QVERIFY(text);
     type(QStringLiteral("Ab"));
-    m_area->setCurrentLineWidth(4);
-    m_area->setCurrentLineWidth(width);
+    m_canvas.area()->setCurrentLineWidth(4);
+    m_canvas.area()->setCurrentLineWidth(width);
     QCOMPARE(text->font().pointSizeF(), width * 0.7 + 12.0);
     const QRectF before = text->geometry();
     const double sizeBefore = text->font().pointSizeF();
 
-    m_area->setCurrentModule(QStringLiteral("Move"));
+    m_canvas.area()->setCurrentModule(QStringLiteral("Move"));
     QVERIFY(text->isChecked());
     const QPoint corner = (text->position() + text->keyPositions().at(2)).toPoint();
-    QTest::mouseMove(m_window, onWindow(corner));
+    QTest::mouseMove(m_canvas.window(), m_canvas.onWindow(corner));
     // The window hands hover to its items with the next frame.
     QTRY_VERIFY_WITH_TIMEOUT(text->onKey(), 2000);
-    QTest::mousePress(m_window, Qt::LeftButton, Qt::NoModifier, onWindow(corner));
-    QTest::mouseMove(m_window, onWindow(corner + by / 2));
-    QTest::mouseMove(m_window, onWindow(corner + by));
-    QTest::mouseRelease(m_window, Qt::LeftButton, Qt::NoModifier, onWindow(corner + by));
+    QTest::mousePress(m_canvas.window(), Qt::LeftButton, Qt::NoModifier, m_canvas.onWindow(corner));
+    QTest::mouseMove(m_canvas.window(), m_canvas.onWindow(corner + by / 2));
+    QTest::mouseMove(m_canvas.window(), m_canvas.onWindow(corner + by));
+    QTest::mouseRelease(
+        m_canvas.window(), Qt::LeftButton, Qt::NoModifier, m_canvas.onWindow(corner + by));
     QCOMPARE(text->font().pointSizeF(), pointSize);
     QCOMPARE(text->lineWidth(), lineWidth);
     // The opposite corner stays.
     QCOMPARE(text->geometry().topLeft(), before.topLeft());
 
-    m_area->checkUndo();
+    m_canvas.area()->checkUndo();
     QCOMPARE(text->font().pointSizeF(), sizeBefore);
     QCOMPARE(text->geometry(), before);
     QVERIFY(text->isVisible());
@@ -366,22 +342,22 @@ void TestText::emptyBoxIsNotKept()
     QVERIFY(first);
     if (typeFirst)
         type(QStringLiteral("x"));
-    QSignalSpy redo(m_area, &KPainterArea::canRedoChange);
+    QSignalSpy redo(m_canvas.area(), &KPainterArea::canRedoChange);
     if (changeTool)
-        m_area->setCurrentModule(QStringLiteral("Rect"));
+        m_canvas.area()->setCurrentModule(QStringLiteral("Rect"));
     else
         QVERIFY(place(QPoint(200, 200), QPoint(200, 200)) != first);
     QVERIFY(first->isReadOnly());
     QCOMPARE(first->isVisible(), typeFirst);
     const int boxes = (typeFirst ? 1 : 0) + (changeTool ? 0 : 1);
-    QCOMPARE(m_area->undoStack()->count(), boxes);
-    QVERIFY(!m_area->canRedo());
+    QCOMPARE(m_canvas.area()->undoStack()->count(), boxes);
+    QVERIFY(!m_canvas.area()->canRedo());
     // The redo button hears of it too.
     if (!redo.isEmpty())
         QCOMPARE(redo.last().at(0).toBool(), false);
     QCOMPARE(redo.isEmpty(), typeFirst);
     // Nothing comes back with redo, and undo takes back only the boxes that stay.
-    m_area->checkRedo();
+    m_canvas.area()->checkRedo();
     QCOMPARE(first->isVisible(), typeFirst);
 }
 
@@ -390,8 +366,8 @@ void TestText::arrowFollowsTheBox()
     const QPoint press(40, 250);
     TextItem *text = place(press, QPoint(250, 100));
     QVERIFY(text);
-    auto *arrow
-        = qobject_cast<ArrowItem *>(m_area->moduleFromName(QStringLiteral("Arrow"))->currentItem());
+    auto *arrow = qobject_cast<ArrowItem *>(
+        m_canvas.area()->moduleFromName(QStringLiteral("Arrow"))->currentItem());
     QVERIFY(arrow);
     QCOMPARE(text->arrowItem(), arrow);
     QVERIFY(!arrow->isReverse());
@@ -407,36 +383,38 @@ void TestText::arrowFollowsTheBox()
     QCOMPARE(arrow->line().p2(), QPointF(press));
 
     // A drag of the box puts the arrow at the box by the release, not half-way.
-    m_area->setCurrentModule(QStringLiteral("Move"));
+    m_canvas.area()->setCurrentModule(QStringLiteral("Move"));
     const QPoint grab = (text->position() + QPointF(12, text->height() / 2)).toPoint();
-    QTest::mouseMove(m_window, onWindow(grab));
-    QTest::mousePress(m_window, Qt::LeftButton, Qt::NoModifier, onWindow(grab));
-    QTest::mouseMove(m_window, onWindow(grab + QPoint(150, 120)));
-    QTest::mouseRelease(
-        m_window, Qt::LeftButton, Qt::NoModifier, onWindow(grab + QPoint(150, 120)));
+    QTest::mouseMove(m_canvas.window(), m_canvas.onWindow(grab));
+    QTest::mousePress(m_canvas.window(), Qt::LeftButton, Qt::NoModifier, m_canvas.onWindow(grab));
+    QTest::mouseMove(m_canvas.window(), m_canvas.onWindow(grab + QPoint(150, 120)));
+    QTest::mouseRelease(m_canvas.window(), Qt::LeftButton, Qt::NoModifier,
+        m_canvas.onWindow(grab + QPoint(150, 120)));
     const QPointF moved = getShortLine(QPointF(press), text->geometry()).p2();
     QCOMPARE(arrow->line().p1(), QPointF(int(moved.x()), int(moved.y())));
-    QCOMPARE(m_area->undoStack()->text(m_area->undoStack()->index() - 1), QStringLiteral("Move"));
+    QCOMPARE(m_canvas.area()->undoStack()->text(m_canvas.area()->undoStack()->index() - 1),
+        QStringLiteral("Move"));
 
     // The arrow lives and dies with its box.
-    m_area->checkUndo();
-    m_area->checkUndo();
+    m_canvas.area()->checkUndo();
+    m_canvas.area()->checkUndo();
     QVERIFY(!text->isVisible());
     QVERIFY(!arrow->isVisible());
-    m_area->checkRedo();
+    m_canvas.area()->checkRedo();
     QVERIFY(arrow->isVisible());
 }
 
 void TestText::dragBackToTheStartLeavesNoArrow()
 {
     const QPoint start(60, 200);
-    QTest::mousePress(m_window, Qt::LeftButton, Qt::NoModifier, onWindow(start));
-    QTest::mouseMove(m_window, onWindow(start + QPoint(80, 0)));
-    QTest::mouseMove(m_window, onWindow(start + QPoint(90, 10)));
-    QTest::mouseRelease(m_window, Qt::LeftButton, Qt::NoModifier, onWindow(start));
-    TextItem *text = qobject_cast<TextItem *>(m_area->currentItem());
+    QTest::mousePress(m_canvas.window(), Qt::LeftButton, Qt::NoModifier, m_canvas.onWindow(start));
+    QTest::mouseMove(m_canvas.window(), m_canvas.onWindow(start + QPoint(80, 0)));
+    QTest::mouseMove(m_canvas.window(), m_canvas.onWindow(start + QPoint(90, 10)));
+    QTest::mouseRelease(
+        m_canvas.window(), Qt::LeftButton, Qt::NoModifier, m_canvas.onWindow(start));
+    TextItem *text = qobject_cast<TextItem *>(m_canvas.area()->currentItem());
     QVERIFY(text && !text->arrowItem());
-    auto *arrow = m_area->moduleFromName(QStringLiteral("Arrow"))->currentItem();
+    auto *arrow = m_canvas.area()->moduleFromName(QStringLiteral("Arrow"))->currentItem();
     QVERIFY(arrow);
     QVERIFY(!arrow->isVisible());
 }
@@ -463,11 +441,11 @@ void TestText::nearestBorderPoint()
 
 void TestText::outputShowsTextWithoutEditingMarks()
 {
-    m_area->setCurrentLineWidth(10);
+    m_canvas.area()->setCurrentLineWidth(10);
     TextItem *text = place(QPoint(50, 100), QPoint(50, 100));
     QVERIFY(text);
     type(QStringLiteral("WWW"));
-    QTest::keyClick(m_window, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(m_canvas.window(), Qt::Key_A, Qt::ControlModifier);
     const QRect box = text->geometry().toRect();
 
     // The screen shows the caret at times and the selection always; the output shows neither.
@@ -482,7 +460,7 @@ void TestText::outputShowsTextWithoutEditingMarks()
         painter.end();
         caretSeen = countPixels(screen, screen.rect(), isCaret) > 5;
         QVERIFY(countPixels(screen, screen.rect(), isSelection) > 20);
-        const QImage output = m_area->renderRect(QRect(0, 0, 400, 300), 50000, true);
+        const QImage output = m_canvas.area()->renderRect(QRect(0, 0, 400, 300), 50000, true);
         QVERIFY(countPixels(output, box, isInk) > 20);
         QCOMPARE(countPixels(output, box, isCaret), 0);
         QCOMPARE(countPixels(output, box, isSelection), 0);
