@@ -66,6 +66,12 @@ void BasicWindow::setupUi()
     init();
 }
 
+void BasicWindow::setTitleWithUser(const QString &title)
+{
+    setTitle(title + QStringLiteral(" - ")
+        + Setting::instance()->getValue(QStringLiteral("username")).toString());
+}
+
 bool BasicWindow::loadPage(const QString &page)
 {
     setSource(QUrl(QLatin1String(kPageFolder) + page));
@@ -190,13 +196,7 @@ void BasicWindow::setPosCenter(bool centred)
 {
     m_centred = centred;
     if (m_centred)
-        checkCenterPosition();
-}
-
-void BasicWindow::checkCenterPosition()
-{
-    const QPoint position = placement(availableArea(), size(), true);
-    move(position.x(), position.y());
+        updatePos();
 }
 
 void BasicWindow::setWidth(int width)
@@ -206,7 +206,7 @@ void BasicWindow::setWidth(int width)
         setMaximumWidth(width);
         resize(width, height());
         if (m_centred)
-            checkCenterPosition();
+            updatePos();
     }
     emit geometryChanged();
 }
@@ -217,10 +217,8 @@ void BasicWindow::setHeight(int height)
         setMinimumHeight(height);
         setMaximumHeight(height);
         resize(width(), height);
-        if (!m_moved) {
-            const QPoint position = placement(availableArea(), size(), m_centred);
-            move(position.x(), position.y());
-        }
+        if (!m_moved)
+            updatePos();
         update();
     }
     emit geometryChanged();

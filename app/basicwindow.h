@@ -41,7 +41,6 @@ public:
     void setMoviable(bool moviable) { m_moviable = moviable; }
     bool isMoved() const { return m_moved; }
     Q_INVOKABLE void setPosCenter(bool centred);
-    void checkCenterPosition();
     bool isTransparentSupport() const { return true; }
     Q_INVOKABLE void move(int x, int y);
 
@@ -74,6 +73,8 @@ protected:
     // stays empty rather than failing later on a missing item.
     bool loadPage(const QString &page);
     static QRect availableArea();
+    // The title followed by the name of the signed-in user.
+    void setTitleWithUser(const QString &title);
 
     bool event(QEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;

@@ -2,6 +2,7 @@
 
 #include "autorization.h"
 #include "core.h"
+#include "hookkeybord.h"
 #include "setting.h"
 
 #include <QAction>
@@ -23,12 +24,7 @@ const int kBalloonMs = 10000;
 // a Mac; the menu wants what QKeySequence parses.
 QString shortcutText(const char *key)
 {
-    QString text = Setting::instance()->getValue(QLatin1String(key)).toString();
-    text.replace(QStringLiteral("⇧"), QStringLiteral("Shift"));
-    text.replace(QStringLiteral("⌘"), QStringLiteral("Ctrl"));
-    text.replace(QStringLiteral("Print Screen"), QStringLiteral("Print"));
-    text.remove(QLatin1Char(' '));
-    return text;
+    return HookKeybord::storedKey(key).remove(QLatin1Char(' '));
 }
 
 } // namespace
@@ -125,10 +121,9 @@ void Core::activatedTrayIcon(QSystemTrayIcon::ActivationReason reason)
         return;
     }
     // These desktops open the tray menu themselves on the other clicks.
-    const QString desktop = QString::fromLocal8Bit(qgetenv("XDG_CURRENT_DESKTOP")).toLower();
     const QStringList ownMenu
         = {QStringLiteral("kde"), QStringLiteral("gnome"), QStringLiteral("xfce")};
-    if (!ownMenu.contains(desktop))
+    if (!ownMenu.contains(getWindowsManager()))
         showMainWindow();
 }
 

@@ -11,15 +11,6 @@ namespace {
 
 const QString kJoint = QStringLiteral(" + ");
 
-QString storedKey(const char *name)
-{
-    QString text = Setting::instance()->getValue(QLatin1String(name)).toString();
-    text.replace(QStringLiteral("⇧"), QStringLiteral("Shift"));
-    text.replace(QStringLiteral("⌘"), QStringLiteral("Ctrl"));
-    text.replace(QStringLiteral("Print Screen"), QStringLiteral("Print"));
-    return text;
-}
-
 bool isOn(const char *name)
 {
     return Setting::instance()->getValue(QLatin1String(name)).toBool();
@@ -48,6 +39,15 @@ QString HookKeybord::getKeyText(int key)
     if (key == Qt::Key_Print)
         return QStringLiteral("Print");
     return QString();
+}
+
+QString HookKeybord::storedKey(const char *name)
+{
+    QString text = Setting::instance()->getValue(QLatin1String(name)).toString();
+    text.replace(QStringLiteral("⇧"), QStringLiteral("Shift"));
+    text.replace(QStringLiteral("⌘"), QStringLiteral("Ctrl"));
+    text.replace(QStringLiteral("Print Screen"), QStringLiteral("Print"));
+    return text;
 }
 
 QString HookKeybord::getHootKey(QKeyEvent *event)

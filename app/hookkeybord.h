@@ -31,6 +31,9 @@ public:
     // Texts of key events in the form the settings store them ("Shift + Ctrl + A").
     static QString getKeyText(int key);
     static QString getHootKey(QKeyEvent *event);
+    // The stored text of a hot-key setting with the Mac symbols and "Print Screen" spelt the
+    // way QKeySequence reads them; the blanks stay, for texts shown to the user.
+    static QString storedKey(const char *name);
 
     // False when no shortcut of this type holds its combination now: the hot key is off,
     // its text names no usable key, or another program has the combination.

@@ -1,5 +1,4 @@
 #include "lastuploadwidget.h"
-#include "setting.h"
 
 LastUploadWidget::LastUploadWidget(QWindow *parent)
     : BasicWindow(parent)
@@ -14,8 +13,7 @@ LastUploadWidget::LastUploadWidget(QWindow *parent)
 
 void LastUploadWidget::init()
 {
-    setTitle(tr("Upload") + QStringLiteral(" - ")
-        + Setting::instance()->getValue(QStringLiteral("username")).toString());
+    setTitleWithUser(tr("Upload"));
     setFlags(Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
     setObjectName(QStringLiteral("LastUploadWidget"));
     loadPage(QStringLiteral("LastUploadPage.qml"));

@@ -1,5 +1,4 @@
 #include "settingwidget.h"
-#include "setting.h"
 
 SettingWidget::SettingWidget(QWindow *parent)
     : BasicWindow(parent)
@@ -10,8 +9,7 @@ SettingWidget::SettingWidget(QWindow *parent)
 
 void SettingWidget::init()
 {
-    setTitle(tr("Settings") + QStringLiteral(" - ")
-        + Setting::instance()->getValue(QStringLiteral("username")).toString());
+    setTitleWithUser(tr("Settings"));
     setFlags(Qt::Window | Qt::FramelessWindowHint);
     setObjectName(QStringLiteral("SettingWidget"));
     loadPage(QStringLiteral("SettingPage.qml"));

@@ -1,5 +1,4 @@
 #include "uploadwidget.h"
-#include "setting.h"
 
 UploadWidget::UploadWidget(QWindow *parent)
     : BasicWindow(parent)
@@ -10,8 +9,7 @@ UploadWidget::UploadWidget(QWindow *parent)
 void UploadWidget::init()
 {
     setObjectName(QStringLiteral("UploadWidget"));
-    setTitle(tr("Upload") + QStringLiteral(" - ")
-        + Setting::instance()->getValue(QStringLiteral("username")).toString());
+    setTitleWithUser(tr("Upload"));
     setFlags(Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
     loadPage(QStringLiteral("UploadPage.qml"));
 }

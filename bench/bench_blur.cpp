@@ -9,7 +9,6 @@
 #include <QElapsedTimer>
 #include <QGuiApplication>
 #include <QPainter>
-#include <QRandomGenerator>
 #include <QTemporaryDir>
 
 #include <algorithm>
@@ -19,18 +18,6 @@ namespace {
 
 const QSize kPicture(3840, 2160);
 const int kRounds = 3;
-
-QImage makePicture()
-{
-    QImage picture(kPicture, QImage::Format_RGB32);
-    QRandomGenerator random(7);
-    for (int y = 0; y < picture.height(); ++y) {
-        auto *line = reinterpret_cast<QRgb *>(picture.scanLine(y));
-        for (int x = 0; x < picture.width(); ++x)
-            line[x] = random.generate() | 0xff000000u;
-    }
-    return picture;
-}
 
 // Milliseconds per call of work, the best round of runs calls; work returns a pixel so that
 // nothing is optimised away.
@@ -92,12 +79,11 @@ void measure(
 
 int main(int argc, char *argv[])
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    preferOffscreen();
     QTemporaryDir home;
     useTemporaryHome(home);
     QGuiApplication app(argc, argv);
-    const QImage picture = makePicture();
+    const QImage picture = noisePicture(kPicture);
     KPainterArea area;
     area.setSize(QSizeF(kPicture));
     area.setBackground(picture);

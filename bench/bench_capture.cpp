@@ -5,10 +5,9 @@
 // QQuickView. Each figure is the best of its rounds; the first capture, which also builds what
 // every later one reuses, is printed apart.
 
+#include "benchcapturesupport.h"
 #include "benchsupport.h"
 #include "core.h"
-#include "serviceaddress.h"
-#include "setting.h"
 #include "surfacewidget.h"
 
 #include <QApplication>
@@ -112,15 +111,8 @@ int main(int argc, char *argv[])
     QTemporaryDir home;
     useTemporaryHome(home);
     QApplication app(argc, argv);
-    if (QGuiApplication::platformName() != QLatin1String("xcb")) {
-        std::fprintf(stderr, "needs an X server\n");
+    if (!prepareOfflineCapture())
         return 1;
-    }
-    // A signed-in account whose service is a closed loopback port: nothing leaves the machine.
-    for (auto set :
-        {&ServiceAddress::setApiHost, &ServiceAddress::setWebHost, &ServiceAddress::setFixedHost})
-        set(QStringLiteral("127.0.0.1:9"));
-    Setting::instance()->setValue(QStringLiteral("token"), QStringLiteral("bench-token"));
     Core *core = Core::instance();
 
     QFile page(home.filePath(QStringLiteral("floor.qml")));

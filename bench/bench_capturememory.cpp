@@ -4,16 +4,15 @@
 // capture takes. Every capture builds its view anew, so a view, picture or engine left behind
 // shows here as growth.
 
+#include "benchcapturesupport.h"
 #include "benchsupport.h"
 #include "core.h"
-#include "serviceaddress.h"
 #include "setting.h"
 #include "surfaceselector.h"
 #include "surfacewidget.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
-#include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -46,15 +45,8 @@ int main(int argc, char *argv[])
     QTemporaryDir home;
     useTemporaryHome(home);
     QApplication app(argc, argv);
-    if (QGuiApplication::platformName() != QLatin1String("xcb")) {
-        std::fprintf(stderr, "needs an X server\n");
+    if (!prepareOfflineCapture())
         return 1;
-    }
-    // A signed-in account whose service is a closed loopback port: nothing leaves the machine.
-    for (auto set :
-        {&ServiceAddress::setApiHost, &ServiceAddress::setWebHost, &ServiceAddress::setFixedHost})
-        set(QStringLiteral("127.0.0.1:9"));
-    Setting::instance()->setValue(QStringLiteral("token"), QStringLiteral("bench-token"));
     Setting::instance()->setValue(QStringLiteral("qualityImage"), 2);
 
     Core *core = Core::instance();

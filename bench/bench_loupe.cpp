@@ -3,6 +3,7 @@
 // neighbourhood copied and enlarged with nothing else) and the cost of touching the whole
 // picture once, which an update must never pay.
 
+#include "benchsupport.h"
 #include "magnifieritem.h"
 #include "surfaceselector.h"
 
@@ -88,8 +89,7 @@ double wholePicture(const QPixmap &screen)
 
 int main(int argc, char *argv[])
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    preferOffscreen();
     QGuiApplication app(argc, argv);
     const QPixmap screen = makeScreen();
     MagnifierItem loupe;

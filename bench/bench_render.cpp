@@ -35,18 +35,6 @@ public:
     }
 };
 
-QImage makePicture()
-{
-    QImage picture(kPicture, QImage::Format_RGB32);
-    QRandomGenerator random(7);
-    for (int y = 0; y < picture.height(); ++y) {
-        auto *line = reinterpret_cast<QRgb *>(picture.scanLine(y));
-        for (int x = 0; x < picture.width(); ++x)
-            line[x] = random.generate() | 0xff000000u;
-    }
-    return picture;
-}
-
 QList<BenchShape *> addShapes(KPainterArea *area)
 {
     QList<BenchShape *> shapes;
@@ -106,14 +94,13 @@ template <typename Work> double bestMsPerRender(Work work)
 
 int main(int argc, char *argv[])
 {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    preferOffscreen();
     // The canvas reads its colour and width from the settings store: give it a home of its
     // own, so a benchmark run leaves the user's settings alone.
     QTemporaryDir home;
     useTemporaryHome(home);
     QGuiApplication app(argc, argv);
-    const QImage picture = makePicture();
+    const QImage picture = noisePicture(kPicture);
     KPainterArea area;
     area.setSize(QSizeF(kPicture));
     area.setBackground(picture);

@@ -2,10 +2,20 @@
 
 #include <QByteArray>
 #include <QFile>
+#include <QImage>
+#include <QRandomGenerator>
 #include <QString>
 #include <QTemporaryDir>
 
 // Helpers the benchmark programs share.
+
+// Drawing into pictures needs no desktop session; a platform chosen in the environment still
+// wins.
+inline void preferOffscreen()
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+}
 
 // Points HOME and XDG_CONFIG_HOME into home and quiets debug lines, before the application
 // object exists: a benchmark run leaves the user's settings alone.
@@ -28,4 +38,17 @@ inline double statusMegabytes(const char *field, const QString &pid = QStringLit
             return line.mid(name.size()).trimmed().split(' ').first().toDouble() / 1024.0;
     }
     return -1;
+}
+
+// Opaque random pixels, the same on every run: a picture that no cache or compression flatters.
+inline QImage noisePicture(const QSize &size)
+{
+    QImage picture(size, QImage::Format_RGB32);
+    QRandomGenerator random(7);
+    for (int y = 0; y < picture.height(); ++y) {
+        auto *line = reinterpret_cast<QRgb *>(picture.scanLine(y));
+        for (int x = 0; x < picture.width(); ++x)
+            line[x] = random.generate() | 0xff000000u;
+    }
+    return picture;
 }

@@ -1,5 +1,6 @@
 #include "surfaceselector.h"
 
+#include "kpainterarea.h"
 #include "recordedpaintnode.h"
 
 #include <QCursor>
@@ -71,8 +72,7 @@ void SurfaceSelector::registerQmlType()
 
 void SurfaceSelector::setCrossCursor()
 {
-    const QPixmap cross(QStringLiteral(":/cursor/image/cursor/cross_cursor.png"));
-    setCursor(QCursor(cross, cross.width() / 2, cross.height() / 2));
+    setCursor(KPainterArea::crossCursor());
 }
 
 QRectF SurfaceSelector::rubberRect() const
@@ -87,8 +87,7 @@ int SurfaceSelector::rubberRectLeft() const
 
 int SurfaceSelector::rubberRectRight() const
 {
-    const QRectF r = rubberRect();
-    return int(r.x() + r.width());
+    return int(rubberRect().right());
 }
 
 int SurfaceSelector::rubberRectTop() const
@@ -98,8 +97,7 @@ int SurfaceSelector::rubberRectTop() const
 
 int SurfaceSelector::rubberRectBottom() const
 {
-    const QRectF r = rubberRect();
-    return int(r.y() + r.height());
+    return int(rubberRect().bottom());
 }
 
 int SurfaceSelector::gRubberRectLeft() const
@@ -109,8 +107,7 @@ int SurfaceSelector::gRubberRectLeft() const
 
 int SurfaceSelector::gRubberRectRight() const
 {
-    const QRectF r = m_gRect.normalized();
-    return int(r.x() + r.width());
+    return int(m_gRect.normalized().right());
 }
 
 int SurfaceSelector::gRubberRectTop() const
@@ -120,8 +117,7 @@ int SurfaceSelector::gRubberRectTop() const
 
 int SurfaceSelector::gRubberRectBottom() const
 {
-    const QRectF r = m_gRect.normalized();
-    return int(r.y() + r.height());
+    return int(m_gRect.normalized().bottom());
 }
 
 bool SurfaceSelector::isCompleteSelectRect() const
@@ -158,16 +154,11 @@ void SurfaceSelector::setGRect(QRectF globalRect, QRectF localRect)
     m_rubberRect = localRect;
     m_isPress = true;
     m_firstDraw = true;
-    emit rubberRectChanged(localRect);
     emit gRubberRectLeftChanged(int(m_gRect.x()));
-    emit gRubberRectRightChanged(int(m_gRect.x() + m_gRect.width()));
+    emit gRubberRectRightChanged(int(m_gRect.right()));
     emit gRubberRectTopChanged(int(m_gRect.y()));
-    emit gRubberRectBottomChanged(int(m_gRect.y() + m_gRect.height()));
-    emit rubberRectLeftChanged(int(m_rubberRect.x()));
-    emit rubberRectRightChanged(int(m_rubberRect.x() + m_rubberRect.width()));
-    emit rubberRectTopChanged(int(m_rubberRect.y()));
-    emit rubberRectBottomChanged(int(m_rubberRect.y() + m_rubberRect.height()));
-    update();
+    emit gRubberRectBottomChanged(int(m_gRect.bottom()));
+    emitRectSignals();
 }
 
 void SurfaceSelector::moveRubber(int x, int y)
@@ -367,14 +358,8 @@ void SurfaceSelector::mouseMoveEvent(QMouseEvent *event)
 void SurfaceSelector::mouseReleaseEvent(QMouseEvent *event)
 {
     resizeArmed = false;
-    if (!shapeRect.isNull()) {
-        selectionMade = true;
-        m_firstDraw = false;
-        m_isPress = false;
-        emit firstDrawChanged(false);
-        emit isPressChanged(false);
-        emit selectComplete();
-    }
+    if (!shapeRect.isNull())
+        markSelected();
     const QRectF r = m_rubberRect.normalized();
     if (r.width() < 1 || r.height() < 1) {
         // A click, or a drag along one axis only: nothing can be cut out of that, so the item
@@ -399,18 +384,23 @@ void SurfaceSelector::finishSelection(QMouseEvent *event)
 {
     m_showToolBar = true;
     emit showToolBarChanged(true);
-    selectionMade = true;
-    m_firstDraw = false;
-    m_isPress = false;
     moveSelector = false;
-    emit firstDrawChanged(false);
-    emit isPressChanged(false);
-    emit selectComplete();
+    markSelected();
     if (m_rubberRect.contains(event->localPos()))
         event->ignore();
     // The edges told while drawing may have been those of a rectangle drawn up or left.
     m_rubberRect = m_rubberRect.normalized();
     emitRectSignals();
+}
+
+void SurfaceSelector::markSelected()
+{
+    selectionMade = true;
+    m_firstDraw = false;
+    m_isPress = false;
+    emit firstDrawChanged(false);
+    emit isPressChanged(false);
+    emit selectComplete();
 }
 
 // The scene sends no move with the enter, and the pointer may come in straight over an edge
@@ -518,9 +508,9 @@ void SurfaceSelector::emitRectSignals()
 {
     emit rubberRectChanged(m_rubberRect);
     emit rubberRectLeftChanged(int(m_rubberRect.x()));
-    emit rubberRectRightChanged(int(m_rubberRect.x() + m_rubberRect.width()));
+    emit rubberRectRightChanged(int(m_rubberRect.right()));
     emit rubberRectTopChanged(int(m_rubberRect.y()));
-    emit rubberRectBottomChanged(int(m_rubberRect.y() + m_rubberRect.height()));
+    emit rubberRectBottomChanged(int(m_rubberRect.bottom()));
     update();
 }
 

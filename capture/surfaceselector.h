@@ -1,6 +1,7 @@
 #ifndef SURFACESELECTOR_H
 #define SURFACESELECTOR_H
 
+#include <QCursor>
 #include <QQuickPaintedItem>
 #include <QRect>
 #include <QRectF>
@@ -143,6 +144,7 @@ private:
     void applyLimits(bool resizing, QPointF before);
     void armEdges(QPointF p);
     void finishSelection(QMouseEvent *event);
+    void markSelected();
     bool rubberIsZero() const;
     void paintShade(QPainter *painter, const QRectF &hole) const;
     void paintCrossHair(QPainter *painter) const;

@@ -27,8 +27,6 @@
 #include <QScreen>
 #include <QTimer>
 
-#include <cmath>
-
 #include <malloc.h>
 
 namespace {
@@ -77,11 +75,6 @@ SurfaceWidget::ModifierSource &modifierSource()
 bool settingIsOn(const QVariant &value)
 {
     return !value.isValid() || (value != QVariant(false) && value.toString() != "false");
-}
-
-int roundHalfUp(double value)
-{
-    return int(std::floor(value + 0.5));
 }
 
 // A capture may allocate and free pictures of a whole screen (33 MB at 4K): a selection of
@@ -237,7 +230,6 @@ QRect SurfaceWidget::primaryGeometry()
 
 void SurfaceWidget::setFullscreen(bool value)
 {
-    m_fullScreen = value;
     if (!m_selector)
         return;
     m_selector->setFullScreen(value);
@@ -304,11 +296,7 @@ MagnifierItem *SurfaceWidget::magnifier() const
 
 QRect SurfaceWidget::selectRect() const
 {
-    if (!m_selector)
-        return QRect();
-    const QRectF r = m_selector->rubberRect();
-    return QRect(QPoint(roundHalfUp(r.x()), roundHalfUp(r.y())),
-        QPoint(roundHalfUp(r.x() + r.width()) - 1, roundHalfUp(r.y() + r.height()) - 1));
+    return m_selector ? m_selector->selectRect() : QRect();
 }
 
 bool SurfaceWidget::hasSelection() const
@@ -361,11 +349,6 @@ QPointF SurfaceWidget::mapToScene(QQuickItem *item) const
     return sum;
 }
 
-QPointF SurfaceWidget::mapToScenePoint(QQuickItem *, int, int) const
-{
-    return QPointF(0, 0);
-}
-
 void SurfaceWidget::setPaintArea(KPainterArea *area)
 {
     m_paintArea = area;
@@ -381,7 +364,6 @@ void SurfaceWidget::setEnableMask(bool enable)
 {
     if (!m_selector)
         return;
-    m_maskEnabled = enable;
     if (enable)
         setMask(QRegion(QRect(QPoint(0, 0), size())).subtracted(QRegion(selectRect())));
     else
@@ -493,7 +475,7 @@ void SurfaceWidget::mouseMoveEvent(QMouseEvent *event)
 void SurfaceWidget::mouseReleaseEvent(QMouseEvent *event)
 {
     if (m_draggingSelection)
-        setCursor(QCursor(QPixmap(QStringLiteral(":/cursor/image/cursor/cross_cursor.png"))));
+        setCursor(KPainterArea::crossCursor());
     m_draggingSelection = false;
     m_pressed = false;
     if (event->button() == Qt::RightButton && hasSelection())

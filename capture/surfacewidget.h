@@ -100,7 +100,6 @@ public:
     // touches, else the primary one), in the view's coordinates.
     Q_INVOKABLE QRect toolbarScreen(int x, int y, int width, int height) const;
     Q_INVOKABLE QPointF mapToScene(QQuickItem *item) const;
-    Q_INVOKABLE QPointF mapToScenePoint(QQuickItem *item, int x, int y) const;
     Q_INVOKABLE void setPaintArea(KPainterArea *area);
     Q_INVOKABLE void checkProperties();
     Q_INVOKABLE void setEnableMask(bool enable);
@@ -156,9 +155,7 @@ private:
     bool m_pressed = false;
     bool m_draggingSelection = false;
     bool m_quickScreen = false;
-    bool m_fullScreen = false;
     bool m_visibleCloseWindow = false;
-    bool m_maskEnabled = false;
     bool m_clipboardPending = false;
     bool m_closeReported = false;
     QPixmap m_background;

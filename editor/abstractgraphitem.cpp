@@ -9,21 +9,6 @@
 #include <QUndoStack>
 #include <QtMath>
 
-namespace {
-
-int roundHalfUp(double v)
-{
-    return qFloor(v + 0.5);
-}
-
-QCursor crossCursor()
-{
-    const QPixmap pixmap(QStringLiteral(":/cursor/image/cursor/cross_cursor.png"));
-    return QCursor(pixmap, pixmap.width() / 2, pixmap.height() / 2);
-}
-
-} // namespace
-
 AbstractGraphItem::AbstractGraphItem(QQuickItem *parent)
     : QQuickPaintedItem(parent)
     , m_paintScene(qobject_cast<KPainterArea *>(parent))
@@ -77,9 +62,8 @@ void AbstractGraphItem::setGeometry(const QRectF &r)
 {
     const QRectF n = r.normalized();
     const int m = m_lineWidth / 2 + 5;
-    setPosition(QPointF(n.x() - m, n.y() - m));
-    setSize(QSizeF(n.width() + m_lineWidth + 10, n.height() + m_lineWidth + 10));
-    m_geometry = QRectF(x(), y(), width(), height());
+    setBoxGeometry(
+        QRectF(n.x() - m, n.y() - m, n.width() + m_lineWidth + 10, n.height() + m_lineWidth + 10));
 }
 
 void AbstractGraphItem::setBoxGeometry(const QRectF &box)
@@ -136,6 +120,11 @@ void AbstractGraphItem::paint(QPainter *painter)
     painter->restore();
 }
 
+QPoint AbstractGraphItem::roundedPoint(const QPointF &p)
+{
+    return QPoint(qFloor(p.x() + 0.5), qFloor(p.y() + 0.5));
+}
+
 bool AbstractGraphItem::isMoveToolCurrent() const
 {
     return m_paintScene && m_paintScene->isModuleSelect(QStringLiteral("Move"));
@@ -143,14 +132,14 @@ bool AbstractGraphItem::isMoveToolCurrent() const
 
 void AbstractGraphItem::hoverMoveEvent(QHoverEvent *event)
 {
-    setCursor(crossCursor());
+    setCursor(KPainterArea::crossCursor());
     if (!m_paintScene || (!m_checked && !isMoveToolCurrent()))
         return;
     m_onKey = false;
     m_edges = Edges();
     if (!m_resizing)
         m_activeKey = QPointF();
-    const QPoint p(roundHalfUp(event->posF().x()), roundHalfUp(event->posF().y()));
+    const QPoint p = roundedPoint(event->posF());
     for (const QPointF &k : qAsConst(m_keyPositions)) {
         const QRect handle(QPoint(int(k.x() - 3), int(k.y() - 3)), QSize(6, 6));
         if (handle.contains(p)) {

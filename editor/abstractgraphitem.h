@@ -3,6 +3,7 @@
 
 #include <QColor>
 #include <QList>
+#include <QPoint>
 #include <QPointF>
 #include <QQuickPaintedItem>
 #include <QRectF>
@@ -51,13 +52,19 @@ public:
     void setSubstrate(bool substrate);
     void setFill(bool fill) { m_fill = fill; }
     void setUpToZ(bool upToZ) { m_upToZ = upToZ; }
-    void setGeometry(const QRectF &r);
+    // Places the item's box around r with room for the stroke and the handles; each shape that
+    // keeps other room around its figure places the box its own way.
+    virtual void setGeometry(const QRectF &r);
 
     void paint(QPainter *painter) override;
     virtual void move(double x, double y);
     virtual void rebuildKeyPosition();
     // Follows a zoom of the canvas by the factor f; shapes with points of their own scale them.
     virtual void rescale(double f);
+
+    // The pixel that a pointer position falls on, halves rounded up, for the canvas and every
+    // shape alike.
+    static QPoint roundedPoint(const QPointF &p);
 
 signals:
     void checkChanged(bool checked);
@@ -73,7 +80,6 @@ protected:
     void mouseReleaseEvent(QMouseEvent *event) override;
     void hoverMoveEvent(QHoverEvent *event) override;
 
-    void createKeyPosition() { m_keyPositionsMade = true; }
     void setKeyPositions(const QList<QPointF> &keys) { m_keyPositions = keys; }
     void setupPainter(QPainter *painter) const;
     // For shapes whose box is their own rectangle, without the margins that setGeometry adds.
@@ -82,6 +88,7 @@ protected:
     void storeGeometry(const QRectF &r) { m_geometry = r; }
     void setName(const QString &name) { m_name = name; }
     void setMoved(bool moved) { m_moved = moved; }
+    bool isMoved() const { return m_moved; }
     bool isResizing() const { return m_resizing; }
     bool spaceHeld() const { return m_spaceHeld; }
     bool isMoveToolCurrent() const;
@@ -98,7 +105,6 @@ private:
     bool m_upToZ = true;
     bool m_fill = false;
     bool m_spaceHeld = false;
-    bool m_keyPositionsMade = false;
     QRectF m_geometry;
     bool m_checked = false;
     QColor m_color;

@@ -54,7 +54,6 @@ void ArrowItem::createKeyPosition()
         setKeyPositions({localLine().p2()});
     else
         setKeyPositions({localLine().p1(), localLine().p2(), localLine().center()});
-    AbstractGraphItem::createKeyPosition();
 }
 
 void ArrowItem::mouseMoveEvent(QMouseEvent *event)

@@ -7,7 +7,6 @@
 #include <QDebug>
 #include <QPainter>
 #include <QSGNode>
-#include <QtMath>
 
 BlackoutArea::BlackoutArea(QQuickItem *parent)
     : QQuickPaintedItem(parent)
@@ -84,9 +83,7 @@ QList<QRectF> BlackoutArea::brightRects() const
 
 QList<QRectF> BlackoutArea::getPaintRect() const
 {
-    qDebug() << Q_FUNC_INFO;
     const QList<QRectF> bright = brightRects();
-    qDebug() << "blackoutRect.count()" << bright.count() << bright;
     const QRectF whole(0, 0, int(width()), int(height()));
     if (bright.isEmpty() || whole.isEmpty())
         return {};

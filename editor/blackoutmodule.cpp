@@ -27,13 +27,6 @@ BlackoutItem *BlackoutModule::blackoutItem() const
     return qobject_cast<BlackoutItem *>(item());
 }
 
-// The pointer's pixel stays bright too, hence the one pixel more than the distance.
-QRectF BlackoutModule::request(const QPoint &point) const
-{
-    const QPoint s = startPoint();
-    return QRectF(s.x(), s.y(), point.x() - s.x() + 1, point.y() - s.y() + 1);
-}
-
 void BlackoutModule::beginPaintItem(KPainterArea *area, const QPoint &point)
 {
     auto *shape = new BlackoutItem(area);
@@ -47,7 +40,7 @@ void BlackoutModule::beginPaintItem(KPainterArea *area, const QPoint &point)
 void BlackoutModule::paintItem(KPainterArea *, const QPoint &point)
 {
     if (blackoutItem())
-        blackoutItem()->resize(request(point));
+        blackoutItem()->resize(strokeRect(point));
 }
 
 void BlackoutModule::endPaintItem(KPainterArea *area, const QPoint &point)
@@ -55,7 +48,7 @@ void BlackoutModule::endPaintItem(KPainterArea *area, const QPoint &point)
     BlackoutItem *shape = blackoutItem();
     if (!shape || point == startPoint())
         return;
-    shape->resize(request(point));
+    shape->resize(strokeRect(point));
     // A bright area without width or height shows nothing and cannot be picked again.
     const QRectF r = shape->rectangle();
     if (r.width() == 0 || r.height() == 0)

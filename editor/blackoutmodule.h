@@ -3,8 +3,6 @@
 
 #include "graphmodule.h"
 
-#include <QRectF>
-
 class BlackoutItem;
 
 // The blackout tool: a drag marks a rectangle, from the press point to the pointer, that stays
@@ -26,7 +24,6 @@ signals:
 
 private:
     BlackoutItem *blackoutItem() const;
-    QRectF request(const QPoint &point) const;
 };
 
 #endif // BLACKOUTMODULE_H

@@ -19,12 +19,6 @@ BlurItem *BlurModule::blurItem() const
     return static_cast<BlurItem *>(item());
 }
 
-QRectF BlurModule::request(const QPoint &point) const
-{
-    const QPoint s = startPoint();
-    return QRectF(s.x(), s.y(), point.x() - s.x() + 1, point.y() - s.y() + 1);
-}
-
 void BlurModule::beginPaintItem(KPainterArea *area, const QPoint &point)
 {
     auto *blur = new BlurItem(area);
@@ -39,14 +33,14 @@ void BlurModule::beginPaintItem(KPainterArea *area, const QPoint &point)
 void BlurModule::paintItem(KPainterArea *, const QPoint &point)
 {
     if (blurItem())
-        blurItem()->resize(request(point));
+        blurItem()->resize(strokeRect(point));
 }
 
 void BlurModule::endPaintItem(KPainterArea *area, const QPoint &point)
 {
     if (!blurItem() || point == startPoint())
         return;
-    blurItem()->resize(request(point));
+    blurItem()->resize(strokeRect(point));
     emit currentItemChange(blurItem());
     blurItem()->normalize();
     addTostorage(blurItem(), area);

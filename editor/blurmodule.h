@@ -20,7 +20,6 @@ public:
 
 private:
     BlurItem *blurItem() const;
-    QRectF request(const QPoint &point) const;
 };
 
 #endif // BLURMODULE_H

@@ -7,18 +7,12 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QUndoStack>
-#include <QtMath>
 
 namespace {
 
 constexpr double kBulletRadius = 10;
 // How far the bullet's centre lies outside the frame's corner.
 constexpr int kBulletOffset = 7;
-
-QPoint roundHalfUp(const QPointF &p)
-{
-    return QPoint(qFloor(p.x() + 0.5), qFloor(p.y() + 0.5));
-}
 
 QPainterPath circle(const QPointF &centre, double radius)
 {
@@ -105,7 +99,6 @@ void CounterItem::createKeyPosition()
     const double h = height();
     setKeyPositions({QPointF(m, m), QPointF(w - m, m), QPointF(w - m, h - m), QPointF(m, h - m),
         QPointF(w * 0.5, h * 0.5)});
-    AbstractGraphItem::createKeyPosition();
 }
 
 QPointF CounterItem::bulletCentre() const
@@ -182,14 +175,13 @@ QPainterPath CounterItem::shape() const
 void CounterItem::mousePressEvent(QMouseEvent *event)
 {
     RectItem::mousePressEvent(event);
-    m_dragPoint = roundHalfUp(event->screenPos());
-    m_pressRectangle = rectangle();
+    m_dragPoint = roundedPoint(event->screenPos());
     m_pointDragged = false;
 }
 
 void CounterItem::mouseMoveEvent(QMouseEvent *event)
 {
-    const QPoint s = roundHalfUp(event->screenPos());
+    const QPoint s = roundedPoint(event->screenPos());
     const Edges e = edges();
     const QRectF r = rectangle();
     const bool corner = e.left || e.top || e.right || e.bottom;
@@ -216,8 +208,8 @@ void CounterItem::mouseReleaseEvent(QMouseEvent *event)
     const QRectF before = rectangle();
     RectItem::mouseReleaseEvent(event);
     // A carried bullet is an edit like any other, and undo puts it back.
-    if (m_pointDragged && rectangle() != m_pressRectangle && paintScene())
-        paintScene()->undoStack()->push(new RectChange(this, rectangle(), m_pressRectangle));
+    if (m_pointDragged && rectangle() != pressRectangle() && paintScene())
+        paintScene()->undoStack()->push(new RectChange(this, rectangle(), pressRectangle()));
     m_pointDragged = false;
     // A frame dragged inside out keeps its bullet on the same corner of the picture.
     if (before.width() < 0)

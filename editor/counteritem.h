@@ -50,7 +50,6 @@ private:
     QFont m_font;
     // Tells whether a handle drag started from a bullet without a frame.
     QRectF m_lastRectangle;
-    QRectF m_pressRectangle;
     QPoint m_dragPoint;
     bool m_pointDragged = false;
 };

@@ -38,12 +38,6 @@ int CounterModule::nextNumber() const
     return number;
 }
 
-QRectF CounterModule::request(const QPoint &point) const
-{
-    const QPoint s = startPoint();
-    return QRectF(s.x(), s.y(), point.x() - s.x() + 1, point.y() - s.y() + 1);
-}
-
 void CounterModule::beginPaintItem(KPainterArea *area, const QPoint &point)
 {
     m_counter.clear();
@@ -57,14 +51,14 @@ void CounterModule::beginPaintItem(KPainterArea *area, const QPoint &point)
 void CounterModule::paintItem(KPainterArea *, const QPoint &point)
 {
     if (m_counter)
-        m_counter->resize(request(point));
+        m_counter->resize(strokeRect(point));
 }
 
 void CounterModule::endPaintItem(KPainterArea *area, const QPoint &point)
 {
     if (!m_counter)
         return;
-    m_counter->resize(request(point));
+    m_counter->resize(strokeRect(point));
     m_counter->setDrawCouter(true);
     emit currentItemChange(m_counter);
     placeBullet(point);

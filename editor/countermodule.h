@@ -24,7 +24,6 @@ public:
 private:
     bool onCounter(const QPoint &point) const;
     int nextNumber() const;
-    QRectF request(const QPoint &point) const;
     void placeBullet(const QPoint &point);
 
     // None when the press fell on a bullet that is already there.

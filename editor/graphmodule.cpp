@@ -28,6 +28,13 @@ void GraphModule::finishStroke(KPainterArea *area, const QPoint &point)
     m_strokeItem.clear();
 }
 
+// The pointer's pixel is part of the shape, hence the one pixel more than the distance.
+QRectF GraphModule::strokeRect(const QPoint &point) const
+{
+    return QRectF(m_startPoint.x(), m_startPoint.y(), point.x() - m_startPoint.x() + 1,
+        point.y() - m_startPoint.y() + 1);
+}
+
 void GraphModule::createItem(AbstractGraphItem *item, KPainterArea *area)
 {
     m_item = item;

@@ -7,6 +7,7 @@
 #include <QObject>
 #include <QPoint>
 #include <QPointer>
+#include <QRectF>
 
 class KPainterArea;
 
@@ -21,7 +22,6 @@ public:
 
     QString name() const { return m_name; }
     QList<AbstractGraphItem *> storage() const { return m_storage; }
-    AbstractGraphItem *lastItem() const { return m_storage.last(); }
     // The shape of the stroke in progress or of the last stroke, stored or not.
     AbstractGraphItem *currentItem() const { return m_item; }
 
@@ -44,6 +44,8 @@ protected:
     void addTostorage(AbstractGraphItem *item, KPainterArea *area);
     QPoint startPoint() const { return m_startPoint; }
     void setStartPoint(const QPoint &point) { m_startPoint = point; }
+    // The rectangle from the start point to point, both pixels included, with a signed size.
+    QRectF strokeRect(const QPoint &point) const;
     AbstractGraphItem *item() const { return m_item; }
 
 private slots:

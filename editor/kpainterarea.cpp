@@ -27,7 +27,6 @@
 #include <QQmlEngine>
 #include <QScopedValueRollback>
 #include <QUndoStack>
-#include <QtMath>
 #include <algorithm>
 
 namespace {
@@ -54,11 +53,6 @@ QList<KPainterArea::ModuleFactory> &moduleFactories()
         &BlackoutModule::create,
     };
     return factories;
-}
-
-QPoint roundedPoint(const QPointF &p)
-{
-    return QPoint(qFloor(p.x() + 0.5), qFloor(p.y() + 0.5));
 }
 
 int settingInt(const char *key)
@@ -330,10 +324,20 @@ void KPainterArea::selectLastModule()
         setCurrentModule(QStringLiteral("Move"));
 }
 
-void KPainterArea::setCrossCursor()
+AbstractGraphItem *KPainterArea::currentItem() const
+{
+    return m_currentItem;
+}
+
+QCursor KPainterArea::crossCursor()
 {
     const QPixmap pixmap(QStringLiteral(":/cursor/image/cursor/cross_cursor.png"));
-    setCursor(QCursor(pixmap, pixmap.width() / 2, pixmap.height() / 2));
+    return QCursor(pixmap, pixmap.width() / 2, pixmap.height() / 2);
+}
+
+void KPainterArea::setCrossCursor()
+{
+    setCursor(crossCursor());
 }
 
 void KPainterArea::checkUndo()
@@ -459,7 +463,7 @@ void KPainterArea::mousePressEvent(QMouseEvent *event)
 {
     if (!m_currentModule)
         return;
-    const QPoint point = roundedPoint(event->localPos());
+    const QPoint point = AbstractGraphItem::roundedPoint(event->localPos());
     if (qobject_cast<AbstractGraphItem *>(childAt(point.x(), point.y()))
         && isModuleSelect(QStringLiteral("Move"))) {
         QQuickItem::mousePressEvent(event);
@@ -474,7 +478,7 @@ void KPainterArea::mouseMoveEvent(QMouseEvent *event)
 {
     if (!m_pressModule)
         return;
-    m_pressModule->paintItem(this, roundedPoint(event->localPos()));
+    m_pressModule->paintItem(this, AbstractGraphItem::roundedPoint(event->localPos()));
     if (m_pressModule->name() == QLatin1String("Blackout"))
         emit updateBlackoutArea();
 }
@@ -485,7 +489,7 @@ void KPainterArea::mouseReleaseEvent(QMouseEvent *event)
         return;
     GraphModule *module = m_pressModule;
     m_pressModule.clear();
-    module->finishStroke(this, roundedPoint(event->localPos()));
+    module->finishStroke(this, AbstractGraphItem::roundedPoint(event->localPos()));
 }
 
 void KPainterArea::geometryChanged(const QRectF &newGeometry, const QRectF &oldGeometry)

@@ -2,6 +2,7 @@
 #define KPAINTERAREA_H
 
 #include <QColor>
+#include <QCursor>
 #include <QImage>
 #include <QList>
 #include <QPointer>
@@ -53,7 +54,8 @@ public:
     int currentColorX() const { return m_currentColorX; }
     int currentLineWidth() const { return m_currentLineWidth; }
     bool currentSubstrate() const { return m_currentSubstrate; }
-    AbstractGraphItem *currentItem() const { return m_currentItem; }
+    // Out of line: the header only declares the shape class.
+    AbstractGraphItem *currentItem() const;
     bool canUndo() const;
     bool canRedo() const;
     QRectF selectRect() const { return m_selectRect; }
@@ -72,6 +74,8 @@ public:
     // them; a null image for an empty rect.
     QImage renderRect(const QRect &rect, double zLimit, bool antialias, bool unused = false) const;
     void selectLastModule();
+    // The drawing cursor, which the shapes show too while the pointer is over them.
+    static QCursor crossCursor();
     void setCrossCursor();
 
     Q_INVOKABLE void checkUndo();

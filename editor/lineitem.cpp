@@ -8,7 +8,6 @@
 #include <QPainter>
 #include <QPainterPathStroker>
 #include <QUndoStack>
-#include <QtMath>
 
 namespace {
 
@@ -54,10 +53,10 @@ QLineF LineItem::requested(const QLineF &current, const QPointF &from, const QPo
     // A line without length has nothing to carry.
     if (spaceHeld() && current.p1() != current.p2()) {
         const QPointF d = current.p2() - to;
-        markMoved();
+        setMoved(true);
         return QLineF(current.p1() - d, to);
     }
-    if (!m_moved && QGuiApplication::queryKeyboardModifiers().testFlag(Qt::ShiftModifier))
+    if (!isMoved() && QGuiApplication::queryKeyboardModifiers().testFlag(Qt::ShiftModifier))
         return QLineF(from, snapped(from, to));
     return QLineF(from, to);
 }
@@ -140,7 +139,6 @@ void LineItem::rescale(double f)
 void LineItem::createKeyPosition()
 {
     setKeyPositions({m_localLine.p1(), m_localLine.p2(), m_localLine.center()});
-    AbstractGraphItem::createKeyPosition();
 }
 
 void LineItem::paint(QPainter *painter)
@@ -190,21 +188,13 @@ void LineItem::keyReleaseEvent(QKeyEvent *event)
 // stand at the screen's origin.
 QPoint LineItem::canvasPoint(const QMouseEvent *event) const
 {
-    const QPointF p = mapToItem(parentItem(), event->localPos());
-    return QPoint(qFloor(p.x() + 0.5), qFloor(p.y() + 0.5));
-}
-
-void LineItem::markMoved()
-{
-    m_moved = true;
-    setMoved(true);
+    return roundedPoint(mapToItem(parentItem(), event->localPos()));
 }
 
 void LineItem::mousePressEvent(QMouseEvent *event)
 {
     AbstractGraphItem::mousePressEvent(event);
     m_pressLine = m_line;
-    m_moved = false;
     m_drive = Drive::None;
     if (isResizing() && activeKey() == m_localLine.p2())
         m_drive = Drive::End;
@@ -222,7 +212,7 @@ void LineItem::mouseMoveEvent(QMouseEvent *event)
         // The body or the midpoint: the whole line travels with the pointer.
         const QPoint d = pointer - m_pressPoint;
         move(x() + d.x(), y() + d.y());
-        markMoved();
+        setMoved(true);
     } else {
         followPointer(pointer);
     }
@@ -239,5 +229,4 @@ void LineItem::mouseReleaseEvent(QMouseEvent *event)
     if (m_drive != Drive::None && m_line != m_pressLine && paintScene())
         paintScene()->undoStack()->push(new LineChange(this, m_line, m_pressLine));
     m_drive = Drive::None;
-    m_moved = false;
 }

@@ -35,7 +35,7 @@ public:
     void finishDrawing();
 
     // Places the box around r grown by the margin.
-    void setGeometry(const QRectF &r);
+    void setGeometry(const QRectF &r) override;
     // For a zoom of the canvas: the box becomes r and the line scales with it.
     void setRect(const QRectF &r);
 
@@ -66,7 +66,6 @@ private:
     QLineF requested(const QLineF &current, const QPointF &from, const QPointF &to);
     void followPointer(const QPointF &pointer);
     QPoint canvasPoint(const QMouseEvent *event) const;
-    void markMoved();
 
     QLineF m_line;
     QLineF m_localLine;
@@ -74,7 +73,6 @@ private:
     Drive m_drive = Drive::None;
     QPointF m_pointer;
     QPoint m_pressPoint;
-    bool m_moved = false;
 };
 
 #endif // LINEITEM_H

@@ -1,7 +1,5 @@
 #include "movemodule.h"
 
-#include <QDebug>
-
 MoveModule::MoveModule(QObject *parent)
     : GraphModule(QStringLiteral("Move"), parent)
 {
@@ -9,12 +7,7 @@ MoveModule::MoveModule(QObject *parent)
 
 void MoveModule::beginPaintItem(KPainterArea *, const QPoint &) { }
 
-void MoveModule::paintItem(KPainterArea *, const QPoint &point)
-{
-    qDebug() << Q_FUNC_INFO << point;
-}
+// A drag on empty canvas runs through here on every pointer move, so nothing is done or logged.
+void MoveModule::paintItem(KPainterArea *, const QPoint &) { }
 
-void MoveModule::endPaintItem(KPainterArea *, const QPoint &point)
-{
-    qDebug() << Q_FUNC_INFO << point;
-}
+void MoveModule::endPaintItem(KPainterArea *, const QPoint &) { }

@@ -8,17 +8,11 @@
 #include <QPainter>
 #include <QPainterPathStroker>
 #include <QUndoStack>
-#include <QtMath>
 
 namespace {
 
 // The box keeps this much room around the stroke while it grows.
 constexpr int kGrowMargin = 15;
-
-QPoint roundHalfUp(const QPointF &p)
-{
-    return QPoint(qFloor(p.x() + 0.5), qFloor(p.y() + 0.5));
-}
 
 double ratio(double to, double from)
 {
@@ -152,7 +146,6 @@ void PenItem::createKeyPosition()
         QPointF(int(w - 5), int(h * 0.5)), QPointF(int(w - 5), int(h - 5)),
         QPointF(int(w * 0.5), int(h - 5)), QPointF(5, int(h * 0.5)), QPointF(5, int(h - 5)),
         QPointF(int(w * 0.5), int(h * 0.5))});
-    AbstractGraphItem::createKeyPosition();
 }
 
 void PenItem::rebuildKeyPosition()
@@ -258,7 +251,7 @@ void PenItem::paint(QPainter *painter)
 void PenItem::mousePressEvent(QMouseEvent *event)
 {
     AbstractGraphItem::mousePressEvent(event);
-    m_pressPoint = roundHalfUp(event->screenPos());
+    m_pressPoint = roundedPoint(event->screenPos());
     m_pressRect = m_rect;
     m_bodyMoved = false;
 }
@@ -288,7 +281,7 @@ QRectF PenItem::draggedRect(double dx, double dy) const
 void PenItem::mouseMoveEvent(QMouseEvent *event)
 {
     AbstractGraphItem::mouseMoveEvent(event);
-    const QPoint s = roundHalfUp(event->screenPos());
+    const QPoint s = roundedPoint(event->screenPos());
     double dx = m_pressPoint.x() - s.x();
     double dy = m_pressPoint.y() - s.y();
     const Edges e = edges();

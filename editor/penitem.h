@@ -47,7 +47,7 @@ public:
 
     // The stroke's box in canvas coordinates; flipped while a handle drag has turned it over.
     QRectF storedRect() const { return m_rect; }
-    void setGeometry(const QRectF &r);
+    void setGeometry(const QRectF &r) override;
     void createKeyPosition();
     // The paint list follows the box from oldRect to newRect.
     void updatePoint(const QRectF &oldRect, const QRectF &newRect);

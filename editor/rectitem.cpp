@@ -8,14 +8,8 @@
 #include <QPainter>
 #include <QPainterPathStroker>
 #include <QUndoStack>
-#include <QtMath>
 
 namespace {
-
-QPoint roundHalfUp(const QPointF &p)
-{
-    return QPoint(qFloor(p.x() + 0.5), qFloor(p.y() + 0.5));
-}
 
 bool onlyLeftButtonHeld()
 {
@@ -36,11 +30,6 @@ void RectItem::setRectangle(const QRectF &rectangle)
     setGeometry(m_rectangle);
     createKeyPosition();
     update();
-}
-
-void RectItem::setGeometry(const QRectF &r)
-{
-    AbstractGraphItem::setGeometry(r);
 }
 
 void RectItem::setRect(const QRectF &box)
@@ -187,7 +176,6 @@ void RectItem::createKeyPosition()
     setKeyPositions({QPointF(left, top), QPointF(midX, top), QPointF(right, top),
         QPointF(right, midY), QPointF(right, bottom), QPointF(midX, bottom), QPointF(left, midY),
         QPointF(left, bottom), QPointF(midX, midY)});
-    AbstractGraphItem::createKeyPosition();
 }
 
 void RectItem::keyPressEvent(QKeyEvent *event)
@@ -220,7 +208,7 @@ void RectItem::mousePressEvent(QMouseEvent *event)
     AbstractGraphItem::mousePressEvent(event);
     m_anchor = QPointF();
     m_pressRectangle = m_rectangle;
-    m_pressPoint = roundHalfUp(event->screenPos());
+    m_pressPoint = roundedPoint(event->screenPos());
     m_dragged = false;
     m_drawing = false;
 }
@@ -229,7 +217,7 @@ void RectItem::mouseMoveEvent(QMouseEvent *event)
 {
     AbstractGraphItem::mouseMoveEvent(event);
     m_dragged = true;
-    const QPoint s = roundHalfUp(event->screenPos());
+    const QPoint s = roundedPoint(event->screenPos());
     double dx = m_pressPoint.x() - s.x();
     double dy = m_pressPoint.y() - s.y();
     const Edges e = edges();

@@ -23,8 +23,6 @@ public:
     // Sets the rectangle exactly, as an undo step does, whatever keys are held.
     void setRectangle(const QRectF &rectangle);
 
-    // Places the item's box around r, leaving the rectangle as it is.
-    virtual void setGeometry(const QRectF &r);
     // The reverse of setGeometry: the rectangle that fits the box, for a zoom of the canvas.
     void setRect(const QRectF &box);
     void normalize();
@@ -48,6 +46,8 @@ protected:
     virtual void createKeyPosition();
     // For shapes that leave more room around the rectangle, such as a bullet beside it.
     void setMargin(int margin) { m_margin = margin; }
+    // The rectangle as it was when the last press on the shape began.
+    QRectF pressRectangle() const { return m_pressRectangle; }
     // The rectangle as it is painted, in item coordinates.
     QRect paintedRect() const;
     // The area of path together with its outline as the pen draws it.

@@ -30,13 +30,6 @@ RectItem *RectModule::rectItem() const
     return static_cast<RectItem *>(item());
 }
 
-// The pointer's pixel is part of the shape, hence the one pixel more than the distance.
-QRectF RectModule::request(const QPoint &point) const
-{
-    const QPoint s = startPoint();
-    return QRectF(s.x(), s.y(), point.x() - s.x() + 1, point.y() - s.y() + 1);
-}
-
 void RectModule::beginPaintItem(KPainterArea *area, const QPoint &point)
 {
     createItem(newShape(area), area);
@@ -47,7 +40,7 @@ void RectModule::paintItem(KPainterArea *, const QPoint &point)
 {
     if (!rectItem())
         return;
-    rectItem()->resize(request(point));
+    rectItem()->resize(strokeRect(point));
     rectItem()->setFill(QGuiApplication::keyboardModifiers().testFlag(Qt::ControlModifier));
 }
 
@@ -55,7 +48,7 @@ void RectModule::endPaintItem(KPainterArea *area, const QPoint &point)
 {
     if (!rectItem() || point == startPoint())
         return;
-    rectItem()->resize(request(point));
+    rectItem()->resize(strokeRect(point));
     // A shape without area cannot be seen or picked, so it is left out like a click.
     const QRectF r = rectItem()->rectangle();
     if (r.width() == 0 || r.height() == 0)

@@ -26,7 +26,6 @@ protected:
 
 private:
     RectItem *rectItem() const;
-    QRectF request(const QPoint &point) const;
 };
 
 #endif // RECTMODULE_H

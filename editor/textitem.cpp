@@ -13,7 +13,6 @@
 #include <QPainter>
 #include <QTextDocument>
 #include <QUndoStack>
-#include <QtMath>
 
 namespace {
 
@@ -23,11 +22,6 @@ constexpr int kArrowStep = 50;
 constexpr double kSmallestPointSize = 13.5;
 constexpr double kLargestPointSize = 24.8;
 constexpr double kScaleStep = 0.4;
-
-QPoint rounded(const QPointF &p)
-{
-    return QPoint(qFloor(p.x() + 0.5), qFloor(p.y() + 0.5));
-}
 
 // Pasted text keeps its line breaks but no other control characters, which would paint as
 // boxes and throw the caret's column off.
@@ -93,7 +87,6 @@ void TextItem::createKeyPosition()
     const double h = height();
     setKeyPositions({QPointF(5, 5), QPointF(int(w - 5), 5), QPointF(int(w - 5), int(h - 5)),
         QPointF(5, int(h - 5)), QPointF(int(w * 0.5), int(h * 0.5))});
-    AbstractGraphItem::createKeyPosition();
 }
 
 void TextItem::setText(const QString &text)
@@ -608,13 +601,13 @@ void TextItem::mousePressEvent(QMouseEvent *event)
     m_dragged = false;
     m_pressGeometry = geometry();
     m_pressPointSize = m_font.pointSizeF();
-    m_lastPointer = rounded(event->screenPos());
+    m_lastPointer = roundedPoint(event->screenPos());
 }
 
 void TextItem::mouseMoveEvent(QMouseEvent *event)
 {
     AbstractGraphItem::mouseMoveEvent(event);
-    const QPoint pointer = rounded(event->screenPos());
+    const QPoint pointer = roundedPoint(event->screenPos());
     const QPoint d = m_lastPointer - pointer;
     const Edges e = edges();
     const bool corner = (e.left || e.right) && (e.top || e.bottom) && !e.side;
@@ -722,7 +715,6 @@ void TextItem::discardIfEmpty()
 
 void TextItem::updateArrowItem()
 {
-    qDebug() << Q_FUNC_INFO;
     if (!m_arrow) {
         m_arrowTimer.stop();
         return;

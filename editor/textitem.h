@@ -34,7 +34,7 @@ public:
     ArrowItem *arrowItem() const;
 
     // The box of the text; the item stands 5 px outside it on every side.
-    void setGeometry(const QRectF &r);
+    void setGeometry(const QRectF &r) override;
     void rebuildKeyPosition() override;
     void calcGeometry(bool wrap);
     // Sets box and font exactly, as an undo step does.

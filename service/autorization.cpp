@@ -30,17 +30,6 @@ bool isSaneEmail(const QString &email)
     return pattern.match(email).hasMatch();
 }
 
-// Form encoding by hand: QUrlQuery leaves '+' as it is, which the service reads as a space,
-// and a password may well hold one.
-QByteArray formBody(const QList<QPair<QString, QString>> &form)
-{
-    QByteArrayList fields;
-    for (const auto &field : form)
-        fields << QUrl::toPercentEncoding(field.first) + '='
-                + QUrl::toPercentEncoding(field.second);
-    return fields.join('&');
-}
-
 QString randomState()
 {
     QByteArray bytes(16, '\0');
@@ -183,7 +172,7 @@ void Autorization::requestToken(const QList<QPair<QString, QString>> &form, cons
     request.setHeader(
         QNetworkRequest::ContentTypeHeader, QStringLiteral("application/x-www-form-urlencoded"));
     request.setTransferTimeout(kTransferTimeoutMs);
-    QNetworkReply *reply = manager->post(request, formBody(form));
+    QNetworkReply *reply = manager->post(request, NetworkAccessManager::formBody(form));
     connect(reply, &QNetworkReply::finished, this, [this, manager, reply, errorKey] {
         readToken(reply, errorKey);
         reply->deleteLater();

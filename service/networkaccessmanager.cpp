@@ -6,6 +6,7 @@
 #include <QNetworkRequest>
 #include <QSslCertificate>
 #include <QSslConfiguration>
+#include <QUrl>
 
 namespace {
 
@@ -42,6 +43,17 @@ void NetworkAccessManager::getAuthRequest(QNetworkRequest &request)
     const QString token = Setting::instance()->getValue(QStringLiteral("token")).toString();
     if (!token.isEmpty())
         request.setRawHeader("Authorization", "Bearer " + token.toUtf8());
+}
+
+// Encoded by hand: QUrlQuery leaves '+' as it is, which a server reads as a space, and a
+// password may well hold one.
+QByteArray NetworkAccessManager::formBody(const QList<QPair<QString, QString>> &form)
+{
+    QByteArrayList fields;
+    for (const auto &field : form)
+        fields << QUrl::toPercentEncoding(field.first) + '='
+                + QUrl::toPercentEncoding(field.second);
+    return fields.join('&');
 }
 
 QNetworkReply *NetworkAccessManager::createRequest(

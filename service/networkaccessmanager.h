@@ -17,6 +17,8 @@ public:
 
     // Identifies the program and the signed-in account.
     static void getAuthRequest(QNetworkRequest &request);
+    // An application/x-www-form-urlencoded body, in this order.
+    static QByteArray formBody(const QList<QPair<QString, QString>> &form);
 
     // The text the user sees for a failed request.
     static QString networkError(QNetworkReply::NetworkError code);

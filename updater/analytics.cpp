@@ -9,7 +9,6 @@
 #include <QNetworkRequest>
 #include <QTimer>
 #include <QUrl>
-#include <QUrlQuery>
 
 #include <cstddef>
 
@@ -46,13 +45,6 @@ template <std::size_t N> QString wordOf(const Word (&table)[N], int value)
             return QLatin1String(entry.word);
     }
     return QString();
-}
-
-// QUrlQuery leaves '+' alone, which a form decoder reads as a space: the values go in already
-// percent-encoded, and QUrlQuery keeps their escapes as they are.
-void addField(QUrlQuery &form, const char *key, const QString &value)
-{
-    form.addQueryItem(QLatin1String(key), QString::fromLatin1(QUrl::toPercentEncoding(value)));
 }
 
 } // namespace
@@ -132,17 +124,17 @@ void AnalyticsEvent::send()
 
 QByteArray AnalyticsEvent::formData() const
 {
-    QUrlQuery form;
-    addField(form, "v", QStringLiteral("1"));
-    addField(form, "tid", QStringLiteral("KV-1"));
-    addField(form, "cid", Setting::instance()->getUserId());
-    addField(form, "t", QStringLiteral("event"));
-    addField(form, "ec", categoryName(m_category));
-    addField(form, "ea", actionName(m_action));
-    addField(form, "el", m_label);
-    addField(form, "an", QCoreApplication::applicationName());
-    addField(form, "av", QCoreApplication::applicationVersion());
-    return form.query(QUrl::FullyEncoded).toLatin1();
+    return NetworkAccessManager::formBody({
+        {QStringLiteral("v"), QStringLiteral("1")},
+        {QStringLiteral("tid"), QStringLiteral("KV-1")},
+        {QStringLiteral("cid"), Setting::instance()->getUserId()},
+        {QStringLiteral("t"), QStringLiteral("event")},
+        {QStringLiteral("ec"), categoryName(m_category)},
+        {QStringLiteral("ea"), actionName(m_action)},
+        {QStringLiteral("el"), m_label},
+        {QStringLiteral("an"), QCoreApplication::applicationName()},
+        {QStringLiteral("av"), QCoreApplication::applicationVersion()},
+    });
 }
 
 void AnalyticsEvent::postFinished()

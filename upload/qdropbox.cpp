@@ -164,10 +164,7 @@ void QDropbox::renewToken()
 
 void QDropbox::renewalFinished()
 {
-    QNetworkReply *reply = m_renewal;
-    m_renewal = nullptr;
-    const Answer answer = read(reply);
-    release(reply);
+    const Answer answer = take(m_renewal);
     if (answer.ok && storeTokens(answer.data)) {
         emit tokenRenewed();
         return;
@@ -199,27 +196,36 @@ QNetworkReply *QDropbox::post(
     return manager->post(request, data);
 }
 
-QNetworkReply *QDropbox::call(const QString &endpoint, const QJsonObject &argument, QObject *owner)
+QNetworkReply *QDropbox::rpc(const QString &endpoint, const QByteArray &body, QObject *owner)
 {
     QNetworkRequest rpc = request(apiUrl(endpoint));
     rpc.setHeader(QNetworkRequest::ContentTypeHeader, QStringLiteral("application/json"));
-    return post(rpc, QJsonDocument(argument).toJson(QJsonDocument::Compact), owner);
+    return post(rpc, body, owner);
+}
+
+QNetworkReply *QDropbox::call(const QString &endpoint, const QJsonObject &argument, QObject *owner)
+{
+    return rpc(endpoint, QJsonDocument(argument).toJson(QJsonDocument::Compact), owner);
 }
 
 QNetworkReply *QDropbox::callWithoutArgument(const QString &endpoint, QObject *owner)
 {
-    QNetworkRequest rpc = request(apiUrl(endpoint));
-    rpc.setHeader(QNetworkRequest::ContentTypeHeader, QStringLiteral("application/json"));
-    return post(rpc, QByteArrayLiteral("null"), owner);
+    return rpc(endpoint, QByteArrayLiteral("null"), owner);
 }
 
-QNetworkReply *QDropbox::upload(
-    const QString &endpoint, const QJsonObject &argument, QIODevice *data, QObject *owner)
+QNetworkRequest QDropbox::contentRequest(const QString &endpoint, const QJsonObject &argument)
 {
     QNetworkRequest content = request(contentUrl(endpoint));
     content.setHeader(
         QNetworkRequest::ContentTypeHeader, QStringLiteral("application/octet-stream"));
     content.setRawHeader("Dropbox-API-Arg", headerArgument(argument));
+    return content;
+}
+
+QNetworkReply *QDropbox::upload(
+    const QString &endpoint, const QJsonObject &argument, QIODevice *data, QObject *owner)
+{
+    QNetworkRequest content = contentRequest(endpoint, argument);
     content.setHeader(QNetworkRequest::ContentLengthHeader, data->size() - data->pos());
     auto *manager = new NetworkAccessManager(owner);
     return manager->post(content, data);
@@ -228,11 +234,7 @@ QNetworkReply *QDropbox::upload(
 QNetworkReply *QDropbox::upload(
     const QString &endpoint, const QJsonObject &argument, const QByteArray &data, QObject *owner)
 {
-    QNetworkRequest content = request(contentUrl(endpoint));
-    content.setHeader(
-        QNetworkRequest::ContentTypeHeader, QStringLiteral("application/octet-stream"));
-    content.setRawHeader("Dropbox-API-Arg", headerArgument(argument));
-    return post(content, data, owner);
+    return post(contentRequest(endpoint, argument), data, owner);
 }
 
 QNetworkReply *QDropbox::postForm(const QUrl &url, const Form &form, QObject *owner)
@@ -241,14 +243,13 @@ QNetworkReply *QDropbox::postForm(const QUrl &url, const Form &form, QObject *ow
     request.setHeader(
         QNetworkRequest::ContentTypeHeader, QStringLiteral("application/x-www-form-urlencoded"));
     request.setTransferTimeout(kTransferTimeoutMs);
-    QByteArrayList pairs;
-    for (const auto &item : form)
-        pairs << QUrl::toPercentEncoding(item.first) + '=' + QUrl::toPercentEncoding(item.second);
-    return post(request, pairs.join('&'), owner);
+    return post(request, NetworkAccessManager::formBody(form), owner);
 }
 
-QDropbox::Answer QDropbox::read(QNetworkReply *reply)
+QDropbox::Answer QDropbox::take(QPointer<QNetworkReply> &pending)
 {
+    QNetworkReply *reply = pending;
+    pending = nullptr;
     Answer answer;
     answer.status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
     answer.error = reply->error();
@@ -256,7 +257,19 @@ QDropbox::Answer QDropbox::read(QNetworkReply *reply)
     answer.ok = answer.error == QNetworkReply::NoError;
     if (!answer.ok)
         answer.errorTags = tagsOf(answer.data.value(QLatin1String("error_summary")).toString());
+    reply->manager()->deleteLater();
     return answer;
+}
+
+void QDropbox::abandon(QPointer<QNetworkReply> &pending, QObject *receiver)
+{
+    QNetworkReply *reply = pending;
+    pending = nullptr;
+    if (!reply)
+        return;
+    reply->disconnect(receiver);
+    reply->abort();
+    reply->manager()->deleteLater();
 }
 
 QString QDropbox::failureText(const Answer &answer)
@@ -302,10 +315,4 @@ QByteArray QDropbox::headerArgument(const QJsonObject &argument)
             ascii += "\\u" + QByteArray::number(c.unicode(), 16).rightJustified(4, '0');
     }
     return ascii;
-}
-
-void QDropbox::release(QNetworkReply *reply)
-{
-    if (reply)
-        reply->manager()->deleteLater();
 }

@@ -72,14 +72,15 @@ public:
     // A form post without the access token: the token endpoint.
     static QNetworkReply *postForm(const QUrl &url, const Form &form, QObject *owner);
 
-    static Answer read(QNetworkReply *reply);
+    // Reads a finished call once and lets it go, with its manager; the pointer is empty after.
+    static Answer take(QPointer<QNetworkReply> &reply);
+    // Stops a call in flight without a word to receiver, and lets it go.
+    static void abandon(QPointer<QNetworkReply> &reply, QObject *receiver);
     // The text the user sees for a failed call.
     static QString failureText(const Answer &answer);
     static QString linkExpiredText();
     // JSON for an HTTP header: everything beyond ASCII escaped as \uXXXX.
     static QByteArray headerArgument(const QJsonObject &argument);
-    // The reply goes with its manager.
-    static void release(QNetworkReply *reply);
 
 signals:
     void tokenRenewed();
@@ -87,8 +88,10 @@ signals:
 
 private:
     static QNetworkRequest request(const QUrl &url);
+    static QNetworkRequest contentRequest(const QString &endpoint, const QJsonObject &argument);
     static QNetworkReply *post(
         const QNetworkRequest &request, const QByteArray &data, QObject *owner);
+    static QNetworkReply *rpc(const QString &endpoint, const QByteArray &body, QObject *owner);
     void renewalFinished();
 
     QPointer<QNetworkReply> m_renewal;

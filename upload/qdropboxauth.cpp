@@ -106,10 +106,7 @@ void QDropboxAuth::exchange(const QString &code)
 
 void QDropboxAuth::tokenRead()
 {
-    QNetworkReply *reply = m_reply;
-    m_reply = nullptr;
-    const QDropbox::Answer answer = QDropbox::read(reply);
-    QDropbox::release(reply);
+    const QDropbox::Answer answer = QDropbox::take(m_reply);
     if (!answer.ok) {
         qDebug() << Q_FUNC_INFO << answer.status << answer.error;
         const QString described = answer.data.value(QLatin1String("error_description")).toString();
@@ -131,12 +128,7 @@ void QDropboxAuth::abort()
     m_finished = true;
     m_socket->close();
     m_timeout.stop();
-    if (!m_reply)
-        return;
-    m_reply->disconnect(this);
-    m_reply->abort();
-    QDropbox::release(m_reply);
-    m_reply = nullptr;
+    QDropbox::abandon(m_reply, this);
 }
 
 void QDropboxAuth::fail(const QString &text)

@@ -215,10 +215,7 @@ void QDropboxFile::track(QNetworkReply *reply, void (QDropboxFile::*done)())
 
 QDropbox::Answer QDropboxFile::takeAnswer()
 {
-    QNetworkReply *reply = m_reply;
-    m_reply = nullptr;
-    const QDropbox::Answer answer = QDropbox::read(reply);
-    QDropbox::release(reply);
+    const QDropbox::Answer answer = QDropbox::take(m_reply);
     if (!answer.ok)
         qDebug() << Q_FUNC_INFO << m_remotePath << answer.status << answer.error
                  << answer.errorTags;
@@ -247,12 +244,7 @@ void QDropboxFile::fail(const QString &text)
 void QDropboxFile::abort()
 {
     m_finished = true;
-    if (m_reply) {
-        m_reply->disconnect(this);
-        m_reply->abort();
-        QDropbox::release(m_reply);
-    }
-    m_reply = nullptr;
+    QDropbox::abandon(m_reply, this);
     dropFile();
 }
 

@@ -20,12 +20,7 @@ void QDropboxInfo::update()
 
 void QDropboxInfo::abort()
 {
-    if (!m_reply)
-        return;
-    m_reply->disconnect(this);
-    m_reply->abort();
-    QDropbox::release(m_reply);
-    m_reply = nullptr;
+    QDropbox::abandon(m_reply, this);
 }
 
 void QDropboxInfo::ask(const char *endpoint, void (QDropboxInfo::*done)())
@@ -36,12 +31,10 @@ void QDropboxInfo::ask(const char *endpoint, void (QDropboxInfo::*done)())
 
 QDropbox::Answer QDropboxInfo::takeAnswer()
 {
-    QNetworkReply *reply = m_reply;
-    m_reply = nullptr;
-    const QDropbox::Answer answer = QDropbox::read(reply);
-    QDropbox::release(reply);
+    const QString path = m_reply->url().path();
+    const QDropbox::Answer answer = QDropbox::take(m_reply);
     if (!answer.ok)
-        qDebug() << Q_FUNC_INFO << reply->url().path() << answer.status << answer.error;
+        qDebug() << Q_FUNC_INFO << path << answer.status << answer.error;
     return answer;
 }
 

@@ -2,10 +2,16 @@
 #define CORETESTSUPPORT_H
 
 #include "autorization.h"
+#include "messagedialog.h"
 #include "serviceaddress.h"
 #include "standinservice.h"
 
+#include <QDesktopServices>
+#include <QGuiApplication>
+#include <QList>
 #include <QSignalSpy>
+#include <QTcpServer>
+#include <QUrl>
 #include <QtTest>
 
 // Points every service address at the stand-in, so that nothing the controller starts
@@ -37,5 +43,44 @@ inline bool startSignedIn(StandinService &service)
     Autorization account;
     return signInDemo(account);
 }
+
+inline int visibleMessageWindows()
+{
+    int count = 0;
+    for (const QWindow *window : QGuiApplication::topLevelWindows())
+        count += window->isVisible() && qobject_cast<const MessageDialog *>(window);
+    return count;
+}
+
+// A local port on which nothing listens.
+inline quint16 closedPort()
+{
+    QTcpServer probe;
+    probe.listen(QHostAddress::LocalHost);
+    const quint16 port = probe.serverPort();
+    probe.close();
+    return port;
+}
+
+// Takes every "https" address the program hands to the desktop while it lives: the test sees
+// it, and no browser opens.
+class OpenedUrls : public QObject
+{
+    Q_OBJECT
+public:
+    OpenedUrls() { QDesktopServices::setUrlHandler(QStringLiteral("https"), this, "open"); }
+    ~OpenedUrls() override { QDesktopServices::unsetUrlHandler(QStringLiteral("https")); }
+    OpenedUrls(const OpenedUrls &) = delete;
+    OpenedUrls &operator=(const OpenedUrls &) = delete;
+
+    const QList<QUrl> &urls() const { return m_urls; }
+    void clear() { m_urls.clear(); }
+
+public slots:
+    void open(const QUrl &url) { m_urls << url; }
+
+private:
+    QList<QUrl> m_urls;
+};
 
 #endif // CORETESTSUPPORT_H

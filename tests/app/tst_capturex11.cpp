@@ -1,5 +1,6 @@
 #include "core.h"
 #include "coretestsupport.h"
+#include "quicktestsupport.h"
 #include "setting.h"
 #include "sharedmemorygrab.h"
 #include "surfacewidget.h"
@@ -16,18 +17,6 @@
 #include <QTemporaryDir>
 
 namespace {
-
-// Every pixel differs, so any shift between the screen and a file shows.
-QImage uniquePicture(QSize size)
-{
-    QImage image(size, QImage::Format_RGB32);
-    for (int y = 0; y < size.height(); ++y) {
-        auto *line = reinterpret_cast<QRgb *>(image.scanLine(y));
-        for (int x = 0; x < size.width(); ++x)
-            line[x] = qRgb(x & 0xff, y & 0xff, ((x >> 8) * 0x20 + (y >> 8) * 0x08) & 0xff);
-    }
-    return image;
-}
 
 // What the user sees before the capture: a full-screen window showing a known picture.
 class PictureWindow : public QRasterWindow

@@ -5,7 +5,6 @@
 #include "surfacewidget.h"
 
 #include <QClipboard>
-#include <QDesktopServices>
 #include <QGuiApplication>
 #include <QImageReader>
 #include <QJsonObject>
@@ -40,12 +39,8 @@ class TestCoreCapture : public QObject
 {
     Q_OBJECT
 
-public slots:
-    void openedUrl(const QUrl &url) { m_opened << url; }
-
 private slots:
     void initTestCase();
-    void cleanupTestCase();
     void init();
     void cleanup();
     void uploadCarriesTheDescriptionAndTheAction();
@@ -64,7 +59,7 @@ private:
     StandinService m_service;
     Core *m_core = nullptr;
     QImage m_picture;
-    QList<QUrl> m_opened;
+    OpenedUrls m_opened;
     QStringList m_asked;
     QString m_answer;
 };
@@ -72,7 +67,6 @@ private:
 void TestCoreCapture::initTestCase()
 {
     QVERIFY(startSignedIn(m_service));
-    QDesktopServices::setUrlHandler(QStringLiteral("https"), this, "openedUrl");
     m_picture = uniquePicture(QGuiApplication::primaryScreen()->geometry().size());
     SurfaceWidget::setGrabber(
         [this](const QRect &rect) { return QPixmap::fromImage(m_picture.copy(rect)); });
@@ -81,11 +75,6 @@ void TestCoreCapture::initTestCase()
         m_asked << proposed << filter;
         return m_answer;
     });
-}
-
-void TestCoreCapture::cleanupTestCase()
-{
-    QDesktopServices::unsetUrlHandler(QStringLiteral("https"));
 }
 
 void TestCoreCapture::init()
@@ -125,7 +114,7 @@ void TestCoreCapture::uploadCarriesTheDescriptionAndTheAction()
     QVERIFY(!m_core->surfaceWidget());
     QTRY_VERIFY_WITH_TIMEOUT(!view, 2000);
     QVERIFY(link.wait(10000));
-    QTRY_COMPARE_WITH_TIMEOUT(m_opened.size(), 1, 5000);
+    QTRY_COMPARE_WITH_TIMEOUT(m_opened.urls().size(), 1, 5000);
 
     const QJsonArray creates = m_service.requests(QStringLiteral("/drive/v1/files"));
     QCOMPARE(creates.size(), 1);
@@ -141,9 +130,10 @@ void TestCoreCapture::uploadCarriesTheDescriptionAndTheAction()
     QCOMPARE(
         QImage(sent).convertToFormat(QImage::Format_RGB32), m_picture.copy(QRect(20, 30, 64, 48)));
     QCOMPARE(m_service.requests().last().toObject()["size"].toInt(), int(QFileInfo(sent).size()));
-    QVERIFY2(m_opened.first().toString().contains(QUrl::toPercentEncoding(m_core->lastLink()))
-            || m_opened.first().toString().contains(m_core->lastLink()),
-        qPrintable(m_opened.first().toString()));
+    QVERIFY2(
+        m_opened.urls().first().toString().contains(QUrl::toPercentEncoding(m_core->lastLink()))
+            || m_opened.urls().first().toString().contains(m_core->lastLink()),
+        qPrintable(m_opened.urls().first().toString()));
     setValue("showActiveWindow", false);
 }
 

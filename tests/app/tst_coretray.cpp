@@ -1,7 +1,6 @@
 #include "autorizationwidget.h"
 #include "core.h"
 #include "coretestsupport.h"
-#include "messagedialog.h"
 #include "setting.h"
 #include "settingwidget.h"
 #include "surfaceselector.h"
@@ -9,10 +8,8 @@
 
 #include <QAction>
 #include <QClipboard>
-#include <QDesktopServices>
 #include <QGuiApplication>
 #include <QMenu>
-#include <QTcpServer>
 
 namespace {
 
@@ -34,24 +31,6 @@ QAction *menuAction(const QMenu *menu, const QString &name)
     return nullptr;
 }
 
-int visibleMessageWindows()
-{
-    int count = 0;
-    for (const QWindow *window : QGuiApplication::topLevelWindows())
-        count += window->isVisible() && qobject_cast<const MessageDialog *>(window);
-    return count;
-}
-
-// A local port on which nothing listens.
-quint16 closedPort()
-{
-    QTcpServer probe;
-    probe.listen(QHostAddress::LocalHost);
-    const quint16 port = probe.serverPort();
-    probe.close();
-    return port;
-}
-
 const QStringList kSignedIn
     = {QStringLiteral("actionScreen"), QStringLiteral("actionVideo"), QStringLiteral("-"),
         QStringLiteral("trayHistory"), QStringLiteral("actionSetting"), QStringLiteral("-"),
@@ -68,12 +47,8 @@ class TestCoreTray : public QObject
 {
     Q_OBJECT
 
-public slots:
-    void openedUrl(const QUrl &url) { m_opened << url; }
-
 private slots:
     void initTestCase();
-    void cleanupTestCase();
     void cleanup();
     void iconWithoutATray();
     void lastLinkActionsWaitForARebuild();
@@ -96,21 +71,15 @@ private:
 
     StandinService m_service;
     Core *m_core = nullptr;
-    QList<QUrl> m_opened;
+    OpenedUrls m_opened;
 };
 
 void TestCoreTray::initTestCase()
 {
     QVERIFY(startSignedIn(m_service));
-    QDesktopServices::setUrlHandler(QStringLiteral("https"), this, "openedUrl");
     m_core = Core::instance();
     QVERIFY(m_core);
     QVERIFY(m_core->trayMenu());
-}
-
-void TestCoreTray::cleanupTestCase()
-{
-    QDesktopServices::unsetUrlHandler(QStringLiteral("https"));
 }
 
 void TestCoreTray::cleanup()
@@ -268,11 +237,11 @@ void TestCoreTray::actionsOpenAddressesAndCopyTheLink()
     action("openLastLink")->trigger();
     action("trayHistory")->trigger();
     action("actionHelp")->trigger();
-    QCOMPARE(m_opened.size(), 3);
-    QCOMPARE(m_opened[0], QUrl(link));
+    QCOMPARE(m_opened.urls().size(), 3);
+    QCOMPARE(m_opened.urls()[0], QUrl(link));
     const QString site = QStringLiteral("https://") + m_service.httpsHost();
-    QVERIFY(m_opened[1].toString().startsWith(site + QStringLiteral("/login/")));
-    QCOMPARE(m_opened[2], QUrl(site + QStringLiteral("/support")));
+    QVERIFY(m_opened.urls()[1].toString().startsWith(site + QStringLiteral("/login/")));
+    QCOMPARE(m_opened.urls()[2], QUrl(site + QStringLiteral("/support")));
 }
 
 void TestCoreTray::clickOnTheIcon_data()

@@ -1,13 +1,11 @@
 #include "core.h"
 #include "coretestsupport.h"
-#include "messagedialog.h"
 #include "setting.h"
 
 #include <QApplication>
 #include <QProcess>
 #include <QScreen>
 #include <QSystemTrayIcon>
-#include <QTcpServer>
 
 namespace {
 
@@ -19,23 +17,6 @@ QWidget *visibleBalloon()
             return widget;
     }
     return nullptr;
-}
-
-int visibleMessageWindows()
-{
-    int count = 0;
-    for (const QWindow *window : QGuiApplication::topLevelWindows())
-        count += window->isVisible() && qobject_cast<const MessageDialog *>(window);
-    return count;
-}
-
-quint16 closedPort()
-{
-    QTcpServer probe;
-    probe.listen(QHostAddress::LocalHost);
-    const quint16 port = probe.serverPort();
-    probe.close();
-    return port;
 }
 
 } // namespace

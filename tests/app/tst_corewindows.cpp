@@ -15,7 +15,6 @@
 
 #include <QApplication>
 #include <QCloseEvent>
-#include <QDesktopServices>
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -26,12 +25,8 @@ class TestCoreWindows : public QObject
 {
     Q_OBJECT
 
-public slots:
-    void openedUrl(const QUrl &url) { m_opened << url; }
-
 private slots:
     void initTestCase();
-    void cleanupTestCase();
     void init();
     void cleanup();
     void keptWindowsAreMadeOnce();
@@ -62,7 +57,7 @@ private:
     Core *m_core = nullptr;
     NetworkExchange *m_exchange = nullptr;
     QTemporaryDir m_folder;
-    QList<QUrl> m_opened;
+    OpenedUrls m_opened;
 };
 
 void TestCoreWindows::initTestCase()
@@ -74,12 +69,6 @@ void TestCoreWindows::initTestCase()
     m_core = Core::instance();
     m_exchange = m_core->findChild<NetworkExchange *>();
     QVERIFY(m_exchange);
-    QDesktopServices::setUrlHandler(QStringLiteral("https"), this, "openedUrl");
-}
-
-void TestCoreWindows::cleanupTestCase()
-{
-    QDesktopServices::unsetUrlHandler(QStringLiteral("https"));
 }
 
 void TestCoreWindows::init()
@@ -408,7 +397,7 @@ void TestCoreWindows::helpOpensTheSupportPage()
 {
     m_opened.clear();
     m_core->openHelp();
-    QCOMPARE(m_opened,
+    QCOMPARE(m_opened.urls(),
         QList<QUrl> {
             QUrl(QStringLiteral("https://") + m_service.httpsHost() + QStringLiteral("/support"))});
 }

@@ -113,10 +113,7 @@ void TestHookKeybordX11::hotKeyReachesItsRoute()
     QFETCH(bool, fullScreen);
     const int uploads = value("count_screen").toInt();
 
-    if (keys.size() == 2)
-        m_other.type({keys[0], keys[1]});
-    else
-        m_other.type({keys[0], keys[1], keys[2]});
+    m_other.type({keys.cbegin(), keys.cend()});
 
     if (opensView) {
         QTRY_VERIFY_WITH_TIMEOUT(m_core->surfaceWidget(), kRouteMs);

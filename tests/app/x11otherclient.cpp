@@ -1,7 +1,5 @@
 #include "x11otherclient.h"
 
-#include <iterator>
-
 #include <X11/XKBlib.h>
 #include <X11/Xlib.h>
 #include <X11/extensions/XTest.h>
@@ -58,11 +56,11 @@ void X11OtherClient::ungrab(unsigned long keysym, unsigned mask)
     XSync(m_display, False);
 }
 
-void X11OtherClient::type(std::initializer_list<unsigned long> keysyms)
+void X11OtherClient::type(const std::vector<unsigned long> &keysyms)
 {
     for (const unsigned long keysym : keysyms)
         XTestFakeKeyEvent(m_display, keycode(keysym), True, CurrentTime);
-    for (auto it = std::rbegin(keysyms); it != std::rend(keysyms); ++it)
+    for (auto it = keysyms.rbegin(); it != keysyms.rend(); ++it)
         XTestFakeKeyEvent(m_display, keycode(*it), False, CurrentTime);
     XSync(m_display, False);
 }

@@ -1,7 +1,7 @@
 #ifndef X11OTHERCLIENT_H
 #define X11OTHERCLIENT_H
 
-#include <initializer_list>
+#include <vector>
 
 // Xlib's headers define None, Bool, KeyPress, ... which clash with Qt's; only the keysym
 // macros are safe beside Qt, so the masks are spelled here.
@@ -37,7 +37,7 @@ public:
     void ungrab(unsigned long keysym, unsigned mask);
 
     // Presses the keys in order and releases them in reverse, like a user's combination.
-    void type(std::initializer_list<unsigned long> keysyms);
+    void type(const std::vector<unsigned long> &keysyms);
 
     // Locks or unlocks modifiers (XMask::NumLock, XMask::CapsLock) of the server's keyboard.
     void setLocked(unsigned mask, bool locked);

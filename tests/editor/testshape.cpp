@@ -28,7 +28,6 @@ void TestShape::rebuildKeyPosition()
             QPointF(int(w - m), int(h * 0.5)), QPointF(int(w - m), int(h - m)),
             QPointF(int(w * 0.5), int(h - m)), QPointF(m + 2, int(h * 0.5)),
             QPointF(m + 2, int(h - m)), QPointF(int(w * 0.5), int(h * 0.5))});
-    createKeyPosition();
 }
 
 void TestShape::paint(QPainter *painter)

@@ -21,3 +21,11 @@ QByteArray writeRandomFile(const QString &path, qint64 size)
     }
     return md5.result();
 }
+
+RandomFile makeRandomFile(const QString &path, qint64 size)
+{
+    const QByteArray md5 = writeRandomFile(path, size);
+    if (md5.isEmpty())
+        return {};
+    return {path, size, QString::fromLatin1(md5.toHex())};
+}

@@ -3,6 +3,7 @@
 #include "handlesftpupload.h"
 #include "localftpserver.h"
 #include "localsftpserver.h"
+#include "randomfile.h"
 #include "setting.h"
 
 #include <QCryptographicHash>
@@ -10,7 +11,6 @@
 #include <QFile>
 #include <QMutex>
 #include <QPointer>
-#include <QRandomGenerator>
 #include <QTcpServer>
 #include <QThreadPool>
 #include <QtTest>
@@ -65,22 +65,6 @@ QByteArray md5Of(const QString &path)
     if (!file.open(QIODevice::ReadOnly) || !hash.addData(&file))
         return QByteArray();
     return hash.result();
-}
-
-bool writeRandomFile(const QString &path, qint64 size)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    QByteArray piece(1 << 20, Qt::Uninitialized);
-    for (qint64 left = size; left > 0; left -= piece.size()) {
-        QRandomGenerator::global()->fillRange(
-            reinterpret_cast<quint32 *>(piece.data()), piece.size() / 4);
-        const QByteArray part = piece.left(int(qMin<qint64>(left, piece.size())));
-        if (file.write(part) != part.size())
-            return false;
-    }
-    return true;
 }
 
 // Holds holes only: a transfer big enough to stop midway that costs no disk space here.
@@ -182,7 +166,7 @@ void TestCurlUpload::initTestCase()
     Setting::instance()->setValue(QStringLiteral("token"), QStringLiteral("curl-test-token"));
 
     m_small = m_files.filePath(QStringLiteral("small.txt"));
-    QVERIFY(writeRandomFile(m_small, 1000));
+    QVERIFY(!writeRandomFile(m_small, 1000).isEmpty());
     m_sparse = m_files.filePath(QStringLiteral("sparse.bin"));
     QVERIFY(writeSparseFile(m_sparse, qint64(1) << 30));
 }
@@ -237,7 +221,7 @@ void TestCurlUpload::uploadArrivesWhole()
     const QString name = QStringLiteral("screen shot #1 \u00e4.bin");
     const QString file = m_files.filePath(name);
     const qint64 size = 5 * 1024 * 1024 + 123;
-    QVERIFY(writeRandomFile(file, size));
+    QVERIFY(!writeRandomFile(file, size).isEmpty());
     store(protocol, "path", QStringLiteral("arrives/%1 day").arg(protocol));
 
     std::unique_ptr<CurlUpload> uploader(newUploader(protocol));
@@ -310,7 +294,7 @@ void TestCurlUpload::link()
     QFETCH(QString, folder);
     QFETCH(QString, link);
     const QString file = m_files.filePath(QStringLiteral("link it.png"));
-    QVERIFY(writeRandomFile(file, 100));
+    QVERIFY(!writeRandomFile(file, 100).isEmpty());
     const QString landed
         = QDir(root(protocol) + QLatin1Char('/') + folder).filePath(QStringLiteral("link it.png"));
     QFile::remove(landed);

@@ -5,6 +5,7 @@
 #include "qdropbox.h"
 #include "qdropboxauth.h"
 #include "qdropboxfile.h"
+#include "randomfile.h"
 #include "setting.h"
 #include "standinservice.h"
 #include "testbrowser.h"
@@ -15,7 +16,6 @@
 #include <QDir>
 #include <QFile>
 #include <QNetworkReply>
-#include <QRandomGenerator>
 #include <QSignalSpy>
 #include <QTcpServer>
 #include <QTemporaryDir>
@@ -39,25 +39,6 @@ const QStringList kAccountKeys = {"drop_box_token", "drop_box_display_name", "dr
 
 const QString kExpiredText = QStringLiteral(
     "The link to your Dropbox account has expired. Link Dropbox again in the settings.");
-
-struct TestFile
-{
-    QString path;
-    qint64 size = 0;
-    QString md5;
-};
-
-TestFile makeFile(const QString &path, qint64 size)
-{
-    QByteArray bytes(int(size), Qt::Uninitialized);
-    for (char &byte : bytes)
-        byte = char(QRandomGenerator::global()->bounded(256));
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != size)
-        return {};
-    return {path, size,
-        QString::fromLatin1(QCryptographicHash::hash(bytes, QCryptographicHash::Md5).toHex())};
-}
 
 Setting *settings()
 {
@@ -452,7 +433,7 @@ void TestDropbox::uploadAFile()
     const QString token = linkAccount();
     // Beyond ASCII, as screenshots of some languages are named: the argument header must
     // escape it.
-    const TestFile file = makeFile(path(QStringLiteral("snímek obrazovky €.png")), 3 << 20);
+    const RandomFile file = makeRandomFile(path(QStringLiteral("snímek obrazovky €.png")), 3 << 20);
     QVERIFY(file.size > 0);
     HandleDropboxUpload job;
     QSignalSpy uploaded(&job, &HandleDropboxUpload::uploaded);
@@ -498,9 +479,9 @@ void TestDropbox::sameNameTwice()
 {
     linkAccount();
     QStringList links;
-    QList<TestFile> files;
+    QList<RandomFile> files;
     for (int round = 0; round < 2; ++round) {
-        files << makeFile(path(QStringLiteral("shot.png")), 200 * 1024 + round);
+        files << makeRandomFile(path(QStringLiteral("shot.png")), 200 * 1024 + round);
         HandleDropboxUpload job;
         QSignalSpy uploaded(&job, &HandleDropboxUpload::uploaded);
         QSignalSpy failed(&job, &HandleDropboxUpload::failed);
@@ -535,7 +516,7 @@ void TestDropbox::existingSharedLink()
     QFETCH(bool, bare);
     linkAccount();
     m_dropbox.setBareLinkConflict(bare);
-    const TestFile file = makeFile(path(QStringLiteral("shared.png")), 1000);
+    const RandomFile file = makeRandomFile(path(QStringLiteral("shared.png")), 1000);
     HandleDropboxUpload job;
     QSignalSpy uploaded(&job, &HandleDropboxUpload::uploaded);
     QSignalSpy failed(&job, &HandleDropboxUpload::failed);
@@ -573,7 +554,7 @@ void TestDropbox::sessionThreshold()
     QFETCH(int, calls);
     const QString token = linkAccount();
     QDropboxFile::setSessionLimits(kThreshold, kChunk);
-    const TestFile file = makeFile(path(QStringLiteral("long.png")), size);
+    const RandomFile file = makeRandomFile(path(QStringLiteral("long.png")), size);
     HandleDropboxUpload job;
     QSignalSpy uploaded(&job, &HandleDropboxUpload::uploaded);
     QSignalSpy failed(&job, &HandleDropboxUpload::failed);
@@ -661,7 +642,7 @@ void TestDropbox::uploadFailures()
     } else {
         m_dropbox.failNext(failure, 500);
     }
-    const TestFile file = makeFile(path(QStringLiteral("refused.png")), 300 * 1024);
+    const RandomFile file = makeRandomFile(path(QStringLiteral("refused.png")), 300 * 1024);
     HandleDropboxUpload job;
     QSignalSpy uploaded(&job, &HandleDropboxUpload::uploaded);
     QSignalSpy failed(&job, &HandleDropboxUpload::failed);
@@ -700,7 +681,7 @@ void TestDropbox::refusedBeforeSending()
     QFETCH(QString, text);
     if (linked)
         linkAccount();
-    makeFile(path(QStringLiteral("shot.png")), 1000);
+    makeRandomFile(path(QStringLiteral("shot.png")), 1000);
     QDir(m_dir.path()).mkdir(QStringLiteral("folder.png"));
     HandleDropboxUpload job;
     QSignalSpy uploaded(&job, &HandleDropboxUpload::uploaded);
@@ -734,7 +715,7 @@ void TestDropbox::expiredTokenIsRenewed()
         kRefreshKey, refreshKnown ? refresh : QStringLiteral("revoked-refresh-token"), true);
     settings()->setValue(kExpiryKey, QDateTime::currentSecsSinceEpoch() - 10);
     m_dropbox.expireTokens();
-    const TestFile file = makeFile(path(QStringLiteral("late.png")), 2000);
+    const RandomFile file = makeRandomFile(path(QStringLiteral("late.png")), 2000);
     QDropbox api;
     HandleDropboxUpload job(&api);
     QSignalSpy uploaded(&job, &HandleDropboxUpload::uploaded);
@@ -766,7 +747,7 @@ void TestDropbox::cancelMidUpload()
 {
     linkAccount();
     // Larger than what the sockets can buffer, so the cut is visible on the other end.
-    const TestFile big = makeFile(path(QStringLiteral("big.png")), 32 << 20);
+    const RandomFile big = makeRandomFile(path(QStringLiteral("big.png")), 32 << 20);
     m_dropbox.delay(QStringLiteral("/2/files/upload"), 1.5);
     auto *job = new HandleDropboxUpload;
     QPointer<HandleDropboxUpload> watched = job;

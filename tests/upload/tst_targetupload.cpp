@@ -4,10 +4,10 @@
 #include "localsftpserver.h"
 #include "networkexchange.h"
 #include "qdropbox.h"
+#include "randomfile.h"
 #include "setting.h"
 #include "uploadmodel.h"
 
-#include <QRandomGenerator>
 #include <QtTest>
 
 // The whole road through the upload front to each target the settings can name: a job per
@@ -85,12 +85,8 @@ void TestTargetUpload::chooseTarget(const QString &target)
 
 QString TestTargetUpload::write(const QString &name, int size)
 {
-    QByteArray bytes(size, Qt::Uninitialized);
-    QRandomGenerator::global()->fillRange(reinterpret_cast<quint32 *>(bytes.data()), size / 4);
-    QFile file(m_files.filePath(name));
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != size)
-        return QString();
-    return file.fileName();
+    const QString path = m_files.filePath(name);
+    return writeRandomFile(path, size).isEmpty() ? QString() : path;
 }
 
 QByteArray TestTargetUpload::stored(const QString &target, const QString &name)

@@ -2,16 +2,15 @@
 #include "networkaccessmanager.h"
 #include "networkexchange.h"
 #include "networkreadreply.h"
+#include "randomfile.h"
 #include "serviceaddress.h"
 #include "setting.h"
 #include "standinservice.h"
 #include "uploadmodel.h"
 
-#include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QNetworkRequest>
-#include <QRandomGenerator>
 #include <QTcpServer>
 #include <QTemporaryDir>
 #include <QUrlQuery>
@@ -22,24 +21,6 @@
 namespace {
 
 const int kUploadTimeout = 20000;
-
-struct TestFile
-{
-    QString path;
-    qint64 size = 0;
-    QString md5;
-};
-
-TestFile makeFile(const QString &path, qint64 size)
-{
-    QByteArray bytes(int(size), Qt::Uninitialized);
-    QRandomGenerator::global()->fillRange(reinterpret_cast<quint32 *>(bytes.data()), int(size / 4));
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != size)
-        return {};
-    return {path, size,
-        QString::fromLatin1(QCryptographicHash::hash(bytes, QCryptographicHash::Md5).toHex())};
-}
 
 QJsonArray requestsBy(const QJsonArray &requests, const QString &method)
 {
@@ -128,7 +109,7 @@ void TestUpload::cleanup()
 
 void TestUpload::captureLinkComesBeforeItsData()
 {
-    const TestFile shot = makeFile(path(QStringLiteral("shot.png")), 3 << 20);
+    const RandomFile shot = makeRandomFile(path(QStringLiteral("shot.png")), 3 << 20);
     QVERIFY(shot.size > 0);
     m_service.delay(QStringLiteral("/upload/"), 1.0);
 
@@ -194,11 +175,11 @@ void TestUpload::captureLinkComesBeforeItsData()
 
 void TestUpload::filesGoInOrderWithOneLinkEach()
 {
-    const QList<TestFile> files = {makeFile(path(QStringLiteral("notes.txt")), 1000),
-        makeFile(path(QStringLiteral("photo.jpg")), 700 * 1024),
-        makeFile(path(QStringLiteral("table.csv")), 40 * 1024)};
+    const QList<RandomFile> files = {makeRandomFile(path(QStringLiteral("notes.txt")), 1000),
+        makeRandomFile(path(QStringLiteral("photo.jpg")), 700 * 1024),
+        makeRandomFile(path(QStringLiteral("table.csv")), 40 * 1024)};
     QStringList paths;
-    for (const TestFile &file : files)
+    for (const RandomFile &file : files)
         paths << file.path;
     QSignalSpy links(m_exchange, &NetworkExchange::readyLink);
     QSignalSpy errors(m_exchange, &NetworkExchange::error);
@@ -230,8 +211,8 @@ void TestUpload::filesGoInOrderWithOneLinkEach()
 
 void TestUpload::jobsRunSideBySide()
 {
-    const TestFile first = makeFile(path(QStringLiteral("first.png")), 300 * 1024);
-    const TestFile second = makeFile(path(QStringLiteral("second.png")), 200 * 1024);
+    const RandomFile first = makeRandomFile(path(QStringLiteral("first.png")), 300 * 1024);
+    const RandomFile second = makeRandomFile(path(QStringLiteral("second.png")), 200 * 1024);
     m_service.delay(QStringLiteral("/upload/"), 0.5);
     QSignalSpy complete(m_model, &UploadModel::uploadComplete);
     QSignalSpy counts(m_model, &UploadModel::countItemChanged);
@@ -265,8 +246,8 @@ void TestUpload::maxPostSize()
 {
     QFETCH(qint64, limit);
     QFETCH(QString, refusal);
-    const TestFile a = makeFile(path(QStringLiteral("a.bin")), 600 * 1024);
-    const TestFile b = makeFile(path(QStringLiteral("b.bin")), 600 * 1024);
+    const RandomFile a = makeRandomFile(path(QStringLiteral("a.bin")), 600 * 1024);
+    const RandomFile b = makeRandomFile(path(QStringLiteral("b.bin")), 600 * 1024);
     Setting::instance()->setValue(QStringLiteral("max_post_size"), limit);
     QSignalSpy errors(m_exchange, &NetworkExchange::error);
     QSignalSpy complete(m_model, &UploadModel::uploadComplete);
@@ -303,8 +284,8 @@ void TestUpload::serviceFailure()
     QFETCH(int, status);
     QFETCH(int, links);
     // The second file must not go once the job has failed.
-    const TestFile shot = makeFile(path(QStringLiteral("broken.png")), 64 * 1024);
-    const TestFile more = makeFile(path(QStringLiteral("more.png")), 64 * 1024);
+    const RandomFile shot = makeRandomFile(path(QStringLiteral("broken.png")), 64 * 1024);
+    const RandomFile more = makeRandomFile(path(QStringLiteral("more.png")), 64 * 1024);
     m_service.failNext(failing, status);
     QSignalSpy errors(m_exchange, &NetworkExchange::error);
     QSignalSpy offline(m_exchange, &NetworkExchange::internetNotAvailable);
@@ -338,7 +319,7 @@ void TestUpload::unreadableFilesAreSkipped()
     const QString pipe = path(QStringLiteral("pipe.png"));
     QVERIFY(QDir().mkpath(folder));
     QCOMPARE(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
-    const TestFile good = makeFile(path(QStringLiteral("good.png")), 10 * 1024);
+    const RandomFile good = makeRandomFile(path(QStringLiteral("good.png")), 10 * 1024);
     QSignalSpy errors(m_exchange, &NetworkExchange::error);
     QSignalSpy links(m_exchange, &NetworkExchange::readyLink);
     QSignalSpy complete(m_model, &UploadModel::uploadComplete);
@@ -360,7 +341,7 @@ void TestUpload::unreadableFilesAreSkipped()
 void TestUpload::cancelInTheMiddle()
 {
     // Larger than what the sockets can buffer, so the cut is visible on the other end.
-    const TestFile big = makeFile(path(QStringLiteral("big.png")), 32 << 20);
+    const RandomFile big = makeRandomFile(path(QStringLiteral("big.png")), 32 << 20);
     m_service.delay(QStringLiteral("/upload/"), 1.5);
     QSignalSpy errors(m_exchange, &NetworkExchange::error);
     QSignalSpy offline(m_exchange, &NetworkExchange::internetNotAvailable);
@@ -397,7 +378,7 @@ void TestUpload::cancelInTheMiddle()
 // for a job that no longer exists.
 void TestUpload::exchangeGoneInTheMiddle()
 {
-    const TestFile big = makeFile(path(QStringLiteral("big.png")), 32 << 20);
+    const RandomFile big = makeRandomFile(path(QStringLiteral("big.png")), 32 << 20);
     m_service.delay(QStringLiteral("/upload/"), 1.0);
     QSignalSpy started(m_exchange, &NetworkExchange::startUpload);
     QSignalSpy complete(m_model, &UploadModel::uploadComplete);
@@ -420,7 +401,7 @@ void TestUpload::refusedConnectionIsNoMissingNetwork()
     const quint16 port = closed.serverPort();
     closed.close();
     ServiceAddress::setApiHost(QStringLiteral("127.0.0.1:%1").arg(port));
-    const TestFile shot = makeFile(path(QStringLiteral("shot.png")), 1024);
+    const RandomFile shot = makeRandomFile(path(QStringLiteral("shot.png")), 1024);
     QSignalSpy errors(m_exchange, &NetworkExchange::error);
     QSignalSpy offline(m_exchange, &NetworkExchange::internetNotAvailable);
     QSignalSpy complete(m_model, &UploadModel::uploadComplete);
@@ -438,7 +419,7 @@ void TestUpload::silentServiceTimesOut()
 {
     HandlerUpload::setTransferTimeout(500);
     m_service.delay(QStringLiteral("/drive/"), 3.0);
-    const TestFile shot = makeFile(path(QStringLiteral("shot.png")), 1024);
+    const RandomFile shot = makeRandomFile(path(QStringLiteral("shot.png")), 1024);
     QSignalSpy errors(m_exchange, &NetworkExchange::error);
     QSignalSpy complete(m_model, &UploadModel::uploadComplete);
 
