@@ -1,0 +1,314 @@
+// What a user sees: the capture view of the real program, in its default configuration, timed
+// from the moment `kuvo -screen` is started as a second copy to the moment the pixels on the X
+// server change, beside ksnip (`ksnip -r` with a running ksnip) and Flameshot (`flameshot gui`)
+// timed the same way in the same run, round by round. Also one move of the selection's corner
+// (XTest motion to changed pixels) and the running copy's memory.
+//
+// Run it through bench/screen-to-pixels, which starts a 3840x2160 X server with openbox and a
+// busy root picture (its file, the first argument). The running copy is signed in against the
+// stand-in service in a fresh home; the question before closing a selection is turned off so that Escape always closes.
+
+#include "benchsupport.h"
+#include "screenwatch.h"
+#include "setting.h"
+#include "standinservice.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QLocalSocket>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QThread>
+
+#include <algorithm>
+#include <cstdio>
+#include <memory>
+
+namespace {
+
+const int kKuvoRounds = qEnvironmentVariableIntValue("KUVO_BENCH_ROUNDS") ?: 20;
+const int kPeerRounds = std::min(10, kKuvoRounds);
+const int kAppearTimeoutMs = 10000;
+
+struct Figures {
+    QVector<double> map;
+    QVector<double> pixels;
+    QVector<double> move;
+};
+
+struct Contender {
+    QString name;
+    QString program;
+    QStringList arguments;
+    QProcessEnvironment environment;
+    Figures figures;
+};
+
+double median(QVector<double> values)
+{
+    values.removeAll(-1);
+    if (values.isEmpty())
+        return -1;
+    std::sort(values.begin(), values.end());
+    const int n = values.size();
+    return n % 2 ? values.at(n / 2) : (values.at(n / 2 - 1) + values.at(n / 2)) / 2;
+}
+
+void printFigure(const QString &name, const QVector<double> &values, const char *unit)
+{
+    QVector<double> seen = values;
+    seen.removeAll(-1);
+    const auto [low, high] = std::minmax_element(seen.begin(), seen.end());
+    std::printf("%s, median of %d: %.1f %s (%.1f-%.1f)%s\n", qPrintable(name), int(seen.size()),
+        median(seen), unit, seen.isEmpty() ? -1.0 : *low, seen.isEmpty() ? -1.0 : *high,
+        seen.size() < values.size() ? qPrintable(QStringLiteral(", %1 missed").arg(values.size()
+                                                                             - seen.size()))
+                                    : "");
+}
+
+// The ratio of paired rounds, so that a machine that slows down for a while slows both.
+void printRatio(const QString &name, const QVector<double> &ours, const QVector<double> &theirs)
+{
+    QVector<double> ratios;
+    for (int i = 0; i < std::min(ours.size(), theirs.size()); ++i) {
+        if (ours.at(i) > 0 && theirs.at(i) > 0)
+            ratios << ours.at(i) / theirs.at(i);
+    }
+    std::printf("%s: %.2f x\n", qPrintable(name), median(ratios));
+}
+
+QProcessEnvironment homeEnvironment(const QString &root)
+{
+    for (const char *folder : {"home", "config", "runtime", "tmp"})
+        QDir().mkpath(root + QLatin1Char('/') + QLatin1String(folder));
+    QFile::setPermissions(root + QStringLiteral("/runtime"),
+        QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    // The default configuration: whatever the caller's shell chose for tests does not apply.
+    for (const char *name : {"QT_QUICK_BACKEND", "QT_QPA_PLATFORM", "QT_LOGGING_RULES",
+             "QSG_RENDER_LOOP", "QT_XCB_NO_XRANDR"})
+        env.remove(QLatin1String(name));
+    env.insert(QStringLiteral("HOME"), root + QStringLiteral("/home"));
+    env.insert(QStringLiteral("XDG_CONFIG_HOME"), root + QStringLiteral("/config"));
+    env.insert(QStringLiteral("XDG_RUNTIME_DIR"), root + QStringLiteral("/runtime"));
+    env.insert(QStringLiteral("TMPDIR"), root + QStringLiteral("/tmp"));
+    env.insert(QStringLiteral("XDG_SESSION_TYPE"), QStringLiteral("x11"));
+    return env;
+}
+
+bool writeFile(const QString &path, const QByteArray &text)
+{
+    QDir().mkpath(QFileInfo(path).path());
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(text) == text.size();
+}
+
+std::unique_ptr<QProcess> startProcess(const QString &program, const QStringList &arguments,
+    const QProcessEnvironment &env)
+{
+    auto process = std::make_unique<QProcess>();
+    process->setProcessEnvironment(env);
+    process->setProcessChannelMode(QProcess::MergedChannels);
+    process->setStandardOutputFile(QProcess::nullDevice());
+    process->start(program, arguments);
+    return process;
+}
+
+void stop(QProcess *process)
+{
+    if (!process || process->state() == QProcess::NotRunning)
+        return;
+    process->terminate();
+    if (!process->waitForFinished(3000)) {
+        process->kill();
+        process->waitForFinished(3000);
+    }
+}
+
+bool waitForListener(const QString &socketPath, int timeoutMs)
+{
+    QElapsedTimer timer;
+    timer.start();
+    while (timer.elapsed() < timeoutMs) {
+        QLocalSocket probe;
+        probe.connectToServer(socketPath);
+        if (probe.waitForConnected(100))
+            return true;
+        QThread::msleep(50);
+    }
+    return false;
+}
+
+// One capture: started, seen, one corner move timed, closed with Escape.
+void captureOnce(ScreenWatch &watch, Contender &who)
+{
+    const QSize screen = watch.screenSize();
+    const QPoint start(screen.width() / 4, screen.height() / 4);
+    const QPoint corner(screen.width() / 2, screen.height() / 2);
+    const QPoint moved = corner + QPoint(160, 120);
+    watch.moveTo(start);
+    QThread::msleep(300);
+    watch.takeBaseline();
+
+    QElapsedTimer timer;
+    timer.start();
+    auto process = startProcess(who.program, who.arguments, who.environment);
+    const ScreenWatch::Appearance seen = watch.waitForAppearance(timer, kAppearTimeoutMs);
+    who.figures.map << seen.mapMs;
+    who.figures.pixels << seen.pixelsMs;
+
+    double move = -1;
+    if (seen.pixelsMs >= 0) {
+        QThread::msleep(300);
+        watch.button(true);
+        for (int step = 1; step <= 8; ++step)
+            watch.moveTo(start + (corner - start) * step / 8);
+        QThread::msleep(400);
+        // Inside the selection once the corner has moved, shaded before, and away from
+        // anything that follows the pointer itself.
+        const QRect probe(corner.x() + 64, (start.y() + corner.y()) / 2, 32, 32);
+        QElapsedTimer moveTimer;
+        moveTimer.start();
+        watch.moveTo(moved);
+        move = watch.waitForChange(probe, moveTimer, 2000);
+        watch.key("Escape");
+        watch.button(false);
+    }
+    who.figures.move << move;
+
+    for (int attempt = 0; attempt < 6 && watch.fullWindowMapped(); ++attempt) {
+        QThread::msleep(attempt ? 500 : 300);
+        if (watch.fullWindowMapped())
+            watch.key("Escape");
+    }
+    if (!watch.waitForRestore(5000))
+        std::fprintf(stderr, "%s: the capture did not close\n", qPrintable(who.name));
+    if (!process->waitForFinished(5000))
+        stop(process.get());
+}
+
+double kuvoMemory(const QProcess &kuvo, const char *field)
+{
+    return statusMegabytes(field, QString::number(kuvo.processId()));
+}
+
+void printMemory(const char *when, const QProcess &kuvo)
+{
+    std::printf("kuvo resident memory %s: %.1f MB\n", when, kuvoMemory(kuvo, "VmRSS"));
+    std::printf("kuvo peak resident memory %s: %.1f MB\n", when, kuvoMemory(kuvo, "VmHWM"));
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QTemporaryDir root;
+    const QString kuvoRoot = root.path() + QStringLiteral("/kuvo");
+    const QProcessEnvironment kuvoEnv = homeEnvironment(kuvoRoot);
+    // The settings store of this process is the running copy's own: the account is signed in
+    // before the program starts.
+    qputenv("HOME", kuvoEnv.value(QStringLiteral("HOME")).toUtf8());
+    qputenv("QT_LOGGING_RULES", "*.debug=false");
+    QCoreApplication app(argc, argv);
+
+    ScreenWatch watch;
+    if (!watch.isOpen()) {
+        std::fprintf(stderr, "needs an X server (run bench/screen-to-pixels)\n");
+        return 1;
+    }
+    if (argc > 1 && !watch.setRootPicture(QImage(QString::fromLocal8Bit(argv[1]))))
+        std::fprintf(stderr, "could not lay %s on the root window\n", argv[1]);
+    StandinService standin;
+    if (!standin.start()) {
+        std::fprintf(stderr, "the stand-in service did not start\n");
+        return 1;
+    }
+    const QString token = standin.issueToken();
+    Setting::instance()->setValue(QStringLiteral("token"), token);
+    Setting::instance()->setValue(
+        QStringLiteral("showCloseSurfaceWindow"), QStringLiteral("false"));
+    Setting::instance()->getValueDB(QStringLiteral("token"));
+
+    const QString kuvoProgram
+        = QCoreApplication::applicationDirPath() + QStringLiteral("/../app/kuvo");
+    const QStringList beta = {QStringLiteral("-beta"), standin.httpsHost(), standin.httpsHost()};
+    auto kuvo = startProcess(kuvoProgram, beta, kuvoEnv);
+    if (!waitForListener(kuvoEnv.value(QStringLiteral("XDG_RUNTIME_DIR"))
+                + QStringLiteral("/KuvoApp"),
+            15000)) {
+        std::fprintf(stderr, "kuvo did not start\n");
+        return 1;
+    }
+    QThread::sleep(3);
+    printMemory("idle, signed in, before the first capture", *kuvo);
+
+    QVector<Contender> contenders;
+    contenders.append({QStringLiteral("kuvo"), kuvoProgram, {"-screen"}, kuvoEnv, {}});
+
+    std::unique_ptr<QProcess> ksnip;
+    const QString ksnipProgram = QStandardPaths::findExecutable(QStringLiteral("ksnip"));
+    if (!ksnipProgram.isEmpty()) {
+        const QProcessEnvironment env = homeEnvironment(root.path() + QStringLiteral("/ksnip"));
+        ksnip = startProcess(ksnipProgram, {}, env);
+        QThread::sleep(3);
+        contenders.append({QStringLiteral("ksnip"), ksnipProgram, {"-r"}, env, {}});
+    }
+    std::unique_ptr<QProcess> bus;
+    const QString flameshotProgram = QStandardPaths::findExecutable(QStringLiteral("flameshot"));
+    if (!flameshotProgram.isEmpty()) {
+        QProcessEnvironment env = homeEnvironment(root.path() + QStringLiteral("/flameshot"));
+        writeFile(env.value(QStringLiteral("XDG_CONFIG_HOME"))
+                + QStringLiteral("/flameshot/flameshot.ini"),
+            "[General]\ncheckForUpdates=false\nshowStartupLaunchMessage=false\n"
+            "showHelp=false\nshowDesktopNotification=false\n");
+        bus = std::make_unique<QProcess>();
+        bus->setProcessEnvironment(env);
+        bus->start(QStringLiteral("dbus-daemon"),
+            {"--session", "--nofork", "--nopidfile", "--print-address=1"});
+        if (bus->waitForReadyRead(5000)) {
+            env.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"),
+                QString::fromUtf8(bus->readLine().trimmed()));
+            contenders.append({QStringLiteral("flameshot"), flameshotProgram, {"gui"}, env, {}});
+        }
+    }
+
+    for (int round = 0; round < kKuvoRounds; ++round) {
+        for (Contender &who : contenders) {
+            if (who.name == QLatin1String("kuvo") || round < kPeerRounds)
+                captureOnce(watch, who);
+        }
+        if (round == 0) {
+            QThread::sleep(1);
+            printMemory("after the first capture", *kuvo);
+        }
+    }
+    QThread::sleep(1);
+    printMemory(qPrintable(QStringLiteral("after %1 captures").arg(kKuvoRounds)), *kuvo);
+
+    const Figures &ours = contenders.first().figures;
+    const QVector<double> ourPeerRounds = ours.pixels.mid(0, kPeerRounds);
+    for (const Contender &who : contenders) {
+        const QVector<double> rounds
+            = who.name == QLatin1String("kuvo") ? who.figures.pixels.mid(0, kPeerRounds)
+                                                 : who.figures.pixels;
+        printFigure(who.name + QStringLiteral(" map of a screen-sized window"),
+            who.figures.map.mid(0, kPeerRounds), "ms");
+        printFigure(who.name + QStringLiteral(" first changed pixels"), rounds, "ms");
+        printFigure(who.name + QStringLiteral(" one move of the selection corner to pixels"),
+            who.figures.move.mid(0, kPeerRounds), "ms");
+    }
+    printFigure(QStringLiteral("kuvo first changed pixels over all rounds"), ours.pixels, "ms");
+    for (const Contender &who : contenders.mid(1)) {
+        printRatio(QStringLiteral("first changed pixels, kuvo / ") + who.name, ourPeerRounds,
+            who.figures.pixels);
+        printRatio(QStringLiteral("selection corner move, kuvo / ") + who.name,
+            ours.move.mid(0, kPeerRounds), who.figures.move);
+    }
+
+    stop(ksnip.get());
+    stop(bus.get());
+    stop(kuvo.get());
+    return 0;
+}
