@@ -8,6 +8,8 @@
 #include <QDebug>
 #include <QDir>
 #include <QFontDatabase>
+#include <QQuickWindow>
+#include <QSGRendererInterface>
 
 #include <clocale>
 #include <cstdio>
@@ -66,13 +68,25 @@ void startFiles(const CommandLine::LaunchPlan &plan)
     }
 }
 
+// The capture view shows one still picture of the whole desktop and redraws only what the
+// pointer changes. Qt Quick's default OpenGL path uploads that picture as textures and redraws
+// and sends every full frame, which on machines without a GPU (virtual machines, remote
+// desktops, Xvfb) is Mesa's software rasteriser at a tenth of a second or more per 4K frame; the
+// raster painter repaints and sends only the changed areas. A backend the user chose wins.
+void chooseSceneGraph()
+{
+    if (qEnvironmentVariableIsEmpty("QT_QUICK_BACKEND")
+        && qEnvironmentVariableIsEmpty("QMLSCENE_DEVICE"))
+        QQuickWindow::setSceneGraphBackend(QSGRendererInterface::Software);
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
 {
     std::setlocale(LC_ALL, "");
+    chooseSceneGraph();
     QApplication app(argc, argv);
-    installFont();
     QApplication::setQuitOnLastWindowClosed(false);
     QApplication::setApplicationVersion(QStringLiteral("3.0.15"));
     QApplication::setApplicationName(QStringLiteral("Kuvo"));
@@ -81,6 +95,7 @@ int main(int argc, char *argv[])
     SingleApplication single;
     if (single.isRunning())
         return forwardToFirstCopy(single, arguments);
+    installFont();
 
     const CommandLine::LaunchPlan plan = CommandLine::planFirstCopy(arguments);
     qDebug() << Q_FUNC_INFO << "indexOf help" << arguments.indexOf(QStringLiteral("-help"));

@@ -1,8 +1,21 @@
 #include "pictureitem.h"
 
+#include <QPainter>
 #include <QQmlEngine>
 #include <QQuickWindow>
 #include <QSGImageNode>
+#include <QtConcurrent>
+
+#include <algorithm>
+#include <cstring>
+
+namespace {
+
+// Bands of rows darkened side by side: at 4K one band alone takes longer than the rest of the
+// first frame.
+const int kBandRows = 256;
+
+} // namespace
 
 PictureItem::PictureItem(QQuickItem *parent)
     : QQuickItem(parent)
@@ -20,30 +33,104 @@ void PictureItem::setPicture(const QPixmap &picture)
     if (picture.cacheKey() == m_picture.cacheKey())
         return;
     m_picture = picture;
-    m_pictureChanged = true;
+    m_texturesStale = true;
     update();
     emit pictureChanged();
 }
 
-// A new picture gets a new node: the old node takes its texture with it, so no two pictures
-// are ever held at once for longer than this call.
-QSGNode *PictureItem::updatePaintNode(QSGNode *old, UpdatePaintNodeData *)
+void PictureItem::setShade(const QColor &shade)
 {
-    auto *node = static_cast<QSGImageNode *>(old);
-    if (m_pictureChanged) {
-        delete node;
-        node = nullptr;
-        m_pictureChanged = false;
-    }
-    if (m_picture.isNull())
-        return nullptr;
-    if (!node) {
-        node = window()->createImageNode();
-        node->setTexture(window()->createTextureFromImage(m_picture.toImage()));
-        node->setOwnsTexture(true);
-    }
-    node->setRect(boundingRect());
-    node->setSourceRect(QRectF(QPointF(0, 0), node->texture()->textureSize()));
+    if (shade == m_shade)
+        return;
+    m_shade = shade;
+    m_texturesStale = true;
+    update();
+    emit shadeChanged();
+}
+
+void PictureItem::setBrightRect(const QRectF &rect)
+{
+    if (rect == m_brightRect)
+        return;
+    m_brightRect = rect;
+    update();
+    emit brightRectChanged();
+}
+
+QImage PictureItem::darkened(const QImage &original, const QColor &shade)
+{
+    // Bands share rows with the result, which only whole pixels of 32 bits allow.
+    const QImage picture = original.depth() == 32
+        ? original
+        : original.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    QImage out(picture.size(), picture.format());
+    if (out.isNull())
+        return out;
+    QVector<int> bands;
+    for (int top = 0; top < out.height(); top += kBandRows)
+        bands << top;
+    // Each band copies its rows and paints on a picture of its own that shares them with out.
+    QtConcurrent::blockingMap(bands, [&](int top) {
+        const int rows = std::min(kBandRows, out.height() - top);
+        const qsizetype bytes = std::min(picture.bytesPerLine(), out.bytesPerLine());
+        for (int y = top; y < top + rows; ++y)
+            std::memcpy(out.scanLine(y), picture.constScanLine(y), size_t(bytes));
+        QImage band(out.scanLine(top), out.width(), rows, out.bytesPerLine(), out.format());
+        QPainter painter(&band);
+        painter.fillRect(band.rect(), shade);
+    });
+    return out;
+}
+
+QSGImageNode *PictureItem::imageNode(const QImage &image) const
+{
+    QSGImageNode *node = window()->createImageNode();
+    node->setTexture(window()->createTextureFromImage(image));
+    node->setOwnsTexture(true);
     node->setFiltering(smooth() ? QSGTexture::Linear : QSGTexture::Nearest);
     return node;
+}
+
+// The bright rectangle shows the same pixels of the picture as the darkened copy beneath it,
+// wherever the item is scaled.
+void PictureItem::placeBrightNode(QSGImageNode *node) const
+{
+    const QRectF rect = m_brightRect.intersected(boundingRect());
+    const QSizeF texture = node->texture()->textureSize();
+    const qreal sx = width() > 0 ? texture.width() / width() : 0;
+    const qreal sy = height() > 0 ? texture.height() / height() : 0;
+    node->setRect(rect);
+    node->setSourceRect(QRectF(rect.x() * sx, rect.y() * sy, rect.width() * sx,
+        rect.height() * sy));
+}
+
+// The root holds the darkened picture and, above it, the bright rectangle. New textures come
+// with new nodes: the old nodes take their textures with them, so no two pictures are ever
+// held at once for longer than this call.
+QSGNode *PictureItem::updatePaintNode(QSGNode *old, UpdatePaintNodeData *)
+{
+    if (m_texturesStale) {
+        delete old;
+        old = nullptr;
+        m_texturesStale = false;
+    }
+    if (m_picture.isNull() || width() <= 0 || height() <= 0) {
+        delete old;
+        return nullptr;
+    }
+    QSGNode *root = old;
+    if (!root) {
+        root = new QSGNode;
+        const QImage picture = m_picture.toImage();
+        const bool shaded = m_shade.alpha() > 0;
+        root->appendChildNode(imageNode(shaded ? darkened(picture, m_shade) : picture));
+        if (shaded)
+            root->appendChildNode(imageNode(picture));
+    }
+    auto *base = static_cast<QSGImageNode *>(root->firstChild());
+    base->setRect(boundingRect());
+    base->setSourceRect(QRectF(QPointF(0, 0), base->texture()->textureSize()));
+    if (auto *bright = static_cast<QSGImageNode *>(root->lastChild()); bright != base)
+        placeBrightNode(bright);
+    return root;
 }

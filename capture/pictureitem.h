@@ -1,17 +1,26 @@
 #ifndef PICTUREITEM_H
 #define PICTUREITEM_H
 
+#include <QColor>
 #include <QPixmap>
 #include <QQuickItem>
 
-// The frozen screen under a capture page, handed to the scene graph as one texture that the
-// item's own node owns. An Image fed by an image provider would go through the scene graph's
-// shared texture cache, which lets go of a texture only when some window synchronises again:
-// the grab of the last capture would then outlive its view by a whole picture.
+class QSGImageNode;
+
+// The frozen screen under a capture page: the picture darkened by the shade, and bright inside
+// one rectangle (the selection). The darkened copy is made once per picture, so a moving
+// selection changes only the bright rectangle's node: the renderer redraws and sends just the
+// area the rectangle covered before and covers now, never the whole screen.
+//
+// The textures belong to the item's own nodes. An Image fed by an image provider would go
+// through the scene graph's shared texture cache, which lets go of a texture only when some
+// window synchronises again: the grab of the last capture would then outlive its view.
 class PictureItem : public QQuickItem
 {
     Q_OBJECT
     Q_PROPERTY(QPixmap picture READ picture WRITE setPicture NOTIFY pictureChanged)
+    Q_PROPERTY(QColor shade READ shade WRITE setShade NOTIFY shadeChanged)
+    Q_PROPERTY(QRectF brightRect READ brightRect WRITE setBrightRect NOTIFY brightRectChanged)
 
 public:
     explicit PictureItem(QQuickItem *parent = nullptr);
@@ -21,16 +30,31 @@ public:
 
     QPixmap picture() const { return m_picture; }
     void setPicture(const QPixmap &picture);
+    QColor shade() const { return m_shade; }
+    void setShade(const QColor &shade);
+    // In the item's coordinates; an empty rectangle leaves all of the picture shaded.
+    QRectF brightRect() const { return m_brightRect; }
+    void setBrightRect(const QRectF &rect);
+
+    // picture with shade laid over it; a copy even where the shade is clear.
+    static QImage darkened(const QImage &picture, const QColor &shade);
 
 signals:
     void pictureChanged();
+    void shadeChanged();
+    void brightRectChanged();
 
 protected:
     QSGNode *updatePaintNode(QSGNode *old, UpdatePaintNodeData *data) override;
 
 private:
+    QSGImageNode *imageNode(const QImage &image) const;
+    void placeBrightNode(QSGImageNode *node) const;
+
     QPixmap m_picture;
-    bool m_pictureChanged = false;
+    QColor m_shade = Qt::transparent;
+    QRectF m_brightRect;
+    bool m_texturesStale = false;
 };
 
 #endif // PICTUREITEM_H

@@ -1,24 +1,22 @@
 #include "surfaceselector.h"
 
 #include "kpainterarea.h"
-#include "recordedpaintnode.h"
 
 #include <QCursor>
 #include <QKeyEvent>
-#include <QPainter>
-#include <QPicture>
-#include <QPixmap>
 #include <QQmlEngine>
 #include <QQuickWindow>
-#include <QSGRendererInterface>
+#include <QSGRectangleNode>
 
 #include <algorithm>
 #include <cmath>
 
 namespace {
 
-const QColor shadeColor(QStringLiteral("#6c141517"));
 const QColor guideColor(QStringLiteral("#33FFFFFF"));
+// Four bands of shade around the bright area, then up to two cross-hair lines and four guides.
+const int kShadeNodes = 4;
+const int kGuideNodes = 6;
 
 // Pointer positions are whole pixels, halves upwards (so -0.5 gives 0), so that what the user
 // sees framed is exactly what is cut out.
@@ -52,8 +50,9 @@ void limitSpan(int limit, qreal itemSpan, qreal &pos, qreal &span, qreal posBefo
 } // namespace
 
 SurfaceSelector::SurfaceSelector(QQuickItem *parent)
-    : QQuickPaintedItem(parent)
+    : QQuickItem(parent)
 {
+    setFlag(ItemHasContents, true);
     const QPoint cursor = QCursor::pos();
     m_gx = cursor.x();
     m_gy = cursor.y();
@@ -62,7 +61,7 @@ SurfaceSelector::SurfaceSelector(QQuickItem *parent)
     setAcceptedMouseButtons(Qt::AllButtons);
     setAcceptHoverEvents(true);
     setCrossCursor();
-    update();
+    refresh();
 }
 
 void SurfaceSelector::registerQmlType()
@@ -205,13 +204,13 @@ void SurfaceSelector::setMoveSelector(bool on)
 void SurfaceSelector::setX(int x)
 {
     m_gx = x;
-    update();
+    refresh();
 }
 
 void SurfaceSelector::setY(int y)
 {
     m_gy = y;
-    update();
+    refresh();
 }
 
 void SurfaceSelector::setFullScreen(bool value)
@@ -236,6 +235,7 @@ void SurfaceSelector::setFirstDraw(bool value)
         return;
     m_firstDraw = value;
     emit firstDrawChanged(value);
+    refresh();
 }
 
 void SurfaceSelector::setIsShowMagnified(bool value)
@@ -284,12 +284,14 @@ void SurfaceSelector::setShapeRect(QRect rect)
 {
     shapeRect = rect;
     shapeActive = true;
+    refresh();
 }
 
 void SurfaceSelector::clearShapeRect()
 {
     shapeRect = QRect();
     shapeActive = false;
+    refresh();
 }
 
 void SurfaceSelector::stopResize()
@@ -299,7 +301,7 @@ void SurfaceSelector::stopResize()
 
 bool SurfaceSelector::contains(const QPointF &point) const
 {
-    if (!QQuickPaintedItem::contains(point))
+    if (!QQuickItem::contains(point))
         return false;
     return rubberIsZero() || !m_rubberRect.contains(point);
 }
@@ -329,7 +331,7 @@ void SurfaceSelector::mousePressEvent(QMouseEvent *event)
     anchor = lastPos = wholePixels(event->localPos());
     if (m_rubberRect.contains(anchor))
         event->ignore();
-    update();
+    refresh();
 }
 
 void SurfaceSelector::mouseMoveEvent(QMouseEvent *event)
@@ -374,7 +376,7 @@ void SurfaceSelector::mouseReleaseEvent(QMouseEvent *event)
         emit isPressChanged(false);
         if (!wasZero)
             emitRectSignals();
-        update();
+        refresh();
         return;
     }
     finishSelection(event);
@@ -408,14 +410,14 @@ void SurfaceSelector::markSelected()
 void SurfaceSelector::hoverEnterEvent(QHoverEvent *event)
 {
     event->accept();
-    QQuickPaintedItem::hoverEnterEvent(event);
+    QQuickItem::hoverEnterEvent(event);
     hoverMoveEvent(event);
 }
 
 void SurfaceSelector::hoverLeaveEvent(QHoverEvent *event)
 {
     event->accept();
-    QQuickPaintedItem::hoverLeaveEvent(event);
+    QQuickItem::hoverLeaveEvent(event);
 }
 
 void SurfaceSelector::hoverMoveEvent(QHoverEvent *event)
@@ -423,24 +425,24 @@ void SurfaceSelector::hoverMoveEvent(QHoverEvent *event)
     const QPointF p = wholePixels(event->posF());
     if (m_firstDraw) {
         setPointer(p);
-        update();
+        refresh();
         return;
     }
     if (m_rubberRect.contains(p)) {
         resizeArmed = false;
         setCrossCursor();
         event->ignore();
-        update();
+        refresh();
         return;
     }
     if (!resizeStopped)
         resizeArmed = true;
     else if (!resizeArmed) {
-        update();
+        refresh();
         return;
     }
     armEdges(p);
-    update();
+    refresh();
 }
 
 void SurfaceSelector::armEdges(QPointF p)
@@ -511,7 +513,7 @@ void SurfaceSelector::emitRectSignals()
     emit rubberRectRightChanged(int(m_rubberRect.right()));
     emit rubberRectTopChanged(int(m_rubberRect.y()));
     emit rubberRectBottomChanged(int(m_rubberRect.bottom()));
-    update();
+    refresh();
 }
 
 bool SurfaceSelector::rubberIsZero() const
@@ -519,80 +521,110 @@ bool SurfaceSelector::rubberIsZero() const
     return m_rubberRect.width() == 0 && m_rubberRect.height() == 0;
 }
 
-void SurfaceSelector::paint(QPainter *painter)
+void SurfaceSelector::setShaded(bool shaded)
 {
-    painter->setRenderHint(QPainter::Antialiasing, false);
-    if (shapeActive) {
-        paintShade(painter, QRectF(shapeRect.normalized()));
-        if (rubberIsZero())
-            paintCrossHair(painter);
-        paintStartGuides(painter);
-        paintStopGuides(painter);
-    } else if (m_isPress && m_firstDraw) {
-        paintShade(painter, m_rubberRect.normalized());
-        paintCrossHair(painter);
-        if (!rubberIsZero())
-            paintStartGuides(painter);
-    } else if (!selectionMade) {
-        painter->fillRect(QRectF(0, 0, width(), height()), shadeColor);
-        paintCrossHair(painter);
-    } else {
-        paintShade(painter, m_rubberRect.normalized());
-        paintStartGuides(painter);
-        paintStopGuides(painter);
-    }
+    if (m_shaded == shaded)
+        return;
+    m_shaded = shaded;
+    emit shadedChanged(shaded);
+    refresh();
 }
 
-QSGNode *SurfaceSelector::updatePaintNode(QSGNode *old, UpdatePaintNodeData *data)
+QColor SurfaceSelector::shadeColor()
 {
-    if (window()->rendererInterface()->graphicsApi() != QSGRendererInterface::Software)
-        return QQuickPaintedItem::updatePaintNode(old, data);
-    auto *node = static_cast<RecordedPaintNode *>(old);
-    if (!node)
-        node = new RecordedPaintNode(window());
-    QPicture picture;
-    QPainter painter(&picture);
-    paint(&painter);
-    painter.end();
-    node->setPicture(picture, boundingRect());
-    return node;
+    return QColor(QStringLiteral("#6c141517"));
 }
 
-void SurfaceSelector::paintShade(QPainter *painter, const QRectF &hole) const
+void SurfaceSelector::refresh()
 {
-    const int x = int(hole.x());
-    const int y = int(hole.y());
-    const int h = int(hole.height());
-    const int w = int(std::ceil(width()));
-    painter->fillRect(QRect(0, 0, w, y), shadeColor);
-    painter->fillRect(QRect(0, y, x, h), shadeColor);
-    painter->fillRect(QRect(int(hole.x() + hole.width()), y, w, h), shadeColor);
-    painter->fillRect(
-        QRect(0, int(hole.y() + hole.height()), w, int(std::ceil(height()))), shadeColor);
+    update();
+    const QRectF bright = brightRect();
+    if (bright == m_toldBrightRect)
+        return;
+    m_toldBrightRect = bright;
+    emit brightRectChanged(bright);
 }
 
-void SurfaceSelector::paintCrossHair(QPainter *painter) const
+// Edges are cut to whole pixels toward zero, as the guides are.
+QRectF SurfaceSelector::brightRect() const
 {
-    painter->setPen(QPen(guideColor, 0));
-    painter->drawLine(QLineF(m_gx, 0, m_gx, height()));
-    painter->drawLine(QLineF(0, m_gy, width(), m_gy));
+    QRectF hole;
+    if (shapeActive)
+        hole = QRectF(shapeRect.normalized());
+    else if ((m_isPress && m_firstDraw) || selectionMade)
+        hole = m_rubberRect.normalized();
+    const QPoint topLeft(int(hole.x()), int(hole.y()));
+    const QPoint bottomRight(int(hole.x() + hole.width()), int(hole.y() + hole.height()));
+    const QRectF whole(topLeft, QSizeF(bottomRight.x() - topLeft.x(), bottomRight.y() - topLeft.y()));
+    return whole.isEmpty() ? QRectF() : whole;
 }
 
-void SurfaceSelector::paintStartGuides(QPainter *painter) const
+QVector<QRectF> SurfaceSelector::shadeRects() const
 {
-    painter->setPen(QPen(guideColor, 1));
+    if (!m_shaded)
+        return {};
+    const QRectF hole = brightRect();
+    const qreal w = std::ceil(width());
+    const qreal h = std::ceil(height());
+    if (hole.isEmpty())
+        return {QRectF(0, 0, w, h)};
+    return {QRectF(0, 0, w, hole.y()), QRectF(0, hole.y(), hole.x(), hole.height()),
+        QRectF(hole.right(), hole.y(), w - hole.right(), hole.height()),
+        QRectF(0, hole.bottom(), w, h - hole.bottom())};
+}
+
+QVector<QRectF> SurfaceSelector::crossHair() const
+{
+    return {QRectF(m_gx, 0, 1, height()), QRectF(0, m_gy, width(), 1)};
+}
+
+QVector<QRectF> SurfaceSelector::startGuides() const
+{
     const int x = int(m_rubberRect.x());
     const int y = int(m_rubberRect.y());
-    painter->drawLine(QLineF(x, 0, x, height()));
-    painter->drawLine(QLineF(0, y, width(), y));
+    return {QRectF(x, 0, 1, height()), QRectF(0, y, width(), 1)};
 }
 
-void SurfaceSelector::paintStopGuides(QPainter *painter) const
+QVector<QRectF> SurfaceSelector::stopGuides() const
 {
-    painter->setPen(QPen(guideColor, 1));
     const QRectF r = m_rubberRect.normalized();
     const int x = int(r.x() + r.width());
     const int y = int(r.y() + r.height());
-    painter->drawLine(QLineF(x, 0, x, height()));
-    painter->drawLine(QLineF(0, y, width(), y));
+    return {QRectF(x, 0, 1, height()), QRectF(0, y, width(), 1)};
+}
+
+// What is drawn depends on the state, first matching row: a shape being placed; the first
+// rectangle being drawn; waiting for the first press; a finished selection.
+QVector<QRectF> SurfaceSelector::guideRects() const
+{
+    if (shapeActive)
+        return (rubberIsZero() ? crossHair() : QVector<QRectF>()) + startGuides() + stopGuides();
+    if (m_isPress && m_firstDraw)
+        return crossHair() + (rubberIsZero() ? QVector<QRectF>() : startGuides());
+    if (!selectionMade)
+        return crossHair();
+    return startGuides() + stopGuides();
+}
+
+// A fixed set of rectangle nodes whose geometry follows the state: the renderer redraws only
+// the nodes that moved, where they were and where they are.
+QSGNode *SurfaceSelector::updatePaintNode(QSGNode *old, UpdatePaintNodeData *)
+{
+    QSGNode *root = old;
+    if (!root) {
+        root = new QSGNode;
+        for (int i = 0; i < kShadeNodes + kGuideNodes; ++i) {
+            QSGRectangleNode *node = window()->createRectangleNode();
+            node->setColor(i < kShadeNodes ? shadeColor() : guideColor);
+            root->appendChildNode(node);
+        }
+    }
+    const QVector<QRectF> shade = shadeRects();
+    const QVector<QRectF> guides = guideRects();
+    int i = 0;
+    for (QSGNode *child = root->firstChild(); child; child = child->nextSibling(), ++i) {
+        const QRectF rect = i < kShadeNodes ? shade.value(i) : guides.value(i - kShadeNodes);
+        static_cast<QSGRectangleNode *>(child)->setRect(rect);
+    }
+    return root;
 }

@@ -1,17 +1,27 @@
 #ifndef SURFACESELECTOR_H
 #define SURFACESELECTOR_H
 
+#include <QColor>
 #include <QCursor>
-#include <QQuickPaintedItem>
+#include <QQuickItem>
 #include <QRect>
 #include <QRectF>
+#include <QVector>
 
 // The rubber band of the capture windows: it lies over the frozen screen, shades everything
-// outside the selection and turns the mouse into the selection. Once a selection exists the
-// item gives up the points inside it, so the canvas below gets the presses there.
-class SurfaceSelector : public QQuickPaintedItem
+// outside the selection, draws the guide lines and turns the mouse into the selection. Once a
+// selection exists the item gives up the points inside it, so the canvas below gets the presses
+// there.
+//
+// Shade and guides are plain rectangles in the scene graph, so a move redraws only the areas
+// that changed. A page whose picture shades itself (the capture view's darkened copy, which
+// makes a moving selection cheaper still) turns `shaded` off and follows `brightRect`.
+class SurfaceSelector : public QQuickItem
 {
     Q_OBJECT
+    Q_PROPERTY(bool shaded READ shaded WRITE setShaded NOTIFY shadedChanged)
+    Q_PROPERTY(QColor shadeColor READ shadeColor CONSTANT)
+    Q_PROPERTY(QRectF brightRect READ brightRect NOTIFY brightRectChanged)
     Q_PROPERTY(QRectF rubberRect READ rubberRect NOTIFY rubberRectChanged)
     Q_PROPERTY(int rubberRectLeft READ rubberRectLeft NOTIFY rubberRectLeftChanged)
     Q_PROPERTY(int rubberRectRight READ rubberRectRight NOTIFY rubberRectRightChanged)
@@ -67,6 +77,12 @@ public:
     int screenIndex() const { return m_screenIndex; }
     bool isShowMagnified() const { return m_isShowMagnified; }
 
+    bool shaded() const { return m_shaded; }
+    void setShaded(bool shaded);
+    static QColor shadeColor();
+    // The area left unshaded, in whole pixels; empty while everything is shaded.
+    QRectF brightRect() const;
+
     bool isCompleteSelectRect() const;
     // The selection in whole pixels; null when it is less than one pixel wide or high.
     Q_INVOKABLE QRect selectRect() const;
@@ -98,7 +114,6 @@ public:
     void stopResize();
 
     bool contains(const QPointF &point) const override;
-    void paint(QPainter *painter) override;
 
 signals:
     void rubberRectChanged(QRectF rect);
@@ -123,6 +138,8 @@ signals:
     void screenIndexChanged(int index);
     void isShowMagnifiedChanged();
     void selectComplete();
+    void shadedChanged(bool shaded);
+    void brightRectChanged(const QRectF &rect);
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;
@@ -133,8 +150,6 @@ protected:
     void hoverEnterEvent(QHoverEvent *event) override;
     void hoverMoveEvent(QHoverEvent *event) override;
     void hoverLeaveEvent(QHoverEvent *event) override;
-    // The software renderer gets the painting played straight into its frame; other
-    // renderers keep the painted item's texture.
     QSGNode *updatePaintNode(QSGNode *old, UpdatePaintNodeData *data) override;
 
 private:
@@ -146,10 +161,13 @@ private:
     void finishSelection(QMouseEvent *event);
     void markSelected();
     bool rubberIsZero() const;
-    void paintShade(QPainter *painter, const QRectF &hole) const;
-    void paintCrossHair(QPainter *painter) const;
-    void paintStartGuides(QPainter *painter) const;
-    void paintStopGuides(QPainter *painter) const;
+    // Repaints and tells of a changed bright area.
+    void refresh();
+    QVector<QRectF> shadeRects() const;
+    QVector<QRectF> guideRects() const;
+    QVector<QRectF> crossHair() const;
+    QVector<QRectF> startGuides() const;
+    QVector<QRectF> stopGuides() const;
 
     int m_gx = 0;
     int m_gy = 0;
@@ -178,6 +196,8 @@ private:
     int m_maxSelectWidth = -1;
     int m_maxSelectHeight = -1;
     int m_screenIndex = -1;
+    bool m_shaded = true;
+    QRectF m_toldBrightRect;
 };
 
 #endif // SURFACESELECTOR_H

@@ -169,7 +169,9 @@ SurfaceWidget::SurfaceWidget(QObject *core, QWindow *parent)
     registerPageTypes();
     m_background = createBackground(-1);
     loadPage(core);
-    setColor(Qt::transparent);
+    // The frozen picture covers the whole view: an opaque window is painted and sent to the X
+    // server without blending or clearing to transparent first.
+    setColor(Qt::black);
 }
 
 void SurfaceWidget::loadPage(QObject *core)

@@ -107,8 +107,10 @@ void BlackoutArea::paint(QPainter *painter)
 QSGNode *BlackoutArea::updatePaintNode(QSGNode *oldNode, UpdatePaintNodeData *data)
 {
     // A selection thinner than a pixel has no pixel to darken, and Qt warns when asked to paint
-    // into a texture of no width.
-    if (width() < 1 || height() < 1) {
+    // into a texture of no width. Without a blackout area there is nothing to darken either:
+    // a painted overlay as large as the selection would cost a buffer of its size and a repaint
+    // of all of it on every move of the selection.
+    if (width() < 1 || height() < 1 || getPaintRect().isEmpty()) {
         delete oldNode;
         return nullptr;
     }

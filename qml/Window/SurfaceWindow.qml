@@ -7,12 +7,16 @@ Item {
     id: root
     focus: true
 
+    // Shaded by itself but for the selection: a moving selection then redraws only its own
+    // area, never the whole screen.
     PictureItem {
         id: screen
         objectName: "screen"
         anchors.fill: parent
         smooth: true
         picture: surface.background
+        shade: selector.shadeColor
+        brightRect: selector.brightRect
     }
 
     KPainterArea {
@@ -27,6 +31,7 @@ Item {
         id: selector
         objectName: "SurfaceSelector"
         anchors.fill: parent
+        shaded: false
         isShowMagnified: settings.getValue("showMagnifier") !== false
                          && settings.getValue("showMagnifier") !== "false"
         onGxChanged: magnifier_image.update()

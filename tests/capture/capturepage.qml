@@ -8,17 +8,19 @@ Item {
     width: 400
     height: 300
 
-    Image {
+    PictureItem {
         objectName: "screen"
         anchors.fill: parent
-        source: "image://screen/data"
-        cache: false
         smooth: false
+        picture: screenPicture
+        shade: selector.shadeColor
+        brightRect: selector.brightRect
     }
 
     SurfaceSelector {
         id: selector
         anchors.fill: parent
+        shaded: false
         onGxChanged: magnifier_image.update()
         onGyChanged: magnifier_image.update()
 
@@ -38,7 +40,7 @@ Item {
                 y: 2
                 width: 100
                 height: 100
-                background: picture
+                background: screenPicture
                 gx: selector.gx
                 gy: selector.gy
             }

@@ -3,6 +3,7 @@
 
 #include <QPainter>
 #include <QQuickWindow>
+#include <QScreen>
 #include <QSignalSpy>
 #include <QtTest>
 
@@ -32,6 +33,7 @@ private slots:
     void resizeKeepsTheLimit();
     void shadeLeavesTheSelectionClear_data();
     void shadeLeavesTheSelectionClear();
+    void unshadedLeavesTheShadeToThePage();
     void fullScreenOnlyWhenAsked();
     void screenIndexIsAlwaysTold();
 
@@ -45,9 +47,25 @@ private:
     SurfaceSelector *m_selector = nullptr;
 };
 
+namespace {
+
+const QColor background(0x80, 0x80, 0x80);
+
+// The window's grey with a colour laid over it by Qt's own painter.
+QColor over(const QColor &layer)
+{
+    QImage pixel(1, 1, QImage::Format_RGB32);
+    pixel.fill(background);
+    QPainter(&pixel).fillRect(pixel.rect(), layer);
+    return pixel.pixelColor(0, 0);
+}
+
+} // namespace
+
 void TestSurfaceSelector::init()
 {
     m_window = std::make_unique<QQuickWindow>();
+    m_window->setColor(background);
     m_window->resize(1000, 500);
     m_below = new PressCounter(m_window->contentItem());
     m_below->setSize(QSizeF(1000, 500));
@@ -85,14 +103,13 @@ void TestSurfaceSelector::drag(QPointF from, QPointF to)
     send(QEvent::MouseButtonRelease, to, Qt::NoButton);
 }
 
+// What the window shows once the scene has drawn the selector's last change.
 QImage TestSurfaceSelector::render() const
 {
-    QImage image(
-        int(m_selector->width()), int(m_selector->height()), QImage::Format_ARGB32_Premultiplied);
-    image.fill(Qt::transparent);
-    QPainter painter(&image);
-    m_selector->paint(&painter);
-    return image;
+    QSignalSpy swapped(m_window.get(), &QQuickWindow::frameSwapped);
+    m_window->update();
+    swapped.wait(2000);
+    return m_window->screen()->grabWindow(m_window->winId()).toImage();
 }
 
 void TestSurfaceSelector::dragUpLeftGivesANormalisedSelection()
@@ -296,25 +313,43 @@ void TestSurfaceSelector::resizeKeepsTheLimit()
 void TestSurfaceSelector::shadeLeavesTheSelectionClear_data()
 {
     QTest::addColumn<QPoint>("pixel");
-    QTest::addColumn<int>("alpha");
-    const int shade = 0x6c;
+    QTest::addColumn<QColor>("expected");
+    const QColor shade = over(SurfaceSelector::shadeColor());
+    const QColor guide = over(QColor(255, 255, 255, 0x33));
     QTest::newRow("top band") << QPoint(100, 39) << shade;
     QTest::newRow("left band") << QPoint(49, 41) << shade;
     QTest::newRow("right band") << QPoint(151, 99) << shade;
     QTest::newRow("bottom band") << QPoint(100, 101) << shade;
     QTest::newRow("far corner") << QPoint(999, 499) << shade;
-    QTest::newRow("inside") << QPoint(51, 41) << 0;
-    QTest::newRow("inside far") << QPoint(149, 99) << 0;
-    QTest::newRow("start guide inside") << QPoint(50, 60) << 0x33;
-    QTest::newRow("stop guide inside") << QPoint(60, 40) << 0x33;
+    QTest::newRow("inside") << QPoint(51, 41) << background;
+    QTest::newRow("inside far") << QPoint(149, 99) << background;
+    QTest::newRow("start guide inside") << QPoint(50, 60) << guide;
+    QTest::newRow("stop guide inside") << QPoint(60, 40) << guide;
 }
 
 void TestSurfaceSelector::shadeLeavesTheSelectionClear()
 {
     QFETCH(QPoint, pixel);
-    QFETCH(int, alpha);
+    QFETCH(QColor, expected);
+    QSignalSpy bright(m_selector, &SurfaceSelector::brightRectChanged);
     m_selector->setRubberRect(QRectF(50, 40, 100, 60));
-    QCOMPARE(qAlpha(render().pixel(pixel)), alpha);
+    QCOMPARE(render().pixelColor(pixel), expected);
+    QCOMPARE(bright.count(), 1);
+    QCOMPARE(m_selector->brightRect(), QRectF(50, 40, 100, 60));
+}
+
+// A page whose picture shades itself gets the guides alone, and the area to leave bright.
+void TestSurfaceSelector::unshadedLeavesTheShadeToThePage()
+{
+    m_selector->setShaded(false);
+    m_selector->setRubberRect(QRectF(50, 40, 100, 60));
+    const QImage shown = render();
+    QCOMPARE(shown.pixelColor(100, 39), background);
+    QCOMPARE(shown.pixelColor(999, 499), background);
+    QVERIFY(shown.pixelColor(50, 60).lightness() > background.lightness());
+    QCOMPARE(m_selector->brightRect(), QRectF(50, 40, 100, 60));
+    m_selector->collapseFromFullScreen();
+    QCOMPARE(m_selector->brightRect(), QRectF());
 }
 
 void TestSurfaceSelector::fullScreenOnlyWhenAsked()
@@ -326,9 +361,10 @@ void TestSurfaceSelector::fullScreenOnlyWhenAsked()
     // Waiting for a selection: all shade, but for the cross-hair over the pointer.
     const QImage idle = render();
     const int gx = m_selector->gx(), gy = m_selector->gy();
-    QCOMPARE(qAlpha(idle.pixel((gx + 7) % 1000, (gy + 7) % 500)), 0x6c);
+    const QColor shade = over(SurfaceSelector::shadeColor());
+    QCOMPARE(idle.pixelColor((gx + 7) % 1000, (gy + 7) % 500), shade);
     if (QRect(0, 0, 1000, 500).contains(gx, gy))
-        QVERIFY(qAlpha(idle.pixel(gx, (gy + 7) % 500)) > 0x6c);
+        QVERIFY(idle.pixelColor(gx, (gy + 7) % 500).lightness() > shade.lightness());
 
     m_selector->setFullScreen(true);
     m_selector->checkProperties();
