@@ -11,6 +11,16 @@
 
 namespace {
 
+// The renderer redraws a node whose geometry is set, even to what it was: only real changes
+// may reach it, or every move of the selection would redraw the whole picture.
+void setGeometry(QSGImageNode *node, const QRectF &rect, const QRectF &source)
+{
+    if (node->rect() != rect)
+        node->setRect(rect);
+    if (node->sourceRect() != source)
+        node->setSourceRect(source);
+}
+
 // Bands of rows darkened side by side: at 4K one band alone takes longer than the rest of the
 // first frame.
 const int kBandRows = 256;
@@ -99,9 +109,8 @@ void PictureItem::placeBrightNode(QSGImageNode *node) const
     const QSizeF texture = node->texture()->textureSize();
     const qreal sx = width() > 0 ? texture.width() / width() : 0;
     const qreal sy = height() > 0 ? texture.height() / height() : 0;
-    node->setRect(rect);
-    node->setSourceRect(QRectF(rect.x() * sx, rect.y() * sy, rect.width() * sx,
-        rect.height() * sy));
+    setGeometry(node, rect,
+        QRectF(rect.x() * sx, rect.y() * sy, rect.width() * sx, rect.height() * sy));
 }
 
 // The root holds the darkened picture and, above it, the bright rectangle. New textures come
@@ -128,8 +137,7 @@ QSGNode *PictureItem::updatePaintNode(QSGNode *old, UpdatePaintNodeData *)
             root->appendChildNode(imageNode(picture));
     }
     auto *base = static_cast<QSGImageNode *>(root->firstChild());
-    base->setRect(boundingRect());
-    base->setSourceRect(QRectF(QPointF(0, 0), base->texture()->textureSize()));
+    setGeometry(base, boundingRect(), QRectF(QPointF(0, 0), base->texture()->textureSize()));
     if (auto *bright = static_cast<QSGImageNode *>(root->lastChild()); bright != base)
         placeBrightNode(bright);
     return root;

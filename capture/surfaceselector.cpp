@@ -624,7 +624,10 @@ QSGNode *SurfaceSelector::updatePaintNode(QSGNode *old, UpdatePaintNodeData *)
     int i = 0;
     for (QSGNode *child = root->firstChild(); child; child = child->nextSibling(), ++i) {
         const QRectF rect = i < kShadeNodes ? shade.value(i) : guides.value(i - kShadeNodes);
-        static_cast<QSGRectangleNode *>(child)->setRect(rect);
+        // Setting a rectangle redraws it even when it has not moved.
+        auto *node = static_cast<QSGRectangleNode *>(child);
+        if (node->rect() != rect)
+            node->setRect(rect);
     }
     return root;
 }
