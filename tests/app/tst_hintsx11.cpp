@@ -36,21 +36,6 @@ QImage overBlack(const QImage &picture, QPoint at, QSize size, double opacity = 
     return shown;
 }
 
-bool same(const QImage &a, const QImage &b)
-{
-    if (a.size() != b.size())
-        return false;
-    for (int y = 0; y < a.height(); ++y) {
-        for (int x = 0; x < a.width(); ++x) {
-            const QRgb p = a.pixel(x, y), q = b.pixel(x, y);
-            if (qAbs(qRed(p) - qRed(q)) > 3 || qAbs(qGreen(p) - qGreen(q)) > 3
-                || qAbs(qBlue(p) - qBlue(q)) > 3)
-                return false;
-        }
-    }
-    return true;
-}
-
 bool allBlack(const QImage &image)
 {
     for (int y = 0; y < image.height(); ++y)
@@ -74,7 +59,7 @@ int arrowOffset(const QRect &window, const QImage &picture)
 {
     const QImage shown = onScreen(window);
     for (int offset = 0; offset <= 40; offset += 2) {
-        if (same(shown, overBlack(picture, QPoint(0, offset), window.size())))
+        if (samePicture(shown, overBlack(picture, QPoint(0, offset), window.size()), 3))
             return offset;
     }
     return -1;
@@ -172,7 +157,7 @@ void TestHintsX11::keyBoxShowsTheCapsThenFades()
 
     // The screen shows the page as it is drawn.
     QTRY_VERIFY_WITH_TIMEOUT(
-        same(onScreen(area), overBlack(box.grabWindow(), {}, area.size())), 3000);
+        samePicture(onScreen(area), overBlack(box.grabWindow(), {}, area.size()), 3), 3000);
     keepShot(QStringLiteral("key box"));
     // Three caps with white names: Ctrl, Shift and the key, and no Alt.
     QVERIFY(!findSceneItem(page, QStringLiteral("AltCap"))->isVisible());
