@@ -5,10 +5,9 @@
 #include <QString>
 
 // The process-wide watcher of the keys pressed anywhere on the desktop, reporting each
-// combination as text ("Ctrl + Shift + Print"). X11 has no such hook short of grabbing the
-// whole keyboard, which would take every key from the user's programs; the program's own
-// combinations arrive through the global hot keys (HookKeybord) instead, so here the hook is
-// never started and never reports.
+// combination as text ("Ctrl + Shift + Print"). On X11 it watches nothing and so never
+// reports: the program's own combinations arrive through the global hot keys (HookKeybord),
+// and nothing here needs the keys of other programs.
 class KeyboardHook : public QObject
 {
     Q_OBJECT
