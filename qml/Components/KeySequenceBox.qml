@@ -56,7 +56,7 @@ BorderImage {
                 spacing: 10
 
                 Rectangle {
-                    width: Math.max(height, Math.ceil(label.implicitWidth) + 24)
+                    width: Math.max(height, Math.ceil(windowsKey ? icon.width : label.implicitWidth) + 24)
                     height: 44
                     radius: 5
                     border.color: "#6a6e7c"
@@ -77,6 +77,7 @@ BorderImage {
                         font.bold: true
                     }
                     Image {
+                        id: icon
                         objectName: modelData.modifier ? "" : "windowsIcon"
                         anchors.centerIn: parent
                         visible: windowsKey
