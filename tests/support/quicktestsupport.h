@@ -23,6 +23,28 @@ inline QImage uniquePicture(QSize size)
     return image;
 }
 
+// Whether two pictures of one size differ by at most tolerance in any channel of any pixel:
+// what a window shows on screen and what it was asked to draw go through different rounding.
+inline bool samePicture(const QImage &a, const QImage &b, int tolerance)
+{
+    if (a.size() != b.size())
+        return false;
+    const QImage left = a.convertToFormat(QImage::Format_ARGB32);
+    const QImage right = b.convertToFormat(QImage::Format_ARGB32);
+    for (int y = 0; y < left.height(); ++y) {
+        const auto *p = reinterpret_cast<const QRgb *>(left.constScanLine(y));
+        const auto *q = reinterpret_cast<const QRgb *>(right.constScanLine(y));
+        for (int x = 0; x < left.width(); ++x) {
+            if (qAbs(qRed(p[x]) - qRed(q[x])) > tolerance
+                || qAbs(qGreen(p[x]) - qGreen(q[x])) > tolerance
+                || qAbs(qBlue(p[x]) - qBlue(q[x])) > tolerance
+                || qAbs(qAlpha(p[x]) - qAlpha(q[x])) > tolerance)
+                return false;
+        }
+    }
+    return true;
+}
+
 // Items made by a Repeater hang from their parent item only, so the search walks the scene.
 inline QQuickItem *findSceneItem(QQuickItem *from, const QString &name)
 {
