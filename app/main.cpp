@@ -80,22 +80,42 @@ void chooseSceneGraph()
         QQuickWindow::setSceneGraphBackend(QSGRendererInterface::Software);
 }
 
+void nameApplication()
+{
+    QCoreApplication::setApplicationVersion(QStringLiteral("3.0.15"));
+    QCoreApplication::setApplicationName(QStringLiteral("Kuvo"));
+}
+
+// A second copy only hands its command line on (a capture asked for from a key binding or a
+// script waits for it), so it is done before the GUI application connects to the desktop,
+// which is most of a start.
+bool handedToFirstCopy(int &argc, char **argv, int *exitCode)
+{
+    QCoreApplication probe(argc, argv);
+    nameApplication();
+    SingleApplication single;
+    if (!single.isRunning())
+        return false;
+    *exitCode = forwardToFirstCopy(single, QCoreApplication::arguments());
+    return true;
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
 {
     std::setlocale(LC_ALL, "");
+    int exitCode = 0;
+    if (handedToFirstCopy(argc, argv, &exitCode))
+        return exitCode;
     chooseSceneGraph();
     QApplication app(argc, argv);
     QApplication::setQuitOnLastWindowClosed(false);
-    QApplication::setApplicationVersion(QStringLiteral("3.0.15"));
-    QApplication::setApplicationName(QStringLiteral("Kuvo"));
+    nameApplication();
+    installFont();
 
     const QStringList arguments = QApplication::arguments();
     SingleApplication single;
-    if (single.isRunning())
-        return forwardToFirstCopy(single, arguments);
-    installFont();
 
     const CommandLine::LaunchPlan plan = CommandLine::planFirstCopy(arguments);
     qDebug() << Q_FUNC_INFO << "indexOf help" << arguments.indexOf(QStringLiteral("-help"));

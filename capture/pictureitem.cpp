@@ -44,6 +44,7 @@ void PictureItem::setPicture(const QPixmap &picture)
         return;
     m_picture = picture;
     m_texturesStale = true;
+    startShading();
     update();
     emit pictureChanged();
 }
@@ -54,6 +55,7 @@ void PictureItem::setShade(const QColor &shade)
         return;
     m_shade = shade;
     m_texturesStale = true;
+    startShading();
     update();
     emit shadeChanged();
 }
@@ -65,6 +67,31 @@ void PictureItem::setBrightRect(const QRectF &rect)
     m_brightRect = rect;
     update();
     emit brightRectChanged();
+}
+
+void PictureItem::componentComplete()
+{
+    QQuickItem::componentComplete();
+    startShading();
+}
+
+// Picture and shade usually both arrive while the page is built: the work starts once, when
+// the item is complete. A copy made for a picture or shade since replaced is simply dropped.
+void PictureItem::startShading()
+{
+    m_shading = QFuture<QImage>();
+    if (!isComponentComplete() || m_picture.isNull() || m_shade.alpha() == 0)
+        return;
+    m_shading = QtConcurrent::run(&PictureItem::darkened, m_picture.toImage(), m_shade);
+}
+
+// A future made empty is a cancelled one; the copy is then made here and now.
+QImage PictureItem::takeShaded()
+{
+    const QImage shaded = m_shading.isCanceled() ? darkened(m_picture.toImage(), m_shade)
+                                                 : m_shading.result();
+    m_shading = QFuture<QImage>();
+    return shaded;
 }
 
 QImage PictureItem::darkened(const QImage &original, const QColor &shade)
@@ -132,7 +159,7 @@ QSGNode *PictureItem::updatePaintNode(QSGNode *old, UpdatePaintNodeData *)
         root = new QSGNode;
         const QImage picture = m_picture.toImage();
         const bool shaded = m_shade.alpha() > 0;
-        root->appendChildNode(imageNode(shaded ? darkened(picture, m_shade) : picture));
+        root->appendChildNode(imageNode(shaded ? takeShaded() : picture));
         if (shaded)
             root->appendChildNode(imageNode(picture));
     }

@@ -2,6 +2,7 @@
 #define PICTUREITEM_H
 
 #include <QColor>
+#include <QFuture>
 #include <QPixmap>
 #include <QQuickItem>
 
@@ -45,9 +46,15 @@ signals:
     void brightRectChanged();
 
 protected:
+    void componentComplete() override;
     QSGNode *updatePaintNode(QSGNode *old, UpdatePaintNodeData *data) override;
 
 private:
+    // The shaded copy is made on worker threads while the page is built and the window is
+    // shown, so the first frame need not wait for it.
+    void startShading();
+    QImage takeShaded();
+
     QSGImageNode *imageNode(const QImage &image) const;
     void placeBrightNode(QSGImageNode *node) const;
 
@@ -55,6 +62,7 @@ private:
     QColor m_shade = Qt::transparent;
     QRectF m_brightRect;
     bool m_texturesStale = false;
+    QFuture<QImage> m_shading;
 };
 
 #endif // PICTUREITEM_H

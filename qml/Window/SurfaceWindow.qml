@@ -92,11 +92,13 @@ Item {
 
     // The tool bar beside the selection once the selection is made: under it where the
     // screen has room, else over it, else inside its lower edge; never off the screen. Inside
-    // the bar, paintArea is this page's canvas and surface the view.
+    // the bar, paintArea is this page's canvas and surface the view. The bar is built with the
+    // first selection, not before the first frame, and kept from then on.
     Loader {
         id: toolBar
         objectName: "toolBar"
         visible: selector.showToolBar
+        active: false
         source: "qrc:/qml/qml/Components/ToolBar.qml"
 
         readonly property int gap: 6
@@ -115,6 +117,14 @@ Item {
         Connections {
             target: toolBar.item
             function onClickAccept() { surface.uploadScreen() }
+        }
+
+        Connections {
+            target: selector
+            function onShowToolBarChanged(show) {
+                if (show)
+                    toolBar.active = true
+            }
         }
     }
 
