@@ -21,6 +21,8 @@ public:
     bool isOpen() const { return m_display; }
     // Lays picture on the root window, where every window leaves the screen uncovered.
     bool setRootPicture(const QImage &picture);
+    // What the screen shows in rect now.
+    QImage grab(const QRect &rect);
     QSize screenSize() const { return m_size; }
 
     // Remembers what the probes show now. Probes are small squares spread over the screen,

@@ -110,6 +110,21 @@ void ScreenWatch::takeBaseline()
         m_baseline << readProbe(probe);
 }
 
+QImage ScreenWatch::grab(const QRect &rect)
+{
+    XImage *image = XGetImage(m_display, m_root, rect.x(), rect.y(), unsigned(rect.width()),
+        unsigned(rect.height()), AllPlanes, ZPixmap);
+    if (!image)
+        return QImage();
+    QImage picture(rect.size(), QImage::Format_RGB32);
+    for (int y = 0; y < rect.height(); ++y) {
+        for (int x = 0; x < rect.width(); ++x)
+            picture.setPixel(x, y, 0xff000000u | QRgb(XGetPixel(image, x, y)));
+    }
+    XDestroyImage(image);
+    return picture;
+}
+
 QByteArray ScreenWatch::readProbe(const QRect &probe)
 {
     XImage *image = XGetImage(m_display, m_root, probe.x(), probe.y(), unsigned(probe.width()),
