@@ -194,9 +194,12 @@ double kuvoMemory(const QProcess &kuvo, const char *field)
     return statusMegabytes(field, QString::number(kuvo.processId()));
 }
 
+// Resident memory counts the pages of shared libraries the program has touched; the
+// anonymous part is the program's own.
 void printMemory(const char *when, const QProcess &kuvo)
 {
     std::printf("kuvo resident memory %s: %.1f MB\n", when, kuvoMemory(kuvo, "VmRSS"));
+    std::printf("kuvo anonymous resident memory %s: %.1f MB\n", when, kuvoMemory(kuvo, "RssAnon"));
     std::printf("kuvo peak resident memory %s: %.1f MB\n", when, kuvoMemory(kuvo, "VmHWM"));
 }
 
@@ -307,6 +310,10 @@ int main(int argc, char *argv[])
             ours.move.mid(0, kPeerRounds), who.figures.move);
     }
 
+    if (ksnip) {
+        std::printf("ksnip resident memory after its captures: %.1f MB\n",
+            statusMegabytes("VmRSS", QString::number(ksnip->processId())));
+    }
     stop(ksnip.get());
     stop(bus.get());
     stop(kuvo.get());
