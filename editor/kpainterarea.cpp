@@ -494,9 +494,6 @@ void KPainterArea::mouseReleaseEvent(QMouseEvent *event)
 
 void KPainterArea::geometryChanged(const QRectF &newGeometry, const QRectF &oldGeometry)
 {
-    // Without a selection (the picture editor has none) the overlay covers the whole canvas.
-    if (m_selectRect.isEmpty())
-        m_blackoutArea->setSize(newGeometry.size());
     // A canvas zoomed with its picture keeps its shapes on the same spots of the picture; the
     // first sizing of the canvas (from no width at all) is not a zoom.
     if (oldGeometry.width() > 0 && newGeometry.width() > 0

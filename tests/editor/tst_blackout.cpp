@@ -32,6 +32,7 @@ private slots:
     void darknessFollowsTheWidth_data();
     void darknessFollowsTheWidth();
     void outputIsDarkOutsideAndUntouchedInside();
+    void nothingIsDarkBeforeASelection();
 
 private:
     BlackoutItem *draw(QPoint from, QPoint to);
@@ -208,6 +209,22 @@ void TestBlackout::outputIsDarkOutsideAndUntouchedInside()
     // Zoomed with the picture, the bright area stays on the same spot of it.
     m_canvas.area()->setWidth(800);
     QCOMPARE(bright->rectangle(), QRectF(100, 80, 200, 120));
+}
+
+// Until a selection exists the overlay has nothing to cover: a blackout rectangle drawn then
+// leaves the whole picture as it was.
+void TestBlackout::nothingIsDarkBeforeASelection()
+{
+    QVERIFY(draw(QPoint(50, 40), QPoint(149, 99)));
+    const QImage output = m_canvas.output();
+    for (const QPoint &p : {QPoint(0, 0), QPoint(100, 70), QPoint(300, 200), QPoint(399, 299)})
+        QCOMPARE(output.pixelColor(p), kBackground);
+    QVERIFY(overlay()->getPaintRect().isEmpty());
+
+    // The first selection brings the darkness around the bright rectangle.
+    m_canvas.area()->setSelectRect(QRectF(0, 0, 400, 300));
+    QVERIFY(m_canvas.output().pixelColor(QPoint(300, 200)).red() < kBackground.red() - 40);
+    QCOMPARE(m_canvas.output().pixelColor(QPoint(100, 70)), kBackground);
 }
 
 QTEST_MAIN(TestBlackout)
