@@ -8,6 +8,7 @@
 #include <QPainter>
 #include <QPainterPathStroker>
 #include <QUndoStack>
+#include <cmath>
 
 namespace {
 
@@ -57,16 +58,25 @@ PenItem::PenItem(QQuickItem *parent)
     , m_stroke(std::make_shared<Stroke>())
 {
     setName(QStringLiteral("Pen"));
+    connect(this, &AbstractGraphItem::lineWidthChanged, this, &PenItem::fitStroke);
+}
+
+int PenItem::growMargin() const
+{
+    // A wide marker reaches further than the usual margin; its edge must not be cut off.
+    return qMax(kGrowMargin, paintedWidth() / 2 + 1);
 }
 
 void PenItem::addPoint(const QPointF &p)
 {
     const int w = lineWidth();
-    // A wide marker reaches further than the usual margin; its edge must not be cut off.
-    const int m = qMax(kGrowMargin, paintedWidth() / 2 + 1);
+    const int m = growMargin();
     const QRectF inner = geometry().normalized().adjusted(m, m, -m, -m);
     if (width() == 0 && height() == 0) {
-        setGeometry(QRectF(int(p.x() - (w + 5)), int(p.y() - (w + 5)), w + 10, w + 10));
+        // The first point's cap needs room on every side: a stroke heading left or up never
+        // widens the box beyond it again.
+        const int a = qMax(w + 5, m);
+        setGeometry(QRectF(int(p.x() - a), int(p.y() - a), 2 * a, 2 * a));
     } else if (!inner.contains(p)) {
         QRectF g = geometry();
         if (p.x() > inner.right())
@@ -92,6 +102,33 @@ void PenItem::addPoint(const QPointF &p)
     }
     update();
     createKeyPosition();
+}
+
+// A wider line needs more room around the stroke than the box kept for the old one.
+void PenItem::fitStroke()
+{
+    const QList<QPointF> points = m_stroke->paintCopy();
+    if (points.isEmpty() || m_rect.width() < 0 || m_rect.height() < 0)
+        return;
+    QRectF need(points.first(), QSizeF());
+    for (const QPointF &p : points)
+        need |= QRectF(p, QSizeF(0, 0));
+    const int r = paintedWidth() / 2 + 1;
+    need.adjust(-r, -r, r, r);
+    const double left = qMin(0.0, std::floor(need.left()));
+    const double top = qMin(0.0, std::floor(need.top()));
+    const double right = qMax(width(), std::ceil(need.right()));
+    const double bottom = qMax(height(), std::ceil(need.bottom()));
+    if (left == 0 && top == 0 && right == width() && bottom == height())
+        return;
+    {
+        QMutexLocker locker(&m_stroke->lock);
+        for (QPointF &point : m_stroke->paint)
+            point -= QPointF(left, top);
+        for (QPointF &point : m_stroke->buffer)
+            point -= QPointF(left, top);
+    }
+    takeRect(QRectF(x() + left, y() + top, right - left, bottom - top));
 }
 
 void PenItem::movePoint(float dx, float dy)

@@ -71,7 +71,11 @@ protected:
     // The paint list as it shows while the box is flipped.
     QList<QPointF> displayedPoints() const;
 
+private slots:
+    void fitStroke();
+
 private:
+    int growMargin() const;
     QRectF box() const { return QRectF(x(), y(), width(), height()); }
     void scalePaint(const QRectF &from, const QRectF &to);
     void mirrorPaint(bool horizontal, bool vertical);

@@ -66,6 +66,8 @@ private slots:
     void workerSmoothsWhileDrawing();
     void shiftAloneDrawsStraight();
     void markerPaintsWiderAndHalfTransparent();
+    void wideStrokeKeepsItsCaps_data();
+    void wideStrokeKeepsItsCaps();
     void dragsAreUndone_data();
     void dragsAreUndone();
     void canvasDeletedMidStrokeStopsTheWorker();
@@ -296,6 +298,51 @@ void TestPenItem::markerPaintsWiderAndHalfTransparent()
     QVERIFY(across(200, 180, 255) == 0);
     const int markerWidth = across(200, 115, 145);
     QVERIFY2(markerWidth >= 11 && markerWidth <= 13, qPrintable(QString::number(markerWidth)));
+}
+
+void TestPenItem::wideStrokeKeepsItsCaps_data()
+{
+    QTest::addColumn<QString>("tool");
+    QTest::addColumn<int>("lineWidth");
+    QTest::addColumn<Points>("path");
+    QTest::newRow("marker heading left")
+        << "Marker" << 26 << Points {{300, 150}, {250, 150}, {200, 150}, {150, 150}};
+    QTest::newRow("marker heading up")
+        << "Marker" << 26 << Points {{200, 250}, {200, 200}, {200, 150}, {200, 100}};
+    QTest::newRow("pen heading left and up")
+        << "Pen" << 26 << Points {{300, 250}, {250, 200}, {200, 150}, {150, 100}};
+    // Drawn thin, then widened from the tool bar while selected.
+    QTest::newRow("pen widened") << "Pen" << 2 << Points {{100, 150}, {200, 150}, {300, 150}};
+}
+
+// The round caps at both ends of the line show whole in the output, however the stroke runs.
+void TestPenItem::wideStrokeKeepsItsCaps()
+{
+    QFETCH(QString, tool);
+    QFETCH(int, lineWidth);
+    QFETCH(Points, path);
+
+    m_canvas.area()->setCurrentModule(tool);
+    m_canvas.area()->setCurrentLineWidth(lineWidth);
+    PenItem *stroke = draw(tool, path);
+    QVERIFY(stroke);
+    if (lineWidth == 2) {
+        QCOMPARE(m_canvas.area()->currentItem(), stroke);
+        m_canvas.area()->setCurrentLineWidth(26);
+        QCOMPARE(stroke->lineWidth(), 26);
+    }
+    m_canvas.area()->uncheckAllItem();
+    const QImage picture = m_canvas.area()->renderRect(QRect(0, 0, 400, 300), 50000, false);
+    const int reach = (tool == QLatin1String("Marker") ? 36 : 26) / 2;
+    for (const QPoint &end : {path.first(), path.last()}) {
+        const QPoint along = end - (end == path.first() ? path.at(1) : path.at(path.size() - 2));
+        const double length = std::hypot(along.x(), along.y());
+        // Just inside the cap's round end, on the line's axis beyond the end point.
+        const QPointF tip = QPointF(end) + QPointF(along) * ((reach - 3) / length);
+        const QColor c = picture.pixelColor(tip.toPoint());
+        QVERIFY2(c.red() > kBackground.red() + 40,
+            qPrintable(QStringLiteral("cap cut at %1, %2").arg(tip.x()).arg(tip.y())));
+    }
 }
 
 void TestPenItem::dragsAreUndone_data()
