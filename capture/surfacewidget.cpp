@@ -8,6 +8,7 @@
 #include "setting.h"
 #include "sharedmemorygrab.h"
 #include "surfaceselector.h"
+#include "textitem.h"
 
 #include <QBuffer>
 #include <QClipboard>
@@ -497,6 +498,12 @@ void SurfaceWidget::mouseDoubleClickEvent(QMouseEvent *event)
     QQuickView::mouseDoubleClickEvent(event);
 }
 
+TextItem *SurfaceWidget::textWithSelection() const
+{
+    auto *text = m_paintArea ? qobject_cast<TextItem *>(m_paintArea->currentItem()) : nullptr;
+    return text && !text->getSelectedText().isEmpty() ? text : nullptr;
+}
+
 SurfaceKeys::State SurfaceWidget::keyState() const
 {
     SurfaceKeys::State state;
@@ -507,6 +514,11 @@ SurfaceKeys::State SurfaceWidget::keyState() const
     const AbstractGraphItem *checked = m_paintArea ? m_paintArea->checkItem() : nullptr;
     state.hasCheckedItem = checked;
     state.currentItemName = checked ? checked->name() : QString();
+    // A box being typed in is the current item without being checked.
+    if (const TextItem *text = textWithSelection()) {
+        state.currentItemName = text->name();
+        state.currentItemHasSelectedText = true;
+    }
     state.selectorExists = m_selector;
     state.selectionComplete = m_selector && m_selector->isCompleteSelectRect();
     return state;
@@ -559,6 +571,9 @@ void SurfaceWidget::runKeyAction(SurfaceKeys::Action action)
         // The copy itself takes the handles off the shapes before the picture is taken.
         screenSaveToClipboard();
         break;
+    case SurfaceKeys::CopySelectedText:
+        QGuiApplication::clipboard()->setText(textWithSelection()->getSelectedText());
+        break;
     case SurfaceKeys::Upload:
         uploadScreen();
         break;
@@ -592,9 +607,7 @@ void SurfaceWidget::runKeyAction(SurfaceKeys::Action action)
         if (m_paintArea)
             m_paintArea->uncheckAllItem();
         break;
-    default:
-        // The canvas has no text shape yet whose selected text a copy could take.
-        qDebug() << Q_FUNC_INFO << "no handler for key action" << action;
+    case SurfaceKeys::None:
         break;
     }
 }

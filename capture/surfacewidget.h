@@ -13,6 +13,7 @@
 #include <functional>
 
 class MagnifierItem;
+class TextItem;
 
 // The full-screen capture overlay: freezes the screens, lets the user select and mark up a
 // rectangle on that picture and hands the result on. It never writes or sends anything
@@ -147,6 +148,8 @@ private:
     void writeScreenLog(int index, const QRect &rect) const;
     void reportClosed();
     SurfaceKeys::State keyState() const;
+    // The current text box when some of its text is selected, else null.
+    TextItem *textWithSelection() const;
     void runKeyAction(SurfaceKeys::Action action);
 
     QPointer<KPainterArea> m_paintArea;

@@ -3,6 +3,7 @@
 #include "quicktestsupport.h"
 #include "setting.h"
 #include "surfacewidget.h"
+#include "textitem.h"
 
 #include <QBuffer>
 #include <QClipboard>
@@ -38,6 +39,7 @@ private slots:
     void clipboardCopyWaitsOnceAndDiesWithTheView();
     void keysReachTheirActions_data();
     void keysReachTheirActions();
+    void ctrlCCopiesTheSelectedTextOfABox();
     void colourCopyTakesThePixelUnderThePointer_data();
     void colourCopyTakesThePixelUnderThePointer();
     void escapeAsksBeforeClosing();
@@ -355,6 +357,37 @@ void TestSurfaceWidget::keysReachTheirActions()
     const int historyMove = effect == "undo" ? -1 : effect == "redo" ? 1 : 0;
     QCOMPARE(history->index(), historyBefore + historyMove);
     QCOMPARE(closed.count(), effect == "colour" ? 1 : 0);
+}
+
+// A box with selected text keeps Ctrl+C for that text: the view stays open and copies no
+// picture. Without a selection in the box the picture goes as usual.
+void TestSurfaceWidget::ctrlCCopiesTheSelectedTextOfABox()
+{
+    select(QPoint(100, 100), QPoint(500, 300));
+    m_view->paintArea()->setCurrentModule(QStringLiteral("Text"));
+    QTest::mouseClick(m_view.get(), Qt::LeftButton, Qt::NoModifier, QPoint(200, 200));
+    auto *text = qobject_cast<TextItem *>(m_view->paintArea()->currentItem());
+    QVERIFY(text);
+    for (const char c : {'h', 'e', 'l', 'l', 'o'})
+        QTest::keyClick(m_view.get(), c);
+    QCOMPARE(text->text(), QStringLiteral("hello"));
+    SurfaceWidget::setModifierSource([] { return Qt::KeyboardModifiers(Qt::ShiftModifier); });
+    QTest::keyClick(m_view.get(), Qt::Key_Left, Qt::ShiftModifier);
+    QTest::keyClick(m_view.get(), Qt::Key_Left, Qt::ShiftModifier);
+
+    QGuiApplication::clipboard()->setText(QStringLiteral("before"));
+    QSignalSpy picture(m_view.get(), &SurfaceWidget::clipboardRequested);
+    QSignalSpy closed(m_view.get(), &SurfaceWidget::closed);
+    SurfaceWidget::setModifierSource([] { return Qt::KeyboardModifiers(Qt::ControlModifier); });
+    QTest::keyClick(m_view.get(), Qt::Key_C, Qt::ControlModifier);
+    QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("lo"));
+    QVERIFY(!picture.wait(400));
+    QCOMPARE(closed.count(), 0);
+    QVERIFY(m_view->isVisible());
+
+    QTest::keyClick(m_view.get(), Qt::Key_End);
+    QTest::keyClick(m_view.get(), Qt::Key_C, Qt::ControlModifier);
+    QVERIFY(picture.wait(1000));
 }
 
 void TestSurfaceWidget::colourCopyTakesThePixelUnderThePointer_data()
