@@ -177,6 +177,8 @@ void CounterItem::mousePressEvent(QMouseEvent *event)
     RectItem::mousePressEvent(event);
     m_dragPoint = roundedPoint(event->screenPos());
     m_pointDragged = false;
+    m_pressBulletRight = m_bulletRight;
+    m_pressBulletBottom = m_bulletBottom;
 }
 
 void CounterItem::mouseMoveEvent(QMouseEvent *event)
@@ -205,17 +207,24 @@ void CounterItem::mouseMoveEvent(QMouseEvent *event)
 
 void CounterItem::mouseReleaseEvent(QMouseEvent *event)
 {
+    // A frame dragged inside out keeps its bullet on the same corner of the picture; the
+    // corner is settled before the drag's undo step takes it.
     const QRectF before = rectangle();
-    RectItem::mouseReleaseEvent(event);
-    // A carried bullet is an edit like any other, and undo puts it back.
-    if (m_pointDragged && rectangle() != pressRectangle() && paintScene())
-        paintScene()->undoStack()->push(new RectChange(this, rectangle(), pressRectangle()));
-    m_pointDragged = false;
-    // A frame dragged inside out keeps its bullet on the same corner of the picture.
     if (before.width() < 0)
         m_bulletRight = !m_bulletRight;
     if (before.height() < 0)
         m_bulletBottom = !m_bulletBottom;
+    RectItem::mouseReleaseEvent(event);
+    // A carried bullet is an edit like any other, and undo puts it back.
+    if (m_pointDragged && rectangle() != pressRectangle() && paintScene())
+        paintScene()->undoStack()->push(changeCommand(rectangle(), pressRectangle()));
+    m_pointDragged = false;
     m_lastRectangle = rectangle();
     update();
+}
+
+QUndoCommand *CounterItem::changeCommand(const QRectF &newRect, const QRectF &oldRect)
+{
+    return new CounterChange(this, newRect, oldRect, {m_bulletRight, m_bulletBottom},
+        {m_pressBulletRight, m_pressBulletBottom});
 }

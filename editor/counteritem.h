@@ -38,6 +38,7 @@ protected:
     void mousePressEvent(QMouseEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
+    QUndoCommand *changeCommand(const QRectF &newRect, const QRectF &oldRect) override;
 
 private:
     static bool isPoint(const QRectF &r);
@@ -52,6 +53,8 @@ private:
     QRectF m_lastRectangle;
     QPoint m_dragPoint;
     bool m_pointDragged = false;
+    bool m_pressBulletRight = false;
+    bool m_pressBulletBottom = false;
 };
 
 #endif // COUNTERITEM_H

@@ -2,6 +2,7 @@
 
 #include "abstractgraphitem.h"
 #include "colorstrip.h"
+#include "counteritem.h"
 #include "lineitem.h"
 #include "penitem.h"
 #include "rectitem.h"
@@ -87,6 +88,31 @@ void RectChange::redo()
 {
     rectItem()->setRectangle(m_newRect);
     setText(QStringLiteral("Rect change"));
+}
+
+CounterChange::CounterChange(CounterItem *item, const QRectF &newRect, const QRectF &oldRect,
+    Corner newCorner, Corner oldCorner)
+    : RectChange(item, newRect, oldRect)
+    , m_newCorner(newCorner)
+    , m_oldCorner(oldCorner)
+{
+}
+
+CounterItem *CounterChange::counterItem() const
+{
+    return static_cast<CounterItem *>(item());
+}
+
+void CounterChange::undo()
+{
+    RectChange::undo();
+    counterItem()->setBulletPos(m_oldCorner.right, m_oldCorner.bottom);
+}
+
+void CounterChange::redo()
+{
+    RectChange::redo();
+    counterItem()->setBulletPos(m_newCorner.right, m_newCorner.bottom);
 }
 
 PenChange::PenChange(PenItem *item, const QRectF &newRect, const QRectF &oldRect)

@@ -7,6 +7,7 @@
 #include <QUndoCommand>
 
 class AbstractGraphItem;
+class CounterItem;
 class LineItem;
 class PenItem;
 class RectItem;
@@ -67,6 +68,27 @@ private:
 
     QRectF m_newRect;
     QRectF m_oldRect;
+};
+
+// A drag of a counter's frame, which may have moved its bullet to another corner.
+class CounterChange : public RectChange
+{
+public:
+    struct Corner
+    {
+        bool right;
+        bool bottom;
+    };
+    CounterChange(CounterItem *item, const QRectF &newRect, const QRectF &oldRect, Corner newCorner,
+        Corner oldCorner);
+    void undo() override;
+    void redo() override;
+
+private:
+    CounterItem *counterItem() const;
+
+    Corner m_newCorner;
+    Corner m_oldCorner;
 };
 
 // A drag of a stroke's handles, recorded as one step.

@@ -281,12 +281,17 @@ void RectItem::dragBy(double dx, double dy)
     update();
 }
 
+QUndoCommand *RectItem::changeCommand(const QRectF &newRect, const QRectF &oldRect)
+{
+    return new RectChange(this, newRect, oldRect);
+}
+
 void RectItem::mouseReleaseEvent(QMouseEvent *event)
 {
     normalize();
     // The whole drag is one undo step; a drag that ends where it began is none.
     if (m_dragged && m_rectangle != m_pressRectangle.normalized() && paintScene())
-        paintScene()->undoStack()->push(new RectChange(this, m_rectangle, m_pressRectangle));
+        paintScene()->undoStack()->push(changeCommand(m_rectangle, m_pressRectangle));
     m_dragged = false;
     AbstractGraphItem::mouseReleaseEvent(event);
     setGeometry(m_rectangle);

@@ -7,6 +7,8 @@
 #include <QPoint>
 #include <QRectF>
 
+class QUndoCommand;
+
 // An axis-aligned rectangle. Its geometry rules, handles, drawing modifiers (Space moves, Shift
 // squares) and drag rules are shared by every rectangle-like shape, which only paints itself
 // differently.
@@ -44,6 +46,8 @@ protected:
     void mouseReleaseEvent(QMouseEvent *event) override;
 
     virtual void createKeyPosition();
+    // The undo step of a finished handle or body drag.
+    virtual QUndoCommand *changeCommand(const QRectF &newRect, const QRectF &oldRect);
     // For shapes that leave more room around the rectangle, such as a bullet beside it.
     void setMargin(int margin) { m_margin = margin; }
     // The rectangle as it was when the last press on the shape began.

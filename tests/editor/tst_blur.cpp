@@ -56,6 +56,7 @@ private slots:
     void bulletSitsBeyondTheEndCorner_data();
     void bulletSitsBeyondTheEndCorner();
     void bulletIsCarriedAndUndone();
+    void insideOutFrameUndoesItsBullet();
     void numberStaysReadable_data();
     void numberStaysReadable();
 
@@ -332,6 +333,40 @@ void TestBlur::bulletIsCarriedAndUndone()
     m_canvas.area()->checkUndo();
     QCOMPARE(bullet->rectangle(), placed);
     QVERIFY(bullet->isVisible());
+}
+
+// The bullet's corner belongs to the drag that turned the frame inside out: undo and redo put
+// the drawn bullet back where it was before and after.
+void TestBlur::insideOutFrameUndoesItsBullet()
+{
+    drag(QStringLiteral("Counter"), QPoint(200, 150), QPoint(249, 189));
+    auto *counter = m_canvas.lastStored<CounterItem>(QStringLiteral("Counter"));
+    QVERIFY(counter);
+    const QPoint drawn(257, 197);
+    QCOMPARE(counter->position() + counter->bulletCentre(), QPointF(drawn));
+
+    m_canvas.area()->setCurrentModule(QStringLiteral("Move"));
+    counter->setCheck(true);
+    const QPoint handle = (counter->position() + counter->keyPositions().at(2)).toPoint();
+    // The top right corner, dragged across to the left.
+    QTest::mouseMove(m_canvas.window(), m_canvas.onWindow(handle));
+    QTRY_VERIFY_WITH_TIMEOUT(counter->onKey(), 2000);
+    m_canvas.drag({handle, handle + QPoint(-40, -20), handle + QPoint(-100, -80)});
+    const QPoint flipped = (counter->position() + counter->bulletCentre()).toPoint();
+    QVERIFY((flipped - drawn).manhattanLength() > 40);
+
+    const auto bulletAt = [this](const QPoint &centre) {
+        return output().pixelColor(centre + QPoint(-8, 0)) == QColor(220, 0, 0);
+    };
+    QVERIFY(bulletAt(flipped));
+    QVERIFY(!bulletAt(drawn));
+    m_canvas.area()->checkUndo();
+    QCOMPARE(counter->position() + counter->bulletCentre(), QPointF(drawn));
+    QVERIFY(bulletAt(drawn));
+    QVERIFY(!bulletAt(flipped));
+    m_canvas.area()->checkRedo();
+    QVERIFY(bulletAt(flipped));
+    QVERIFY(!bulletAt(drawn));
 }
 
 void TestBlur::numberStaysReadable_data()
