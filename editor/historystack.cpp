@@ -188,6 +188,38 @@ void TextChange::redo()
     setText(QStringLiteral("Text change"));
 }
 
+TextEditChange::TextEditChange(
+    TextItem *item, const QString &oldText, const QRectF &oldRect, double oldPointSize)
+    : AbstractHistoryCommand(item)
+    , m_oldText(oldText)
+    , m_oldRect(oldRect)
+    , m_oldPointSize(oldPointSize)
+{
+}
+
+TextItem *TextEditChange::textItem() const
+{
+    return static_cast<TextItem *>(item());
+}
+
+void TextEditChange::undo()
+{
+    if (!m_haveNew) {
+        m_haveNew = true;
+        m_newText = textItem()->text();
+        m_newRect = textItem()->geometry();
+        m_newPointSize = textItem()->font().pointSizeF();
+    }
+    textItem()->restore(m_oldText, m_oldRect, m_oldPointSize);
+}
+
+void TextEditChange::redo()
+{
+    if (m_haveNew)
+        textItem()->restore(m_newText, m_newRect, m_newPointSize);
+    setText(QStringLiteral("Text edit"));
+}
+
 ColorChange::ColorChange(AbstractGraphItem *item, int newX, int oldX)
     : AbstractHistoryCommand(item)
     , m_newX(newX)

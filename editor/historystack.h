@@ -139,6 +139,29 @@ private:
     QRectF m_oldRect;
 };
 
+// The typing of one editing pass over a box that already existed: text, box and font size come
+// back together. The pass is still going on when the step is pushed, so its end state is taken
+// when the step is first undone.
+class TextEditChange : public AbstractHistoryCommand
+{
+public:
+    TextEditChange(
+        TextItem *item, const QString &oldText, const QRectF &oldRect, double oldPointSize);
+    void undo() override;
+    void redo() override;
+
+private:
+    TextItem *textItem() const;
+
+    QString m_oldText;
+    QRectF m_oldRect;
+    double m_oldPointSize;
+    bool m_haveNew = false;
+    QString m_newText;
+    QRectF m_newRect;
+    double m_newPointSize = 0;
+};
+
 // Pushed only to drop the steps that could be redone: it leaves nothing on the stack itself.
 class ForgetRedoCommand : public QUndoCommand
 {

@@ -297,10 +297,33 @@ void TextItem::keyPressEvent(QKeyEvent *event)
         AbstractGraphItem::keyPressEvent(event);
         return;
     }
+    const QString oldText = m_text;
+    const QRectF oldRect = geometry();
+    const double oldPointSize = m_font.pointSizeF();
     if (!editKey(event))
         event->ignore();
     clampCaret();
     calcGeometry(true);
+    if (m_text != oldText)
+        recordEdit(oldText, oldRect, oldPointSize);
+}
+
+void TextItem::recordEdit(const QString &oldText, const QRectF &oldRect, double oldPointSize)
+{
+    if (m_editRecorded || !paintScene())
+        return;
+    m_editRecorded = true;
+    paintScene()->undoStack()->push(new TextEditChange(this, oldText, oldRect, oldPointSize));
+}
+
+void TextItem::restore(const QString &text, const QRectF &r, double pointSize)
+{
+    setText(text);
+    clearCursor();
+    clampCaret();
+    // Typing after an undo starts a new step.
+    m_editRecorded = false;
+    resize(r, pointSize);
 }
 
 // False for the keys that the box leaves to the window, such as Ctrl+Z.
@@ -651,7 +674,9 @@ void TextItem::scaleFont(const Edges &e, const QPoint &d)
 
 void TextItem::mouseReleaseEvent(QMouseEvent *event)
 {
-    if (!m_dragged && paintScene()) {
+    // A click that neither scaled nor moved the box is no step of its own.
+    const bool changed = m_font.pointSizeF() != m_pressPointSize || geometry() != m_pressGeometry;
+    if (!m_dragged && changed && paintScene()) {
         paintScene()->undoStack()->push(new TextChange(
             this, m_font.pointSizeF(), geometry(), m_pressPointSize, m_pressGeometry));
     }
@@ -665,6 +690,8 @@ void TextItem::mouseReleaseEvent(QMouseEvent *event)
 
 void TextItem::mouseDoubleClickEvent(QMouseEvent *)
 {
+    if (m_readOnly)
+        m_editRecorded = false;
     setReadOnly(false);
 }
 

@@ -39,6 +39,8 @@ public:
     void calcGeometry(bool wrap);
     // Sets box and font exactly, as an undo step does.
     void resize(const QRectF &r, double pointSize);
+    // Puts text, box and font back as they were, as undoing an editing pass does.
+    void restore(const QString &text, const QRectF &r, double pointSize);
     void move(double x, double y) override;
     void setArrowItem(ArrowItem *arrow);
     void setReadOnly(bool readOnly);
@@ -106,6 +108,7 @@ private:
     void typeText(const QString &text);
     void paste(const QString &text);
     void discardIfEmpty();
+    void recordEdit(const QString &oldText, const QRectF &oldRect, double oldPointSize);
 
     void pullArrow();
     void placeArrow(const QPoint &p);
@@ -132,6 +135,9 @@ private:
     double m_pressPointSize = 0;
     QPoint m_lastPointer;
     bool m_dragged = false;
+    // Whether the text typed in this editing pass is already covered by an undo step: a new
+    // box by the step that added it, a box opened again by the step its first change pushed.
+    bool m_editRecorded = true;
 };
 
 // The line from p to the point of r's border nearest to it, from 40 samples along the border.

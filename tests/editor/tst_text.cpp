@@ -66,10 +66,13 @@ private slots:
     void nearestBorderPoint_data();
     void nearestBorderPoint();
     void outputShowsTextWithoutEditingMarks();
+    void clicksPushNoSteps();
+    void undoOfAnEditKeepsTextAndBoxTogether();
 
 private:
     TextItem *place(QPoint at, QPoint dropAt);
     void type(const QString &text);
+    int inkRight(const QRect &area) const;
 
     CanvasFixture m_canvas;
 };
@@ -467,6 +470,66 @@ void TestText::outputShowsTextWithoutEditingMarks()
         QTest::qWait(50);
     }
     QVERIFY(caretSeen);
+}
+
+// The rightmost column of the output inside area that shows ink, or -1.
+int TestText::inkRight(const QRect &area) const
+{
+    const QImage output = m_canvas.output();
+    for (int x = area.right(); x >= area.left(); --x) {
+        if (countPixels(output, QRect(x, area.top(), 1, area.height()), isInk) > 0)
+            return x;
+    }
+    return -1;
+}
+
+void TestText::clicksPushNoSteps()
+{
+    TextItem *text = place(QPoint(100, 100), QPoint(100, 100));
+    QVERIFY(text);
+    type(QStringLiteral("abc"));
+    m_canvas.area()->setCurrentModule(QStringLiteral("Move"));
+    const QPoint inside = m_canvas.onWindow((text->position() + QPointF(15, 10)).toPoint());
+    QTest::mouseClick(m_canvas.window(), Qt::LeftButton, Qt::NoModifier, inside);
+    QTest::mouseDClick(m_canvas.window(), Qt::LeftButton, Qt::NoModifier, inside);
+    QVERIFY(!text->isReadOnly());
+    QCOMPARE(m_canvas.area()->undoStack()->count(), 1);
+    QCOMPARE(text->text(), QStringLiteral("abc"));
+}
+
+// Opened again with a double-click, a box takes more text; undo takes that text back with the
+// box, redo brings both, and the output never shows a box narrower than its text.
+void TestText::undoOfAnEditKeepsTextAndBoxTogether()
+{
+    TextItem *text = place(QPoint(40, 100), QPoint(40, 100));
+    QVERIFY(text);
+    type(QStringLiteral("ab"));
+    m_canvas.area()->setCurrentModule(QStringLiteral("Move"));
+    m_canvas.area()->uncheckAllItem();
+    QVERIFY(text->isReadOnly());
+    const QRect area(0, 80, 400, 40);
+    const int shortRight = inkRight(area);
+    QVERIFY(shortRight > 40);
+
+    const QPoint inside = m_canvas.onWindow((text->position() + QPointF(12, 10)).toPoint());
+    QTest::mouseDClick(m_canvas.window(), Qt::LeftButton, Qt::NoModifier, inside);
+    QVERIFY(!text->isReadOnly());
+    QTest::keyClick(m_canvas.window(), Qt::Key_End);
+    type(QStringLiteral("cdefghijklmnop"));
+    const int longRight = inkRight(area);
+    QVERIFY(longRight > shortRight + 60);
+
+    m_canvas.area()->checkUndo();
+    QVERIFY(text->isVisible());
+    QCOMPARE(text->text(), QStringLiteral("ab"));
+    QCOMPARE(inkRight(area), shortRight);
+    m_canvas.area()->checkRedo();
+    QCOMPARE(text->text(), QStringLiteral("abcdefghijklmnop"));
+    QCOMPARE(inkRight(area), longRight);
+    // The box itself is still one step further back.
+    m_canvas.area()->checkUndo();
+    m_canvas.area()->checkUndo();
+    QVERIFY(!text->isVisible());
 }
 
 QTEST_MAIN(TestText)
