@@ -11,6 +11,7 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QTextBoundaryFinder>
 #include <QTextDocument>
 #include <QUndoStack>
 
@@ -36,6 +37,18 @@ QString plainText(QString text)
             out.append(c);
     }
     return out;
+}
+
+// The grapheme boundary next to column in line, one step back or forward: the caret never
+// stands inside a character made of two UTF-16 units or of a letter and its accents.
+int graphemeStep(const QString &line, int column, bool forward)
+{
+    QTextBoundaryFinder finder(QTextBoundaryFinder::Grapheme, line);
+    finder.setPosition(column);
+    const int next = forward ? finder.toNextBoundary() : finder.toPreviousBoundary();
+    if (next >= 0)
+        return next;
+    return forward ? line.size() : 0;
 }
 
 int stepToward(int from, int to)
@@ -130,16 +143,19 @@ int TextItem::rightLimit() const
 // the layout, and moving the caret must not cut lines that were already too long.
 bool TextItem::breakOverflowingLine()
 {
-    if (!paintScene() || m_caretColumn < 2 || m_caretLine >= m_lines.size())
+    if (!paintScene() || m_caretColumn < 1 || m_caretLine >= m_lines.size())
+        return false;
+    const int lastTyped = graphemeStep(m_lines.at(m_caretLine), m_caretColumn, false);
+    if (lastTyped == 0)
         return false;
     QTextDocument document;
     document.setDefaultFont(m_font);
     document.setPlainText(m_lines.at(m_caretLine));
     if (x() + document.idealWidth() <= rightLimit())
         return false;
-    m_text.insert(absolute(m_caretLine, m_caretColumn) - 1, QLatin1Char('\n'));
+    m_text.insert(absolute(m_caretLine, lastTyped), QLatin1Char('\n'));
     ++m_caretLine;
-    m_caretColumn = 1;
+    m_caretColumn -= lastTyped;
     return true;
 }
 
@@ -217,6 +233,20 @@ void TextItem::clampCaret()
     m_caretLine = qBound(0, m_caretLine, qMax(0, m_lines.size() - 1));
     const int length = m_lines.isEmpty() ? 0 : m_lines.at(m_caretLine).size();
     m_caretColumn = qBound(0, m_caretColumn, length);
+    m_caretColumn = boundaryAtOrBefore(m_caretLine, m_caretColumn);
+}
+
+// The column itself when the caret may stand there, else the start of the character it cuts.
+int TextItem::boundaryAtOrBefore(int line, int column) const
+{
+    if (line >= m_lines.size() || column <= 0)
+        return column;
+    const QString &text = m_lines.at(line);
+    QTextBoundaryFinder finder(QTextBoundaryFinder::Grapheme, text);
+    finder.setPosition(column);
+    if (finder.isAtBoundary())
+        return column;
+    return graphemeStep(text, column, false);
 }
 
 TextItem::Position TextItem::selectionStart() const
@@ -496,7 +526,7 @@ void TextItem::plainKey(QKeyEvent *event)
 void TextItem::caretLeft()
 {
     if (m_caretColumn > 0) {
-        --m_caretColumn;
+        m_caretColumn = graphemeStep(m_lines.at(m_caretLine), m_caretColumn, false);
     } else if (m_caretLine > 0) {
         --m_caretLine;
         m_caretColumn = m_lines.at(m_caretLine).size();
@@ -506,7 +536,7 @@ void TextItem::caretLeft()
 void TextItem::caretRight()
 {
     if (m_caretColumn < m_lines.at(m_caretLine).size()) {
-        ++m_caretColumn;
+        m_caretColumn = graphemeStep(m_lines.at(m_caretLine), m_caretColumn, true);
     } else if (m_caretLine < m_lines.size() - 1) {
         ++m_caretLine;
         m_caretColumn = 0;
@@ -516,7 +546,8 @@ void TextItem::caretRight()
 void TextItem::caretVertically(int step)
 {
     m_caretLine = qBound(0, m_caretLine + step, m_lines.size() - 1);
-    m_caretColumn = qMin(m_caretColumn, m_lines.at(m_caretLine).size());
+    m_caretColumn
+        = boundaryAtOrBefore(m_caretLine, qMin(m_caretColumn, m_lines.at(m_caretLine).size()));
 }
 
 void TextItem::backspace()
@@ -527,13 +558,16 @@ void TextItem::backspace()
     const int at = absolute(m_caretLine, m_caretColumn);
     if (at == 0)
         return;
+    int length = 1;
     if (m_caretColumn == 0) {
         --m_caretLine;
         m_caretColumn = m_lines.at(m_caretLine).size();
     } else {
-        --m_caretColumn;
+        const int start = graphemeStep(m_lines.at(m_caretLine), m_caretColumn, false);
+        length = m_caretColumn - start;
+        m_caretColumn = start;
     }
-    setText(m_text.remove(at - 1, 1));
+    setText(m_text.remove(at - length, length));
 }
 
 void TextItem::deleteForward()
@@ -542,8 +576,12 @@ void TextItem::deleteForward()
         return;
     clearCursor();
     const int at = absolute(m_caretLine, m_caretColumn);
-    if (at < m_text.size())
-        setText(m_text.remove(at, 1));
+    if (at >= m_text.size())
+        return;
+    const QString &line = m_lines.at(m_caretLine);
+    const int length
+        = m_caretColumn < line.size() ? graphemeStep(line, m_caretColumn, true) - m_caretColumn : 1;
+    setText(m_text.remove(at, length));
 }
 
 // Typing drops a selection rather than replacing it.

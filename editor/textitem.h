@@ -85,6 +85,7 @@ private:
     int rightLimit() const;
     int absolute(int line, int column) const;
     void clampCaret();
+    int boundaryAtOrBefore(int line, int column) const;
     void insertAtCaret(const QString &text);
     bool removeSelection();
     bool hasSelection() const { return m_anchorLine != -1; }

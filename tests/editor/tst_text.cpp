@@ -34,6 +34,18 @@ bool isInk(const QColor &c)
     return c.red() > 150 && c.green() < 60;
 }
 
+// No half of a character outside the basic plane stands alone.
+bool isWholeUtf16(const QString &s)
+{
+    for (int i = 0; i < s.size(); ++i) {
+        if (s.at(i).isHighSurrogate() && (i + 1 == s.size() || !s.at(i + 1).isLowSurrogate()))
+            return false;
+        if (s.at(i).isLowSurrogate() && (i == 0 || !s.at(i - 1).isHighSurrogate()))
+            return false;
+    }
+    return true;
+}
+
 bool isSelection(const QColor &c)
 {
     return c.blue() > 200 && c.red() < 100;
@@ -105,14 +117,18 @@ TextItem *TestText::place(QPoint at, QPoint dropAt)
     return m_canvas.lastStored<TextItem>(QStringLiteral("Text"));
 }
 
-// Line breaks of the text are typed as Return.
+// Line breaks of the text are typed as Return; a character that no key names arrives as the
+// keyboard layout sends it, as the text of a key event, one code point at a time.
 void TestText::type(const QString &text)
 {
-    for (const QChar c : text) {
-        if (c == QLatin1Char('\n'))
+    for (const uint c : text.toUcs4()) {
+        if (c == '\n')
             QTest::keyClick(m_canvas.window(), Qt::Key_Return);
+        else if (c < 128)
+            QTest::keyClick(m_canvas.window(), char(c));
         else
-            QTest::keyClick(m_canvas.window(), c.toLatin1());
+            QTest::sendKeyEvent(QTest::Click, m_canvas.window(), Qt::Key_unknown,
+                QString::fromUcs4(&c, 1), Qt::NoModifier);
     }
 }
 
@@ -213,6 +229,26 @@ void TestText::editingKeys_data()
     QTest::newRow("ctrl v puts the caret after the paste")
         << "a\nb" << QStringList {"Ctrl+A", "Ctrl+C", "PgUp", "Ctrl+V"} << "a\nba\nb"
         << QPoint(1, 1) << none << "a\nb";
+    // Caret moves, deletes and selections step over whole characters.
+    const QString smile = QString::fromUcs4(U"\U0001F600");
+    const QString accented = QStringLiteral("e\u0301");
+    QTest::newRow("left over an emoji") << "a" + smile + "b" << QStringList {"Left", "Left", "X"}
+                                        << "aX" + smile + "b" << QPoint(0, 2) << none << untouched;
+    QTest::newRow("backspace after an emoji")
+        << "a" + smile << QStringList {"Backspace"} << "a" << QPoint(0, 1) << none << untouched;
+    QTest::newRow("delete before an emoji") << smile + "b" << QStringList {"Home", "Delete"} << "b"
+                                            << QPoint(0, 0) << none << untouched;
+    QTest::newRow("shift left copies a whole emoji")
+        << "a" + smile << QStringList {"Shift+Left", "Ctrl+C"} << "a" + smile << QPoint(0, 1)
+        << smile << smile;
+    QTest::newRow("up lands before an emoji")
+        << smile + smile + "\na" << QStringList {"Up", "X"} << "X" + smile + smile + "\na"
+        << QPoint(0, 1) << none << untouched;
+    QTest::newRow("left over a combining accent")
+        << accented + "x" << QStringList {"Left", "Left", "X"} << "X" + accented + "x"
+        << QPoint(0, 1) << none << untouched;
+    QTest::newRow("cyrillic") << QString::fromUtf8("привет") << QStringList {"Left", "Backspace"}
+                              << QString::fromUtf8("привт") << QPoint(0, 4) << none << untouched;
     QTest::newRow("ctrl z is left to the window")
         << "ab" << QStringList {"Ctrl+Z"} << "ab" << QPoint(0, 2) << none << untouched;
 }
@@ -239,6 +275,7 @@ void TestText::editingKeys()
         QVERIFY2(combination != 0, qPrintable(key));
         QTest::keyClick(m_canvas.window(), Qt::Key(combination & ~Qt::KeyboardModifierMask),
             Qt::KeyboardModifiers(combination & Qt::KeyboardModifierMask));
+        QVERIFY2(isWholeUtf16(item->text()), qPrintable(key));
     }
     QCOMPARE(item->text(), text);
     QCOMPARE(item->lines(), text.split(QLatin1Char('\n')));
