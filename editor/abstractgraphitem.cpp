@@ -80,7 +80,8 @@ void AbstractGraphItem::rebuildKeyPosition() { }
 
 void AbstractGraphItem::rescale(double f)
 {
-    move(x() * f, y() * f);
+    const QPointF o = origin();
+    move(o.x() * f, o.y() * f);
 }
 
 void AbstractGraphItem::setupPainter(QPainter *painter) const
@@ -207,7 +208,7 @@ void AbstractGraphItem::classifyActiveKey()
 
 void AbstractGraphItem::mousePressEvent(QMouseEvent *event)
 {
-    m_pressPosition = position();
+    m_pressPosition = origin();
     m_moved = false;
     if (!m_paintScene)
         return;
@@ -232,7 +233,7 @@ void AbstractGraphItem::mouseReleaseEvent(QMouseEvent *)
 {
     m_resizing = false;
     if (m_moved && m_paintScene)
-        m_paintScene->undoStack()->push(new MoveCommand(this, position(), m_pressPosition));
+        m_paintScene->undoStack()->push(new MoveCommand(this, origin(), m_pressPosition));
     m_moved = false;
 }
 
@@ -242,7 +243,7 @@ void AbstractGraphItem::keyPressEvent(QKeyEvent *event)
     if (event->key() == Qt::Key_Space && !event->isAutoRepeat())
         m_spaceHeld = true;
     const int step = event->modifiers().testFlag(Qt::ShiftModifier) ? 10 : 1;
-    const QPointF old = position();
+    const QPointF old = origin();
     switch (event->key()) {
     case Qt::Key_Up:
         move(old.x(), old.y() - step);
@@ -273,7 +274,7 @@ void AbstractGraphItem::keyPressEvent(QKeyEvent *event)
 void AbstractGraphItem::pushMove(const QPointF &oldPos)
 {
     if (m_paintScene)
-        m_paintScene->undoStack()->push(new MoveCommand(this, position(), oldPos));
+        m_paintScene->undoStack()->push(new MoveCommand(this, origin(), oldPos));
 }
 
 void AbstractGraphItem::keyReleaseEvent(QKeyEvent *event)

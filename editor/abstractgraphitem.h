@@ -57,7 +57,10 @@ public:
     virtual void setGeometry(const QRectF &r);
 
     void paint(QPainter *painter) override;
+    // move() places the item so that origin() becomes (x, y); moves are recorded in origins.
     virtual void move(double x, double y);
+    // The item's position; a shape whose item shows only part of it names the whole part's.
+    virtual QPointF origin() const { return position(); }
     virtual void rebuildKeyPosition();
     // Follows a zoom of the canvas by the factor f; shapes with points of their own scale them.
     virtual void rescale(double f);

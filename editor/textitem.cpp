@@ -12,7 +12,6 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QTextBoundaryFinder>
-#include <QTextDocument>
 #include <QUndoStack>
 
 namespace {
@@ -23,6 +22,11 @@ constexpr int kArrowStep = 50;
 constexpr double kSmallestPointSize = 13.5;
 constexpr double kLargestPointSize = 24.8;
 constexpr double kScaleStep = 0.4;
+// Boxes have always been as wide as a plain-text document of their text, which keeps 4 px
+// on each side of the widest line.
+constexpr double kDocumentMargins = 8.0;
+// How far beyond the canvas's upper and lower edges the item of a tall box still reaches.
+constexpr double kShownMargin = 20.0;
 
 // Pasted text keeps its line breaks but no other control characters, which would paint as
 // boxes and throw the caret's column off.
@@ -80,12 +84,35 @@ TextItem::TextItem(QQuickItem *parent)
     connect(this, &AbstractGraphItem::checkChanged, this, &TextItem::changeCheck);
 }
 
+QRectF TextItem::wholeItemRect() const
+{
+    const QRectF n = geometry().normalized();
+    return QRectF(n.x() - 5, n.y() - 5, n.width() + 10, n.height() + 10);
+}
+
+QPointF TextItem::origin() const
+{
+    return wholeItemRect().topLeft();
+}
+
+// The item covers only the rows of the box that lie over the canvas: a box of thousands of
+// lines reaches far beyond the picture, and a texture of its whole height would cost far more
+// memory and time than the part that can show.
 void TextItem::setGeometry(const QRectF &r)
 {
-    const QRectF n = r.normalized();
     storeGeometry(r);
-    setPosition(QPointF(n.x() - 5, n.y() - 5));
-    setSize(QSizeF(n.width() + 10, n.height() + 10));
+    const QRectF whole = wholeItemRect();
+    QRectF shown = whole;
+    const QQuickItem *canvas = parentItem();
+    if (canvas && canvas->height() > 0) {
+        const double top = qMax(whole.top(), -kShownMargin);
+        const double bottom = qMin(whole.bottom(), canvas->height() + kShownMargin);
+        if (bottom > top)
+            shown = QRectF(whole.x(), top, whole.width(), bottom - top);
+    }
+    m_shownTop = shown.top() - whole.top();
+    setPosition(shown.topLeft());
+    setSize(shown.size());
     rebuildKeyPosition();
 }
 
@@ -96,10 +123,14 @@ void TextItem::rebuildKeyPosition()
 
 void TextItem::createKeyPosition()
 {
-    const double w = width();
-    const double h = height();
-    setKeyPositions({QPointF(5, 5), QPointF(int(w - 5), 5), QPointF(int(w - 5), int(h - 5)),
-        QPointF(5, int(h - 5)), QPointF(int(w * 0.5), int(h * 0.5))});
+    const QSizeF whole = wholeItemRect().size();
+    const double w = whole.width();
+    const double h = whole.height();
+    QList<QPointF> keys {QPointF(5, 5), QPointF(int(w - 5), 5), QPointF(int(w - 5), int(h - 5)),
+        QPointF(5, int(h - 5)), QPointF(int(w * 0.5), int(h * 0.5))};
+    for (QPointF &k : keys)
+        k.ry() -= m_shownTop;
+    setKeyPositions(keys);
 }
 
 void TextItem::setText(const QString &text)
@@ -118,13 +149,34 @@ int TextItem::advance(const QString &s) const
     return QFontMetrics(m_font).horizontalAdvance(s);
 }
 
+void TextItem::setPointSize(double size)
+{
+    m_font.setPointSizeF(size);
+    m_widths.clear();
+}
+
+// Lines are measured once and looked up afterwards: a key in a box of thousands of lines
+// changes one or two of them, and measuring them all again would take far longer than a frame.
+double TextItem::textLineWidth(const QString &line) const
+{
+    const auto known = m_widths.constFind(line);
+    if (known != m_widths.constEnd())
+        return *known;
+    // Lines edited away leave their widths behind; they are dropped now and then.
+    if (m_widths.size() > 4 * m_lines.size() + 256)
+        m_widths.clear();
+    const double width = QFontMetricsF(m_font).horizontalAdvance(line) + kDocumentMargins;
+    m_widths.insert(line, width);
+    return width;
+}
+
 void TextItem::layoutLines()
 {
     m_lines = m_text.split(QLatin1Char('\n'));
-    QTextDocument document;
-    document.setDefaultFont(m_font);
-    document.setPlainText(m_text);
-    m_textWidth = document.idealWidth();
+    double widest = kDocumentMargins;
+    for (const QString &line : qAsConst(m_lines))
+        widest = qMax(widest, textLineWidth(line));
+    m_textWidth = widest;
     const int n = m_lines.size();
     m_textHeight = int(lineHeight() * n + 5 * n - 5);
 }
@@ -138,25 +190,72 @@ int TextItem::rightLimit() const
     return qRound(selection.x() + selection.width()) - 1;
 }
 
-// A line that runs past the right edge is broken before the character typed last. Only the
-// caret's own line is broken, and only where something stays before the break: any key runs
-// the layout, and moving the caret must not cut lines that were already too long.
-bool TextItem::breakOverflowingLine()
+// Where a line too wide for room is broken: after the last space that fits, else before the
+// first character that does not fit; never inside a character, and never before the first one.
+int TextItem::breakColumn(const QString &line, double room) const
 {
-    if (!paintScene() || m_caretColumn < 1 || m_caretLine >= m_lines.size())
+    QList<int> bounds;
+    QTextBoundaryFinder finder(QTextBoundaryFinder::Grapheme, line);
+    for (int b = finder.toNextBoundary(); b > 0; b = finder.toNextBoundary())
+        bounds.append(b);
+    // The longest run of whole characters that fits, at least one.
+    int low = 0;
+    int high = bounds.size() - 1;
+    while (low < high) {
+        const int middle = (low + high + 1) / 2;
+        if (textLineWidth(line.left(bounds.at(middle))) <= room)
+            low = middle;
+        else
+            high = middle - 1;
+    }
+    const int fits = bounds.at(low);
+    const int space = line.lastIndexOf(QLatin1Char(' '), fits - 1);
+    return space >= 0 && space + 1 < line.size() ? space + 1 : fits;
+}
+
+// Every line that runs past the right limit is broken, as often as it takes; the caret keeps
+// its place in the text. A line of one character stays, however wide.
+bool TextItem::wrapLines()
+{
+    if (!paintScene())
         return false;
-    const int lastTyped = graphemeStep(m_lines.at(m_caretLine), m_caretColumn, false);
-    if (lastTyped == 0)
+    const double room = rightLimit() - x();
+    const int caret = absolute(m_caretLine, m_caretColumn);
+    int newCaret = caret;
+    int lineStart = 0;
+    bool broke = false;
+    QStringList wrapped;
+    for (QString line : qAsConst(m_lines)) {
+        int consumed = 0;
+        while (textLineWidth(line) > room) {
+            const int cut = breakColumn(line, room);
+            if (cut <= 0 || cut >= line.size())
+                break;
+            wrapped.append(line.left(cut));
+            line = line.mid(cut);
+            consumed += cut;
+            broke = true;
+            if (lineStart + consumed <= caret)
+                ++newCaret;
+        }
+        wrapped.append(line);
+        lineStart += consumed + line.size() + 1;
+    }
+    if (!broke)
         return false;
-    QTextDocument document;
-    document.setDefaultFont(m_font);
-    document.setPlainText(m_lines.at(m_caretLine));
-    if (x() + document.idealWidth() <= rightLimit())
-        return false;
-    m_text.insert(absolute(m_caretLine, lastTyped), QLatin1Char('\n'));
-    ++m_caretLine;
-    m_caretColumn -= lastTyped;
+    setText(wrapped.join(QLatin1Char('\n')));
+    setCaretAbsolute(newCaret);
     return true;
+}
+
+void TextItem::setCaretAbsolute(int position)
+{
+    m_caretLine = 0;
+    while (m_caretLine < m_lines.size() - 1 && position > m_lines.at(m_caretLine).size()) {
+        position -= m_lines.at(m_caretLine).size() + 1;
+        ++m_caretLine;
+    }
+    m_caretColumn = position;
 }
 
 void TextItem::calcGeometry(bool wrap)
@@ -165,7 +264,7 @@ void TextItem::calcGeometry(bool wrap)
     const QRectF g = geometry();
     const float oldBottom = float(g.y() + g.height());
     layoutLines();
-    if (wrap && breakOverflowingLine())
+    if (wrap && wrapLines())
         layoutLines();
     setGeometry(QRectF(g.x(), oldBottom - m_textHeight, m_textWidth, m_textHeight));
     update();
@@ -174,7 +273,7 @@ void TextItem::calcGeometry(bool wrap)
 void TextItem::resize(const QRectF &r, double pointSize)
 {
     setGeometry(r);
-    m_font.setPointSizeF(pointSize);
+    setPointSize(pointSize);
     pullArrow();
     update();
 }
@@ -182,9 +281,7 @@ void TextItem::resize(const QRectF &r, double pointSize)
 void TextItem::move(double x, double y)
 {
     const QRectF g = geometry();
-    setPosition(QPointF(x, y));
-    storeGeometry(QRectF(int(x) + 5, int(y) + 5, int(g.width()), int(g.height())));
-    rebuildKeyPosition();
+    setGeometry(QRectF(int(x) + 5, int(y) + 5, int(g.width()), int(g.height())));
     pullArrow();
 }
 
@@ -610,17 +707,30 @@ void TextItem::paste(const QString &text)
 
 void TextItem::paint(QPainter *painter)
 {
+    // The text is laid out over the whole box, of which the item shows a band.
+    painter->save();
+    painter->translate(0, -m_shownTop);
+    paintText(painter);
+    painter->restore();
+    AbstractGraphItem::paint(painter);
+}
+
+void TextItem::paintText(QPainter *painter)
+{
     painter->setFont(m_font);
     if (substrate()) {
+        const QSizeF whole = wholeItemRect().size();
         const QColor back(255, 255, 255, 225);
         painter->setPen(back);
         painter->setBrush(back);
-        painter->drawRoundedRect(QRectF(5, 5, int(width() - 10), int(height() - 10)), 2, 2);
+        painter->drawRoundedRect(
+            QRectF(5, 5, int(whole.width() - 10), int(whole.height() - 10)), 2, 2);
     }
     // The saved picture shows the text alone, without the editing marks.
     const bool onScreen = !paintScene() || !paintScene()->isRendering();
     const int h = lineHeight();
-    for (int i = 0; i < m_lines.size(); ++i) {
+    const QPair<int, int> shown = shownLines(painter, h + 5);
+    for (int i = shown.first; i <= shown.second; ++i) {
         const QString &line = m_lines.at(i);
         const int top = 5 + i * (h + 5);
         const QPair<int, int> c = onScreen ? selectedColumns(i) : qMakePair(-1, -1);
@@ -653,7 +763,21 @@ void TextItem::paint(QPainter *painter)
             painter->drawLine(x, top, x, top + h);
         }
     }
-    AbstractGraphItem::paint(painter);
+}
+
+// The lines [first, last] that can show: those over the canvas and inside the painter's clip.
+// A box of thousands of lines reaches far beyond the picture, and drawing them all would cost
+// more than a frame.
+QPair<int, int> TextItem::shownLines(QPainter *painter, int pitch) const
+{
+    QRectF area = boundingRect().translated(0, m_shownTop);
+    if (const QQuickItem *canvas = parentItem())
+        area &= QRectF(-x(), m_shownTop - y(), canvas->width(), canvas->height());
+    if (painter->hasClipping())
+        area &= painter->clipBoundingRect();
+    const int first = qMax(0, int((area.top() - 5) / pitch));
+    const int last = qMin(m_lines.size() - 1, int((area.bottom() - 5) / pitch));
+    return {first, last};
 }
 
 void TextItem::mousePressEvent(QMouseEvent *event)
@@ -696,7 +820,7 @@ void TextItem::scaleFont(const Edges &e, const QPoint &d)
         size = qMax(kSmallestPointSize, size - kScaleStep);
     else
         size = qMin(kLargestPointSize, size + kScaleStep);
-    m_font.setPointSizeF(size);
+    setPointSize(size);
     {
         const QSignalBlocker quiet(this);
         setLineWidth(int((size - 8.0) / 0.7));
@@ -818,7 +942,7 @@ void TextItem::checkVisible()
 
 void TextItem::changeLineWidth(int w)
 {
-    m_font.setPointSizeF(w * 0.7 + 12.0);
+    setPointSize(w * 0.7 + 12.0);
     layoutLines();
     pullArrow();
     calcGeometry(false);

@@ -4,6 +4,7 @@
 #include "abstractgraphitem.h"
 
 #include <QFont>
+#include <QHash>
 #include <QLineF>
 #include <QPainterPath>
 #include <QPair>
@@ -52,6 +53,7 @@ public:
 
     void paint(QPainter *painter) override;
     QPainterPath shape() const;
+    QPointF origin() const override;
     bool contains(const QPointF &point) const override;
 
 protected:
@@ -80,8 +82,12 @@ private:
 
     void createKeyPosition();
     void setText(const QString &text);
+    void setPointSize(double size);
+    double textLineWidth(const QString &line) const;
     void layoutLines();
-    bool breakOverflowingLine();
+    bool wrapLines();
+    int breakColumn(const QString &line, double room) const;
+    void setCaretAbsolute(int position);
     int rightLimit() const;
     int absolute(int line, int column) const;
     void clampCaret();
@@ -94,6 +100,9 @@ private:
     // The columns [first, second) of line i that the selection covers, or (-1, -1).
     QPair<int, int> selectedColumns(int i) const;
     int advance(const QString &s) const;
+    QPair<int, int> shownLines(QPainter *painter, int pitch) const;
+    void paintText(QPainter *painter);
+    QRectF wholeItemRect() const;
     int lineHeight() const;
 
     bool editKey(QKeyEvent *event);
@@ -120,6 +129,11 @@ private:
     QString m_text;
     QStringList m_lines;
     QFont m_font;
+    // The measured width of each line, for the current font.
+    mutable QHash<QString, double> m_widths;
+    // How far the top of the item lies below the top of the whole box, when the box reaches
+    // above the canvas.
+    double m_shownTop = 0;
     double m_textWidth = 25.0;
     double m_textHeight = 10.0;
     int m_caretLine = 0;

@@ -80,11 +80,14 @@ private slots:
     void outputShowsTextWithoutEditingMarks();
     void clicksPushNoSteps();
     void undoOfAnEditKeepsTextAndBoxTogether();
+    void longPasteWrapsEveryLine();
+    void tallBoxShowsAndMovesLikeASmallOne();
 
 private:
     TextItem *place(QPoint at, QPoint dropAt);
     void type(const QString &text);
     int inkRight(const QRect &area) const;
+    void paste(const QString &text);
 
     CanvasFixture m_canvas;
 };
@@ -567,6 +570,81 @@ void TestText::undoOfAnEditKeepsTextAndBoxTogether()
     m_canvas.area()->checkUndo();
     m_canvas.area()->checkUndo();
     QVERIFY(!text->isVisible());
+}
+
+void TestText::paste(const QString &text)
+{
+    QGuiApplication::clipboard()->setText(text);
+    QTest::keyClick(m_canvas.window(), Qt::Key_V, Qt::ControlModifier);
+}
+
+// A paste of many words is broken into lines that all end before the selection's right edge,
+// at spaces; nothing of the text is lost and the caret stays after it.
+void TestText::longPasteWrapsEveryLine()
+{
+    m_canvas.area()->setSelectRect(QRectF(0, 0, 250, 300));
+    TextItem *text = place(QPoint(20, 280), QPoint(20, 280));
+    QVERIFY(text);
+    QStringList words;
+    for (int i = 0; i < 400; ++i)
+        words.append(QStringLiteral("w%1").arg(i * 37 % 1000));
+    const QString pasted = words.join(QLatin1Char(' '));
+    paste(pasted);
+
+    QCOMPARE(text->text().remove(QLatin1Char('\n')), pasted);
+    QVERIFY(text->lines().size() > 20);
+    for (const QString &line : text->lines().mid(0, text->lines().size() - 1))
+        QVERIFY2(line.endsWith(QLatin1Char(' ')), qPrintable(line));
+    QCOMPARE(text->caretLine(), text->lines().size() - 1);
+    QCOMPARE(text->caretColumn(), text->lines().constLast().size());
+    // The output shows the text on many rows, and none of it right of the selection.
+    m_canvas.area()->uncheckAllItem();
+    const QImage output = m_canvas.output();
+    QCOMPARE(countPixels(output, QRect(250, 0, 150, 300), isInk), 0);
+    int rows = 0;
+    for (int y = 0; y < 300; y += 10)
+        rows += countPixels(output, QRect(20, y, 230, 10), isInk) > 0 ? 1 : 0;
+    QVERIFY2(rows > 20, qPrintable(QString::number(rows)));
+}
+
+// A box of 5,000 lines reaches far above the picture. Its last lines show and take keys, and
+// a drag and its undo move the whole box.
+void TestText::tallBoxShowsAndMovesLikeASmallOne()
+{
+    TextItem *text = place(QPoint(20, 250), QPoint(20, 250));
+    QVERIFY(text);
+    QStringList lines;
+    for (int i = 0; i < 5000; ++i)
+        lines.append(QStringLiteral("line %1").arg(i));
+    paste(lines.join(QLatin1Char('\n')));
+    type(QStringLiteral("Z"));
+    QCOMPARE(text->lines().size(), 5000);
+    QCOMPARE(text->lines().constLast(), QStringLiteral("line 4999Z"));
+    const QRectF box = text->geometry();
+    QCOMPARE(box.bottom(), 259.0);
+    QVERIFY(box.top() < -50000);
+    // The item, and so the texture a frame paints, covers only the rows over the picture.
+    QVERIFY(text->height() < 400);
+
+    m_canvas.area()->setCurrentModule(QStringLiteral("Move"));
+    m_canvas.area()->uncheckAllItem();
+    const int h = QFontMetrics(text->font()).height();
+    const QRect lastRow(10, int(box.bottom()) - h, 200, h);
+    const int right = inkRight(lastRow);
+    QVERIFY(right > 60);
+    QVERIFY(inkRight(lastRow.translated(0, -(h + 5))) < right);
+
+    const QPoint grab = m_canvas.onWindow(QPoint(40, int(box.bottom()) - h / 2));
+    QTest::mousePress(m_canvas.window(), Qt::LeftButton, Qt::NoModifier, grab);
+    QTest::mouseMove(m_canvas.window(), grab + QPoint(20, 10));
+    QTest::mouseMove(m_canvas.window(), grab + QPoint(40, 20));
+    QTest::mouseRelease(m_canvas.window(), Qt::LeftButton, Qt::NoModifier, grab + QPoint(40, 20));
+    QCOMPARE(text->geometry().topLeft(), box.topLeft() + QPointF(40, 20));
+    m_canvas.area()->uncheckAllItem();
+    QCOMPARE(inkRight(lastRow.translated(40, 20).adjusted(0, 0, 60, 0)), right + 40);
+    m_canvas.area()->checkUndo();
+    QCOMPARE(text->geometry().topLeft(), box.topLeft());
+    QCOMPARE(inkRight(lastRow), right);
 }
 
 QTEST_MAIN(TestText)
