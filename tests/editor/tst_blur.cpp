@@ -5,6 +5,7 @@
 #include "setting.h"
 
 #include <QKeyEvent>
+#include <QSet>
 #include <QUndoStack>
 #include <QtTest>
 
@@ -59,6 +60,7 @@ private slots:
     void insideOutFrameUndoesItsBullet();
     void numberStaysReadable_data();
     void numberStaysReadable();
+    void numberIsPaintedInTheBullet();
 
 private:
     void drag(const QString &tool, QPoint from, QPoint to);
@@ -386,6 +388,39 @@ void TestBlur::numberStaysReadable()
     CounterItem counter(1, m_canvas.area());
     counter.setColor(colour);
     QCOMPARE(counter.textColor(), text);
+}
+
+// Each bullet shows its own number, in the number's colour, inside the disc.
+void TestBlur::numberIsPaintedInTheBullet()
+{
+    QList<QSet<int>> digits;
+    for (int i = 0; i < 2; ++i) {
+        drag(QStringLiteral("Counter"), QPoint(100 + 100 * i, 100), QPoint(100 + 100 * i, 100));
+        auto *bullet = m_canvas.lastStored<CounterItem>(QStringLiteral("Counter"));
+        QVERIFY(bullet);
+        QCOMPARE(bullet->number(), i + 1);
+    }
+    const QImage out = output();
+    for (int i = 0; i < 2; ++i) {
+        const QPoint centre(100 + 100 * i, 100);
+        QSet<int> white;
+        int disc = 0;
+        for (int y = -12; y <= 12; ++y) {
+            for (int x = -12; x <= 12; ++x) {
+                const QColor c = out.pixelColor(centre + QPoint(x, y));
+                if (c.red() > 200 && c.green() > 200 && c.blue() > 200)
+                    white.insert((y + 12) * 25 + x + 12);
+                disc += c == QColor(220, 0, 0) ? 1 : 0;
+                // Nothing of the number leaves the disc.
+                if (x * x + y * y > 121)
+                    QVERIFY(!white.contains((y + 12) * 25 + x + 12));
+            }
+        }
+        QVERIFY2(white.size() > 8, qPrintable(QString::number(white.size())));
+        QVERIFY(disc > 150);
+        digits.append(white);
+    }
+    QVERIFY(digits.at(0) != digits.at(1));
 }
 
 QTEST_MAIN(TestBlur)

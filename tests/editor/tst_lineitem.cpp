@@ -46,6 +46,7 @@ private slots:
     void onlyTheSegmentTakesPresses();
     void arrowOutput_data();
     void arrowOutput();
+    void lineOutput();
 
 private:
     void drag(QPoint from, QPoint via, QPoint to, Qt::KeyboardModifiers keys = Qt::NoModifier);
@@ -334,6 +335,23 @@ void TestLineItem::arrowOutput()
     // Handles are drawn half see-through in black and white, not in the arrow's colour.
     const bool painted = checked ? seen != kBackground : isInk(seen);
     QVERIFY2(ink ? painted : seen == kBackground, qPrintable(seen.name()));
+}
+
+// A plain line: its colour along the segment and across its width, round ends, and no head.
+void TestLineItem::lineOutput()
+{
+    m_canvas.area()->setCurrentModule(QStringLiteral("Line"));
+    m_canvas.area()->setCurrentLineWidth(8);
+    QVERIFY(draw(QStringLiteral("Line"), QPoint(100, 150), QPoint(300, 150)));
+    m_canvas.area()->uncheckAllItem();
+    const QImage out = m_canvas.output();
+    for (const QPoint &p : {QPoint(100, 150), QPoint(200, 147), QPoint(200, 153), QPoint(300, 150),
+             QPoint(97, 150), QPoint(303, 150)})
+        QVERIFY2(
+            isInk(out.pixelColor(p)), qPrintable(QStringLiteral("%1, %2").arg(p.x()).arg(p.y())));
+    for (const QPoint &p : {QPoint(200, 143), QPoint(200, 157), QPoint(94, 150), QPoint(306, 150),
+             QPoint(290, 157), QPoint(290, 143), QPoint(303, 146)})
+        QCOMPARE(out.pixelColor(p), kBackground);
 }
 
 QTEST_MAIN(TestLineItem)

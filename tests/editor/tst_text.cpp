@@ -24,6 +24,19 @@ int countPixels(const QImage &image, const QRect &area, bool (*match)(const QCol
     return n;
 }
 
+// The smallest rectangle holding every pixel of area that matches, or a null rectangle.
+QRect matchingBounds(const QImage &image, const QRect &area, bool (*match)(const QColor &))
+{
+    QRect bounds;
+    for (int y = area.top(); y <= area.bottom(); ++y) {
+        for (int x = area.left(); x <= area.right(); ++x) {
+            if (match(image.pixelColor(x, y)))
+                bounds |= QRect(x, y, 1, 1);
+        }
+    }
+    return bounds;
+}
+
 bool isCaret(const QColor &c)
 {
     return c.red() < 20 && c.green() < 20 && c.blue() < 20;
@@ -623,11 +636,22 @@ void TestText::tallBoxShowsAndMovesLikeASmallOne()
     const QRectF box = text->geometry();
     QCOMPARE(box.bottom(), 259.0);
     QVERIFY(box.top() < -50000);
-    // The item, and so the texture a frame paints, covers only the rows over the picture.
+    // The item, and so the texture a frame paints, covers only the rows over the picture, and
+    // its text stands on the screen where the output has it.
     QVERIFY(text->height() < 400);
+    m_canvas.area()->uncheckAllItem();
+    QImage screen(text->size().toSize(), QImage::Format_ARGB32_Premultiplied);
+    screen.fill(kBackground);
+    QPainter painter(&screen);
+    text->paint(&painter);
+    painter.end();
+    const QRect picture(0, 0, 400, 300);
+    const QPoint at = text->position().toPoint();
+    const QRect onScreen = matchingBounds(screen, picture.translated(-at) & screen.rect(), isInk);
+    QVERIFY(onScreen.height() > 200);
+    QCOMPARE(matchingBounds(m_canvas.output(), picture, isInk), onScreen.translated(at));
 
     m_canvas.area()->setCurrentModule(QStringLiteral("Move"));
-    m_canvas.area()->uncheckAllItem();
     const int h = QFontMetrics(text->font()).height();
     const QRect lastRow(10, int(box.bottom()) - h, 200, h);
     const int right = inkRight(lastRow);
