@@ -73,7 +73,7 @@ private slots:
     void canvasDeletedMidStrokeStopsTheWorker();
 
 private:
-    PenItem *draw(const QString &tool, const Points &path);
+    PenItem *draw(const QString &tool, const Points &path, int lineWidth = 0);
 
     CanvasFixture m_canvas;
 };
@@ -93,9 +93,12 @@ void TestPenItem::cleanup()
     m_canvas.close();
 }
 
-PenItem *TestPenItem::draw(const QString &tool, const Points &path)
+PenItem *TestPenItem::draw(const QString &tool, const Points &path, int lineWidth)
 {
     m_canvas.choose(tool);
+    // Choosing a tool takes its width from the settings; a width given here comes after.
+    if (lineWidth > 0)
+        m_canvas.area()->setCurrentLineWidth(lineWidth);
     m_canvas.drag(path);
     return m_canvas.lastStored<PenItem>(tool);
 }
@@ -190,9 +193,7 @@ void TestPenItem::dragStoresOneStroke()
     QFETCH(int, lineWidth);
     QFETCH(Points, path);
 
-    m_canvas.area()->setCurrentModule(tool);
-    m_canvas.area()->setCurrentLineWidth(lineWidth);
-    PenItem *stroke = draw(tool, path);
+    PenItem *stroke = draw(tool, path, lineWidth);
     QVERIFY(stroke);
     QCOMPARE(stroke->name(), tool);
     QCOMPARE(m_canvas.area()->moduleFromName(tool)->storage().size(), 1);
@@ -322,9 +323,7 @@ void TestPenItem::wideStrokeKeepsItsCaps()
     QFETCH(int, lineWidth);
     QFETCH(Points, path);
 
-    m_canvas.area()->setCurrentModule(tool);
-    m_canvas.area()->setCurrentLineWidth(lineWidth);
-    PenItem *stroke = draw(tool, path);
+    PenItem *stroke = draw(tool, path, lineWidth);
     QVERIFY(stroke);
     if (lineWidth == 2) {
         QCOMPARE(m_canvas.area()->currentItem(), stroke);
