@@ -63,6 +63,11 @@ struct Segment
     bool attached = false;
 };
 
+struct CloseDisplay
+{
+    void operator()(Display *display) const { XCloseDisplay(display); }
+};
+
 void releaseMemory(void *memory)
 {
     shmdt(memory);
@@ -120,10 +125,19 @@ void makeOpaque(uchar *bits, int width, int height, int bytesPerLine)
 
 } // namespace
 
-QImage SharedMemoryGrab::grab(const QRect &rect)
+QByteArray SharedMemoryGrab::displayName()
 {
-    Display *display = QX11Info::isPlatformX11() ? QX11Info::display() : nullptr;
-    if (!display || rect.isEmpty() || !XShmQueryExtension(display))
+    return QX11Info::isPlatformX11() ? QByteArray(DisplayString(QX11Info::display()))
+                                     : QByteArray();
+}
+
+QImage SharedMemoryGrab::grab(const QRect &rect, const QByteArray &displayName)
+{
+    if (displayName.isEmpty() || rect.isEmpty())
+        return QImage();
+    const std::unique_ptr<Display, CloseDisplay> connection(XOpenDisplay(displayName.constData()));
+    Display *display = connection.get();
+    if (!display || !XShmQueryExtension(display))
         return QImage();
     const int screen = DefaultScreen(display);
     const QRect root(0, 0, DisplayWidth(display, screen), DisplayHeight(display, screen));

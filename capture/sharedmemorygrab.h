@@ -1,6 +1,7 @@
 #ifndef SHAREDMEMORYGRAB_H
 #define SHAREDMEMORYGRAB_H
 
+#include <QByteArray>
 #include <QImage>
 #include <QRect>
 
@@ -11,9 +12,12 @@
 class SharedMemoryGrab
 {
 public:
-    // The area of the root window, in its own coordinates; a null picture where the server has
-    // no shared memory, the root is not 24-bit true colour, or the area leaves the root.
-    static QImage grab(const QRect &rect);
+    // The area of the root window of display, in its own coordinates; a null picture where the
+    // server has no shared memory, the root is not 24-bit true colour, or the area leaves the
+    // root. It talks to the server over a connection of its own, so it may run on any thread.
+    static QImage grab(const QRect &rect, const QByteArray &display);
+    // The display Qt is connected to; empty off X11. Only on the GUI thread.
+    static QByteArray displayName();
 };
 
 #endif // SHAREDMEMORYGRAB_H

@@ -27,6 +27,7 @@
 #include <QRegion>
 #include <QScreen>
 #include <QTimer>
+#include <QtConcurrent>
 
 #include <malloc.h>
 
@@ -44,7 +45,7 @@ QPixmap grabDesktop(const QRect &rect)
     if (!primary)
         return QPixmap();
     if (qFuzzyCompare(primary->devicePixelRatio(), 1.0)) {
-        const QImage shared = SharedMemoryGrab::grab(rect);
+        const QImage shared = SharedMemoryGrab::grab(rect, SharedMemoryGrab::displayName());
         if (!shared.isNull())
             return QPixmap::fromImage(shared);
     }
@@ -58,12 +59,56 @@ SurfaceWidget::Grabber &grabber()
     return s_grabber;
 }
 
+bool &grabberIsOwn()
+{
+    static bool s_own = true;
+    return s_own;
+}
+
 QRect desktopGeometry()
 {
     QRect united;
     for (const QScreen *screen : QGuiApplication::screens())
         united = united.united(screen->geometry());
     return united;
+}
+
+QList<QRect> screenGeometries(int screenIndex)
+{
+    const QList<QScreen *> screens = QGuiApplication::screens();
+    QList<QRect> geometries;
+    for (int i = 0; i < screens.size(); ++i) {
+        if (screenIndex == -1 || screenIndex == i)
+            geometries << screens.at(i)->geometry();
+    }
+    return geometries;
+}
+
+// One screen, or all screens where they tile their union, come in one grab of this area; only
+// gaps need the composition that paints them black (a null area).
+QRect singleGrabArea(const QList<QRect> &geometries, bool allScreens)
+{
+    if (geometries.size() == 1)
+        return geometries.first();
+    const QRect united = desktopGeometry();
+    qint64 covered = 0;
+    for (const QRect &geometry : geometries)
+        covered += qint64(geometry.width()) * geometry.height();
+    return allScreens && covered == qint64(united.width()) * united.height() ? united : QRect();
+}
+
+// Started before the page is built and taken after it: the X server writes the screens while
+// the page is made. Only the program's own grab runs on a worker, and only where the shared
+// memory grab can serve; an empty future leaves the grab to the GUI thread.
+QFuture<QImage> grabAhead()
+{
+    const QScreen *primary = QGuiApplication::primaryScreen();
+    if (!grabberIsOwn() || !primary || !qFuzzyCompare(primary->devicePixelRatio(), 1.0))
+        return QFuture<QImage>();
+    const QRect area = singleGrabArea(screenGeometries(-1), true);
+    if (area.isNull())
+        return QFuture<QImage>();
+    return QtConcurrent::run(&SharedMemoryGrab::grab, area, SharedMemoryGrab::displayName());
 }
 
 SurfaceWidget::ModifierSource &modifierSource()
@@ -112,6 +157,7 @@ void registerPageTypes()
 
 void SurfaceWidget::setGrabber(Grabber grab)
 {
+    grabberIsOwn() = !grab;
     grabber() = grab ? std::move(grab) : Grabber(grabDesktop);
 }
 
@@ -145,22 +191,9 @@ QPixmap SurfaceWidget::createBackground(int screenIndex)
 {
     if (!QGuiApplication::primaryScreen())
         return QPixmap();
-    const QList<QScreen *> screens = QGuiApplication::screens();
-    QList<QRect> geometries;
-    for (int i = 0; i < screens.size(); ++i) {
-        if (screenIndex == -1 || screenIndex == i)
-            geometries << screens.at(i)->geometry();
-    }
-    // One screen, or screens that tile their union, come in one grab; only gaps need the
-    // composition that paints them black.
-    const QRect united = desktopGeometry();
-    qint64 covered = 0;
-    for (const QRect &geometry : geometries)
-        covered += qint64(geometry.width()) * geometry.height();
-    if (geometries.size() == 1
-        || (screenIndex == -1 && covered == qint64(united.width()) * united.height()))
-        return grabber()(geometries.size() == 1 ? geometries.first() : united);
-    return composeScreens(geometries, grabber());
+    const QList<QRect> geometries = screenGeometries(screenIndex);
+    const QRect area = singleGrabArea(geometries, screenIndex == -1);
+    return area.isNull() ? composeScreens(geometries, grabber()) : grabber()(area);
 }
 
 SurfaceWidget::SurfaceWidget(QObject *core, QWindow *parent)
@@ -168,8 +201,10 @@ SurfaceWidget::SurfaceWidget(QObject *core, QWindow *parent)
 {
     keepPicturesOutOfTheHeap();
     registerPageTypes();
-    m_background = createBackground(-1);
+    QFuture<QImage> early = grabAhead();
     loadPage(core);
+    const QImage grabbed = early.isCanceled() ? QImage() : early.result();
+    setBackground(grabbed.isNull() ? createBackground(-1) : QPixmap::fromImage(grabbed));
     // The frozen picture covers the whole view: an opaque window is painted and sent to the X
     // server without blending or clearing to transparent first.
     setColor(Qt::black);
@@ -196,14 +231,11 @@ void SurfaceWidget::loadPage(QObject *core)
     }
     m_selector = root->findChild<SurfaceSelector *>(QStringLiteral("SurfaceSelector"));
     m_paintArea = root->findChild<KPainterArea *>(QStringLiteral("KPainterArea"));
-    if (!isLoaded()) {
+    if (!isLoaded())
         qWarning() << Q_FUNC_INFO << "the capture page lacks its selector or canvas";
-        return;
-    }
-    // The canvas must mark up the very picture the user selects on, not a grab of its own.
-    m_paintArea->setBackground(m_background.toImage());
 }
 
+// The canvas must mark up the very picture the user selects on, not a grab of its own.
 void SurfaceWidget::setBackground(const QPixmap &picture)
 {
     m_background = picture;

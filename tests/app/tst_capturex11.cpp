@@ -247,7 +247,7 @@ void TestCaptureX11::sharedMemoryGrabReadsTheRoot()
     QFETCH(QRect, area);
     QFETCH(bool, served);
     QVERIFY(QTest::qWaitFor([this] { return screenShowsPicture(); }, 10000));
-    const QImage grab = SharedMemoryGrab::grab(area);
+    const QImage grab = SharedMemoryGrab::grab(area, SharedMemoryGrab::displayName());
     QCOMPARE(!grab.isNull(), served);
     if (!served)
         return;
