@@ -1,11 +1,12 @@
 #include "ponoramrows.h"
 
 #include <algorithm>
+#include <array>
 #include <cstring>
 
 namespace {
 
-constexpr int kThreshold = 381;
+constexpr quint32 kThreshold = 381;
 
 quint64 mix(quint64 hash, quint64 word)
 {
@@ -61,19 +62,23 @@ void PonoramRows::resizeRows(int rows)
     m_narrowHash.resize(rows);
 }
 
-// The sum is compared without branches so that the loop over a 64-pixel word vectorises.
+// Flags first, then bits: the comparison runs over a whole row without a dependency between
+// pixels, which the compiler turns into vector instructions.
 void PonoramRows::keyRow(int row, const QRgb *pixels)
 {
     quint64 *words = m_bits.data() + qsizetype(row) * m_words;
+    std::array<quint8, 64> flags;
     for (int w = 0; w < m_words; ++w) {
         const int begin = w * 64;
         const int end = std::min(begin + 64, m_width);
-        quint64 word = 0;
+        flags.fill(0);
         for (int x = begin; x < end; ++x) {
             const QRgb p = pixels[x];
-            const int sum = int((p >> 16) & 0xff) + int((p >> 8) & 0xff) + int(p & 0xff);
-            word |= quint64(sum > kThreshold) << (x - begin);
+            flags[x - begin] = ((p >> 16) & 0xff) + ((p >> 8) & 0xff) + (p & 0xff) > kThreshold;
         }
+        quint64 word = 0;
+        for (int j = 0; j < 64; ++j)
+            word |= quint64(flags[j]) << j;
         words[w] = word;
     }
     quint64 full = 0;
