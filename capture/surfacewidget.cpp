@@ -148,6 +148,7 @@ void registerPageTypes()
         PictureItem::registerQmlType();
         // The tool bar on the page points with it.
         qmlRegisterType<CursorShapeArea>("KuvoComponent", 1, 0, "CursorShapeArea");
+        SurfaceWidget::registerPonoramTypes();
         return true;
     }();
     Q_UNUSED(registered)
@@ -165,6 +166,11 @@ void SurfaceWidget::setModifierSource(ModifierSource source)
 {
     modifierSource()
         = source ? std::move(source) : ModifierSource(&QGuiApplication::queryKeyboardModifiers);
+}
+
+QPixmap SurfaceWidget::grab(const QRect &desktopRect)
+{
+    return grabber()(desktopRect);
 }
 
 QPixmap SurfaceWidget::composeScreens(const QList<QRect> &geometries, const Grabber &grab)
@@ -344,6 +350,8 @@ QPixmap SurfaceWidget::renderRubberRect()
 {
     if (!m_paintArea || !hasSelection())
         return QPixmap();
+    if (m_ponoramDone)
+        return renderPonoram();
     m_paintArea->uncheckAllItem();
     m_paintArea->update();
     return QPixmap::fromImage(m_paintArea->renderRect(selectRect(), 50000, true, false));
@@ -487,7 +495,8 @@ void SurfaceWidget::mousePressEvent(QMouseEvent *event)
     m_lastPos = event->pos();
     m_pressed = true;
     m_draggingSelection = false;
-    if (m_selector && noToolChosen() && m_selector->isCompleteSelectRect()
+    // Over a panorama the selection stays where the panorama is shown.
+    if (m_selector && !m_ponoramDone && noToolChosen() && m_selector->isCompleteSelectRect()
         && m_selector->rubberRect().contains(event->localPos())) {
         m_draggingSelection = true;
         setCursor(Qt::ClosedHandCursor);

@@ -13,6 +13,8 @@
 #include <functional>
 
 class MagnifierItem;
+class Ponoram;
+class PonoramPreview;
 class TextItem;
 
 // The full-screen capture overlay: freezes the screens, lets the user select and mark up a
@@ -31,6 +33,12 @@ class SurfaceWidget : public QQuickView
     Q_PROPERTY(int primaryWidth READ primaryWidth CONSTANT)
     Q_PROPERTY(int primaryHeight READ primaryHeight CONSTANT)
     Q_PROPERTY(bool isCommandModified READ isCommandModified NOTIFY isCommandModifiedChanged)
+    Q_PROPERTY(bool isPonoramWork READ isPonoramWork NOTIFY isPonoramWorkChanged)
+    Q_PROPERTY(QSize ponoramSize READ ponoramSize NOTIFY ponoramSizeChanged)
+    Q_PROPERTY(bool isPonoramError READ isPonoramError NOTIFY isPonoramErrorChanged)
+    Q_PROPERTY(bool isPonoramFull READ isPonoramFull NOTIFY isPonoramFullChanged)
+    Q_PROPERTY(bool ponoramDone READ ponoramDone NOTIFY ponoramPixmapComplete)
+    Q_PROPERTY(QPixmap ponoramPixmap READ ponoramPixmap NOTIFY ponoramPixmapComplete)
 
 public:
     // The share actions, with the numbers of the upload's after-upload actions.
@@ -50,6 +58,10 @@ public:
     // The screens given, each grabbed and placed at its offset in the union of their
     // geometries; black wherever no screen is.
     static QPixmap composeScreens(const QList<QRect> &geometries, const Grabber &grab);
+    // The types and the tool of the scrolling capture, for its pages.
+    static void registerPonoramTypes();
+    // A rectangle of the desktop, grabbed now through the grab that setGrabber replaces.
+    static QPixmap grab(const QRect &desktopRect);
     // All screens (index -1) or one screen, grabbed now.
     static QPixmap createBackground(int screenIndex);
     // The modifiers held right now; tests give their own, since a synthetic key event reports
@@ -75,6 +87,19 @@ public:
     int primaryHeight() const { return primaryGeometry().height(); }
     bool isCommandModified() const;
 
+    // The scrolling capture of the selection.
+    bool isPonoramWork() const { return m_isPonoramWork; }
+    QSize ponoramSize() const { return m_ponoramSize; }
+    bool isPonoramError() const { return m_isPonoramError; }
+    // The panorama stopped at its greatest height.
+    bool isPonoramFull() const { return m_isPonoramFull; }
+    // A panorama has been made: output comes from it from now on.
+    bool ponoramDone() const { return m_ponoramDone; }
+    QPixmap ponoramPixmap() const { return m_ponoramPixmap; }
+    KPainterArea *ponoramPaintArea() const;
+    PonoramPreview *ponoramPreview() const;
+    Ponoram *ponoram() const { return m_ponoram; }
+
     void setFullscreen(bool value);
     void setQuickScreen(bool value);
     bool isQuickScreen() const { return m_quickScreen; }
@@ -92,7 +117,8 @@ public:
     QRect desktopSelectRect() const { return selectRect().translated(position()); }
     // At least one pixel each way is selected.
     bool hasSelection() const;
-    // The selection with its shapes, without selection handles; null without a selection.
+    // The selection with its shapes, without selection handles, or the panorama made of it
+    // with the shapes on it; null without a selection.
     QPixmap renderRubberRect();
 
     // The picture as a PNG data URL; the page itself takes the picture as it is, which is faster.
@@ -118,6 +144,11 @@ public:
 
 public slots:
     void close();
+    // Starts a scrolling capture of the selection; nothing without one or while one runs.
+    void startPonoram();
+    // Ends it with the panorama gathered so far, or without any.
+    void stopPonoram();
+    void cancelPonoram();
 
 signals:
     void uploadedScreen();
@@ -129,6 +160,11 @@ signals:
     void visibleCloseWindowChanged(bool visible);
     void hideToolBar();
     void isCommandModifiedChanged();
+    void isPonoramWorkChanged(bool enable);
+    void ponoramSizeChanged(const QSize &size);
+    void isPonoramErrorChanged(bool error);
+    void isPonoramFullChanged(bool full);
+    void ponoramPixmapComplete();
 
 protected:
     bool event(QEvent *event) override;
@@ -139,8 +175,16 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
 
+private slots:
+    void ponoramComplete(const QPixmap &picture);
+    void setPonoramSize(const QSize &size);
+    void ponoramError();
+
 private:
     static QRect primaryGeometry();
+    QPixmap renderPonoram();
+    void setPonoramWork(bool work);
+    void setPonoramError(bool error);
     void loadPage(QObject *core);
     void post(PostAction action);
     void copyColor();
@@ -162,6 +206,13 @@ private:
     bool m_clipboardPending = false;
     bool m_closeReported = false;
     QPixmap m_background;
+    Ponoram *m_ponoram = nullptr;
+    bool m_isPonoramWork = false;
+    bool m_isPonoramError = false;
+    bool m_isPonoramFull = false;
+    bool m_ponoramDone = false;
+    QSize m_ponoramSize;
+    QPixmap m_ponoramPixmap;
 };
 
 #endif // SURFACEWIDGET_H

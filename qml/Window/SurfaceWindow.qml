@@ -32,6 +32,8 @@ Item {
         objectName: "SurfaceSelector"
         anchors.fill: parent
         shaded: false
+        // A panorama in the selection's place keeps the selection as it is.
+        enabled: !surface.ponoramDone
         isShowMagnified: settings.getValue("showMagnifier") !== false
                          && settings.getValue("showMagnifier") !== "false"
         onGxChanged: magnifier_image.update()
@@ -97,7 +99,7 @@ Item {
     Loader {
         id: toolBar
         objectName: "toolBar"
-        visible: selector.showToolBar
+        visible: selector.showToolBar && !surface.isPonoramWork && !surface.ponoramDone
         active: false
         source: "qrc:/qml/qml/Components/ToolBar.qml"
 
@@ -126,6 +128,21 @@ Item {
                     toolBar.active = true
             }
         }
+    }
+
+    PonoramControls {
+        anchors.fill: parent
+        selector: selector
+        barX: toolBar.x
+        barY: toolBar.y
+    }
+
+    PonoramView {
+        anchors.fill: parent
+        area: Qt.rect(selector.rubberRectLeft, selector.rubberRectTop,
+                      selector.rubberRect.width, selector.rubberRect.height)
+        barX: toolBar.x
+        barY: toolBar.y
     }
 
     Rectangle {

@@ -1,0 +1,102 @@
+import QtQuick 2.12
+import KuvoComponent 1.0
+import "../Components"
+
+// A finished panorama in place of the selection: scrolled by the wheel and the scroll bar,
+// with a canvas of its own and a tool bar that marks up that canvas. What the view hands on
+// is this canvas's picture.
+Item {
+    id: view
+
+    property rect area
+    property int barX: 0
+    property int barY: 0
+
+    visible: surface.ponoramDone
+
+    Item {
+        id: ponoramItem
+        objectName: "ponoramItem"
+        x: view.area.x
+        y: view.area.y
+        width: view.area.width
+        height: Math.max(1, Math.min(view.area.height, surface.ponoramSize.height))
+        clip: true
+
+        Flickable {
+            id: edit_flick
+            objectName: "edit_flick"
+            anchors.fill: parent
+            contentWidth: picture.width
+            contentHeight: picture.height
+            boundsBehavior: Flickable.StopAtBounds
+            // Drags draw on the canvas; the wheel and the scroll bar move the panorama.
+            interactive: false
+
+            PictureItem {
+                id: picture
+                width: surface.ponoramSize.width
+                height: surface.ponoramSize.height
+                picture: surface.ponoramPixmap
+            }
+
+            KPainterArea {
+                id: paintArea
+                objectName: "ponoramPaintArea"
+                anchors.fill: picture
+                selectRect: Qt.rect(0, 0, width, height)
+            }
+        }
+
+        WheelArea {
+            anchors.fill: parent
+            onVerticalWheel: edit_flick.contentY = Math.max(0, Math.min(
+                edit_flick.contentHeight - edit_flick.height, edit_flick.contentY - delta))
+        }
+
+        ScrollBar {
+            id: verticalScrollBar
+            objectName: "verticalScrollBar"
+            flickable: edit_flick
+            anchors.right: parent.right
+            anchors.top: parent.top
+            anchors.bottom: parent.bottom
+        }
+    }
+
+    Rectangle {
+        objectName: "ponoramNotice"
+        visible: surface.isPonoramError || surface.isPonoramFull
+        x: ponoramItem.x
+        y: Math.max(0, ponoramItem.y - height - 4)
+        width: notice.implicitWidth + 12
+        height: notice.implicitHeight + 6
+        radius: 4
+        color: "#b0000000"
+        Text {
+            id: notice
+            anchors.centerIn: parent
+            font.family: "Arial"
+            font.pixelSize: 12
+            color: "#ff5050"
+            text: surface.isPonoramFull
+                  ? qsTr("The panorama has reached its greatest height and ends here")
+                  : qsTr("The document scrolled too far at once; the panorama ends here")
+        }
+    }
+
+    // Inside this file paintArea is the panorama's canvas, so the bar marks up the panorama.
+    Loader {
+        id: toolBar
+        objectName: "ponoramToolBar"
+        active: view.visible
+        x: view.barX
+        y: view.barY
+        source: "qrc:/qml/qml/Components/ToolBar.qml"
+
+        Connections {
+            target: toolBar.item
+            function onClickAccept() { surface.uploadScreen() }
+        }
+    }
+}
