@@ -208,6 +208,7 @@ SurfaceWidget::SurfaceWidget(QObject *core, QWindow *parent)
     keepPicturesOutOfTheHeap();
     registerPageTypes();
     QFuture<QImage> early = grabAhead();
+    connectPonoram();
     loadPage(core);
     const QImage grabbed = early.isCanceled() ? QImage() : early.result();
     setBackground(grabbed.isNull() ? createBackground(-1) : QPixmap::fromImage(grabbed));
@@ -350,7 +351,7 @@ QPixmap SurfaceWidget::renderRubberRect()
 {
     if (!m_paintArea || !hasSelection())
         return QPixmap();
-    if (m_ponoramDone)
+    if (ponoramDone())
         return renderPonoram();
     m_paintArea->uncheckAllItem();
     m_paintArea->update();
@@ -496,7 +497,7 @@ void SurfaceWidget::mousePressEvent(QMouseEvent *event)
     m_pressed = true;
     m_draggingSelection = false;
     // Over a panorama the selection stays where the panorama is shown.
-    if (m_selector && !m_ponoramDone && noToolChosen() && m_selector->isCompleteSelectRect()
+    if (m_selector && !ponoramDone() && noToolChosen() && m_selector->isCompleteSelectRect()
         && m_selector->rubberRect().contains(event->localPos())) {
         m_draggingSelection = true;
         setCursor(Qt::ClosedHandCursor);

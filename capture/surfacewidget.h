@@ -15,6 +15,7 @@
 class MagnifierItem;
 class Ponoram;
 class PonoramPreview;
+class PonoramSession;
 class TextItem;
 
 // The full-screen capture overlay: freezes the screens, lets the user select and mark up a
@@ -88,17 +89,18 @@ public:
     bool isCommandModified() const;
 
     // The scrolling capture of the selection.
-    bool isPonoramWork() const { return m_isPonoramWork; }
-    QSize ponoramSize() const { return m_ponoramSize; }
-    bool isPonoramError() const { return m_isPonoramError; }
+    bool isPonoramWork() const;
+    QSize ponoramSize() const;
+    bool isPonoramError() const;
     // The panorama stopped at its greatest height.
-    bool isPonoramFull() const { return m_isPonoramFull; }
+    bool isPonoramFull() const;
     // A panorama has been made: output comes from it from now on.
-    bool ponoramDone() const { return m_ponoramDone; }
-    QPixmap ponoramPixmap() const { return m_ponoramPixmap; }
+    bool ponoramDone() const;
+    QPixmap ponoramPixmap() const;
     KPainterArea *ponoramPaintArea() const;
     PonoramPreview *ponoramPreview() const;
-    Ponoram *ponoram() const { return m_ponoram; }
+    // The engine, once a scrolling capture has started.
+    Ponoram *ponoram() const;
 
     void setFullscreen(bool value);
     void setQuickScreen(bool value);
@@ -176,15 +178,12 @@ protected:
     void mouseMoveEvent(QMouseEvent *event) override;
 
 private slots:
-    void ponoramComplete(const QPixmap &picture);
-    void setPonoramSize(const QSize &size);
-    void ponoramError();
+    void ponoramComplete();
 
 private:
     static QRect primaryGeometry();
+    void connectPonoram();
     QPixmap renderPonoram();
-    void setPonoramWork(bool work);
-    void setPonoramError(bool error);
     void loadPage(QObject *core);
     void post(PostAction action);
     void copyColor();
@@ -206,13 +205,7 @@ private:
     bool m_clipboardPending = false;
     bool m_closeReported = false;
     QPixmap m_background;
-    Ponoram *m_ponoram = nullptr;
-    bool m_isPonoramWork = false;
-    bool m_isPonoramError = false;
-    bool m_isPonoramFull = false;
-    bool m_ponoramDone = false;
-    QSize m_ponoramSize;
-    QPixmap m_ponoramPixmap;
+    PonoramSession *m_ponoram = nullptr;
 };
 
 #endif // SURFACEWIDGET_H

@@ -3,14 +3,13 @@
 // panorama, and the panorama then takes the selection's place as what the view hands on.
 
 #include "kpainterarea.h"
-#include "ponoram.h"
 #include "ponorammodule.h"
 #include "ponorampreview.h"
+#include "ponoramsession.h"
 #include "surfacewidget.h"
 #include "wheelarea.h"
 
 #include <QCoreApplication>
-#include <QDebug>
 #include <QQuickItem>
 
 namespace {
@@ -40,6 +39,59 @@ void SurfaceWidget::registerPonoramTypes()
     qmlRegisterType<WheelArea>("KuvoComponent", 1, 0, "WheelArea");
 }
 
+void SurfaceWidget::connectPonoram()
+{
+    m_ponoram = new PonoramSession(this);
+    connect(m_ponoram, &PonoramSession::isPonoramWorkChanged, this,
+        &SurfaceWidget::isPonoramWorkChanged);
+    connect(
+        m_ponoram, &PonoramSession::ponoramSizeChanged, this, &SurfaceWidget::ponoramSizeChanged);
+    connect(m_ponoram, &PonoramSession::isPonoramErrorChanged, this,
+        &SurfaceWidget::isPonoramErrorChanged);
+    connect(m_ponoram, &PonoramSession::isPonoramFullChanged, this,
+        &SurfaceWidget::isPonoramFullChanged);
+    connect(m_ponoram, &PonoramSession::finished, this, &SurfaceWidget::ponoramComplete);
+    connect(m_ponoram, &PonoramSession::changePreview, this, [this](const QImage &picture) {
+        if (PonoramPreview *preview = ponoramPreview())
+            preview->setImage(picture);
+    });
+}
+
+bool SurfaceWidget::isPonoramWork() const
+{
+    return m_ponoram->isPonoramWork();
+}
+
+QSize SurfaceWidget::ponoramSize() const
+{
+    return m_ponoram->ponoramSize();
+}
+
+bool SurfaceWidget::isPonoramError() const
+{
+    return m_ponoram->isPonoramError();
+}
+
+bool SurfaceWidget::isPonoramFull() const
+{
+    return m_ponoram->isPonoramFull();
+}
+
+bool SurfaceWidget::ponoramDone() const
+{
+    return m_ponoram->ponoramDone();
+}
+
+QPixmap SurfaceWidget::ponoramPixmap() const
+{
+    return m_ponoram->ponoramPixmap();
+}
+
+Ponoram *SurfaceWidget::ponoram() const
+{
+    return m_ponoram->engine();
+}
+
 KPainterArea *SurfaceWidget::ponoramPaintArea() const
 {
     return findItem<KPainterArea>(rootObject(), QStringLiteral("ponoramPaintArea"));
@@ -52,97 +104,46 @@ PonoramPreview *SurfaceWidget::ponoramPreview() const
 
 void SurfaceWidget::startPonoram()
 {
-    if (m_isPonoramWork || !hasSelection())
+    if (isPonoramWork() || ponoramDone() || !hasSelection())
         return;
-    if (!m_ponoram) {
-        m_ponoram = new Ponoram(this);
-        m_ponoram->setGrabber([](const QRect &rect) { return grab(rect).toImage(); });
-        connect(m_ponoram, &Ponoram::complete, this, &SurfaceWidget::ponoramComplete);
-        connect(m_ponoram, &Ponoram::rectChange, this, &SurfaceWidget::setPonoramSize);
-        connect(m_ponoram, &Ponoram::errorGlueImage, this, &SurfaceWidget::ponoramError);
-        connect(m_ponoram, &Ponoram::heightLimitReached, this, [this] {
-            m_isPonoramFull = true;
-            emit isPonoramFullChanged(true);
-        });
-        if (PonoramPreview *preview = ponoramPreview())
-            connect(m_ponoram, &Ponoram::changePreview, preview, &PonoramPreview::setImage);
-    }
     if (m_paintArea)
         m_paintArea->uncheckAllItem();
     setEnableMask(true);
-    setPonoramError(false);
-    m_isPonoramFull = false;
-    emit isPonoramFullChanged(false);
-    setPonoramWork(true);
     // The window must have let go of the selection before the first grab looks through it.
     QCoreApplication::processEvents();
-    if (!m_ponoram->startPonoram(desktopSelectRect())) {
+    if (!m_ponoram->start(desktopSelectRect()))
         setEnableMask(false);
-        setPonoramWork(false);
-        setPonoramError(true);
-    }
 }
 
 void SurfaceWidget::stopPonoram()
 {
-    if (m_ponoram)
-        m_ponoram->stopPonoram();
-    setPonoramWork(false);
+    m_ponoram->stop();
 }
 
 void SurfaceWidget::cancelPonoram()
 {
-    if (m_ponoram)
-        m_ponoram->cancelPonoram();
+    m_ponoram->cancel();
     setEnableMask(false);
-    setPonoramWork(false);
 }
 
-void SurfaceWidget::ponoramComplete(const QPixmap &picture)
+void SurfaceWidget::ponoramComplete()
 {
-    m_ponoramDone = true;
-    m_ponoramPixmap = picture;
     if (KPainterArea *area = ponoramPaintArea())
-        area->setBackground(picture.toImage());
+        area->setBackground(ponoramPixmap().toImage());
     setEnableMask(false);
-    setPonoramWork(false);
     emit ponoramPixmapComplete();
     raise();
     requestActivate();
-}
-
-void SurfaceWidget::setPonoramSize(const QSize &size)
-{
-    m_ponoramSize = size;
-    emit ponoramSizeChanged(size);
-    setPonoramError(false);
-}
-
-void SurfaceWidget::ponoramError()
-{
-    setPonoramError(true);
-}
-
-void SurfaceWidget::setPonoramWork(bool work)
-{
-    m_isPonoramWork = work;
-    emit isPonoramWorkChanged(work);
-}
-
-void SurfaceWidget::setPonoramError(bool error)
-{
-    m_isPonoramError = error;
-    emit isPonoramErrorChanged(error);
 }
 
 // The whole panorama with the shapes drawn on it.
 QPixmap SurfaceWidget::renderPonoram()
 {
     KPainterArea *area = ponoramPaintArea();
-    if (!area || m_ponoramPixmap.isNull())
-        return m_ponoramPixmap;
+    if (!area)
+        return ponoramPixmap();
     area->uncheckAllItem();
     area->update();
     return QPixmap::fromImage(
-        area->renderRect(QRect(QPoint(0, 0), m_ponoramPixmap.size()), 50000, true, false));
+        area->renderRect(QRect(QPoint(0, 0), ponoramSize()), 50000, true, false));
 }

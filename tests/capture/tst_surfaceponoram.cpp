@@ -75,8 +75,10 @@ void TestSurfacePonoram::cleanup()
     QVERIFY2(pageWarnings().isEmpty(), qPrintable(pageWarnings().join(QLatin1Char('\n'))));
 }
 
+// Where the user sees the button: after the page has laid itself out again.
 void TestSurfacePonoram::click(const QString &name)
 {
+    QTest::qWait(50);
     QQuickItem *button = findSceneItem(m_view->rootObject(), name);
     QVERIFY2(button && button->isVisible(), qPrintable(name));
     const QPointF centre = button->mapToScene(QPointF(button->width() / 2, button->height() / 2));

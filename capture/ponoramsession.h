@@ -1,0 +1,64 @@
+#ifndef PONORAMSESSION_H
+#define PONORAMSESSION_H
+
+#include <QObject>
+#include <QPixmap>
+#include <QRect>
+#include <QSize>
+
+class Ponoram;
+
+// One window's scrolling capture as its page sees it: whether it runs, how large the
+// panorama has grown, whether it ended early, and the finished panorama. The capture view and
+// the panorama window each keep one and publish its state as their own.
+class PonoramSession : public QObject
+{
+    Q_OBJECT
+
+public:
+    explicit PonoramSession(QObject *parent = nullptr);
+
+    bool isPonoramWork() const { return m_work; }
+    QSize ponoramSize() const { return m_size; }
+    // The last grab could not be placed: the panorama ended there.
+    bool isPonoramError() const { return m_error; }
+    // The panorama stopped at its greatest height.
+    bool isPonoramFull() const { return m_full; }
+    bool ponoramDone() const { return !m_picture.isNull(); }
+    QPixmap ponoramPixmap() const { return m_picture; }
+    // The engine, made on the first start.
+    Ponoram *engine() const { return m_engine; }
+
+    // Starts on a rectangle of the desktop; false, with the error state, when it cannot be
+    // grabbed.
+    bool start(const QRect &desktopRect);
+    // Ends with the panorama gathered so far.
+    void stop();
+    // Ends without a panorama.
+    void cancel();
+
+signals:
+    void isPonoramWorkChanged(bool work);
+    void ponoramSizeChanged(const QSize &size);
+    void isPonoramErrorChanged(bool error);
+    void isPonoramFullChanged(bool full);
+    // The panorama is finished; from now on it is the window's output.
+    void finished(const QPixmap &picture);
+    // The engine's thumbnail source, passed on.
+    void changePreview(const QImage &picture);
+
+private:
+    void createEngine();
+    void setWork(bool work);
+    void setError(bool error);
+    void setFull(bool full);
+
+    Ponoram *m_engine = nullptr;
+    bool m_work = false;
+    bool m_error = false;
+    bool m_full = false;
+    QSize m_size;
+    QPixmap m_picture;
+};
+
+#endif // PONORAMSESSION_H
