@@ -26,6 +26,7 @@ class QAction;
 class QClipboard;
 class QMenu;
 class SettingWidget;
+class SurfacePonoramScreen;
 class SurfaceWidget;
 class UploadModel;
 class UploadWidget;
@@ -97,6 +98,8 @@ public:
     ProxyWidget *proxyWidget();
     // The capture view of the capture running now, or null.
     SurfaceWidget *surfaceWidget() const;
+    // The panorama window, made on first use; it goes when it closes.
+    SurfacePonoramScreen *surfacePonoramScreen();
 
     // The tray icon and its menu; the icon exists from construction until exitApp(), even on
     // a desktop without a tray, where it simply shows nothing.
@@ -167,6 +170,9 @@ public slots:
     void screenSaveToDisk(const QPixmap &picture = QPixmap());
     void screenSaveToClipboard();
     Q_INVOKABLE void selectSaveScreenFolder();
+    // A panorama in a window of its own; its finished picture is uploaded by ponoramUpload.
+    void ponoramScreen();
+    void ponoramUpload();
 
 signals:
     void accountChange(Autorization *account);
@@ -214,6 +220,7 @@ private:
     QPointer<LastUploadWidget> m_lastUploadWidget;
     QPointer<ProxyWidget> m_proxyWidget;
     QPointer<SurfaceWidget> m_surfaceWidget;
+    QPointer<SurfacePonoramScreen> m_surfacePonoramScreen;
     SaveFileAsker m_saveFileAsker;
     FolderAsker m_folderAsker;
     QString m_captureFile;

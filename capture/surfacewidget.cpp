@@ -156,6 +156,11 @@ void registerPageTypes()
 
 } // namespace
 
+void SurfaceWidget::registerCaptureTypes()
+{
+    registerPageTypes();
+}
+
 void SurfaceWidget::setGrabber(Grabber grab)
 {
     grabberIsOwn() = !grab;

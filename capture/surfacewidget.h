@@ -61,6 +61,8 @@ public:
     static QPixmap composeScreens(const QList<QRect> &geometries, const Grabber &grab);
     // The types and the tool of the scrolling capture, for its pages.
     static void registerPonoramTypes();
+    // Every type of the capture pages, the panorama's among them; once per process.
+    static void registerCaptureTypes();
     // A rectangle of the desktop, grabbed now through the grab that setGrabber replaces.
     static QPixmap grab(const QRect &desktopRect);
     // All screens (index -1) or one screen, grabbed now.

@@ -9,8 +9,6 @@ Item {
     id: view
 
     property rect area
-    property int barX: 0
-    property int barY: 0
 
     visible: surface.ponoramDone
 
@@ -86,13 +84,22 @@ Item {
     }
 
     // Inside this file paintArea is the panorama's canvas, so the bar marks up the panorama.
+    // It stands under the panorama where there is room, else over it, else inside its lower
+    // edge, right-aligned with it and never off the window.
     Loader {
         id: toolBar
         objectName: "ponoramToolBar"
         active: view.visible
-        x: view.barX
-        y: view.barY
         source: "qrc:/qml/qml/Components/ToolBar.qml"
+
+        readonly property int gap: 6
+        readonly property int below: ponoramItem.y + ponoramItem.height + gap
+        readonly property int above: ponoramItem.y - height - gap
+
+        x: Math.max(0, Math.min(ponoramItem.x + ponoramItem.width - width, view.width - width))
+        y: below + height <= view.height ? below
+           : above >= 0 ? above
+           : Math.max(0, ponoramItem.y + ponoramItem.height - height - gap)
 
         Connections {
             target: toolBar.item

@@ -141,8 +141,6 @@ Item {
         anchors.fill: parent
         area: Qt.rect(selector.rubberRectLeft, selector.rubberRectTop,
                       selector.rubberRect.width, selector.rubberRect.height)
-        barX: toolBar.x
-        barY: toolBar.y
     }
 
     Rectangle {
