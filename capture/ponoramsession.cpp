@@ -3,6 +3,8 @@
 #include "ponoram.h"
 #include "surfacewidget.h"
 
+#include <QTimer>
+
 PonoramSession::PonoramSession(QObject *parent)
     : QObject(parent)
 {
@@ -28,20 +30,22 @@ void PonoramSession::createEngine()
     connect(m_engine, &Ponoram::changePreview, this, &PonoramSession::changePreview);
 }
 
-bool PonoramSession::start(const QRect &desktopRect)
+void PonoramSession::start(const QRect &desktopRect)
 {
     if (m_work)
-        return false;
+        return;
     if (!m_engine)
         createEngine();
     setError(false);
     setFull(false);
     setWork(true);
-    if (m_engine->startPonoram(desktopRect))
-        return true;
-    setWork(false);
-    setError(true);
-    return false;
+    QTimer::singleShot(kSettleMs, this, [this, desktopRect] {
+        if (!m_work || m_engine->isRunning() || m_engine->startPonoram(desktopRect))
+            return;
+        setWork(false);
+        setError(true);
+        emit startFailed();
+    });
 }
 
 void PonoramSession::stop()

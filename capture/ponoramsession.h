@@ -29,9 +29,13 @@ public:
     // The engine, made on the first start.
     Ponoram *engine() const { return m_engine; }
 
-    // Starts on a rectangle of the desktop; false, with the error state, when it cannot be
-    // grabbed.
-    bool start(const QRect &desktopRect);
+    // Windows under the one that has just cut the rectangle out of itself need a moment to
+    // paint what shows there; the first grab waits for them.
+    static constexpr int kSettleMs = 100;
+
+    // Starts on a rectangle of the desktop, the first grab after kSettleMs; when it cannot
+    // be grabbed the capture ends in the error state and startFailed() follows.
+    void start(const QRect &desktopRect);
     // Ends with the panorama gathered so far.
     void stop();
     // Ends without a panorama.
@@ -44,6 +48,7 @@ signals:
     void isPonoramFullChanged(bool full);
     // The panorama is finished; from now on it is the window's output.
     void finished(const QPixmap &picture);
+    void startFailed();
     // The engine's thumbnail source, passed on.
     void changePreview(const QImage &picture);
 

@@ -58,6 +58,7 @@ void SurfacePonoramScreen::connectPonoram()
         &SurfacePonoramScreen::isPonoramErrorChanged);
     connect(m_ponoram, &PonoramSession::isPonoramFullChanged, this,
         &SurfacePonoramScreen::isPonoramFullChanged);
+    connect(m_ponoram, &PonoramSession::startFailed, this, [this] { setMask(QRegion()); });
     connect(m_ponoram, &PonoramSession::finished, this,
         qOverload<const QPixmap &>(&SurfacePonoramScreen::stopPonoram));
 }
@@ -146,14 +147,15 @@ void SurfacePonoramScreen::startPonoram()
     if (rect.width() < 1 || rect.height() < 1)
         return;
     setMask(QRegion(QRect(QPoint(0, 0), size())).subtracted(QRegion(rect)));
-    QCoreApplication::processEvents();
-    if (!m_ponoram->start(rect.translated(position())))
-        setMask(QRegion());
+    m_ponoram->start(rect.translated(position()));
 }
 
+// Stopped before its first grab, a capture has no panorama to show.
 void SurfacePonoramScreen::stopPonoram()
 {
     m_ponoram->stop();
+    if (!ponoramDone())
+        setMask(QRegion());
 }
 
 void SurfacePonoramScreen::cancelPonoram()

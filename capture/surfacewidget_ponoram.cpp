@@ -9,7 +9,6 @@
 #include "surfacewidget.h"
 #include "wheelarea.h"
 
-#include <QCoreApplication>
 #include <QQuickItem>
 
 namespace {
@@ -51,6 +50,7 @@ void SurfaceWidget::connectPonoram()
     connect(m_ponoram, &PonoramSession::isPonoramFullChanged, this,
         &SurfaceWidget::isPonoramFullChanged);
     connect(m_ponoram, &PonoramSession::finished, this, &SurfaceWidget::ponoramComplete);
+    connect(m_ponoram, &PonoramSession::startFailed, this, [this] { setEnableMask(false); });
     connect(m_ponoram, &PonoramSession::changePreview, this, [this](const QImage &picture) {
         if (PonoramPreview *preview = ponoramPreview())
             preview->setImage(picture);
@@ -109,15 +109,15 @@ void SurfaceWidget::startPonoram()
     if (m_paintArea)
         m_paintArea->uncheckAllItem();
     setEnableMask(true);
-    // The window must have let go of the selection before the first grab looks through it.
-    QCoreApplication::processEvents();
-    if (!m_ponoram->start(desktopSelectRect()))
-        setEnableMask(false);
+    m_ponoram->start(desktopSelectRect());
 }
 
+// Stopped before its first grab, a capture has no panorama to show.
 void SurfaceWidget::stopPonoram()
 {
     m_ponoram->stop();
+    if (!ponoramDone())
+        setEnableMask(false);
 }
 
 void SurfaceWidget::cancelPonoram()

@@ -80,7 +80,8 @@ void TestCorePonoram::cleanup()
 
 void TestCorePonoram::scroll(Ponoram *engine)
 {
-    QVERIFY(engine && engine->isRunning());
+    QVERIFY(engine);
+    QTRY_VERIFY(engine->isRunning());
     engine->setPointerSource([this] { return m_documentRect.center(); });
     while (m_document->scroll() < m_document->lastScroll()) {
         m_document->scrollBy(70);

@@ -91,6 +91,7 @@ void TestSurfacePonoram::panoramaReplacesTheSelection()
     click("ponoramStart");
     QVERIFY(m_view->isPonoramWork());
     QVERIFY(m_view->ponoram());
+    QTRY_VERIFY2(m_view->ponoram()->isRunning(), "the first grab did not follow");
     QVERIFY2(!m_view->mask().contains(m_view->selectRect().center()),
         "the document under the selection cannot be scrolled");
     QVERIFY(!findSceneItem(m_view->rootObject(), "toolBar")->isVisible());

@@ -1,0 +1,151 @@
+#include "core.h"
+#include "coretestsupport.h"
+#include "ponoram.h"
+#include "ponoramsession.h"
+#include "scrollingdocument.h"
+#include "setting.h"
+#include "surfaceponoramscreen.h"
+
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QJsonObject>
+#include <QProcess>
+#include <QTemporaryDir>
+
+// A real scroll on a real X server: a window of known rows scrolled by wheel clicks from
+// xdotool under the panorama window, whose panorama must hold exactly those rows, and leave
+// through the upload, save and copy routes.
+class TestPonoramX11 : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+    void scrolledWindowBecomesThePanorama_data();
+    void scrolledWindowBecomesThePanorama();
+
+private:
+    bool xdotool(const QStringList &arguments);
+
+    StandinService m_service;
+    Core *m_core = nullptr;
+    QProcess m_window;
+    QRect m_windowRect;
+    QString m_answer;
+};
+
+namespace {
+
+constexpr int kWidth = 360;
+constexpr int kRows = 300;
+constexpr int kDocumentRows = 1400;
+constexpr int kNotches = 14;
+
+ScrollingDocument::Options documentOptions()
+{
+    ScrollingDocument::Options options;
+    options.width = kWidth;
+    options.windowRows = kRows;
+    options.documentRows = kDocumentRows;
+    return options;
+}
+
+} // namespace
+
+void TestPonoramX11::initTestCase()
+{
+    QVERIFY(startSignedIn(m_service));
+    m_core = Core::instance();
+    m_core->setSaveFileAsker([this](const QString &, const QString &) { return m_answer; });
+}
+
+// A fresh window for every capture: its document starts at the top.
+void TestPonoramX11::init()
+{
+    m_service.reset();
+    Setting::instance()->setValue(QStringLiteral("qualityImage"), 2);
+    m_window.start(QStringLiteral(KUVO_TALLPICTURE),
+        {"200", "150", QString::number(kWidth), QString::number(kRows),
+            QString::number(kDocumentRows)});
+    QVERIFY(m_window.waitForStarted(5000));
+    QTRY_VERIFY_WITH_TIMEOUT(m_window.canReadLine(), 10000);
+    const QList<QByteArray> ready = m_window.readLine().trimmed().split(' ');
+    QCOMPARE(ready.size(), 5);
+    m_windowRect = QRect(ready[1].toInt(), ready[2].toInt(), ready[3].toInt(), ready[4].toInt());
+    QCOMPARE(m_windowRect.size(), QSize(kWidth, kRows));
+}
+
+void TestPonoramX11::cleanup()
+{
+    m_window.kill();
+    m_window.waitForFinished(5000);
+}
+
+// The event loop runs meanwhile: the capture grabs while the wheel turns.
+bool TestPonoramX11::xdotool(const QStringList &arguments)
+{
+    QProcess tool;
+    QSignalSpy finished(&tool, qOverload<int, QProcess::ExitStatus>(&QProcess::finished));
+    tool.start(QStringLiteral("xdotool"), arguments);
+    return finished.wait(20000) && tool.exitCode() == 0;
+}
+
+void TestPonoramX11::scrolledWindowBecomesThePanorama_data()
+{
+    QTest::addColumn<QString>("route");
+    QTest::newRow("upload") << "upload";
+    QTest::newRow("save") << "save";
+    QTest::newRow("copy") << "copy";
+}
+
+void TestPonoramX11::scrolledWindowBecomesThePanorama()
+{
+    QFETCH(QString, route);
+
+    m_core->ponoramScreen();
+    QPointer<SurfacePonoramScreen> view = m_core->surfacePonoramScreen();
+    QVERIFY(view);
+    QVERIFY(QTest::qWaitForWindowExposed(view, 5000));
+    const QPoint centre = m_windowRect.center();
+    QVERIFY(xdotool({"mousemove", QString::number(centre.x()), QString::number(centre.y())}));
+    view->selector()->setRubberRect(QRectF(m_windowRect.translated(-view->position())));
+    QVERIFY(view->isPonoramWork());
+    QTRY_VERIFY_WITH_TIMEOUT(view->session()->engine()->isRunning(), 2000);
+
+    // Faster than the engine gives up on a still document, slower than it grabs.
+    QVERIFY(xdotool({"click", "--repeat", QString::number(kNotches), "--delay", "120", "5"}));
+    QTRY_VERIFY_WITH_TIMEOUT(view->ponoramDone(), 10000);
+    QVERIFY(!view->isPonoramError());
+
+    ScrollingDocument document(documentOptions());
+    document.scrollTo(kNotches * 40);
+    const QImage expected = document.expected();
+    QCOMPARE(view->ponoramSize(), expected.size());
+    QCOMPARE(view->renderRubberRect().toImage().convertToFormat(QImage::Format_RGB32), expected);
+
+    QTemporaryDir folder;
+    m_answer = folder.filePath(QStringLiteral("panorama"));
+    QSignalSpy link(m_core, &Core::lastLinkChanged);
+    QImage delivered;
+    if (route == "upload") {
+        view->uploadScreen();
+        QVERIFY(link.wait(10000));
+        const QJsonArray creates = m_service.requests(QStringLiteral("/drive/v1/files"));
+        QCOMPARE(creates.size(), 1);
+        const QString title = creates.first().toObject()["json"].toObject()["title"].toString();
+        delivered = QImage(QDir(QDir::homePath() + "/.kuvo/tmp").filePath(title));
+    } else if (route == "save") {
+        view->saveScreen();
+        delivered = QImage(m_answer + QStringLiteral(".png"));
+    } else {
+        view->screenSaveToClipboard();
+        delivered = QGuiApplication::clipboard()->image();
+    }
+    QTRY_VERIFY_WITH_TIMEOUT(!view, 2000);
+    QCOMPARE(delivered.convertToFormat(QImage::Format_RGB32), expected);
+}
+
+QTEST_MAIN(TestPonoramX11)
+#include "tst_ponoramx11.moc"
