@@ -1,6 +1,7 @@
 #include "surfaceponoramscreen.h"
 
 #include "kpainterarea.h"
+#include "ponorampreview.h"
 #include "ponoramsession.h"
 #include "setting.h"
 #include "surfaceselector.h"
@@ -77,6 +78,8 @@ void SurfacePonoramScreen::loadPage(QObject *core)
     if (QQuickItem *root = rootObject()) {
         m_selector = root->findChild<SurfaceSelector *>(QStringLiteral("SurfaceSelector"));
         setPaintArea(root->findChild<KPainterArea *>(QStringLiteral("ponoramPaintArea")));
+        if (auto *preview = root->findChild<PonoramPreview *>(QStringLiteral("ponoramPreview")))
+            connect(m_ponoram, &PonoramSession::changePreview, preview, &PonoramPreview::setImage);
     }
     if (!m_selector || !m_paintArea)
         qWarning() << Q_FUNC_INFO << "the panorama page did not load" << errors();

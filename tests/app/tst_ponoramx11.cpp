@@ -1,6 +1,7 @@
 #include "core.h"
 #include "coretestsupport.h"
 #include "ponoram.h"
+#include "ponorampreview.h"
 #include "ponoramsession.h"
 #include "scrollingdocument.h"
 #include "setting.h"
@@ -10,6 +11,7 @@
 #include <QGuiApplication>
 #include <QJsonObject>
 #include <QProcess>
+#include <QQuickItem>
 #include <QTemporaryDir>
 
 // A real scroll on a real X server: a window of known rows scrolled by wheel clicks from
@@ -118,6 +120,9 @@ void TestPonoramX11::scrolledWindowBecomesThePanorama()
     QVERIFY(xdotool({"click", "--repeat", QString::number(kNotches), "--delay", "120", "5"}));
     QTRY_VERIFY_WITH_TIMEOUT(view->ponoramDone(), 10000);
     QVERIFY(!view->isPonoramError());
+    auto *preview
+        = view->rootObject()->findChild<PonoramPreview *>(QStringLiteral("ponoramPreview"));
+    QVERIFY(preview && !preview->shownImage().isNull());
 
     ScrollingDocument document(documentOptions());
     document.scrollTo(kNotches * 40);
