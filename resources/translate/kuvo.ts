@@ -591,6 +591,36 @@
     </message>
 </context>
 <context>
+    <name>PonoramControls</name>
+    <message>
+        <source>Finish the scrolling capture</source>
+        <translation>Завершить снимок с прокруткой</translation>
+    </message>
+    <message>
+        <source>Cancel the scrolling capture</source>
+        <translation>Отменить снимок с прокруткой</translation>
+    </message>
+    <message>
+        <source>Scrolling capture</source>
+        <translation>Снимок с прокруткой</translation>
+    </message>
+    <message>
+        <source>Press &quot;Play&quot; and use wheel or application scroll and drop his down</source>
+        <translation>Нажмите «Play» и прокручивайте документ колесом мыши или полосой прокрутки вниз</translation>
+    </message>
+</context>
+<context>
+    <name>PonoramView</name>
+    <message>
+        <source>The panorama has reached its greatest height and ends here</source>
+        <translation>Панорама достигла наибольшей высоты и заканчивается здесь</translation>
+    </message>
+    <message>
+        <source>The document scrolled too far at once; the panorama ends here</source>
+        <translation>Документ прокручен слишком далеко за раз; панорама заканчивается здесь</translation>
+    </message>
+</context>
+<context>
     <name>ProxyPage</name>
     <message>
         <source>Proxy setting</source>

@@ -591,6 +591,36 @@
     </message>
 </context>
 <context>
+    <name>PonoramControls</name>
+    <message>
+        <source>Finish the scrolling capture</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Cancel the scrolling capture</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Scrolling capture</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Press &quot;Play&quot; and use wheel or application scroll and drop his down</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>PonoramView</name>
+    <message>
+        <source>The panorama has reached its greatest height and ends here</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The document scrolled too far at once; the panorama ends here</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>ProxyPage</name>
     <message>
         <source>Proxy setting</source>
