@@ -14,6 +14,12 @@ class Ponoram;
 class PonoramSession : public QObject
 {
     Q_OBJECT
+    Q_PROPERTY(bool isPonoramWork READ isPonoramWork NOTIFY isPonoramWorkChanged)
+    Q_PROPERTY(QSize ponoramSize READ ponoramSize NOTIFY ponoramSizeChanged)
+    Q_PROPERTY(bool isPonoramError READ isPonoramError NOTIFY isPonoramErrorChanged)
+    Q_PROPERTY(bool isPonoramFull READ isPonoramFull NOTIFY isPonoramFullChanged)
+    Q_PROPERTY(bool ponoramDone READ ponoramDone NOTIFY finished)
+    Q_PROPERTY(QPixmap ponoramPixmap READ ponoramPixmap NOTIFY finished)
 
 public:
     explicit PonoramSession(QObject *parent = nullptr);

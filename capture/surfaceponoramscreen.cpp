@@ -51,14 +51,6 @@ SurfacePonoramScreen::SurfacePonoramScreen(QObject *core, QWindow *parent)
 void SurfacePonoramScreen::connectPonoram()
 {
     m_ponoram = new PonoramSession(this);
-    connect(m_ponoram, &PonoramSession::isPonoramWorkChanged, this,
-        &SurfacePonoramScreen::isPonoramWorkChanged);
-    connect(m_ponoram, &PonoramSession::ponoramSizeChanged, this,
-        &SurfacePonoramScreen::ponoramSizeChanged);
-    connect(m_ponoram, &PonoramSession::isPonoramErrorChanged, this,
-        &SurfacePonoramScreen::isPonoramErrorChanged);
-    connect(m_ponoram, &PonoramSession::isPonoramFullChanged, this,
-        &SurfacePonoramScreen::isPonoramFullChanged);
     connect(m_ponoram, &PonoramSession::startFailed, this, [this] { setMask(QRegion()); });
     connect(m_ponoram, &PonoramSession::finished, this,
         qOverload<const QPixmap &>(&SurfacePonoramScreen::stopPonoram));
@@ -83,36 +75,6 @@ void SurfacePonoramScreen::loadPage(QObject *core)
     }
     if (!m_selector || !m_paintArea)
         qWarning() << Q_FUNC_INFO << "the panorama page did not load" << errors();
-}
-
-bool SurfacePonoramScreen::isPonoramWork() const
-{
-    return m_ponoram->isPonoramWork();
-}
-
-QSize SurfacePonoramScreen::ponoramSize() const
-{
-    return m_ponoram->ponoramSize();
-}
-
-bool SurfacePonoramScreen::isPonoramError() const
-{
-    return m_ponoram->isPonoramError();
-}
-
-bool SurfacePonoramScreen::isPonoramFull() const
-{
-    return m_ponoram->isPonoramFull();
-}
-
-bool SurfacePonoramScreen::ponoramDone() const
-{
-    return m_ponoram->ponoramDone();
-}
-
-QPixmap SurfacePonoramScreen::ponoramPixmap() const
-{
-    return m_ponoram->ponoramPixmap();
 }
 
 void SurfacePonoramScreen::show()
@@ -144,7 +106,7 @@ void SurfacePonoramScreen::setPaintArea(KPainterArea *area)
 // The selection is cut out of the window, so the document under it scrolls and shows.
 void SurfacePonoramScreen::startPonoram()
 {
-    if (!m_selector || isPonoramWork() || ponoramDone())
+    if (!m_selector || m_ponoram->isPonoramWork() || m_ponoram->ponoramDone())
         return;
     const QRect rect = m_selector->selectRect();
     if (rect.width() < 1 || rect.height() < 1)
@@ -157,7 +119,7 @@ void SurfacePonoramScreen::startPonoram()
 void SurfacePonoramScreen::stopPonoram()
 {
     m_ponoram->stop();
-    if (!ponoramDone())
+    if (!m_ponoram->ponoramDone())
         setMask(QRegion());
 }
 
@@ -173,7 +135,6 @@ void SurfacePonoramScreen::stopPonoram(const QPixmap &picture)
     if (m_paintArea)
         m_paintArea->setBackground(picture.toImage());
     emit ponoramPixmapComplete(picture);
-    emit ponoramDoneChanged();
     setMask(QRegion());
     if (m_selector) {
         m_selector->setFirstDraw(false);
@@ -185,38 +146,38 @@ void SurfacePonoramScreen::stopPonoram(const QPixmap &picture)
 
 QPixmap SurfacePonoramScreen::renderRubberRect()
 {
-    if (!ponoramDone())
+    if (!m_ponoram->ponoramDone())
         return QPixmap();
     if (!m_paintArea)
-        return ponoramPixmap();
+        return m_ponoram->ponoramPixmap();
     m_paintArea->uncheckAllItem();
     m_paintArea->update();
     return QPixmap::fromImage(
-        m_paintArea->renderRect(QRect(QPoint(0, 0), ponoramSize()), 50000, true, false));
+        m_paintArea->renderRect(QRect(QPoint(0, 0), m_ponoram->ponoramSize()), 50000, true, false));
 }
 
 void SurfacePonoramScreen::uploadScreen()
 {
     qDebug() << Q_FUNC_INFO;
-    if (ponoramDone())
+    if (m_ponoram->ponoramDone())
         emit uploadedScreen();
 }
 
 void SurfacePonoramScreen::saveScreen()
 {
-    if (ponoramDone())
+    if (m_ponoram->ponoramDone())
         emit saveScreenRequested();
 }
 
 void SurfacePonoramScreen::screenSaveToClipboard()
 {
-    if (ponoramDone())
+    if (m_ponoram->ponoramDone())
         emit clipboardRequested();
 }
 
 void SurfacePonoramScreen::post(int action)
 {
-    if (ponoramDone())
+    if (m_ponoram->ponoramDone())
         emit postRequested(action);
 }
 

@@ -2,13 +2,12 @@
 #define SURFACEPONORAMSCREEN_H
 
 #include "kpainterarea.h"
+#include "ponoramsession.h"
 #include "surfaceselector.h"
 
 #include <QPixmap>
 #include <QPointer>
 #include <QQuickView>
-
-class PonoramSession;
 
 // The panorama window: over the frozen first screen the user selects the part of a document
 // to capture; the scrolling capture then runs on it at once, and the finished panorama is
@@ -18,12 +17,7 @@ class SurfacePonoramScreen : public QQuickView
 {
     Q_OBJECT
     Q_PROPERTY(QPixmap background READ background NOTIFY backgroundChanged)
-    Q_PROPERTY(bool isPonoramWork READ isPonoramWork NOTIFY isPonoramWorkChanged)
-    Q_PROPERTY(QSize ponoramSize READ ponoramSize NOTIFY ponoramSizeChanged)
-    Q_PROPERTY(bool isPonoramError READ isPonoramError NOTIFY isPonoramErrorChanged)
-    Q_PROPERTY(bool isPonoramFull READ isPonoramFull NOTIFY isPonoramFullChanged)
-    Q_PROPERTY(bool ponoramDone READ ponoramDone NOTIFY ponoramDoneChanged)
-    Q_PROPERTY(QPixmap ponoramPixmap READ ponoramPixmap NOTIFY ponoramPixmapComplete)
+    Q_PROPERTY(PonoramSession *ponoram READ session CONSTANT)
 
 public:
     // core is published to the page as "core"; it may be null.
@@ -33,12 +27,6 @@ public:
     static QPixmap createBackground();
 
     QPixmap background() const { return m_background; }
-    bool isPonoramWork() const;
-    QSize ponoramSize() const;
-    bool isPonoramError() const;
-    bool isPonoramFull() const;
-    bool ponoramDone() const;
-    QPixmap ponoramPixmap() const;
     PonoramSession *session() const { return m_ponoram; }
 
     // Covers the first screen.
@@ -72,15 +60,10 @@ public:
 signals:
     void backgroundChanged(const QPixmap &picture);
     void ponoramPixmapComplete(const QPixmap &picture);
-    void ponoramDoneChanged();
     void uploadedScreen();
     void saveScreenRequested();
     void clipboardRequested();
     void postRequested(int action);
-    void isPonoramWorkChanged(bool work);
-    void ponoramSizeChanged(const QSize &size);
-    void isPonoramErrorChanged(bool error);
-    void isPonoramFullChanged(bool full);
     void closed();
 
 protected:

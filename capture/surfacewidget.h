@@ -3,6 +3,7 @@
 
 #include "abstractgraphitem.h"
 #include "kpainterarea.h"
+#include "ponoramsession.h"
 #include "surfacekeys.h"
 #include "surfaceselector.h"
 
@@ -15,7 +16,6 @@
 class MagnifierItem;
 class Ponoram;
 class PonoramPreview;
-class PonoramSession;
 class TextItem;
 
 // The full-screen capture overlay: freezes the screens, lets the user select and mark up a
@@ -34,12 +34,7 @@ class SurfaceWidget : public QQuickView
     Q_PROPERTY(int primaryWidth READ primaryWidth CONSTANT)
     Q_PROPERTY(int primaryHeight READ primaryHeight CONSTANT)
     Q_PROPERTY(bool isCommandModified READ isCommandModified NOTIFY isCommandModifiedChanged)
-    Q_PROPERTY(bool isPonoramWork READ isPonoramWork NOTIFY isPonoramWorkChanged)
-    Q_PROPERTY(QSize ponoramSize READ ponoramSize NOTIFY ponoramSizeChanged)
-    Q_PROPERTY(bool isPonoramError READ isPonoramError NOTIFY isPonoramErrorChanged)
-    Q_PROPERTY(bool isPonoramFull READ isPonoramFull NOTIFY isPonoramFullChanged)
-    Q_PROPERTY(bool ponoramDone READ ponoramDone NOTIFY ponoramPixmapComplete)
-    Q_PROPERTY(QPixmap ponoramPixmap READ ponoramPixmap NOTIFY ponoramPixmapComplete)
+    Q_PROPERTY(PonoramSession *ponoram READ ponoramSession CONSTANT)
 
 public:
     // The share actions, with the numbers of the upload's after-upload actions.
@@ -91,14 +86,12 @@ public:
     bool isCommandModified() const;
 
     // The scrolling capture of the selection.
-    bool isPonoramWork() const;
-    QSize ponoramSize() const;
-    bool isPonoramError() const;
-    // The panorama stopped at its greatest height.
-    bool isPonoramFull() const;
+    PonoramSession *ponoramSession() const { return m_ponoram; }
+    bool isPonoramWork() const { return m_ponoram->isPonoramWork(); }
+    QSize ponoramSize() const { return m_ponoram->ponoramSize(); }
     // A panorama has been made: output comes from it from now on.
-    bool ponoramDone() const;
-    QPixmap ponoramPixmap() const;
+    bool ponoramDone() const { return m_ponoram->ponoramDone(); }
+    QPixmap ponoramPixmap() const { return m_ponoram->ponoramPixmap(); }
     KPainterArea *ponoramPaintArea() const;
     PonoramPreview *ponoramPreview() const;
     // The engine, once a scrolling capture has started.
@@ -164,10 +157,6 @@ signals:
     void visibleCloseWindowChanged(bool visible);
     void hideToolBar();
     void isCommandModifiedChanged();
-    void isPonoramWorkChanged(bool enable);
-    void ponoramSizeChanged(const QSize &size);
-    void isPonoramErrorChanged(bool error);
-    void isPonoramFullChanged(bool full);
     void ponoramPixmapComplete();
 
 protected:

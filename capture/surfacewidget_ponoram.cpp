@@ -41,50 +41,12 @@ void SurfaceWidget::registerPonoramTypes()
 void SurfaceWidget::connectPonoram()
 {
     m_ponoram = new PonoramSession(this);
-    connect(m_ponoram, &PonoramSession::isPonoramWorkChanged, this,
-        &SurfaceWidget::isPonoramWorkChanged);
-    connect(
-        m_ponoram, &PonoramSession::ponoramSizeChanged, this, &SurfaceWidget::ponoramSizeChanged);
-    connect(m_ponoram, &PonoramSession::isPonoramErrorChanged, this,
-        &SurfaceWidget::isPonoramErrorChanged);
-    connect(m_ponoram, &PonoramSession::isPonoramFullChanged, this,
-        &SurfaceWidget::isPonoramFullChanged);
     connect(m_ponoram, &PonoramSession::finished, this, &SurfaceWidget::ponoramComplete);
     connect(m_ponoram, &PonoramSession::startFailed, this, [this] { setEnableMask(false); });
     connect(m_ponoram, &PonoramSession::changePreview, this, [this](const QImage &picture) {
         if (PonoramPreview *preview = ponoramPreview())
             preview->setImage(picture);
     });
-}
-
-bool SurfaceWidget::isPonoramWork() const
-{
-    return m_ponoram->isPonoramWork();
-}
-
-QSize SurfaceWidget::ponoramSize() const
-{
-    return m_ponoram->ponoramSize();
-}
-
-bool SurfaceWidget::isPonoramError() const
-{
-    return m_ponoram->isPonoramError();
-}
-
-bool SurfaceWidget::isPonoramFull() const
-{
-    return m_ponoram->isPonoramFull();
-}
-
-bool SurfaceWidget::ponoramDone() const
-{
-    return m_ponoram->ponoramDone();
-}
-
-QPixmap SurfaceWidget::ponoramPixmap() const
-{
-    return m_ponoram->ponoramPixmap();
 }
 
 Ponoram *SurfaceWidget::ponoram() const

@@ -13,7 +13,7 @@ Item {
     property int barX: 0
     property int barY: 0
 
-    readonly property bool working: surface.isPonoramWork
+    readonly property bool working: surface.ponoram.isPonoramWork
     readonly property int gap: 6
     readonly property bool roomRight: selector.rubberRectRight + gap + column.width <= width
 
@@ -21,7 +21,7 @@ Item {
         id: buttons
         objectName: "ponoramButtons"
         spacing: 4
-        visible: !surface.ponoramDone && (controls.working || selector.showToolBar)
+        visible: !surface.ponoram.ponoramDone && (controls.working || selector.showToolBar)
         x: Math.max(0, controls.barX - width - controls.gap)
         y: controls.barY
 
@@ -114,8 +114,8 @@ Item {
                     objectName: "ponoramSize"
                     font.family: "Arial"
                     font.pixelSize: 12
-                    color: surface.isPonoramError ? "#ff5050" : "white"
-                    text: surface.ponoramSize.width + " \u00d7 " + surface.ponoramSize.height
+                    color: surface.ponoram.isPonoramError ? "#ff5050" : "white"
+                    text: surface.ponoram.ponoramSize.width + " \u00d7 " + surface.ponoram.ponoramSize.height
                 }
                 Image {
                     id: arrow

@@ -10,7 +10,7 @@ Item {
 
     property rect area
 
-    visible: surface.ponoramDone
+    visible: surface.ponoram.ponoramDone
 
     Item {
         id: ponoramItem
@@ -18,7 +18,7 @@ Item {
         x: view.area.x
         y: view.area.y
         width: view.area.width
-        height: Math.max(1, Math.min(view.area.height, surface.ponoramSize.height))
+        height: Math.max(1, Math.min(view.area.height, surface.ponoram.ponoramSize.height))
         clip: true
 
         Flickable {
@@ -33,9 +33,9 @@ Item {
 
             PictureItem {
                 id: picture
-                width: surface.ponoramSize.width
-                height: surface.ponoramSize.height
-                picture: surface.ponoramPixmap
+                width: surface.ponoram.ponoramSize.width
+                height: surface.ponoram.ponoramSize.height
+                picture: surface.ponoram.ponoramPixmap
             }
 
             KPainterArea {
@@ -64,7 +64,7 @@ Item {
 
     Rectangle {
         objectName: "ponoramNotice"
-        visible: surface.isPonoramError || surface.isPonoramFull
+        visible: surface.ponoram.isPonoramError || surface.ponoram.isPonoramFull
         x: ponoramItem.x
         y: Math.max(0, ponoramItem.y - height - 4)
         width: notice.implicitWidth + 12
@@ -77,7 +77,7 @@ Item {
             font.family: "Arial"
             font.pixelSize: 12
             color: "#ff5050"
-            text: surface.isPonoramFull
+            text: surface.ponoram.isPonoramFull
                   ? qsTr("The panorama has reached its greatest height and ends here")
                   : qsTr("The document scrolled too far at once; the panorama ends here")
         }

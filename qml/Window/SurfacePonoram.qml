@@ -20,7 +20,7 @@ Item {
         id: selector
         objectName: "SurfaceSelector"
         anchors.fill: parent
-        enabled: !surface.ponoramDone && !surface.isPonoramWork
+        enabled: !surface.ponoram.ponoramDone && !surface.ponoram.isPonoramWork
         onSelectComplete: surface.startPonoram()
     }
 

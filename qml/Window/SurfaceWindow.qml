@@ -33,7 +33,7 @@ Item {
         anchors.fill: parent
         shaded: false
         // A panorama in the selection's place keeps the selection as it is.
-        enabled: !surface.ponoramDone
+        enabled: !surface.ponoram.ponoramDone
         isShowMagnified: settings.getValue("showMagnifier") !== false
                          && settings.getValue("showMagnifier") !== "false"
         onGxChanged: magnifier_image.update()
@@ -99,7 +99,7 @@ Item {
     Loader {
         id: toolBar
         objectName: "toolBar"
-        visible: selector.showToolBar && !surface.isPonoramWork && !surface.ponoramDone
+        visible: selector.showToolBar && !surface.ponoram.isPonoramWork && !surface.ponoram.ponoramDone
         active: false
         source: "qrc:/qml/qml/Components/ToolBar.qml"
 

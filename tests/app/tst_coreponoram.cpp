@@ -96,7 +96,7 @@ SurfacePonoramScreen *TestCorePonoram::capturePanorama()
     if (!view || !view->selector() || !QTest::qWaitForWindowExposed(view, 5000))
         return nullptr;
     view->selector()->setRubberRect(QRectF(m_documentRect.translated(-view->position())));
-    if (!view->isPonoramWork())
+    if (!view->session()->isPonoramWork())
         return nullptr;
     scroll(view->session()->engine());
     return view;
@@ -118,7 +118,7 @@ void TestCorePonoram::panoramaWindowUploadsOnlyAFinishedPanorama()
     QCOMPARE(m_service.requests(QStringLiteral("/drive/v1/files")).size(), 0);
 
     view->stopPonoram();
-    QVERIFY(view->ponoramDone());
+    QVERIFY(view->session()->ponoramDone());
     QSignalSpy link(m_core, &Core::lastLinkChanged);
     view->uploadScreen();
     QTRY_VERIFY_WITH_TIMEOUT(!view, 2000);

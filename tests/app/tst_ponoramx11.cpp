@@ -113,13 +113,13 @@ void TestPonoramX11::scrolledWindowBecomesThePanorama()
     const QPoint centre = m_windowRect.center();
     QVERIFY(xdotool({"mousemove", QString::number(centre.x()), QString::number(centre.y())}));
     view->selector()->setRubberRect(QRectF(m_windowRect.translated(-view->position())));
-    QVERIFY(view->isPonoramWork());
+    QVERIFY(view->session()->isPonoramWork());
     QTRY_VERIFY_WITH_TIMEOUT(view->session()->engine()->isRunning(), 2000);
 
     // Faster than the engine gives up on a still document, slower than it grabs.
     QVERIFY(xdotool({"click", "--repeat", QString::number(kNotches), "--delay", "120", "5"}));
-    QTRY_VERIFY_WITH_TIMEOUT(view->ponoramDone(), 10000);
-    QVERIFY(!view->isPonoramError());
+    QTRY_VERIFY_WITH_TIMEOUT(view->session()->ponoramDone(), 10000);
+    QVERIFY(!view->session()->isPonoramError());
     auto *preview
         = view->rootObject()->findChild<PonoramPreview *>(QStringLiteral("ponoramPreview"));
     QVERIFY(preview && !preview->shownImage().isNull());
@@ -127,7 +127,7 @@ void TestPonoramX11::scrolledWindowBecomesThePanorama()
     ScrollingDocument document(documentOptions());
     document.scrollTo(kNotches * 40);
     const QImage expected = document.expected();
-    QCOMPARE(view->ponoramSize(), expected.size());
+    QCOMPARE(view->session()->ponoramSize(), expected.size());
     QCOMPARE(view->renderRubberRect().toImage().convertToFormat(QImage::Format_RGB32), expected);
 
     QTemporaryDir folder;
