@@ -558,7 +558,8 @@ SurfaceKeys::State SurfaceWidget::keyState() const
     state.showCloseSurfaceWindow
         = settingIsOn(Setting::instance()->getValue(QStringLiteral("showCloseSurfaceWindow")));
     state.selectionEmpty = !hasSelection();
-    const AbstractGraphItem *checked = m_paintArea ? m_paintArea->checkItem() : nullptr;
+    const KPainterArea *canvas = markedCanvas();
+    const AbstractGraphItem *checked = canvas ? canvas->checkItem() : nullptr;
     state.hasCheckedItem = checked;
     state.currentItemName = checked ? checked->name() : QString();
     // A box being typed in is the current item without being checked.
@@ -643,16 +644,16 @@ void SurfaceWidget::runKeyAction(SurfaceKeys::Action action)
         screenPostMail();
         break;
     case SurfaceKeys::Undo:
-        if (m_paintArea)
-            m_paintArea->checkUndo();
+        if (KPainterArea *canvas = markedCanvas())
+            canvas->checkUndo();
         break;
     case SurfaceKeys::Redo:
-        if (m_paintArea)
-            m_paintArea->checkRedo();
+        if (KPainterArea *canvas = markedCanvas())
+            canvas->checkRedo();
         break;
     case SurfaceKeys::UncheckItems:
-        if (m_paintArea)
-            m_paintArea->uncheckAllItem();
+        if (KPainterArea *canvas = markedCanvas())
+            canvas->uncheckAllItem();
         break;
     case SurfaceKeys::None:
         break;

@@ -174,6 +174,8 @@ private slots:
 private:
     static QRect primaryGeometry();
     void connectPonoram();
+    // The canvas the keys act on: the panorama's once there is one.
+    KPainterArea *markedCanvas() const;
     QPixmap renderPonoram();
     void loadPage(QObject *core);
     void post(PostAction action);

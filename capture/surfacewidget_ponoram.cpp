@@ -59,6 +59,12 @@ KPainterArea *SurfaceWidget::ponoramPaintArea() const
     return findItem<KPainterArea>(rootObject(), QStringLiteral("ponoramPaintArea"));
 }
 
+KPainterArea *SurfaceWidget::markedCanvas() const
+{
+    KPainterArea *panorama = ponoramDone() ? ponoramPaintArea() : nullptr;
+    return panorama ? panorama : m_paintArea.data();
+}
+
 PonoramPreview *SurfaceWidget::ponoramPreview() const
 {
     return findItem<PonoramPreview>(rootObject(), QStringLiteral("ponoramPreview"));

@@ -134,6 +134,12 @@ void TestSurfacePonoram::panoramaReplacesTheSelection()
     QCOMPARE(marked.pixel(200, 100), expected.pixel(200, 100));
     QCOMPARE(marked.pixel(80, 10), expected.pixel(80, 10));
 
+    // The keys undo on the canvas the user marks up, the panorama's.
+    SurfaceWidget::setModifierSource([] { return Qt::KeyboardModifiers(Qt::ControlModifier); });
+    QTest::keyClick(m_view.get(), Qt::Key_Z, Qt::ControlModifier);
+    SurfaceWidget::setModifierSource({});
+    QCOMPARE(m_view->renderRubberRect().toImage().convertToFormat(QImage::Format_RGB32), expected);
+
     QSignalSpy uploads(m_view.get(), &SurfaceWidget::uploadedScreen);
     m_view->uploadScreen();
     QCOMPARE(uploads.count(), 1);
