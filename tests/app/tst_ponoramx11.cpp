@@ -3,9 +3,11 @@
 #include "ponoram.h"
 #include "ponorampreview.h"
 #include "ponoramsession.h"
+#include "quicktestsupport.h"
 #include "scrollingdocument.h"
 #include "setting.h"
 #include "surfaceponoramscreen.h"
+#include "surfacewidget.h"
 
 #include <QClipboard>
 #include <QGuiApplication>
@@ -27,9 +29,14 @@ private slots:
     void cleanup();
     void scrolledWindowBecomesThePanorama_data();
     void scrolledWindowBecomesThePanorama();
+    void captureViewTakesTheScrolledPanorama();
 
 private:
     bool xdotool(const QStringList &arguments);
+    // Points into the window, turns the wheel there while the capture runs, and waits for the
+    // capture to end by itself.
+    void scrollToTheEnd(PonoramSession *session);
+    QImage expected() const;
 
     StandinService m_service;
     Core *m_core = nullptr;
@@ -110,25 +117,16 @@ void TestPonoramX11::scrolledWindowBecomesThePanorama()
     QPointer<SurfacePonoramScreen> view = m_core->surfacePonoramScreen();
     QVERIFY(view);
     QVERIFY(QTest::qWaitForWindowExposed(view, 5000));
-    const QPoint centre = m_windowRect.center();
-    QVERIFY(xdotool({"mousemove", QString::number(centre.x()), QString::number(centre.y())}));
     view->selector()->setRubberRect(QRectF(m_windowRect.translated(-view->position())));
-    QVERIFY(view->session()->isPonoramWork());
-    QTRY_VERIFY_WITH_TIMEOUT(view->session()->engine()->isRunning(), 2000);
-
-    // Faster than the engine gives up on a still document, slower than it grabs.
-    QVERIFY(xdotool({"click", "--repeat", QString::number(kNotches), "--delay", "120", "5"}));
-    QTRY_VERIFY_WITH_TIMEOUT(view->session()->ponoramDone(), 10000);
-    QVERIFY(!view->session()->isPonoramError());
+    scrollToTheEnd(view->session());
+    if (QTest::currentTestFailed())
+        return;
     auto *preview
         = view->rootObject()->findChild<PonoramPreview *>(QStringLiteral("ponoramPreview"));
     QVERIFY(preview && !preview->shownImage().isNull());
 
-    ScrollingDocument document(documentOptions());
-    document.scrollTo(kNotches * 40);
-    const QImage expected = document.expected();
-    QCOMPARE(view->session()->ponoramSize(), expected.size());
-    QCOMPARE(view->renderRubberRect().toImage().convertToFormat(QImage::Format_RGB32), expected);
+    QCOMPARE(view->session()->ponoramSize(), expected().size());
+    QCOMPARE(view->renderRubberRect().toImage().convertToFormat(QImage::Format_RGB32), expected());
 
     QTemporaryDir folder;
     m_answer = folder.filePath(QStringLiteral("panorama"));
@@ -149,7 +147,55 @@ void TestPonoramX11::scrolledWindowBecomesThePanorama()
         delivered = QGuiApplication::clipboard()->image();
     }
     QTRY_VERIFY_WITH_TIMEOUT(!view, 2000);
-    QCOMPARE(delivered.convertToFormat(QImage::Format_RGB32), expected);
+    QCOMPARE(delivered.convertToFormat(QImage::Format_RGB32), expected());
+}
+
+// The road a user takes: the capture view's play button, the wheel over the document, and the
+// copy of the finished panorama.
+void TestPonoramX11::captureViewTakesTheScrolledPanorama()
+{
+    m_core->screen(false, false);
+    QPointer<SurfaceWidget> view = m_core->surfaceWidget();
+    QVERIFY(view);
+    QVERIFY(QTest::qWaitForWindowExposed(view, 5000));
+    view->selector()->setRubberRect(QRectF(m_windowRect.translated(-view->position())));
+    QQuickItem *play = nullptr;
+    QTRY_VERIFY_WITH_TIMEOUT(
+        (play = findSceneItem(view->rootObject(), QStringLiteral("ponoramStart"))), 5000);
+    QTRY_VERIFY_WITH_TIMEOUT(play->isVisible() && play->width() > 0, 5000);
+    const QPoint at = view->mapToGlobal(
+        play->mapToScene(QPointF(play->width() / 2, play->height() / 2)).toPoint());
+    QVERIFY(xdotool({"mousemove", QString::number(at.x()), QString::number(at.y())}));
+    QVERIFY(xdotool({"click", "1"}));
+    QTRY_VERIFY_WITH_TIMEOUT(view->isPonoramWork(), 2000);
+    scrollToTheEnd(view->ponoramSession());
+    if (QTest::currentTestFailed())
+        return;
+
+    QGuiApplication::clipboard()->clear();
+    view->screenSaveToClipboard();
+    QTRY_VERIFY_WITH_TIMEOUT(!view, 2000);
+    QCOMPARE(
+        QGuiApplication::clipboard()->image().convertToFormat(QImage::Format_RGB32), expected());
+}
+
+void TestPonoramX11::scrollToTheEnd(PonoramSession *session)
+{
+    QVERIFY(session->isPonoramWork());
+    QTRY_VERIFY_WITH_TIMEOUT(session->engine() && session->engine()->isRunning(), 2000);
+    const QPoint centre = m_windowRect.center();
+    QVERIFY(xdotool({"mousemove", QString::number(centre.x()), QString::number(centre.y())}));
+    // Faster than the engine gives up on a still document, slower than it grabs.
+    QVERIFY(xdotool({"click", "--repeat", QString::number(kNotches), "--delay", "120", "5"}));
+    QTRY_VERIFY_WITH_TIMEOUT(session->ponoramDone(), 10000);
+    QVERIFY(!session->isPonoramError());
+}
+
+QImage TestPonoramX11::expected() const
+{
+    ScrollingDocument document(documentOptions());
+    document.scrollTo(kNotches * 40);
+    return document.expected();
 }
 
 QTEST_MAIN(TestPonoramX11)
