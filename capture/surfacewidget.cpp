@@ -547,7 +547,8 @@ void SurfaceWidget::mouseDoubleClickEvent(QMouseEvent *event)
 
 TextItem *SurfaceWidget::textWithSelection() const
 {
-    auto *text = m_paintArea ? qobject_cast<TextItem *>(m_paintArea->currentItem()) : nullptr;
+    const KPainterArea *canvas = markedCanvas();
+    auto *text = canvas ? qobject_cast<TextItem *>(canvas->currentItem()) : nullptr;
     return text && !text->getSelectedText().isEmpty() ? text : nullptr;
 }
 
