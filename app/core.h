@@ -196,6 +196,7 @@ private:
     void startReminder();
     void startUploads();
     bool handOverPendingUpdate();
+    void offerSaveAgain(const QPixmap &picture);
     void saveOfflineFile(const QString &file, const QString &target);
     SurfaceWidget *newSurfaceWidget();
     void closeSurfaceWidget();
