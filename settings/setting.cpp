@@ -59,13 +59,13 @@ Setting::Setting(QObject *parent)
     : QObject(parent)
 {
     qDebug() << "settings";
-    QDir().mkpath(Paths::settingsFolder());
-    QDir().mkpath(Paths::tempFolder());
+    Paths::prepareFolders();
 
     m_cache.insert(QStringLiteral("mainFontColor"), QColor(QStringLiteral("#25282c")));
     m_cache.insert(QStringLiteral("mainFontFamily"), QStringLiteral("Arial"));
 
     connectDatabase();
+    Paths::makePrivate(Paths::databaseFile());
     connect(this, &Setting::valueChanged, this, &Setting::changeValue);
     checkTranslate();
     if (getValue(QStringLiteral("type_upload")).isNull())
