@@ -385,8 +385,7 @@ std::optional<QVariantMap> HandlerUpload::takeReply()
     // Our own abort disconnects first, so a request cancelled here ran out of time; what it
     // holds is not worth reading.
     if (reply->error() == QNetworkReply::OperationCanceledError) {
-        fail(QNetworkReply::TimeoutError,
-            NetworkAccessManager::networkError(QNetworkReply::TimeoutError));
+        fail(QNetworkReply::TimeoutError, NetworkAccessManager::replyError(reply));
         return std::nullopt;
     }
     const NetworkReadReply read(reply);
