@@ -76,6 +76,11 @@ void SqlDatabase::stop()
     // quit() from here could leave requests that are already queued unserved; asking through
     // the same queue ends the thread only after them.
     QMetaObject::invokeMethod(
-        m_worker, [this] { quit(); }, Qt::QueuedConnection);
+        m_worker,
+        [this] {
+            m_worker->flush();
+            quit();
+        },
+        Qt::QueuedConnection);
     wait();
 }

@@ -13,6 +13,8 @@ namespace {
 const QString kSqliteCorrupt = QStringLiteral("11");
 const QString kSqliteNotADatabase = QStringLiteral("26");
 
+constexpr qint64 kLongestWaitMs = 20;
+
 // The first-run rows; bare numbers are stored as integers, quoted values as text.
 struct DefaultRow
 {
@@ -93,6 +95,15 @@ SqlWorker::Outcome SqlWorker::open(const QString &path, QVariantHash *values)
         qWarning() << Q_FUNC_INFO << "integrity check failed:" << check.value(0).toString();
         return Outcome::Damaged;
     }
+    check.finish();
+
+    // Each commit then appends to the log instead of rewriting pages and syncing twice; a
+    // killed process still leaves every committed write behind. A folder that cannot hold
+    // the log keeps the classic journal.
+    QSqlQuery journal(db);
+    if (!journal.exec(QStringLiteral("PRAGMA journal_mode=WAL")))
+        qWarning() << Q_FUNC_INFO << "no write-ahead log:" << journal.lastError().text();
+    journal.exec(QStringLiteral("PRAGMA synchronous=NORMAL"));
 
     QSqlError error;
     if (!createDataBase(db, &error))
@@ -147,19 +158,80 @@ bool SqlWorker::createDataBase(QSqlDatabase &db, QSqlError *error)
 
 void SqlWorker::execute(const QString &query, const QVariantList &param)
 {
-    QSqlQuery statement(
-        QSqlDatabase::database(QLatin1String(QSqlDatabase::defaultConnection), false));
-    bool ok = statement.prepare(query);
-    for (const QVariant &value : param)
-        statement.addBindValue(value);
-    ok = ok && statement.exec();
-    // The values stay out of the log: some of them are credentials.
-    if (!ok)
-        qWarning() << Q_FUNC_INFO << "write failed:" << query << statement.lastError().text();
+    if (query == QLatin1String("BEGIN")) {
+        ++m_groupDepth;
+        return;
+    }
+    if (query == QLatin1String("COMMIT")) {
+        m_groupDepth = qMax(0, m_groupDepth - 1);
+        scheduleFlush();
+        return;
+    }
+    const bool upsert = query.startsWith(QLatin1String("INSERT OR REPLACE")) && !param.isEmpty();
+    const QString row = upsert ? query + QLatin1Char('\n') + param.first().toString() : QString();
+    const auto waiting = upsert ? m_rows.constFind(row) : m_rows.constEnd();
+    if (waiting != m_rows.constEnd()) {
+        m_writes[*waiting].params = param;
+    } else {
+        if (m_writes.isEmpty())
+            m_oldest.start();
+        if (upsert)
+            m_rows.insert(row, m_writes.size());
+        m_writes.append({query, param});
+    }
+    if (m_groupDepth == 0 && m_oldest.elapsed() >= kLongestWaitMs)
+        flush();
+    else
+        scheduleFlush();
+}
+
+void SqlWorker::scheduleFlush()
+{
+    if (m_flushQueued)
+        return;
+    m_flushQueued = true;
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            m_flushQueued = false;
+            if (m_groupDepth == 0)
+                flush();
+        },
+        Qt::QueuedConnection);
+}
+
+void SqlWorker::flush()
+{
+    if (m_writes.isEmpty())
+        return;
+    const QList<Write> writes = std::exchange(m_writes, {});
+    m_rows.clear();
+    QSqlDatabase db = QSqlDatabase::database(QLatin1String(QSqlDatabase::defaultConnection), false);
+    const bool grouped = db.transaction();
+    QHash<QString, QSqlQuery> statements;
+    for (const Write &write : writes) {
+        auto statement = statements.find(write.query);
+        if (statement == statements.end()) {
+            statement = statements.insert(write.query, QSqlQuery(db));
+            statement->prepare(write.query);
+        }
+        for (int i = 0; i < write.params.size(); ++i)
+            statement->bindValue(i, write.params.at(i));
+        // The values stay out of the log: some of them are credentials.
+        if (!statement->exec())
+            qWarning() << Q_FUNC_INFO << "write failed:" << write.query
+                       << statement->lastError().text();
+    }
+    statements.clear();
+    if (grouped && !db.commit()) {
+        qWarning() << Q_FUNC_INFO << "writes not committed:" << db.lastError().text();
+        db.rollback();
+    }
 }
 
 void SqlWorker::getDataLoad(quint64 request, const QString &name)
 {
+    flush();
     QSqlQuery query(QSqlDatabase::database(QLatin1String(QSqlDatabase::defaultConnection), false));
     QVariant value;
     if (query.prepare(QStringLiteral("SELECT value FROM Settings WHERE name = ?"))) {
@@ -185,6 +257,11 @@ bool SqlWorker::moveAside(const QString &path)
     const QString aside
         = path + QStringLiteral(".damaged-") + QString::number(QDateTime::currentMSecsSinceEpoch());
     const bool moved = QFile::rename(path, aside);
+    // A log left beside the file belongs to the damaged one: the new file must not take it up.
+    for (const char *companion : {"-wal", "-shm"}) {
+        if (QFile::exists(path + QLatin1String(companion)))
+            QFile::rename(path + QLatin1String(companion), aside + QLatin1String(companion));
+    }
     if (moved)
         qWarning() << Q_FUNC_INFO << "the settings file was not a database; kept as" << aside;
     else

@@ -3,10 +3,14 @@
 // the event loop as the real program does. The restart tests drive it as a child process.
 //
 //   get KEY | getenc KEY | set KEY TEXT | setint KEY N | fill N | check N | connect | cid
+//   stream MS: writes "stream_counter" = 1, 2, ... every MS milliseconds (0: as fast as it
+//   can) until killed, printing "acked N T" once setValue(N) has returned, T ms after the
+//   first (with MS 0 only every 500 writes).
 
 #include "setting.h"
 
 #include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QTextStream>
 #include <QTimer>
 
@@ -27,6 +31,30 @@ QString fillKey(int i)
 QString fillValue(int i)
 {
     return QStringLiteral("value %1").arg(i);
+}
+
+void stream(Setting *settings, QTextStream &out, int interval)
+{
+    static QElapsedTimer clock;
+    static int written = 0;
+    clock.start();
+    auto acked = [&out] {
+        out << "acked " << written << ' ' << clock.elapsed() << Qt::endl;
+    };
+    if (interval == 0) {
+        for (;;) {
+            settings->setValue(QStringLiteral("stream_counter"), ++written);
+            if (written % 500 == 0)
+                acked();
+        }
+    }
+    auto *timer = new QTimer(QCoreApplication::instance());
+    timer->setTimerType(Qt::PreciseTimer);
+    QObject::connect(timer, &QTimer::timeout, [settings, acked] {
+        settings->setValue(QStringLiteral("stream_counter"), ++written);
+        acked();
+    });
+    timer->start(interval);
 }
 
 } // namespace
@@ -64,6 +92,9 @@ int main(int argc, char *argv[])
             out << "found=" << found << '\n';
         } else if (command == QLatin1String("connect")) {
             out << "connect=" << (settings->connectDatabase() ? "true" : "false") << '\n';
+        } else if (command == QLatin1String("stream")) {
+            stream(settings, out, args.takeFirst().toInt());
+            return app.exec();
         } else if (command == QLatin1String("cid")) {
             out << "cid=" << settings->getUserId() << '\n';
         } else {

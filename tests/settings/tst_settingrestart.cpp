@@ -2,6 +2,8 @@
 #include <QSqlQuery>
 #include <QtTest>
 
+#include <csignal>
+
 #include <memory>
 
 // Scenarios that need a new process: a restart, an exit right after writing, a damaged or
@@ -14,6 +16,8 @@ private slots:
     void init();
     void valuesSurviveARestart();
     void writesQueuedJustBeforeExitAreKept();
+    void killLosesOnlyTheLastMoments_data();
+    void killLosesOnlyTheLastMoments();
     void damagedFileIsMovedAside_data();
     void damagedFileIsMovedAside();
     void validFileWithoutTableGetsTheRows_data();
@@ -98,6 +102,55 @@ void TestSettingRestart::writesQueuedJustBeforeExitAreKept()
     Run check = probe({"check", "500"});
     QCOMPARE(check.exitCode, 0);
     QCOMPARE(check.value("found"), QStringLiteral("500"));
+}
+
+void TestSettingRestart::killLosesOnlyTheLastMoments_data()
+{
+    QTest::addColumn<int>("interval");
+    QTest::newRow("a write every 5 ms") << 5;
+    QTest::newRow("writes as fast as they go") << 0;
+}
+
+// Writes are acknowledged once setValue returns; a kill -9 may cost only what arrived in the
+// last few dozen milliseconds, however fast the writes come.
+void TestSettingRestart::killLosesOnlyTheLastMoments()
+{
+    QFETCH(int, interval);
+    QList<double> lostMs;
+    for (int trial = 0; trial < 5; ++trial) {
+        init();
+        QProcess writer;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("HOME"), m_home->path());
+        env.insert(QStringLiteral("XDG_CONFIG_HOME"), m_home->path() + QStringLiteral("/config"));
+        env.insert(QStringLiteral("QT_LOGGING_RULES"), QStringLiteral("*.debug=false"));
+        writer.setProcessEnvironment(env);
+        writer.start(QStringLiteral(SETTINGPROBE), {"stream", QString::number(interval)});
+        QList<QByteArray> last;
+        QDeadlineTimer running(700 + 100 * trial);
+        while (!running.hasExpired()) {
+            writer.waitForReadyRead(20);
+            while (writer.canReadLine()) {
+                const QList<QByteArray> words = writer.readLine().trimmed().split(' ');
+                if (words.size() == 3 && words.first() == "acked")
+                    last = words;
+            }
+        }
+        ::kill(pid_t(writer.processId()), SIGKILL);
+        QVERIFY(writer.waitForFinished(5000));
+        QVERIFY2(last.size() == 3, "the writer acknowledged nothing");
+        const double acked = last.at(1).toDouble();
+        const double ackedAtMs = last.at(2).toDouble();
+
+        const Run after = probe({"get", "stream_counter"});
+        const double stored = after.value(QStringLiteral("stream_counter")).section(':', 1).toDouble();
+        QVERIFY2(stored > 0, qPrintable(after.out));
+        lostMs << qMax(0.0, acked - stored) * ackedAtMs / acked;
+    }
+    std::sort(lostMs.begin(), lostMs.end());
+    qInfo() << "ms of acknowledged writes lost per kill:" << lostMs;
+    QVERIFY2(lostMs.at(2) <= 50, qPrintable(QString::number(lostMs.at(2))));
+    QVERIFY2(lostMs.last() <= 150, qPrintable(QString::number(lostMs.last())));
 }
 
 void TestSettingRestart::damagedFileIsMovedAside_data()
