@@ -15,6 +15,14 @@ class SqlWorker : public QObject
 {
     Q_OBJECT
 public:
+    // What was wrong with the file at the open, besides nothing.
+    enum Trouble {
+        NoTrouble,
+        Damaged, // moved aside (detail: where to); what could be read from it was kept
+        ReadOnly, // read whole, but nothing can be written (detail: the file)
+        Unusable, // could not be opened at all (detail: why)
+    };
+
     explicit SqlWorker(QObject *parent = nullptr);
     ~SqlWorker() override;
 
@@ -26,12 +34,17 @@ public slots:
     void flush();
 
 signals:
-    // `opened` is false when the file could not be opened or prepared; `values` then is empty.
-    void connectComplited(bool opened, const QVariantHash &values);
+    // `opened` is false when the file could not be opened or prepared; `values` then holds
+    // what could still be read, if anything. `trouble` is a Trouble.
+    void connectComplited(
+        bool opened, const QVariantHash &values, int trouble, const QString &detail);
+    // Queued writes did not reach the file.
+    void writeFailed(const QString &reason);
     void getDataFinished(quint64 request, const QVariant &value);
 
 private:
-    enum class Outcome { Opened, Damaged, Failed };
+    // ReadOnlyDisk: the file cannot even be read the usual way; open it read-only.
+    enum class Outcome { Opened, Damaged, ReadOnlyDisk, Failed };
 
     struct Write
     {
@@ -39,11 +52,13 @@ private:
         QVariantList params;
     };
 
-    Outcome open(const QString &path, QVariantHash *values);
+    // readOnly: the file is only read, as it stands, without a journal beside it.
+    Outcome open(const QString &path, QVariantHash *values, bool readOnly = false);
     Outcome failure(const char *step, const QSqlError &error);
+    static bool readRows(QSqlDatabase &db, QVariantHash *values, QSqlError *error = nullptr);
     bool createDataBase(QSqlDatabase &db, QSqlError *error);
     void closeConnection();
-    bool moveAside(const QString &path);
+    bool moveAside(const QString &path, QString *aside);
     void scheduleFlush();
 
     // Writes wait here for the next flush, which runs once the writes queued before it are in:
@@ -59,6 +74,8 @@ private:
     // Inside a BEGIN ... COMMIT of the caller's: those writes are committed together or not at
     // all, so no flush splits them.
     int m_groupDepth = 0;
+    bool m_readOnly = false;
+    QString m_lastError;
 };
 
 #endif // SQLWORKER_H

@@ -3,6 +3,9 @@
 // the event loop as the real program does. The restart tests drive it as a child process.
 //
 //   get KEY | getenc KEY | set KEY TEXT | setint KEY N | fill N | check N | connect | cid
+//   trouble: prints what was wrong with the file at start ("trouble=N detail")
+//   bigfill N: writes N rows of 4 KB and waits until they are in the file
+//   Whenever the store reports that writes failed, "writesFailed=REASON" is printed.
 //   stream MS: writes "stream_counter" = 1, 2, ... every MS milliseconds (0: as fast as it
 //   can) until killed, printing "acked N T" once setValue(N) has returned, T ms after the
 //   first (with MS 0 only every 500 writes).
@@ -65,6 +68,9 @@ int main(int argc, char *argv[])
     QTextStream out(stdout);
     Setting *settings = Setting::instance();
 
+    QObject::connect(settings, &Setting::writesFailed,
+        [&out](const QString &reason) { out << "writesFailed=" << reason << Qt::endl; });
+
     QStringList args = app.arguments().mid(1);
     while (!args.isEmpty()) {
         const QString command = args.takeFirst();
@@ -95,6 +101,15 @@ int main(int argc, char *argv[])
         } else if (command == QLatin1String("stream")) {
             stream(settings, out, args.takeFirst().toInt());
             return app.exec();
+        } else if (command == QLatin1String("trouble")) {
+            out << "trouble=" << settings->storageTrouble() << ' ' << settings->storageDetail()
+                << '\n';
+        } else if (command == QLatin1String("bigfill")) {
+            const int count = args.takeFirst().toInt();
+            for (int i = 0; i < count; ++i)
+                settings->setValue(fillKey(i), QString(4096, QLatin1Char('a' + i % 26)));
+            // A read goes behind every queued write; its wait lets their outcome arrive.
+            settings->getValueDB(fillKey(0));
         } else if (command == QLatin1String("cid")) {
             out << "cid=" << settings->getUserId() << '\n';
         } else {

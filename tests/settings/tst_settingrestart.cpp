@@ -1,3 +1,6 @@
+#include "fulldisk.h"
+#include "setting.h"
+
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QtTest>
@@ -23,6 +26,8 @@ private slots:
     void validFileWithoutTableGetsTheRows_data();
     void validFileWithoutTableGetsTheRows();
     void unopenableDatabaseIsReported();
+    void unwritableFileIsReadAndReported();
+    void writesThatFailAreReportedOnce();
     void clientIdIsTheSameAcrossProcesses();
     void autostartEntryFollowsTheSettingAtStart();
 
@@ -156,13 +161,17 @@ void TestSettingRestart::killLosesOnlyTheLastMoments()
 void TestSettingRestart::damagedFileIsMovedAside_data()
 {
     QTest::addColumn<QString>("damage");
-    QTest::newRow("garbage") << "garbage";
-    QTest::newRow("truncated") << "truncated";
+    QTest::addColumn<bool>("readable");
+    QTest::newRow("garbage") << "garbage" << false;
+    QTest::newRow("truncated") << "truncated" << false;
+    // A page in the middle overwritten: the rows before it still read.
+    QTest::newRow("overwritten") << "overwritten" << true;
 }
 
 void TestSettingRestart::damagedFileIsMovedAside()
 {
     QFETCH(QString, damage);
+    QFETCH(bool, readable);
     QVERIFY(QDir().mkpath(m_home->path() + QStringLiteral("/.kuvo")));
     QByteArray bytes;
     if (damage == QLatin1String("garbage")) {
@@ -174,7 +183,10 @@ void TestSettingRestart::damagedFileIsMovedAside()
         QVERIFY(whole.open(QIODevice::ReadOnly));
         bytes = whole.readAll();
         QVERIFY(bytes.size() > 3 * 4096);
-        bytes.truncate(bytes.size() / 2);
+        if (damage == QLatin1String("truncated"))
+            bytes.truncate(bytes.size() / 2);
+        else
+            bytes.replace(bytes.size() / 2, 100, QByteArray(100, '\xff'));
         whole.close();
     }
     QFile file(settingFile());
@@ -182,9 +194,10 @@ void TestSettingRestart::damagedFileIsMovedAside()
     file.write(bytes);
     file.close();
 
-    Run run = probe(
-        {"get", "fragmentScreen", "get", "type_upload", "set", "language", "en", "connect"});
+    Run run = probe({"trouble", "check", "400", "get", "fragmentScreen", "get", "type_upload",
+        "set", "language", "en", "connect"});
     QCOMPARE(run.exitCode, 0);
+    QCOMPARE(run.value("found").toInt() > 0, readable);
     QCOMPARE(run.value("fragmentScreen"), QStringLiteral("QString:1"));
     QCOMPARE(run.value("type_upload"), QStringLiteral("QString:kuvo"));
     QCOMPARE(run.value("connect"), QStringLiteral("true"));
@@ -192,6 +205,9 @@ void TestSettingRestart::damagedFileIsMovedAside()
 
     const QStringList aside = movedAside();
     QCOMPARE(aside.size(), 1);
+    // The store knows, for the user to be told, and where the file went.
+    QCOMPARE(run.value("trouble"),
+        QStringLiteral("%1 %2/.kuvo/%3").arg(int(Setting::StorageDamaged)).arg(m_home->path(), aside.first()));
     QFile kept(m_home->path() + QStringLiteral("/.kuvo/") + aside.first());
     QVERIFY(kept.open(QIODevice::ReadOnly));
     QCOMPARE(kept.readAll(), bytes);
@@ -237,15 +253,54 @@ void TestSettingRestart::unopenableDatabaseIsReported()
 {
     // A folder where the file should be: SQLite cannot open it, and it is no file to move.
     QVERIFY(QDir().mkpath(settingFile()));
-    Run run = probe(
-        {"connect", "get", "fragmentScreen", "set", "username", "someone", "get", "username"});
+    Run run = probe({"trouble", "connect", "get", "fragmentScreen", "set", "username",
+        "someone", "get", "username"});
     QCOMPARE(run.exitCode, 0);
+    QVERIFY2(run.value("trouble").startsWith(QStringLiteral("%1 ").arg(Setting::StorageUnusable))
+            && run.value("trouble").size() > 2,
+        qPrintable(run.value("trouble")));
+    // Known from the start: the user is told once, not again for every lost write.
+    QVERIFY(!run.out.contains(QStringLiteral("writesFailed")));
     QCOMPARE(run.value("connect"), QStringLiteral("false"));
     QCOMPARE(run.value("fragmentScreen"), QStringLiteral("null"));
     QCOMPARE(run.value("username"), QStringLiteral("QString:someone"));
     QVERIFY2(run.err.contains(QStringLiteral("could not be opened")), qPrintable(run.err));
     QVERIFY(QFileInfo(settingFile()).isDir());
     QVERIFY(movedAside().isEmpty());
+}
+
+// The file of a signed-in user that can no longer be written (a read-only mount here): the
+// user keeps the settings and is told that changes will not last.
+void TestSettingRestart::unwritableFileIsReadAndReported()
+{
+    const QString folder = m_home->path() + QStringLiteral("/.kuvo");
+    FullDisk disk(folder, 1 << 20);
+    if (!disk.isMounted())
+        QSKIP(qPrintable(FullDisk::skipReason()));
+    QCOMPARE(probe({"set", "token", "a-token", "set", "widthColorLine", "5"}).exitCode, 0);
+    QVERIFY(disk.makeReadOnly());
+
+    Run run = probe({"trouble", "get", "token", "get", "widthColorLine", "set", "username",
+        "someone"});
+    QCOMPARE(run.exitCode, 0);
+    QCOMPARE(run.value("trouble"),
+        QStringLiteral("%1 %2").arg(Setting::StorageReadOnly).arg(settingFile()));
+    QCOMPARE(run.value("token"), QStringLiteral("QString:a-token"));
+    QCOMPARE(run.value("widthColorLine"), QStringLiteral("QString:5"));
+    QVERIFY(!run.out.contains(QStringLiteral("writesFailed")));
+}
+
+// A disk that fills while the program runs: the first failed write is reported, once.
+void TestSettingRestart::writesThatFailAreReportedOnce()
+{
+    FullDisk disk(m_home->path() + QStringLiteral("/.kuvo"), 256 << 10);
+    if (!disk.isMounted())
+        QSKIP(qPrintable(FullDisk::skipReason()));
+    Run run = probe({"trouble", "bigfill", "200", "bigfill", "200"});
+    QCOMPARE(run.exitCode, 0);
+    QCOMPARE(run.value("trouble"), QStringLiteral("0 ") + settingFile());
+    QCOMPARE(run.out.count(QStringLiteral("writesFailed=")), 1);
+    QVERIFY2(!run.value("writesFailed").isEmpty(), qPrintable(run.out));
 }
 
 void TestSettingRestart::clientIdIsTheSameAcrossProcesses()

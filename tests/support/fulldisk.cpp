@@ -57,6 +57,13 @@ void FullDisk::empty()
     QFile::remove(fillerName(m_folder));
 }
 
+bool FullDisk::makeReadOnly()
+{
+    return m_mounted
+        && run(QStringLiteral("mount"),
+            { QStringLiteral("-o"), QStringLiteral("remount,ro"), m_folder });
+}
+
 QString FullDisk::skipReason()
 {
     return QStringLiteral("mounting a small tmpfs needs root");

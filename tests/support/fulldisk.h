@@ -21,6 +21,8 @@ public:
     bool fillLeaving(qint64 left);
     // Frees what fillLeaving took.
     void empty();
+    // Mounts it again read-only, as a disk that can no longer be written.
+    bool makeReadOnly();
 
     static QString skipReason();
 
