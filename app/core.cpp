@@ -129,20 +129,23 @@ void Core::reportSettingsTrouble()
     case Setting::StorageFine:
         return;
     case Setting::StorageDamaged:
-        showSettingsTrouble(tr("The settings file was damaged. What could be read from it was kept; settings "
-                    "that could not be read are back to their defaults. The damaged file was "
-                    "moved to %1.")
-                     .arg(detail));
+        showSettingsTrouble(
+            tr("The settings file was damaged. What could be read from it was kept; settings "
+               "that could not be read are back to their defaults. The damaged file was "
+               "moved to %1.")
+                .arg(detail));
         return;
     case Setting::StorageReadOnly:
-        showSettingsTrouble(tr("The settings file %1 cannot be written. Kuvo runs with the settings it "
-                    "holds, but changes to them cannot be kept.")
-                     .arg(detail));
+        showSettingsTrouble(
+            tr("The settings file %1 cannot be written. Kuvo runs with the settings it "
+               "holds, but changes to them cannot be kept.")
+                .arg(detail));
         return;
     case Setting::StorageUnusable:
-        showSettingsTrouble(tr("The settings file cannot be opened (%1). Kuvo runs with the default "
-                    "settings, and changes to them cannot be kept.")
-                     .arg(detail));
+        showSettingsTrouble(
+            tr("The settings file cannot be opened (%1). Kuvo runs with the default "
+               "settings, and changes to them cannot be kept.")
+                .arg(detail));
         return;
     }
 }

@@ -50,7 +50,8 @@ double writesPerSecondOneByOne(const QString &file, int writes)
 {
     double perSecond = 0;
     {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("one"));
+        QSqlDatabase db
+            = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("one"));
         db.setDatabaseName(file);
         db.open();
         QSqlQuery query(db);

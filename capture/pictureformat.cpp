@@ -3,8 +3,8 @@
 #include "checkedsavefile.h"
 #include "setting.h"
 
-#include <QCoreApplication>
 #include <QBuffer>
+#include <QCoreApplication>
 #include <QImageWriter>
 
 namespace {

@@ -68,11 +68,11 @@ QNetworkReply *NetworkAccessManager::createRequest(
     trusted.setSslConfiguration(tls);
     // A redirect elsewhere could take the token, or pass a foreign answer off as the service's.
     if (!request.attribute(QNetworkRequest::RedirectPolicyAttribute).isValid())
-        trusted.setAttribute(QNetworkRequest::RedirectPolicyAttribute,
-            QNetworkRequest::SameOriginRedirectPolicy);
+        trusted.setAttribute(
+            QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::SameOriginRedirectPolicy);
     QNetworkReply *reply = QNetworkAccessManager::createRequest(op, trusted, outgoingData);
-    new ReplyGuard(reply, request.attribute(ReplyLimitAttribute, kReplyLimit).toLongLong(),
-        s_deadline);
+    new ReplyGuard(
+        reply, request.attribute(ReplyLimitAttribute, kReplyLimit).toLongLong(), s_deadline);
     return reply;
 }
 

@@ -30,7 +30,7 @@ QString autostartFile()
 
 void prepareFolders()
 {
-    for (const QString &folder : { settingsFolder(), tempFolder() }) {
+    for (const QString &folder : {settingsFolder(), tempFolder()}) {
         // Made private from the start: a mode set afterwards leaves a moment open.
         ::mkdir(QFile::encodeName(folder).constData(), 0700);
         QDir().mkpath(folder);

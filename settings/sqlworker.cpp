@@ -80,7 +80,8 @@ void SqlWorker::connectToDatabase(const QString &name)
     if (outcome == Outcome::Damaged) {
         // Whatever rows still read go into the new file; the damaged one is kept for the user.
         QVariantHash salvaged;
-        QSqlDatabase db = QSqlDatabase::database(QLatin1String(QSqlDatabase::defaultConnection), false);
+        QSqlDatabase db
+            = QSqlDatabase::database(QLatin1String(QSqlDatabase::defaultConnection), false);
         readRows(db, &salvaged);
         closeConnection();
         trouble = Damaged;
@@ -323,7 +324,8 @@ void SqlWorker::closeConnection()
 
 bool SqlWorker::moveAside(const QString &path, QString *aside)
 {
-    *aside = path + QStringLiteral(".damaged-") + QString::number(QDateTime::currentMSecsSinceEpoch());
+    *aside
+        = path + QStringLiteral(".damaged-") + QString::number(QDateTime::currentMSecsSinceEpoch());
     const bool moved = QFile::rename(path, *aside);
     // A log left beside the file belongs to the damaged one: the new file must not take it up.
     for (const char *companion : {"-wal", "-shm"}) {

@@ -210,8 +210,7 @@ void Updater::downloadFinished(QNetworkReply *reply)
         problem = tr("The update could not be saved: %1")
                       .arg(m_writeError.isEmpty() ? m_package.errorString() : m_writeError);
     else if (reply->error() != QNetworkReply::NoError)
-        problem = tr("The update download failed: %1")
-                      .arg(NetworkAccessManager::replyError(reply));
+        problem = tr("The update download failed: %1").arg(NetworkAccessManager::replyError(reply));
     else if (status != 200)
         problem = tr("The update download failed with status %1").arg(status);
     else if (m_hash.result().toHex() != m_expectedMd5)

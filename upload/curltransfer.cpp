@@ -128,8 +128,8 @@ void CurlTransfer::renameWhenDone(const QString &partName, const QString &fileNa
 {
     if (m_target.protocol() == CurlTarget::Ftp) {
         // The FTP session stands in the upload's folder by then.
-        m_curl.setList(CURLOPT_POSTQUOTE,
-            { "RNFR " + partName.toUtf8(), "RNTO " + fileName.toUtf8() });
+        m_curl.setList(
+            CURLOPT_POSTQUOTE, {"RNFR " + partName.toUtf8(), "RNTO " + fileName.toUtf8()});
         return;
     }
     // SFTP paths start in the login folder, as the upload's address does; quoted, since a
@@ -145,7 +145,7 @@ void CurlTransfer::renameWhenDone(const QString &partName, const QString &fileNa
         return '"' + path.toUtf8() + '"';
     };
     m_curl.setList(CURLOPT_POSTQUOTE,
-        { "*rm " + quoted(fileName), "rename " + quoted(partName) + ' ' + quoted(fileName) });
+        {"*rm " + quoted(fileName), "rename " + quoted(partName) + ' ' + quoted(fileName)});
 }
 
 bool CurlTransfer::check()

@@ -7,6 +7,7 @@
 #include "messagedialog.h"
 #include "misbehavingserver.h"
 #include "networkaccessmanager.h"
+#include "peakmemory.h"
 #include "serviceaddress.h"
 #include "setting.h"
 #include "updater.h"
@@ -16,21 +17,11 @@
 #include <QQuickItem>
 #include <QTemporaryDir>
 
-#include <sys/resource.h>
-
 namespace {
 
 QString stored(const char *key)
 {
     return Setting::instance()->getValue(QLatin1String(key)).toString();
-}
-
-// The peak resident memory of this process so far, in MB.
-qint64 peakMegabytes()
-{
-    struct rusage usage;
-    ::getrusage(RUSAGE_SELF, &usage);
-    return usage.ru_maxrss / 1024;
 }
 
 qint64 errorLogSize()
@@ -139,7 +130,7 @@ void TestBadServer::redirectIsNoSuccess()
     QFile bytes(file);
     QVERIFY(bytes.open(QIODevice::WriteOnly) && bytes.write("picture") == 7);
     bytes.close();
-    HandlerUpload job({ file }, HandlerUpload::Screen);
+    HandlerUpload job({file}, HandlerUpload::Screen);
     QSignalSpy link(&job, &HandlerUpload::readyLink);
     QSignalSpy failed(&job, &HandlerUpload::error);
     job.start();

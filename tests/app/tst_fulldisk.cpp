@@ -120,7 +120,7 @@ void TestFullDisk::pictureKeepsTheOldFile()
     QVERIFY(!format.write(noise(64), name, &problem));
     QVERIFY(!problem.isEmpty());
     QCOMPARE(contents(name), old);
-    QCOMPARE(filesIn(m_folder), QStringList { QStringLiteral("shot") + format.extension() });
+    QCOMPARE(filesIn(m_folder), QStringList {QStringLiteral("shot") + format.extension()});
 
     // With room again the same write goes through whole.
     m_disk->empty();
@@ -145,7 +145,7 @@ void TestFullDisk::copyKeepsTheOldFileAndTheSource()
     QVERIFY(!problem.isEmpty());
     QCOMPARE(contents(target), old);
     QCOMPARE(contents(source), capture);
-    QCOMPARE(filesIn(m_folder), QStringList { QStringLiteral("kept.png") });
+    QCOMPARE(filesIn(m_folder), QStringList {QStringLiteral("kept.png")});
 }
 
 void TestFullDisk::failedSaveOffersThePictureAgain()

@@ -2,6 +2,7 @@
 #include "coretestsupport.h"
 #include "errorwidget.h"
 #include "messagedialog.h"
+#include "peakmemory.h"
 #include "windowtestsupport.h"
 
 #include <QDir>
@@ -9,20 +10,11 @@
 #include <QQuickItem>
 #include <QScreen>
 
-#include <sys/resource.h>
-
 namespace {
 
 QString kuvoFolder()
 {
     return QDir::homePath() + QStringLiteral("/.kuvo");
-}
-
-qint64 peakMegabytes()
-{
-    struct rusage usage;
-    ::getrusage(RUSAGE_SELF, &usage);
-    return usage.ru_maxrss / 1024;
 }
 
 } // namespace
@@ -58,7 +50,7 @@ void TestNotices::initTestCase()
 void TestNotices::damagedFileIsToldOnce()
 {
     const QStringList aside
-        = QDir(kuvoFolder()).entryList({ QStringLiteral("setting.damaged-*") }, QDir::Files);
+        = QDir(kuvoFolder()).entryList({QStringLiteral("setting.damaged-*")}, QDir::Files);
     QCOMPARE(aside.size(), 1);
     const QString where = kuvoFolder() + QLatin1Char('/') + aside.first();
 

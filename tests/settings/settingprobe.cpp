@@ -41,9 +41,7 @@ void stream(Setting *settings, QTextStream &out, int interval)
     static QElapsedTimer clock;
     static int written = 0;
     clock.start();
-    auto acked = [&out] {
-        out << "acked " << written << ' ' << clock.elapsed() << Qt::endl;
-    };
+    auto acked = [&out] { out << "acked " << written << ' ' << clock.elapsed() << Qt::endl; };
     if (interval == 0) {
         for (;;) {
             settings->setValue(QStringLiteral("stream_counter"), ++written);

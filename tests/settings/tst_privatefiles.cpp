@@ -53,11 +53,11 @@ void TestPrivateFiles::initTestCase()
     // Home as Debian makes it: the whole way to it open to everybody.
     QDir home(QDir::homePath());
     const QString testRoot = QFileInfo(home.path()).path();
-    for (const QString &folder : { testRoot, home.path() })
+    for (const QString &folder : {testRoot, home.path()})
         ::chmod(QFile::encodeName(folder).constData(), 0755);
     QVERIFY(home.mkpath(QStringLiteral(".kuvo/tmp/audio")));
-    for (const QString &folder : { QStringLiteral(".kuvo"), QStringLiteral(".kuvo/tmp"),
-             QStringLiteral(".kuvo/tmp/audio") })
+    for (const QString &folder :
+        {QStringLiteral(".kuvo"), QStringLiteral(".kuvo/tmp"), QStringLiteral(".kuvo/tmp/audio")})
         ::chmod(QFile::encodeName(home.filePath(folder)).constData(), 0755);
     writeFile(home.filePath(QStringLiteral(".kuvo/proxy_connect.log")), "proxy", 0644);
     m_capture = home.filePath(QStringLiteral(".kuvo/tmp/1.png"));

@@ -148,7 +148,8 @@ void TestSettingRestart::killLosesOnlyTheLastMoments()
         const double ackedAtMs = last.at(2).toDouble();
 
         const Run after = probe({"get", "stream_counter"});
-        const double stored = after.value(QStringLiteral("stream_counter")).section(':', 1).toDouble();
+        const double stored
+            = after.value(QStringLiteral("stream_counter")).section(':', 1).toDouble();
         QVERIFY2(stored > 0, qPrintable(after.out));
         lostMs << qMax(0.0, acked - stored) * ackedAtMs / acked;
     }
@@ -207,7 +208,9 @@ void TestSettingRestart::damagedFileIsMovedAside()
     QCOMPARE(aside.size(), 1);
     // The store knows, for the user to be told, and where the file went.
     QCOMPARE(run.value("trouble"),
-        QStringLiteral("%1 %2/.kuvo/%3").arg(int(Setting::StorageDamaged)).arg(m_home->path(), aside.first()));
+        QStringLiteral("%1 %2/.kuvo/%3")
+            .arg(int(Setting::StorageDamaged))
+            .arg(m_home->path(), aside.first()));
     QFile kept(m_home->path() + QStringLiteral("/.kuvo/") + aside.first());
     QVERIFY(kept.open(QIODevice::ReadOnly));
     QCOMPARE(kept.readAll(), bytes);
@@ -253,8 +256,8 @@ void TestSettingRestart::unopenableDatabaseIsReported()
 {
     // A folder where the file should be: SQLite cannot open it, and it is no file to move.
     QVERIFY(QDir().mkpath(settingFile()));
-    Run run = probe({"trouble", "connect", "get", "fragmentScreen", "set", "username",
-        "someone", "get", "username"});
+    Run run = probe({"trouble", "connect", "get", "fragmentScreen", "set", "username", "someone",
+        "get", "username"});
     QCOMPARE(run.exitCode, 0);
     QVERIFY2(run.value("trouble").startsWith(QStringLiteral("%1 ").arg(Setting::StorageUnusable))
             && run.value("trouble").size() > 2,
@@ -280,8 +283,8 @@ void TestSettingRestart::unwritableFileIsReadAndReported()
     QCOMPARE(probe({"set", "token", "a-token", "set", "widthColorLine", "5"}).exitCode, 0);
     QVERIFY(disk.makeReadOnly());
 
-    Run run = probe({"trouble", "get", "token", "get", "widthColorLine", "set", "username",
-        "someone"});
+    Run run
+        = probe({"trouble", "get", "token", "get", "widthColorLine", "set", "username", "someone"});
     QCOMPARE(run.exitCode, 0);
     QCOMPARE(run.value("trouble"),
         QStringLiteral("%1 %2").arg(Setting::StorageReadOnly).arg(settingFile()));

@@ -29,14 +29,14 @@ FullDisk::FullDisk(const QString &folder, qint64 size)
     if (::geteuid() != 0 || !QDir().mkpath(folder))
         return;
     m_mounted = run(QStringLiteral("mount"),
-        { QStringLiteral("-t"), QStringLiteral("tmpfs"), QStringLiteral("-o"),
-            QStringLiteral("size=%1,mode=0700").arg(size), QStringLiteral("tmpfs"), folder });
+        {QStringLiteral("-t"), QStringLiteral("tmpfs"), QStringLiteral("-o"),
+            QStringLiteral("size=%1,mode=0700").arg(size), QStringLiteral("tmpfs"), folder});
 }
 
 FullDisk::~FullDisk()
 {
     if (m_mounted)
-        run(QStringLiteral("umount"), { QStringLiteral("-l"), m_folder });
+        run(QStringLiteral("umount"), {QStringLiteral("-l"), m_folder});
 }
 
 bool FullDisk::fillLeaving(qint64 left)
@@ -45,8 +45,7 @@ bool FullDisk::fillLeaving(qint64 left)
     if (!filler.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered))
         return false;
     const QByteArray page(4096, 'x');
-    while (filler.write(page) == page.size()) {
-    }
+    while (filler.write(page) == page.size()) { }
     // tmpfs counts whole pages: free `left` rounded up to one.
     const qint64 keep = qMax<qint64>(0, filler.size() - ((left + 4095) / 4096) * 4096);
     return filler.resize(keep);
@@ -61,7 +60,7 @@ bool FullDisk::makeReadOnly()
 {
     return m_mounted
         && run(QStringLiteral("mount"),
-            { QStringLiteral("-o"), QStringLiteral("remount,ro"), m_folder });
+            {QStringLiteral("-o"), QStringLiteral("remount,ro"), m_folder});
 }
 
 QString FullDisk::skipReason()

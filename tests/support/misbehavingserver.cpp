@@ -13,13 +13,13 @@ MisbehavingServer::MisbehavingServer()
 bool MisbehavingServer::start()
 {
     return m_process.start(QStringLiteral(KUVO_MISBEHAVING_SCRIPT),
-        { QStringLiteral("https"), QStringLiteral("http") }, {});
+        {QStringLiteral("https"), QStringLiteral("http")}, {});
 }
 
 void MisbehavingServer::setMode(const QString &mode)
 {
     m_process.call("POST", QStringLiteral("/_control/mode"),
-        QJsonDocument(QJsonObject { { QStringLiteral("mode"), mode } }).toJson());
+        QJsonDocument(QJsonObject {{QStringLiteral("mode"), mode}}).toJson());
 }
 
 QStringList MisbehavingServer::paths()

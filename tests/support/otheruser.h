@@ -23,8 +23,8 @@ inline QString skipReason()
 inline void start(QProcess &process, const QString &program, const QStringList &arguments)
 {
     process.start(QStringLiteral("setpriv"),
-        QStringList { QStringLiteral("--reuid=65534"), QStringLiteral("--regid=65534"),
-            QStringLiteral("--clear-groups"), QStringLiteral("--"), program }
+        QStringList {QStringLiteral("--reuid=65534"), QStringLiteral("--regid=65534"),
+            QStringLiteral("--clear-groups"), QStringLiteral("--"), program}
             + arguments);
 }
 
@@ -32,7 +32,7 @@ inline void start(QProcess &process, const QString &program, const QStringList &
 inline bool canRead(const QString &path)
 {
     QProcess process;
-    start(process, QStringLiteral("head"), { QStringLiteral("-c1"), path });
+    start(process, QStringLiteral("head"), {QStringLiteral("-c1"), path});
     return process.waitForFinished(10000) && process.exitCode() == 0
         && !process.readAllStandardOutput().isEmpty();
 }
