@@ -1,5 +1,6 @@
 #include "analytics.h"
 #include "autorization.h"
+#include "autorizationwidget.h"
 #include "core.h"
 #include "coretestsupport.h"
 #include "errorwidget.h"
@@ -203,23 +204,35 @@ void TestBadServer::longErrorTextIsCut()
     QVERIFY2(errorLogSize() - logBefore < 4000, qPrintable(QString::number(errorLogSize())));
 }
 
+// The sign-in window shows the service's words under the form: markup there must neither
+// turn into a link nor fetch its picture.
 void TestBadServer::markupIsShownAsText()
 {
     m_bad.setMode(QStringLiteral("rich-error"));
-    const QString problem = failedSignIn();
-    QVERIFY(problem.contains(QStringLiteral("<img")));
-
-    auto *window = new ErrorWidget(problem);
+    Core *core = Core::instance();
+    AutorizationWidget *window = core->autorizationWidget();
     window->show();
     QVERIFY(QTest::qWaitForWindowExposed(window));
-    auto *text = window->rootObject()->findChild<QQuickItem *>(QStringLiteral("errorText"));
-    QVERIFY(text);
-    QCOMPARE(text->property("text").toString(), problem);
-    // The markup would show no tags and fetch its picture; as text it shows them and fetches
-    // nothing.
-    QCOMPARE(text->property("length").toInt(), problem.size());
+    auto *line = window->rootObject()->findChild<QQuickItem *>(QStringLiteral("passwordError"));
+    QVERIFY(line);
+    QSignalSpy failed(core->account(), &Autorization::authError);
+    core->account()->signIn(QStringLiteral("demo@kuvo.example"), QStringLiteral("kuvo-demo"));
+    QVERIFY(failed.wait(10000));
+    const QString problem = failed.first().at(1).toString();
+    QVERIFY(problem.contains(QStringLiteral("<img")));
+    QTRY_COMPARE_WITH_TIMEOUT(line->property("text").toString(), problem, 5000);
     QTest::qWait(1500);
+
     QCOMPARE(m_bad.paths().filter(QStringLiteral("pixel")), QStringList());
+    for (qreal y = 1; y < line->height(); y += 4) {
+        for (qreal x = 1; x < line->width(); x += 4) {
+            QString link;
+            QMetaObject::invokeMethod(line, "linkAt", Q_RETURN_ARG(QString, link), Q_ARG(qreal, x),
+                Q_ARG(qreal, y));
+            QVERIFY2(link.isEmpty(), qPrintable(link));
+        }
+    }
+    window->hide();
 }
 
 QTEST_MAIN(TestBadServer)
