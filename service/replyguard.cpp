@@ -4,24 +4,41 @@
 
 const char *const ReplyGuard::kFailureProperty = "kuvoFailure";
 
+namespace {
+
+constexpr qint64 kStreamBuffer = 1 << 20;
+
+} // namespace
+
 ReplyGuard::ReplyGuard(QNetworkReply *reply, qint64 limit, int deadline)
     : QObject(reply)
     , m_reply(reply)
     , m_limit(limit)
 {
+    // Qt's network thread reads ahead of the program as fast as the server sends; a bounded
+    // buffer holds it back, so the program sees an oversized reply before it fills the memory.
+    // Downloads without a limit are read as they come and need only a little room.
+    reply->setReadBufferSize(limit > 0 ? limit + 1 : kStreamBuffer);
     m_deadline.setSingleShot(true);
     m_deadline.setInterval(deadline);
     connect(&m_deadline, &QTimer::timeout, this,
         [this] { stop(tr("The server took too long to answer")); });
     connect(reply, &QNetworkReply::uploadProgress, &m_deadline, qOverload<>(&QTimer::start));
-    connect(reply, &QNetworkReply::downloadProgress, this, &ReplyGuard::checkSize);
+    // Qt tells download progress ten times a second at most, while a local server sends
+    // gigabytes in that time: the size is checked on every piece that arrives instead, and
+    // the announced one as soon as the headers are in.
+    connect(reply, &QNetworkReply::readyRead, this, &ReplyGuard::checkSize);
+    connect(reply, &QNetworkReply::metaDataChanged, this, &ReplyGuard::checkSize);
     connect(reply, &QNetworkReply::finished, &m_deadline, &QTimer::stop);
     m_deadline.start();
 }
 
-void ReplyGuard::checkSize(qint64 received, qint64 total)
+void ReplyGuard::checkSize()
 {
-    if (m_limit > 0 && (received > m_limit || total > m_limit))
+    if (m_limit <= 0)
+        return;
+    const qint64 announced = m_reply->header(QNetworkRequest::ContentLengthHeader).toLongLong();
+    if (announced > m_limit || m_reply->bytesAvailable() > m_limit)
         stop(tr("The server's reply is too large"));
 }
 

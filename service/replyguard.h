@@ -21,7 +21,7 @@ public:
     static const char *const kFailureProperty;
 
 private:
-    void checkSize(qint64 received, qint64 total);
+    void checkSize();
     void stop(const QString &reason);
 
     QNetworkReply *m_reply;
