@@ -77,10 +77,6 @@ Core::Core(QObject *parent)
     m_userInfoTimer.setParent(this);
     m_userInfoTimer.setObjectName(QStringLiteral("userInfoTimer"));
     startAccount();
-    reportSettingsTrouble();
-    connect(Setting::instance(), &Setting::writesFailed, this, [this](const QString &reason) {
-        showSettingsTrouble(tr("Changes to the settings cannot be kept: %1").arg(reason));
-    });
 
     qmlRegisterType<Autorization>("Core", 1, 0, "Autorization");
     qmlRegisterType<DropboxAuth>("Core", 1, 0, "DropboxAuth");
@@ -89,6 +85,12 @@ Core::Core(QObject *parent)
     qmlRegisterType<CursorShapeArea>("KuvoComponent", 1, 0, "CursorShapeArea");
     qmlRegisterType<WheelArea>("KuvoComponent", 1, 0, "WheelArea");
     qmlRegisterType<HandleFTPUpload>("KuvoComponent", 1, 0, "HandleFTPUpload");
+
+    // Told once the pages' own types are registered, or the message window shows nothing.
+    reportSettingsTrouble();
+    connect(Setting::instance(), &Setting::writesFailed, this, [this](const QString &reason) {
+        showSettingsTrouble(tr("Changes to the settings cannot be kept: %1").arg(reason));
+    });
 
     startUploads();
     createTrayIcon();

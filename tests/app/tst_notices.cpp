@@ -57,6 +57,8 @@ void TestNotices::damagedFileIsToldOnce()
     QTRY_COMPARE_WITH_TIMEOUT(visibleMessageWindows(), 1, 5000);
     const QList<MessageDialog *> shown = windowsOf<MessageDialog>();
     QCOMPARE(shown.size(), 1);
+    QCOMPARE(shown.first()->status(), QQuickView::Ready);
+    QVERIFY(shown.first()->rootObject());
     QVERIFY2(shown.first()->data(QStringLiteral("message")).toString().contains(where),
         qPrintable(shown.first()->data(QStringLiteral("message")).toString()));
 
