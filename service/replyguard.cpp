@@ -18,7 +18,12 @@ ReplyGuard::ReplyGuard(QNetworkReply *reply, qint64 limit, int deadline)
     // Qt's network thread reads ahead of the program as fast as the server sends; a bounded
     // buffer holds it back, so the program sees an oversized reply before it fills the memory.
     // Downloads without a limit are read as they come and need only a little room.
-    reply->setReadBufferSize(limit > 0 ? limit + 1 : kStreamBuffer);
+    // A request with a body reaches that thread only later, and a size set before then is lost
+    // on the way: it is set again once the headers are in, when the thread surely has it.
+    const qint64 buffer = limit > 0 ? limit + 1 : kStreamBuffer;
+    reply->setReadBufferSize(buffer);
+    connect(reply, &QNetworkReply::metaDataChanged, this,
+        [this, buffer] { m_reply->setReadBufferSize(buffer); });
     m_deadline.setSingleShot(true);
     m_deadline.setInterval(deadline);
     connect(&m_deadline, &QTimer::timeout, this,
