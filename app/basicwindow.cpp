@@ -281,3 +281,12 @@ void BasicWindow::mouseReleaseEvent(QMouseEvent *event)
     m_dragging = false;
     QQuickView::mouseReleaseEvent(event);
 }
+
+QString BasicWindow::fitText(const QString &text)
+{
+    constexpr int kLongest = 600;
+    if (text.size() <= kLongest)
+        return text;
+    const int half = kLongest / 2;
+    return text.left(half) + QStringLiteral(" \u2026 ") + text.right(half);
+}

@@ -73,6 +73,9 @@ protected:
     // stays empty rather than failing later on a missing item.
     bool loadPage(const QString &page);
     static QRect availableArea();
+    // text cut in its middle to a length a window can show whole, keeping the start and the
+    // end (of a long path: the folders nearest the root and the file name).
+    static QString fitText(const QString &text);
     // The title followed by the name of the signed-in user.
     void setTitleWithUser(const QString &title);
 

@@ -86,6 +86,12 @@ Core::Core(QObject *parent)
     qmlRegisterType<WheelArea>("KuvoComponent", 1, 0, "WheelArea");
     qmlRegisterType<HandleFTPUpload>("KuvoComponent", 1, 0, "HandleFTPUpload");
 
+    // Told once the pages' own types are registered, or the message window shows nothing.
+    reportSettingsTrouble();
+    connect(Setting::instance(), &Setting::writesFailed, this, [this](const QString &reason) {
+        showSettingsTrouble(tr("Changes to the settings cannot be kept: %1").arg(reason));
+    });
+
     startUploads();
     createTrayIcon();
     connect(Setting::instance(), &Setting::languageChanged, this, &Core::languageChanged);
@@ -113,6 +119,47 @@ Core::Core(QObject *parent)
 Core::~Core()
 {
     qDebug() << Q_FUNC_INFO;
+}
+
+// A damaged or unwritable settings file is no reason to stop, but the user must know that
+// settings went missing (a sign-in, a server's password) or that changes will not last.
+void Core::reportSettingsTrouble()
+{
+    const Setting *settings = Setting::instance();
+    const QString detail = settings->storageDetail();
+    switch (settings->storageTrouble()) {
+    case Setting::StorageFine:
+        return;
+    case Setting::StorageDamaged:
+        showSettingsTrouble(
+            tr("The settings file was damaged. What could be read from it was kept; settings "
+               "that could not be read are back to their defaults. The damaged file was "
+               "moved to %1.")
+                .arg(detail));
+        return;
+    case Setting::StorageReadOnly:
+        showSettingsTrouble(
+            tr("The settings file %1 cannot be written. Kuvo runs with the settings it "
+               "holds, but changes to them cannot be kept.")
+                .arg(detail));
+        return;
+    case Setting::StorageUnusable:
+        showSettingsTrouble(
+            tr("The settings file cannot be opened (%1). Kuvo runs with the default "
+               "settings, and changes to them cannot be kept.")
+                .arg(detail));
+        return;
+    }
+}
+
+void Core::showSettingsTrouble(const QString &text)
+{
+    Logging::instance()->writeMessage(text);
+    auto *message = new MessageDialog;
+    message->setObjectName(QStringLiteral("settingsTroubleDialog"));
+    connect(message, &BasicWindow::closed, message, &QObject::deleteLater);
+    message->information(tr("Settings"), text);
+    message->show();
 }
 
 void Core::startAccount()

@@ -202,6 +202,9 @@ private:
     void startReminder();
     void startUploads();
     bool handOverPendingUpdate();
+    void reportSettingsTrouble();
+    void showSettingsTrouble(const QString &text);
+    void offerSaveAgain(const QPixmap &picture);
     void saveOfflineFile(const QString &file, const QString &target);
     SurfaceWidget *newSurfaceWidget();
     void closeSurfaceWidget();

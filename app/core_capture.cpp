@@ -3,6 +3,7 @@
 
 #include "core.h"
 #include "maintoolwidget.h"
+#include "messagedialog.h"
 #include "networkexchange.h"
 #include "paths.h"
 #include "pictureformat.h"
@@ -142,13 +143,13 @@ void Core::writeExtraCopy(const QPixmap &picture)
 void Core::screenUpload(HandlerUpload::TypeAfterAction type, bool quick, const QPixmap &picture)
 {
     QPixmap shot = picture;
+    const bool fromView = shot.isNull() && !quick;
     if (shot.isNull() && quick) {
         shot = SurfaceWidget::createBackground(-1);
-    } else if (shot.isNull()) {
+    } else if (fromView) {
         shot = takeSelection();
         if (shot.isNull())
             return;
-        closeSurfaceWidget();
     }
     if (shot.isNull()) {
         qDebug() << Q_FUNC_INFO << "no screen to capture";
@@ -160,8 +161,11 @@ void Core::screenUpload(HandlerUpload::TypeAfterAction type, bool quick, const Q
     QDir().mkpath(Paths::tempFolder());
     const QString file
         = Paths::tempFolder() + millisecondsNow() + PictureFormat::current().extension();
+    // Unwritten, the capture would be lost with its view: the view stays for another try.
     if (!writeCapture(shot, file))
         return;
+    if (fromView)
+        closeSurfaceWidget();
     m_captureFile = file;
     writeExtraCopy(shot);
     const QString description = value("showActiveWindow").toBool() ? millisecondsNow() : QString();
@@ -217,8 +221,24 @@ void Core::screenSaveToDisk(const QPixmap &picture)
         const QString fileName = format.withExtension(chosen);
         if (writeCapture(shot, fileName))
             setValue("lastSavePath", QFileInfo(fileName).absolutePath());
+        else
+            offerSaveAgain(shot);
     }
     emit deletedSurfaceScreen();
+}
+
+// The capture view is gone by now; the picture must not go with it.
+void Core::offerSaveAgain(const QPixmap &picture)
+{
+    auto *question = new MessageDialog;
+    question->setObjectName(QStringLiteral("saveAgainDialog"));
+    connect(question, &BasicWindow::closed, question, &QObject::deleteLater);
+    connect(question, &MessageDialog::result, this, [this, picture](int result) {
+        if (result == MessageDialog::Ok)
+            screenSaveToDisk(picture);
+    });
+    question->questions(tr("Warning"), tr("The picture was not saved. Save it somewhere else?"));
+    question->show();
 }
 
 void Core::screenSaveToClipboard()

@@ -2,6 +2,7 @@
 
 #include "autorization.h"
 #include "autorizationwidget.h"
+#include "checkedsavefile.h"
 #include "core.h"
 #include "errorwidget.h"
 #include "handleftpupload.h"
@@ -24,7 +25,6 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QQmlEngine>
-#include <QSaveFile>
 #include <QUrl>
 
 namespace {
@@ -38,30 +38,9 @@ bool setting(const char *key)
 // complete the old target stays untouched, so a failure loses neither of the two.
 bool replaceWith(const QString &file, const QString &target, QString *problem)
 {
-    QFile source(file);
-    if (!source.open(QIODevice::ReadOnly)) {
-        *problem = source.errorString();
+    if (!CheckedSaveFile::copyOver(file, target, problem))
         return false;
-    }
-    QSaveFile copy(target);
-    if (!copy.open(QIODevice::WriteOnly)) {
-        *problem = copy.errorString();
-        return false;
-    }
-    while (!source.atEnd()) {
-        const QByteArray block = source.read(1 << 20);
-        if (block.isEmpty() || copy.write(block) != block.size()) {
-            *problem = source.error() != QFile::NoError ? source.errorString() : copy.errorString();
-            copy.cancelWriting();
-            return false;
-        }
-    }
-    if (!copy.commit()) {
-        *problem = copy.errorString();
-        return false;
-    }
-    source.close();
-    source.remove();
+    QFile::remove(file);
     return true;
 }
 

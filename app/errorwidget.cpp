@@ -15,6 +15,6 @@ void ErrorWidget::init()
 
 void ErrorWidget::setError(const QString &error)
 {
-    m_error = error;
-    setData(QStringLiteral("errorText"), error);
+    m_error = fitText(error);
+    setData(QStringLiteral("errorText"), m_error);
 }

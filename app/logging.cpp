@@ -1,4 +1,5 @@
 #include "logging.h"
+#include "paths.h"
 #include "setting.h"
 
 #include <QDateTime>
@@ -41,7 +42,9 @@ void Logging::writeMessage(const QString &message)
 {
     if (!m_file.exists() || !m_file.isOpen())
         openFile();
-    QString text = message;
+    // One entry is a line or a few, not whatever a server chose to send.
+    constexpr int kLongest = 2000;
+    QString text = message.left(kLongest);
     text.replace(QLatin1Char('\n'), QStringLiteral("\n\t\t\t\t\t"));
     m_file.write(QDateTime::currentDateTime().toString(kDateFormat).toUtf8() + '\t' + text.toUtf8()
         + "\r\n");
@@ -56,6 +59,7 @@ bool Logging::openFile()
         qDebug() << Q_FUNC_INFO << m_file.errorString();
         return false;
     }
+    Paths::makePrivate(m_fileName);
     return true;
 }
 

@@ -28,7 +28,7 @@ void MessageDialog::ask(const QString &type, const QString &title, const QString
 {
     setData(QStringLiteral("type"), type);
     setData(QStringLiteral("title"), title);
-    setData(QStringLiteral("message"), message);
+    setData(QStringLiteral("message"), fitText(message));
     loadPage(QStringLiteral("MessagePage.qml"));
 }
 

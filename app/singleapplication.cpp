@@ -3,15 +3,21 @@
 
 #include <QDebug>
 #include <QDir>
-#include <QStandardPaths>
+#include <QFile>
 #include <QTimer>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
 const int kWaitMs = 30000;
 // A second copy sends a command line, not a file: anything longer is not one of ours.
 const int kMaxMessage = 1 << 20;
-const int kConnectionMs = 10000;
+// A second copy connects and writes at once: a connection still open by then is no copy.
+const int kConnectionMs = 3000;
+// Copies start one at a time; past this many connections held at once the oldest goes.
+const int kMaxConnections = 8;
 
 } // namespace
 
@@ -20,19 +26,54 @@ SingleApplication::SingleApplication(QObject *parent)
 {
 }
 
-// Inside XDG_RUNTIME_DIR (or Qt's user-only substitute when it is unset): another user can
-// neither answer for this user's copy nor reach it.
+// The server deletes the connections still open when it goes, after the members they report
+// to: they must report to nobody by then.
+SingleApplication::~SingleApplication()
+{
+    for (QLocalSocket *current : qAsConst(m_order))
+        current->disconnect(this);
+}
+
 QString SingleApplication::serverName()
 {
-    const QString folder = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
-    return QDir(folder).filePath(QStringLiteral("KuvoApp"));
+    const QString folder = privateFolder();
+    return folder.isEmpty() ? QString() : QDir(folder).filePath(QStringLiteral("KuvoApp"));
+}
+
+// Another user must neither answer for this user's copy (it would be handed the command line,
+// file paths and all) nor reach it: the socket lives in the session's runtime folder, or else
+// in a folder of the program's own in the temporary folder. Either has to be a real folder of
+// this user that nobody else may enter. A folder someone else made there first gives no
+// name at all: the program then forwards nothing and listens for nobody, rather than fall
+// back on a place others share (as Qt's own fallback ends up doing).
+QString SingleApplication::privateFolder()
+{
+    const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
+    if (!runtime.isEmpty() && isPrivateFolder(runtime))
+        return runtime;
+    const QString own = QDir::tempPath() + QStringLiteral("/kuvo-%1").arg(::geteuid());
+    ::mkdir(QFile::encodeName(own).constData(), 0700);
+    if (isPrivateFolder(own))
+        return own;
+    qWarning() << Q_FUNC_INFO << "no private folder for the single-instance socket:" << own;
+    return QString();
+}
+
+bool SingleApplication::isPrivateFolder(const QString &path)
+{
+    struct stat info;
+    return ::lstat(QFile::encodeName(path).constData(), &info) == 0 && S_ISDIR(info.st_mode)
+        && info.st_uid == ::geteuid() && (info.st_mode & (S_IRWXG | S_IRWXO)) == 0;
 }
 
 bool SingleApplication::isRunning()
 {
     if (socket.state() == QLocalSocket::ConnectedState)
         return true;
-    socket.connectToServer(serverName(), QIODevice::ReadWrite);
+    const QString name = serverName();
+    if (name.isEmpty())
+        return false;
+    socket.connectToServer(name, QIODevice::ReadWrite);
     socket.waitForConnected(kWaitMs);
     return socket.state() == QLocalSocket::ConnectedState;
 }
@@ -49,7 +90,7 @@ bool SingleApplication::writeMessage(const QString &message)
 
 bool SingleApplication::exec()
 {
-    if (isRunning())
+    if (isRunning() || serverName().isEmpty())
         return false;
     // Nobody answered, so a socket file left there belongs to a copy that crashed.
     QLocalServer::removeServer(serverName());
@@ -65,24 +106,39 @@ bool SingleApplication::exec()
 void SingleApplication::newConnection()
 {
     while (QLocalSocket *current = server.nextPendingConnection()) {
+        if (m_pending.size() >= kMaxConnections)
+            dropOldest();
         m_pending.insert(current, QByteArray());
+        m_order << current;
         connect(current, &QLocalSocket::readyRead, this, &SingleApplication::dataReady);
         connect(current, &QLocalSocket::disconnected, this, [this, current] {
             readFrom(current);
             const QByteArray message = m_pending.take(current);
+            m_order.removeOne(current);
             current->deleteLater();
             if (!message.isEmpty())
                 dispatch(message);
         });
         // A peer that never finishes is dropped, unheard.
-        QTimer::singleShot(kConnectionMs, current, [this, current] {
-            m_pending.remove(current);
-            current->abort();
-            current->deleteLater();
-        });
+        QTimer::singleShot(kConnectionMs, current, [this, current] { drop(current); });
         if (current->bytesAvailable() > 0)
             readFrom(current);
     }
+}
+
+void SingleApplication::dropOldest()
+{
+    if (!m_order.isEmpty())
+        drop(m_order.first());
+}
+
+// Unheard: whatever it sent so far goes with it.
+void SingleApplication::drop(QLocalSocket *current)
+{
+    m_pending.remove(current);
+    m_order.removeOne(current);
+    current->abort();
+    current->deleteLater();
 }
 
 void SingleApplication::dataReady()
@@ -99,8 +155,7 @@ void SingleApplication::readFrom(QLocalSocket *current)
     *pending += current->readAll();
     if (pending->size() > kMaxMessage) {
         qWarning() << Q_FUNC_INFO << "message too long; connection dropped";
-        m_pending.erase(pending);
-        current->abort();
+        drop(current);
     }
 }
 

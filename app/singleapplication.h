@@ -14,12 +14,14 @@ class SingleApplication : public QObject
     Q_OBJECT
 public:
     explicit SingleApplication(QObject *parent = nullptr);
+    ~SingleApplication() override;
 
     bool isRunning();
     bool writeMessage(const QString &message);
     // Starts listening for later copies, unless another copy already does.
     bool exec();
 
+    // Empty when there is no private folder to put the socket in.
     static QString serverName();
 
 signals:
@@ -36,13 +38,19 @@ private slots:
     void dataReady();
 
 private:
+    static QString privateFolder();
+    static bool isPrivateFolder(const QString &path);
     void readFrom(QLocalSocket *current);
+    void dropOldest();
+    void drop(QLocalSocket *current);
     void dispatch(const QByteArray &message);
 
     QLocalServer server;
     QLocalSocket socket;
     // What each connection has sent so far; a message counts once its sender has gone.
     QHash<QLocalSocket *, QByteArray> m_pending;
+    // The same connections, oldest first.
+    QList<QLocalSocket *> m_order;
 };
 
 #endif // SINGLEAPPLICATION_H

@@ -1,10 +1,11 @@
 #include "pictureformat.h"
 
+#include "checkedsavefile.h"
 #include "setting.h"
 
+#include <QBuffer>
 #include <QCoreApplication>
 #include <QImageWriter>
-#include <QSaveFile>
 
 namespace {
 
@@ -52,21 +53,15 @@ bool PictureFormat::write(const QImage &picture, const QString &fileName, QStrin
         *problem = QCoreApplication::translate("PictureFormat", "There is no picture to save.");
         return false;
     }
-    QSaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly)) {
-        *problem = file.errorString();
-        return false;
-    }
-    QImageWriter writer(&file, m_format);
+    // Encoded in memory first, so that the bytes on the disk can be counted against it.
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, m_format);
     writer.setQuality(m_quality);
     if (!writer.write(picture)) {
         *problem = writer.errorString();
-        file.cancelWriting();
         return false;
     }
-    if (!file.commit()) {
-        *problem = file.errorString();
-        return false;
-    }
-    return true;
+    return CheckedSaveFile::writeWhole(fileName, bytes, problem);
 }

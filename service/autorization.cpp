@@ -12,6 +12,7 @@
 #include <QNetworkRequest>
 #include <QRandomGenerator>
 #include <QRegularExpression>
+#include <QTimer>
 #include <QUrl>
 
 namespace {
@@ -22,6 +23,8 @@ constexpr int kTransferTimeoutMs = 30000;
 // become 464..473, ports that belong to system services.
 constexpr quint16 kListenBases[] = {62000, 63000, 64000, 65000};
 constexpr quint16 kPortsPerBase = 10;
+// Long enough to sign in to a social network in the browser, password reset and all.
+constexpr int kBrowserSignInMs = 10 * 60 * 1000;
 
 bool isSaneEmail(const QString &email)
 {
@@ -48,8 +51,15 @@ Setting *settings()
 Autorization::Autorization(QObject *parent)
     : QObject(parent)
     , m_listener(new ServerListener(this))
+    , m_pending(new QTimer(this))
 {
     connect(m_listener, &ServerListener::codeReceived, this, &Autorization::receiveCode);
+    m_pending->setSingleShot(true);
+    m_pending->setInterval(kBrowserSignInMs);
+    connect(m_pending, &QTimer::timeout, this, [this] {
+        m_state.clear();
+        stopListening();
+    });
 }
 
 bool Autorization::isAuth()
@@ -66,23 +76,36 @@ void Autorization::listen()
 {
     if (m_listener->isListening())
         return;
+    if (!bindFreePort()) {
+        Logging::instance()->writeMessage(
+            QStringLiteral("Cannot open a local port for the browser sign-in: %1")
+                .arg(m_listener->errorString()));
+        emit listenFailed();
+        return;
+    }
+    if (m_state.isEmpty())
+        stopListening();
+}
+
+bool Autorization::bindFreePort()
+{
+    m_port = 0;
     for (const quint16 base : kListenBases) {
         for (quint16 port = base; port < base + kPortsPerBase; ++port) {
             if (m_listener->listen(port)) {
                 qDebug() << Q_FUNC_INFO << "sign-in listener on port" << port;
-                return;
+                m_port = port;
+                return true;
             }
         }
     }
-    Logging::instance()->writeMessage(
-        QStringLiteral("Cannot open a local port for the browser sign-in: %1")
-            .arg(m_listener->errorString()));
-    emit listenFailed();
+    return false;
 }
 
-int Autorization::listenPort() const
+void Autorization::stopListening()
 {
-    return m_listener->isListening() ? m_listener->serverPort() : 0;
+    m_pending->stop();
+    m_listener->close();
 }
 
 void Autorization::resetAutorization()
@@ -125,21 +148,22 @@ void Autorization::signIn(const QString &email, const QString &password)
 
 void Autorization::signInWithBrowser(const QString &provider)
 {
-    const int port = listenPort();
-    if (port == 0) {
+    if (!m_listener->isListening() && !bindFreePort()) {
         fail(QStringLiteral("browser"),
             tr("The program cannot receive the sign-in from the browser"),
             QStringLiteral("Browser sign-in without a listening port"));
         return;
     }
+    m_pending->start();
     m_state = randomState();
-    m_redirectUri = QStringLiteral("http://127.0.0.1:%1/").arg(port);
+    m_redirectUri = QStringLiteral("http://127.0.0.1:%1/").arg(m_port);
     const QUrl url = QUrl::fromEncoded(ServiceAddress::authorizeUrl().toUtf8()
             + "?redirect_uri=" + QUrl::toPercentEncoding(m_redirectUri)
             + "&state=" + m_state.toLatin1() + "&provider=" + QUrl::toPercentEncoding(provider),
         QUrl::StrictMode);
     if (!QDesktopServices::openUrl(url)) {
         m_state.clear();
+        stopListening();
         fail(QStringLiteral("browser"), tr("The browser could not be opened"),
             QStringLiteral("Cannot open the browser at %1").arg(ServiceAddress::authorizeUrl()));
     }
@@ -157,6 +181,7 @@ void Autorization::receiveCode(const QString &code, const QString &state)
         return;
     }
     m_state.clear();
+    stopListening();
     requestToken(
         {{QStringLiteral("grant_type"), QStringLiteral("authorization_code")},
             {QStringLiteral("code"), code}, {QStringLiteral("redirect_uri"), m_redirectUri}},
@@ -264,5 +289,6 @@ void Autorization::signOut()
     for (const char *key : keys)
         settings()->setValue(QLatin1String(key), QStringLiteral(""));
     m_state.clear();
+    stopListening();
     emit authChanged(false);
 }

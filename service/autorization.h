@@ -4,6 +4,7 @@
 #include <QObject>
 
 class QNetworkReply;
+class QTimer;
 class QUrlQuery;
 class ServerListener;
 
@@ -28,8 +29,11 @@ public:
     bool auth() const { return isAuth(); }
     AuthStatus status() const { return m_status; }
 
+    // Finds the port the browser's sign-in will come back to (listenFailed() when none is
+    // free). The port is listened on only while a browser sign-in is pending: between sign-ins
+    // nobody else on the machine can hold the program's connections open.
     void listen();
-    int listenPort() const;
+    int listenPort() const { return m_port; }
     void resetAutorization();
 
     Q_INVOKABLE void signIn(const QString &email, const QString &password);
@@ -47,6 +51,8 @@ signals:
 
 private:
     void setStatus(AuthStatus status);
+    bool bindFreePort();
+    void stopListening();
     void receiveCode(const QString &code, const QString &state);
     void requestToken(const QList<QPair<QString, QString>> &form, const QString &errorKey);
     void readToken(QNetworkReply *reply, const QString &errorKey);
@@ -58,6 +64,8 @@ private:
     // The browser sign-in in flight: only a code that comes back with this state is taken.
     QString m_state;
     QString m_redirectUri;
+    int m_port = 0;
+    QTimer *m_pending = nullptr;
 };
 
 #endif // AUTORIZATION_H

@@ -1,4 +1,5 @@
 #include "networkaccessmanager.h"
+#include "replyguard.h"
 #include "setting.h"
 
 #include <QCoreApplication>
@@ -16,6 +17,8 @@ QList<QSslCertificate> trustedAuthorities()
         + QSslCertificate::fromPath(QStringLiteral(":/certificate/kuvo.pem"));
     return authorities;
 }
+
+int s_deadline = 60000;
 
 } // namespace
 
@@ -63,7 +66,46 @@ QNetworkReply *NetworkAccessManager::createRequest(
     QSslConfiguration tls = trusted.sslConfiguration();
     tls.setCaCertificates(trustedAuthorities());
     trusted.setSslConfiguration(tls);
-    return QNetworkAccessManager::createRequest(op, trusted, outgoingData);
+    // A redirect elsewhere could take the token, or pass a foreign answer off as the service's.
+    if (!request.attribute(QNetworkRequest::RedirectPolicyAttribute).isValid())
+        trusted.setAttribute(
+            QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::SameOriginRedirectPolicy);
+    QNetworkReply *reply = QNetworkAccessManager::createRequest(op, trusted, outgoingData);
+    new ReplyGuard(
+        reply, request.attribute(ReplyLimitAttribute, kReplyLimit).toLongLong(), s_deadline);
+    return reply;
+}
+
+void NetworkAccessManager::setDeadline(int msec)
+{
+    s_deadline = msec;
+}
+
+int NetworkAccessManager::deadline()
+{
+    return s_deadline;
+}
+
+bool NetworkAccessManager::isSuccess(const QNetworkReply *reply)
+{
+    const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+    return reply->error() == QNetworkReply::NoError && status >= 200 && status < 300;
+}
+
+QString NetworkAccessManager::replyError(const QNetworkReply *reply)
+{
+    const QString cut = reply->property(ReplyGuard::kFailureProperty).toString();
+    if (!cut.isEmpty())
+        return cut;
+    if (reply->error() == QNetworkReply::NoError) {
+        const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+        return tr("The server answered with status %1").arg(status);
+    }
+    // A cancel of the program's own disconnects its reader first: one that is read ran out
+    // of time.
+    if (reply->error() == QNetworkReply::OperationCanceledError)
+        return networkError(QNetworkReply::TimeoutError);
+    return networkError(reply->error());
 }
 
 bool NetworkAccessManager::isNetworkMissing(QNetworkReply::NetworkError code)
@@ -94,6 +136,9 @@ QString NetworkAccessManager::networkError(QNetworkReply::NetworkError code)
         return tr("The connection timed out");
     case QNetworkReply::OperationCanceledError:
         return tr("The request was cancelled");
+    case QNetworkReply::InsecureRedirectError:
+    case QNetworkReply::TooManyRedirectsError:
+        return tr("The server sent the request to another address");
     case QNetworkReply::SslHandshakeFailedError:
         return tr("A secure connection to the server could not be established");
     case QNetworkReply::TemporaryNetworkFailureError:

@@ -21,6 +21,9 @@ public:
     QVariantMap data() const { return m_data; }
     QString errorText() const { return m_error; }
 
+    // A server's text cut to a length a window or a log line can take.
+    static QString shortText(const QString &text);
+
 private:
     bool m_ok = false;
     int m_status = 0;

@@ -13,6 +13,9 @@ constexpr qint64 kMaxHeadSize = 8 * 1024;
 // A connection that has not sent its head by then is dropped: browsers open spare
 // connections that never carry a request, and they must not pile up.
 constexpr int kHeadTimeoutMs = 5000;
+// A browser opens a few connections at a time. Past this many the oldest goes: someone who
+// opens connections faster than they time out must not use up the program's descriptors.
+constexpr int kMaxConnections = 16;
 
 int headEnd(const QByteArray &data)
 {
@@ -42,6 +45,13 @@ bool ServerListener::listen(quint16 port)
 void ServerListener::acceptConnections()
 {
     while (QTcpSocket *socket = nextPendingConnection()) {
+        m_open.removeAll(nullptr);
+        if (m_open.size() >= kMaxConnections) {
+            QTcpSocket *oldest = m_open.takeFirst();
+            oldest->abort();
+            oldest->deleteLater();
+        }
+        m_open << socket;
         // One byte more than a head may have tells an oversized head from a full one.
         socket->setReadBufferSize(kMaxHeadSize + 1);
         connect(socket, &QTcpSocket::readyRead, this, [this, socket] { readHead(socket); });

@@ -1,6 +1,7 @@
 #ifndef SERVERLISTENER_H
 #define SERVERLISTENER_H
 
+#include <QPointer>
 #include <QTcpServer>
 
 class QTcpSocket;
@@ -26,6 +27,9 @@ private:
     void readHead(QTcpSocket *socket);
     void answer(QTcpSocket *socket, const QByteArray &head);
     void reply(QTcpSocket *socket, int status, const QString &title, const QString &text);
+
+    // Oldest first. Anyone on the machine may connect; only so many are held at once.
+    QList<QPointer<QTcpSocket>> m_open;
 };
 
 #endif // SERVERLISTENER_H

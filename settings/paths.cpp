@@ -1,6 +1,10 @@
 #include "paths.h"
 
 #include <QDir>
+#include <QDirIterator>
+#include <QFile>
+
+#include <sys/stat.h>
 
 namespace Paths {
 
@@ -22,6 +26,32 @@ QString databaseFile()
 QString autostartFile()
 {
     return QDir::homePath() + QStringLiteral("/.config/autostart/Kuvo.desktop");
+}
+
+void prepareFolders()
+{
+    for (const QString &folder : {settingsFolder(), tempFolder()}) {
+        // Made private from the start: a mode set afterwards leaves a moment open.
+        ::mkdir(QFile::encodeName(folder).constData(), 0700);
+        QDir().mkpath(folder);
+    }
+    makePrivate(settingsFolder());
+    QDirIterator entries(settingsFolder(),
+        QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
+        QDirIterator::Subdirectories);
+    while (entries.hasNext())
+        makePrivate(entries.next());
+}
+
+void makePrivate(const QString &path)
+{
+    const QByteArray name = QFile::encodeName(path);
+    struct stat info;
+    // A link is left alone: its mode is not its own and its target may be anyone's.
+    if (::lstat(name.constData(), &info) != 0 || S_ISLNK(info.st_mode))
+        return;
+    if (info.st_mode & (S_IRWXG | S_IRWXO))
+        ::chmod(name.constData(), info.st_mode & S_IRWXU);
 }
 
 } // namespace Paths

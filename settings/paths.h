@@ -12,6 +12,13 @@ QString tempFolder(); // home + "/.kuvo/tmp/"
 QString databaseFile(); // home + "/.kuvo/setting"
 QString autostartFile(); // home + "/.config/autostart/Kuvo.desktop"
 
+// Makes the settings and temporary folders for the owner alone (0700) and strips every
+// permission of others from what is in them already: home folders are often readable by all,
+// and the token, the enciphered passwords and the captures are not for other users.
+void prepareFolders();
+// path (a file or folder the program made) for the owner alone.
+void makePrivate(const QString &path);
+
 } // namespace Paths
 
 #endif // PATHS_H

@@ -1,6 +1,7 @@
 #include "setting.h"
 #include "cipher.h"
 #include "paths.h"
+#include "sqlworker.h"
 
 #include <QColor>
 #include <QCoreApplication>
@@ -59,13 +60,19 @@ Setting::Setting(QObject *parent)
     : QObject(parent)
 {
     qDebug() << "settings";
-    QDir().mkpath(Paths::settingsFolder());
-    QDir().mkpath(Paths::tempFolder());
+    Paths::prepareFolders();
 
     m_cache.insert(QStringLiteral("mainFontColor"), QColor(QStringLiteral("#25282c")));
     m_cache.insert(QStringLiteral("mainFontFamily"), QStringLiteral("Arial"));
 
+    connect(&m_database, &SqlDatabase::writeFailed, this, [this](const QString &reason) {
+        if (m_writeFailureTold)
+            return;
+        m_writeFailureTold = true;
+        emit writesFailed(reason);
+    });
     connectDatabase();
+    Paths::makePrivate(Paths::databaseFile());
     connect(this, &Setting::valueChanged, this, &Setting::changeValue);
     checkTranslate();
     if (getValue(QStringLiteral("type_upload")).isNull())
@@ -87,7 +94,16 @@ void Setting::drain()
 bool Setting::connectDatabase()
 {
     QVariantHash stored;
-    m_databaseOpen = m_database.connectToDatabase(Paths::databaseFile(), &stored);
+    static_assert(int(StorageDamaged) == int(SqlWorker::Damaged)
+            && int(StorageReadOnly) == int(SqlWorker::ReadOnly)
+            && int(StorageUnusable) == int(SqlWorker::Unusable),
+        "the store reports the worker's findings as they are");
+    int trouble = StorageFine;
+    m_databaseOpen
+        = m_database.connectToDatabase(Paths::databaseFile(), &stored, &trouble, &m_troubleDetail);
+    m_trouble = StorageTrouble(trouble);
+    // The user hears of a file that cannot be written once, from the start.
+    m_writeFailureTold = m_trouble == StorageReadOnly || m_trouble == StorageUnusable;
     for (auto it = stored.cbegin(); it != stored.cend(); ++it)
         m_cache.insert(it.key(), it.value());
     qDebug() << Q_FUNC_INFO << QThread::currentThread() << "open:" << m_databaseOpen;

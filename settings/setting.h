@@ -74,6 +74,12 @@ public:
     void setValueDB(const QString &name, const QVariant &value);
     bool connectDatabase();
 
+    // What was wrong with the settings file at start, for the user to be told once.
+    enum StorageTrouble { StorageFine, StorageDamaged, StorageReadOnly, StorageUnusable };
+    StorageTrouble storageTrouble() const { return m_trouble; }
+    // Damaged: where the damaged file went; read-only: the file; unusable: why.
+    QString storageDetail() const { return m_troubleDetail; }
+
     QVariant saveScreenFolder() { return getValue(QStringLiteral("saveScreenFolder")); }
     QVariant showActiveWindow() { return getValue(QStringLiteral("showActiveWindow")).toBool(); }
     Q_INVOKABLE bool isUseMailClient() const { return false; }
@@ -157,6 +163,9 @@ signals:
     void keySnapshotScreenChanged();
     void keyQuickFragmentScreenChanged();
     void isUseMailClientChanged();
+    // Changes stopped reaching the file (emitted once a run, and not at all when the file
+    // was known to be unwritable from the start).
+    void writesFailed(const QString &reason);
 
 private slots:
     void changeValue(const QString &name, const QVariant &value);
@@ -180,6 +189,9 @@ private:
     QHash<QString, QString> m_unsealed;
     QTranslator *m_translator = nullptr;
     bool m_databaseOpen = false;
+    StorageTrouble m_trouble = StorageFine;
+    QString m_troubleDetail;
+    bool m_writeFailureTold = false;
 };
 
 #endif // SETTING_H

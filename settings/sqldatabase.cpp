@@ -12,6 +12,7 @@ SqlDatabase::SqlDatabase(QObject *parent)
     connect(this, &SqlDatabase::startConnect, m_worker, &SqlWorker::connectToDatabase);
     connect(this, &SqlDatabase::startExecuted, m_worker, &SqlWorker::execute);
     connect(this, &SqlDatabase::getDataStarted, m_worker, &SqlWorker::getDataLoad);
+    connect(m_worker, &SqlWorker::writeFailed, this, &SqlDatabase::writeFailed);
     connect(this, &QThread::finished, m_worker, &QObject::deleteLater);
     start(QThread::InheritPriority);
 }
@@ -21,17 +22,20 @@ SqlDatabase::~SqlDatabase()
     stop();
 }
 
-bool SqlDatabase::connectToDatabase(const QString &path, QVariantHash *values)
+bool SqlDatabase::connectToDatabase(
+    const QString &path, QVariantHash *values, int *trouble, QString *detail)
 {
     if (!isRunning())
         return false;
     m_path = path;
     bool opened = false;
     QEventLoop loop;
-    connect(
-        m_worker, &SqlWorker::connectComplited, &loop, [&](bool ok, const QVariantHash &stored) {
+    connect(m_worker, &SqlWorker::connectComplited, &loop,
+        [&](bool ok, const QVariantHash &stored, int found, const QString &about) {
             opened = ok;
             *values = stored;
+            *trouble = found;
+            *detail = about;
             loop.quit();
         });
     emit startConnect(path);
@@ -76,6 +80,11 @@ void SqlDatabase::stop()
     // quit() from here could leave requests that are already queued unserved; asking through
     // the same queue ends the thread only after them.
     QMetaObject::invokeMethod(
-        m_worker, [this] { quit(); }, Qt::QueuedConnection);
+        m_worker,
+        [this] {
+            m_worker->flush();
+            quit();
+        },
+        Qt::QueuedConnection);
     wait();
 }

@@ -15,8 +15,10 @@ public:
     explicit SqlDatabase(QObject *parent = nullptr);
     ~SqlDatabase() override;
 
-    // Opens (creating if needed) the file and hands back every stored row.
-    bool connectToDatabase(const QString &path, QVariantHash *values);
+    // Opens (creating if needed) the file and hands back every stored row, and what was wrong
+    // with the file (a SqlWorker::Trouble, with its detail).
+    bool connectToDatabase(
+        const QString &path, QVariantHash *values, int *trouble, QString *detail);
     QVariant getData(const QString &name);
     void exequte(const QString &query, const QVariantList &params);
 
@@ -27,6 +29,8 @@ signals:
     void startConnect(const QString &database);
     void startExecuted(const QString &query, const QVariantList &param);
     void getDataStarted(quint64 request, const QString &name);
+    // Queued writes did not reach the file.
+    void writeFailed(const QString &reason);
 
 private:
     SqlWorker *m_worker;

@@ -111,6 +111,8 @@ void AnalyticsEvent::send()
     // earlier post still runs.
     auto *manager = new NetworkAccessManager(this);
     QNetworkReply *reply = manager->post(request, formData());
+    // Nothing in the answer is ever read: once its headers are in, the rest is not fetched.
+    connect(reply, &QNetworkReply::metaDataChanged, reply, &QNetworkReply::abort);
     QTimer::singleShot(kPostTimeoutMs, reply, &QNetworkReply::abort);
     ++m_pending;
     connect(reply, &QNetworkReply::finished, this, [this, manager, reply] {

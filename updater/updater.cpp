@@ -176,6 +176,8 @@ void Updater::startDownload(const QUrl &url, const QByteArray &md5)
     request.setRawHeader("Authorization", QByteArray());
     request.setAttribute(
         QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::NoLessSafeRedirectPolicy);
+    // Written to disk as it arrives: its size is no matter for memory.
+    request.setAttribute(NetworkAccessManager::ReplyLimitAttribute, 0);
     request.setTransferTimeout(kTransferTimeoutMs);
     QNetworkReply *reply = m_manager->get(request);
     connect(reply, &QNetworkReply::readyRead, this, [this, reply] { writeChunk(reply); });
@@ -208,8 +210,7 @@ void Updater::downloadFinished(QNetworkReply *reply)
         problem = tr("The update could not be saved: %1")
                       .arg(m_writeError.isEmpty() ? m_package.errorString() : m_writeError);
     else if (reply->error() != QNetworkReply::NoError)
-        problem = tr("The update download failed: %1")
-                      .arg(NetworkAccessManager::networkError(reply->error()));
+        problem = tr("The update download failed: %1").arg(NetworkAccessManager::replyError(reply));
     else if (status != 200)
         problem = tr("The update download failed with status %1").arg(status);
     else if (m_hash.result().toHex() != m_expectedMd5)

@@ -26,6 +26,17 @@ CurlEasy::~CurlEasy()
 {
     if (m_handle)
         curl_easy_cleanup(m_handle);
+    for (curl_slist *list : m_lists)
+        curl_slist_free_all(list);
+}
+
+void CurlEasy::setList(CURLoption option, const QList<QByteArray> &items)
+{
+    curl_slist *list = nullptr;
+    for (const QByteArray &item : items)
+        list = curl_slist_append(list, item.constData());
+    m_lists << list;
+    set(option, list);
 }
 
 CURLcode CurlEasy::perform()

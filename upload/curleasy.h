@@ -1,6 +1,7 @@
 #ifndef CURLEASY_H
 #define CURLEASY_H
 
+#include <QList>
 #include <QString>
 
 #include <curl/curl.h>
@@ -25,12 +26,17 @@ public:
             m_setupError = code;
     }
 
+    // A list option (commands to send after the transfer, ...); the list lives as long as the
+    // handle, since libcurl keeps only a pointer to it.
+    void setList(CURLoption option, const QList<QByteArray> &items);
+
     CURLcode perform();
     // libcurl's own words about the last failure; empty when it had none.
     QString errorText() const;
 
 private:
     CURL *m_handle = nullptr;
+    QList<curl_slist *> m_lists;
     CURLcode m_setupError = CURLE_OK;
     CURLcode m_lastCode = CURLE_OK;
     char m_error[CURL_ERROR_SIZE] = {};

@@ -1,6 +1,7 @@
 #include "curltransfer.h"
 #include "paths.h"
 
+#include <QDateTime>
 #include <QDebug>
 #include <QDir>
 #include <QFile>
@@ -98,7 +99,16 @@ bool CurlTransfer::upload(QFile &file, const QString &fileName, const Progress &
     m_fileName = fileName;
     m_progress = progress;
     m_total = file.size();
-    prepare(m_target.fileUrl(fileName));
+    m_sent = 0;
+    // The name goes into a server command; a line break in it would start another one.
+    if (fileName.contains(QLatin1Char('\n')) || fileName.contains(QLatin1Char('\r'))) {
+        m_error = tr("The file name %1 cannot be sent to a server").arg(fileName);
+        return false;
+    }
+    const QString partName
+        = QStringLiteral(".kuvo-%1.part").arg(QDateTime::currentMSecsSinceEpoch());
+    prepare(m_target.fileUrl(partName));
+    renameWhenDone(partName, fileName);
     m_curl.set(CURLOPT_UPLOAD, 1L);
     m_curl.set(CURLOPT_READFUNCTION, &CurlTransfer::readFile);
     m_curl.set(CURLOPT_READDATA, this);
@@ -111,6 +121,31 @@ bool CurlTransfer::upload(QFile &file, const QString &fileName, const Progress &
         return false;
     report(m_total, true);
     return true;
+}
+
+// Sent on the same connection once the upload has succeeded, in the folder of the upload.
+void CurlTransfer::renameWhenDone(const QString &partName, const QString &fileName)
+{
+    if (m_target.protocol() == CurlTarget::Ftp) {
+        // The FTP session stands in the upload's folder by then.
+        m_curl.setList(
+            CURLOPT_POSTQUOTE, {"RNFR " + partName.toUtf8(), "RNTO " + fileName.toUtf8()});
+        return;
+    }
+    // SFTP paths start in the login folder, as the upload's address does; quoted, since a
+    // blank would end the name. An SFTP rename does not replace a file: an older one of the
+    // same name goes first ("*": its absence is no failure).
+    auto quoted = [this](const QString &name) {
+        QString path = m_target.folder().mid(1);
+        if (!path.isEmpty())
+            path += QLatin1Char('/');
+        path += name;
+        path.replace(QLatin1Char('\\'), QStringLiteral("\\\\"));
+        path.replace(QLatin1Char('"'), QStringLiteral("\\\""));
+        return '"' + path.toUtf8() + '"';
+    };
+    m_curl.setList(CURLOPT_POSTQUOTE,
+        {"*rm " + quoted(fileName), "rename " + quoted(partName) + ' ' + quoted(fileName)});
 }
 
 bool CurlTransfer::check()
@@ -200,6 +235,8 @@ QString CurlTransfer::describe(CURLcode code) const
         text = describeHostKey();
         break;
     default:
+        if (m_shrunk)
+            return tr("The file %1 became shorter while it was sent").arg(m_fileName);
         if (m_readFailed)
             return tr("The file %1 could not be read").arg(m_fileName);
         text = tr("The transfer to %1 failed").arg(host);
@@ -246,11 +283,18 @@ size_t CurlTransfer::readFile(char *buffer, size_t size, size_t count, void *sel
     auto *transfer = static_cast<CurlTransfer *>(self);
     if (transfer->m_cancelled)
         return CURL_READFUNC_ABORT;
-    const qint64 read = transfer->m_file->read(buffer, qint64(size * count));
-    if (read < 0) {
+    // Never more than the size announced at the start, which the server is told to expect.
+    const qint64 wanted = qMin(qint64(size * count), transfer->m_total - transfer->m_sent);
+    if (wanted == 0)
+        return 0;
+    const qint64 read = transfer->m_file->read(buffer, wanted);
+    if (read <= 0) {
+        // The end came early: what was sent is not the file, whatever the server thinks.
         transfer->m_readFailed = true;
+        transfer->m_shrunk = read == 0;
         return CURL_READFUNC_ABORT;
     }
+    transfer->m_sent += read;
     return size_t(read);
 }
 

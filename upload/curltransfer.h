@@ -28,6 +28,9 @@ public:
 
     // Sends the open file under its own name into the target's folder, creating missing
     // folders; progress is told at most every few dozen milliseconds, and once at the end.
+    // The bytes go under a temporary name that becomes the real one only once the file is
+    // whole: a failed transfer never leaves part of a file under the name a link points at.
+    // Exactly the size the file had at the start is sent; a file that shrinks meanwhile fails.
     bool upload(QFile &file, const QString &fileName, const Progress &progress);
     // Logs in and opens the target's folder.
     bool check();
@@ -42,6 +45,7 @@ private:
     enum HostKey { HostKeyUnchecked, HostKeyChanged, HostKeyNotKept };
 
     void prepare(const QString &url);
+    void renameWhenDone(const QString &partName, const QString &fileName);
     bool perform();
     QString describe(CURLcode code) const;
     QString describeHostKey() const;
@@ -63,7 +67,9 @@ private:
     qint64 m_total = 0;
     qint64 m_reported = -1;
     QElapsedTimer m_sinceReport;
+    qint64 m_sent = 0;
     bool m_readFailed = false;
+    bool m_shrunk = false;
     HostKey m_hostKey = HostKeyUnchecked;
     QString m_error;
 };

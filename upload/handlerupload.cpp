@@ -280,6 +280,7 @@ bool HandlerUpload::openFile(const QString &path)
         return false;
     }
     m_file = file;
+    m_fileSize = file->size();
     m_mimeType = QMimeDatabase().mimeTypeForFile(info).name();
     m_fileName = info.fileName();
     emit fileNameChanged();
@@ -292,7 +293,7 @@ void HandlerUpload::createServiceFile()
         {QStringLiteral("title"), m_fileName},
         {QStringLiteral("description"), m_type == Screen ? m_description : QString()},
         {QStringLiteral("mimeType"), m_mimeType},
-        {QStringLiteral("fileSize"), m_file->size()},
+        {QStringLiteral("fileSize"), m_fileSize},
     };
     auto *manager = new NetworkAccessManager(this);
     track(manager->post(
@@ -327,7 +328,7 @@ void HandlerUpload::sendServiceData(const QString &id)
     const QString url = ServiceAddress::serverUploadUrl() + QLatin1Char('/')
         + QString::fromLatin1(QUrl::toPercentEncoding(id));
     QNetworkRequest request = serviceRequest(url, m_mimeType);
-    request.setHeader(QNetworkRequest::ContentLengthHeader, m_file->size());
+    request.setHeader(QNetworkRequest::ContentLengthHeader, m_fileSize);
     auto *manager = new NetworkAccessManager(this);
     // The file itself is the body: Qt reads it piece by piece as the socket drains.
     QNetworkReply *reply = manager->put(request, m_file.data());
@@ -344,7 +345,7 @@ void HandlerUpload::serviceDataSent()
     const std::optional<QVariantMap> reply = takeReply();
     if (!reply)
         return;
-    const qint64 size = m_file->size();
+    const qint64 size = m_fileSize;
     const QVariant stored = reply->value(QStringLiteral("fileSize"));
     dropFile();
     if (stored.isValid() && stored.toLongLong() != size) {
@@ -385,8 +386,7 @@ std::optional<QVariantMap> HandlerUpload::takeReply()
     // Our own abort disconnects first, so a request cancelled here ran out of time; what it
     // holds is not worth reading.
     if (reply->error() == QNetworkReply::OperationCanceledError) {
-        fail(QNetworkReply::TimeoutError,
-            NetworkAccessManager::networkError(QNetworkReply::TimeoutError));
+        fail(QNetworkReply::TimeoutError, NetworkAccessManager::replyError(reply));
         return std::nullopt;
     }
     const NetworkReadReply read(reply);

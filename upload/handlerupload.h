@@ -129,6 +129,8 @@ private:
     QPointer<QObject> m_uploader; // of FTP, SFTP or Dropbox, for the file on its way
     std::function<void()> m_stopUploader;
     QPointer<QFile> m_file;
+    // Taken when the file is opened: what the service is told and must store in the end.
+    qint64 m_fileSize = 0;
     QString m_mimeType;
     QString m_link;
 

@@ -254,7 +254,7 @@ QDropbox::Answer QDropbox::take(QPointer<QNetworkReply> &pending)
     answer.status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
     answer.error = reply->error();
     answer.data = QJsonDocument::fromJson(reply->readAll()).object();
-    answer.ok = answer.error == QNetworkReply::NoError;
+    answer.ok = NetworkAccessManager::isSuccess(reply);
     if (!answer.ok)
         answer.errorTags = tagsOf(answer.data.value(QLatin1String("error_summary")).toString());
     reply->manager()->deleteLater();

@@ -91,6 +91,7 @@ Column {
         width: dropboxPage.width
         visible: dropboxPage.errorText !== ""
         color: "#d9534f"
+        textFormat: Text.PlainText
         text: dropboxPage.errorText
     }
     CheckBox {

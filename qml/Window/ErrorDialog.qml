@@ -31,6 +31,7 @@ Window {
         readOnly: true
         selectByMouse: true
         wrapMode: TextEdit.Wrap
+        textFormat: TextEdit.PlainText
         horizontalAlignment: TextEdit.AlignHCenter
         color: settings.getValue("mainFontColor")
         selectionColor: "#2b8fc4"

@@ -21,6 +21,7 @@ Window {
                   leftMargin: 24; rightMargin: 24; topMargin: 22 }
         text: window.data("message") || ""
         wrapMode: Text.Wrap
+        textFormat: Text.PlainText
         horizontalAlignment: Text.AlignHCenter
         color: settings.getValue("mainFontColor")
         font.family: settings.getValue("mainFontFamily")

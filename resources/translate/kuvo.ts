@@ -40,6 +40,17 @@
     </message>
 </context>
 <context>
+    <name>CheckedSaveFile</name>
+    <message>
+        <source>Only %1 of %2 bytes could be written.</source>
+        <translation>Удалось записать только %1 из %2 байт.</translation>
+    </message>
+    <message>
+        <source>Only %1 of %2 bytes reached the disk.</source>
+        <translation>На диск попало только %1 из %2 байт.</translation>
+    </message>
+</context>
+<context>
     <name>Core</name>
     <message>
         <source>Error start socket</source>
@@ -117,6 +128,26 @@
         <source>Hey! I Kuvo. The faster program to create screenshots and transfer files over a network. Are you forgot for me ? Let`s do screenshot!</source>
         <translation>Привет! Я Kuvo — самая быстрая программа для снимков экрана и передачи файлов по сети. Вы про меня не забыли? Давайте сделаем снимок!</translation>
     </message>
+    <message>
+        <source>Changes to the settings cannot be kept: %1</source>
+        <translation>Изменения настроек не удаётся сохранить: %1</translation>
+    </message>
+    <message>
+        <source>The settings file was damaged. What could be read from it was kept; settings that could not be read are back to their defaults. The damaged file was moved to %1.</source>
+        <translation>Файл настроек был повреждён. Всё, что удалось из него прочитать, сохранено; настройки, которые прочитать не удалось, возвращены к значениям по умолчанию. Повреждённый файл перемещён в %1.</translation>
+    </message>
+    <message>
+        <source>The settings file %1 cannot be written. Kuvo runs with the settings it holds, but changes to them cannot be kept.</source>
+        <translation>Файл настроек %1 недоступен для записи. Kuvo работает с сохранёнными в нём настройками, но изменения сохранить не удастся.</translation>
+    </message>
+    <message>
+        <source>The settings file cannot be opened (%1). Kuvo runs with the default settings, and changes to them cannot be kept.</source>
+        <translation>Не удаётся открыть файл настроек (%1). Kuvo работает с настройками по умолчанию, и изменения сохранить не удастся.</translation>
+    </message>
+    <message>
+        <source>The picture was not saved. Save it somewhere else?</source>
+        <translation>Снимок не сохранён. Сохранить его в другое место?</translation>
+    </message>
 </context>
 <context>
     <name>CurlTarget</name>
@@ -186,6 +217,14 @@
     <message>
         <source>The identity of the server %1 could not be checked</source>
         <translation>Не удалось проверить подлинность сервера %1</translation>
+    </message>
+    <message>
+        <source>The file name %1 cannot be sent to a server</source>
+        <translation>Имя файла %1 нельзя передать серверу</translation>
+    </message>
+    <message>
+        <source>The file %1 became shorter while it was sent</source>
+        <translation>Файл %1 стал короче во время отправки</translation>
     </message>
 </context>
 <context>
@@ -564,6 +603,14 @@
         <source>Network error %1</source>
         <translation>Ошибка сети %1</translation>
     </message>
+    <message>
+        <source>The server answered with status %1</source>
+        <translation>Сервер ответил с кодом %1</translation>
+    </message>
+    <message>
+        <source>The server sent the request to another address</source>
+        <translation>Сервер перенаправил запрос на другой адрес</translation>
+    </message>
 </context>
 <context>
     <name>NetworkExchange</name>
@@ -763,6 +810,17 @@
     <message>
         <source>No account yet? Sign up</source>
         <translation>Ещё нет учётной записи? Зарегистрируйтесь</translation>
+    </message>
+</context>
+<context>
+    <name>ReplyGuard</name>
+    <message>
+        <source>The server took too long to answer</source>
+        <translation>Сервер слишком долго не отвечает</translation>
+    </message>
+    <message>
+        <source>The server&apos;s reply is too large</source>
+        <translation>Ответ сервера слишком велик</translation>
     </message>
 </context>
 <context>
@@ -1074,6 +1132,13 @@
     <message>
         <source>Language</source>
         <translation>Язык</translation>
+    </message>
+</context>
+<context>
+    <name>SqlWorker</name>
+    <message>
+        <source>the damaged file could not be moved aside</source>
+        <translation>повреждённый файл не удалось переместить</translation>
     </message>
 </context>
 <context>

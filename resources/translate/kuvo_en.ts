@@ -40,6 +40,17 @@
     </message>
 </context>
 <context>
+    <name>CheckedSaveFile</name>
+    <message>
+        <source>Only %1 of %2 bytes could be written.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Only %1 of %2 bytes reached the disk.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>Core</name>
     <message>
         <source>Error start socket</source>
@@ -117,6 +128,26 @@
         <source>Hey! I Kuvo. The faster program to create screenshots and transfer files over a network. Are you forgot for me ? Let`s do screenshot!</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>Changes to the settings cannot be kept: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The settings file was damaged. What could be read from it was kept; settings that could not be read are back to their defaults. The damaged file was moved to %1.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The settings file %1 cannot be written. Kuvo runs with the settings it holds, but changes to them cannot be kept.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The settings file cannot be opened (%1). Kuvo runs with the default settings, and changes to them cannot be kept.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The picture was not saved. Save it somewhere else?</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>CurlTarget</name>
@@ -185,6 +216,14 @@
     </message>
     <message>
         <source>The identity of the server %1 could not be checked</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The file name %1 cannot be sent to a server</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The file %1 became shorter while it was sent</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -564,6 +603,14 @@
         <source>Network error %1</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>The server answered with status %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The server sent the request to another address</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>NetworkExchange</name>
@@ -762,6 +809,17 @@
     </message>
     <message>
         <source>No account yet? Sign up</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>ReplyGuard</name>
+    <message>
+        <source>The server took too long to answer</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The server&apos;s reply is too large</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -1073,6 +1131,13 @@
     </message>
     <message>
         <source>Language</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>SqlWorker</name>
+    <message>
+        <source>the damaged file could not be moved aside</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

@@ -1,3 +1,4 @@
+#include "connectionflood.h"
 #include "serverlistener.h"
 
 #include <QSignalSpy>
@@ -17,6 +18,7 @@ private slots:
     void answersOnce();
     void oversizedHeadIsRefused();
     void silentConnectionIsDropped();
+    void heldConnectionsAreCapped();
 
 private:
     // Sends the pieces one after another, as a slow client would, and returns all the
@@ -135,6 +137,21 @@ void TestServerListener::silentConnectionIsDropped()
     client.connectToHost(QHostAddress::LocalHost, m_listener->serverPort());
     QVERIFY(client.waitForConnected(3000));
     QVERIFY(closed.wait(8000));
+}
+
+// Another user holds connection after connection open: the program keeps only a few, and
+// a browser's own request still gets its answer.
+void TestServerListener::heldConnectionsAreCapped()
+{
+    ConnectionFlood flood;
+    QVERIFY(
+        flood.start(QStringLiteral("tcp"), QString::number(m_listener->serverPort()), 1500, 20));
+    const ConnectionFlood::Outcome outcome = flood.wait();
+    QVERIFY2(outcome.held > 100, qPrintable(QString::number(outcome.held)));
+    // The cap, and the flood's own pipes.
+    QVERIFY2(outcome.mostDescriptors <= 16 + 6,
+        qPrintable(QStringLiteral("%1 descriptors more").arg(outcome.mostDescriptors)));
+    QVERIFY(exchange({"GET /?code=c1&state=s1 HTTP/1.1\r\n\r\n"}).startsWith("HTTP/1.1 200"));
 }
 
 QTEST_MAIN(TestServerListener)

@@ -3,10 +3,17 @@
 // the event loop as the real program does. The restart tests drive it as a child process.
 //
 //   get KEY | getenc KEY | set KEY TEXT | setint KEY N | fill N | check N | connect | cid
+//   trouble: prints what was wrong with the file at start ("trouble=N detail")
+//   bigfill N: writes N rows of 4 KB and waits until they are in the file
+//   Whenever the store reports that writes failed, "writesFailed=REASON" is printed.
+//   stream MS: writes "stream_counter" = 1, 2, ... every MS milliseconds (0: as fast as it
+//   can) until killed, printing "acked N T" once setValue(N) has returned, T ms after the
+//   first (with MS 0 only every 500 writes).
 
 #include "setting.h"
 
 #include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QTextStream>
 #include <QTimer>
 
@@ -29,6 +36,28 @@ QString fillValue(int i)
     return QStringLiteral("value %1").arg(i);
 }
 
+void stream(Setting *settings, QTextStream &out, int interval)
+{
+    static QElapsedTimer clock;
+    static int written = 0;
+    clock.start();
+    auto acked = [&out] { out << "acked " << written << ' ' << clock.elapsed() << Qt::endl; };
+    if (interval == 0) {
+        for (;;) {
+            settings->setValue(QStringLiteral("stream_counter"), ++written);
+            if (written % 500 == 0)
+                acked();
+        }
+    }
+    auto *timer = new QTimer(QCoreApplication::instance());
+    timer->setTimerType(Qt::PreciseTimer);
+    QObject::connect(timer, &QTimer::timeout, [settings, acked] {
+        settings->setValue(QStringLiteral("stream_counter"), ++written);
+        acked();
+    });
+    timer->start(interval);
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -36,6 +65,9 @@ int main(int argc, char *argv[])
     QCoreApplication app(argc, argv);
     QTextStream out(stdout);
     Setting *settings = Setting::instance();
+
+    QObject::connect(settings, &Setting::writesFailed,
+        [&out](const QString &reason) { out << "writesFailed=" << reason << Qt::endl; });
 
     QStringList args = app.arguments().mid(1);
     while (!args.isEmpty()) {
@@ -64,6 +96,18 @@ int main(int argc, char *argv[])
             out << "found=" << found << '\n';
         } else if (command == QLatin1String("connect")) {
             out << "connect=" << (settings->connectDatabase() ? "true" : "false") << '\n';
+        } else if (command == QLatin1String("stream")) {
+            stream(settings, out, args.takeFirst().toInt());
+            return app.exec();
+        } else if (command == QLatin1String("trouble")) {
+            out << "trouble=" << settings->storageTrouble() << ' ' << settings->storageDetail()
+                << '\n';
+        } else if (command == QLatin1String("bigfill")) {
+            const int count = args.takeFirst().toInt();
+            for (int i = 0; i < count; ++i)
+                settings->setValue(fillKey(i), QString(4096, QLatin1Char('a' + i % 26)));
+            // A read goes behind every queued write; its wait lets their outcome arrive.
+            settings->getValueDB(fillKey(0));
         } else if (command == QLatin1String("cid")) {
             out << "cid=" << settings->getUserId() << '\n';
         } else {

@@ -1,6 +1,11 @@
+#include "fulldisk.h"
+#include "setting.h"
+
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QtTest>
+
+#include <csignal>
 
 #include <memory>
 
@@ -14,11 +19,15 @@ private slots:
     void init();
     void valuesSurviveARestart();
     void writesQueuedJustBeforeExitAreKept();
+    void killLosesOnlyTheLastMoments_data();
+    void killLosesOnlyTheLastMoments();
     void damagedFileIsMovedAside_data();
     void damagedFileIsMovedAside();
     void validFileWithoutTableGetsTheRows_data();
     void validFileWithoutTableGetsTheRows();
     void unopenableDatabaseIsReported();
+    void unwritableFileIsReadAndReported();
+    void writesThatFailAreReportedOnce();
     void clientIdIsTheSameAcrossProcesses();
     void autostartEntryFollowsTheSettingAtStart();
 
@@ -100,16 +109,70 @@ void TestSettingRestart::writesQueuedJustBeforeExitAreKept()
     QCOMPARE(check.value("found"), QStringLiteral("500"));
 }
 
+void TestSettingRestart::killLosesOnlyTheLastMoments_data()
+{
+    QTest::addColumn<int>("interval");
+    QTest::newRow("a write every 5 ms") << 5;
+    QTest::newRow("writes as fast as they go") << 0;
+}
+
+// Writes are acknowledged once setValue returns; a kill -9 may cost only what arrived in the
+// last few dozen milliseconds, however fast the writes come.
+void TestSettingRestart::killLosesOnlyTheLastMoments()
+{
+    QFETCH(int, interval);
+    QList<double> lostMs;
+    for (int trial = 0; trial < 5; ++trial) {
+        init();
+        QProcess writer;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("HOME"), m_home->path());
+        env.insert(QStringLiteral("XDG_CONFIG_HOME"), m_home->path() + QStringLiteral("/config"));
+        env.insert(QStringLiteral("QT_LOGGING_RULES"), QStringLiteral("*.debug=false"));
+        writer.setProcessEnvironment(env);
+        writer.start(QStringLiteral(SETTINGPROBE), {"stream", QString::number(interval)});
+        QList<QByteArray> last;
+        QDeadlineTimer running(700 + 100 * trial);
+        while (!running.hasExpired()) {
+            writer.waitForReadyRead(20);
+            while (writer.canReadLine()) {
+                const QList<QByteArray> words = writer.readLine().trimmed().split(' ');
+                if (words.size() == 3 && words.first() == "acked")
+                    last = words;
+            }
+        }
+        ::kill(pid_t(writer.processId()), SIGKILL);
+        QVERIFY(writer.waitForFinished(5000));
+        QVERIFY2(last.size() == 3, "the writer acknowledged nothing");
+        const double acked = last.at(1).toDouble();
+        const double ackedAtMs = last.at(2).toDouble();
+
+        const Run after = probe({"get", "stream_counter"});
+        const double stored
+            = after.value(QStringLiteral("stream_counter")).section(':', 1).toDouble();
+        QVERIFY2(stored > 0, qPrintable(after.out));
+        lostMs << qMax(0.0, acked - stored) * ackedAtMs / acked;
+    }
+    std::sort(lostMs.begin(), lostMs.end());
+    qInfo() << "ms of acknowledged writes lost per kill:" << lostMs;
+    QVERIFY2(lostMs.at(2) <= 50, qPrintable(QString::number(lostMs.at(2))));
+    QVERIFY2(lostMs.last() <= 150, qPrintable(QString::number(lostMs.last())));
+}
+
 void TestSettingRestart::damagedFileIsMovedAside_data()
 {
     QTest::addColumn<QString>("damage");
-    QTest::newRow("garbage") << "garbage";
-    QTest::newRow("truncated") << "truncated";
+    QTest::addColumn<bool>("readable");
+    QTest::newRow("garbage") << "garbage" << false;
+    QTest::newRow("truncated") << "truncated" << false;
+    // A page in the middle overwritten: the rows before it still read.
+    QTest::newRow("overwritten") << "overwritten" << true;
 }
 
 void TestSettingRestart::damagedFileIsMovedAside()
 {
     QFETCH(QString, damage);
+    QFETCH(bool, readable);
     QVERIFY(QDir().mkpath(m_home->path() + QStringLiteral("/.kuvo")));
     QByteArray bytes;
     if (damage == QLatin1String("garbage")) {
@@ -121,7 +184,10 @@ void TestSettingRestart::damagedFileIsMovedAside()
         QVERIFY(whole.open(QIODevice::ReadOnly));
         bytes = whole.readAll();
         QVERIFY(bytes.size() > 3 * 4096);
-        bytes.truncate(bytes.size() / 2);
+        if (damage == QLatin1String("truncated"))
+            bytes.truncate(bytes.size() / 2);
+        else
+            bytes.replace(bytes.size() / 2, 100, QByteArray(100, '\xff'));
         whole.close();
     }
     QFile file(settingFile());
@@ -129,9 +195,10 @@ void TestSettingRestart::damagedFileIsMovedAside()
     file.write(bytes);
     file.close();
 
-    Run run = probe(
-        {"get", "fragmentScreen", "get", "type_upload", "set", "language", "en", "connect"});
+    Run run = probe({"trouble", "check", "400", "get", "fragmentScreen", "get", "type_upload",
+        "set", "language", "en", "connect"});
     QCOMPARE(run.exitCode, 0);
+    QCOMPARE(run.value("found").toInt() > 0, readable);
     QCOMPARE(run.value("fragmentScreen"), QStringLiteral("QString:1"));
     QCOMPARE(run.value("type_upload"), QStringLiteral("QString:kuvo"));
     QCOMPARE(run.value("connect"), QStringLiteral("true"));
@@ -139,6 +206,11 @@ void TestSettingRestart::damagedFileIsMovedAside()
 
     const QStringList aside = movedAside();
     QCOMPARE(aside.size(), 1);
+    // The store knows, for the user to be told, and where the file went.
+    QCOMPARE(run.value("trouble"),
+        QStringLiteral("%1 %2/.kuvo/%3")
+            .arg(int(Setting::StorageDamaged))
+            .arg(m_home->path(), aside.first()));
     QFile kept(m_home->path() + QStringLiteral("/.kuvo/") + aside.first());
     QVERIFY(kept.open(QIODevice::ReadOnly));
     QCOMPARE(kept.readAll(), bytes);
@@ -184,15 +256,54 @@ void TestSettingRestart::unopenableDatabaseIsReported()
 {
     // A folder where the file should be: SQLite cannot open it, and it is no file to move.
     QVERIFY(QDir().mkpath(settingFile()));
-    Run run = probe(
-        {"connect", "get", "fragmentScreen", "set", "username", "someone", "get", "username"});
+    Run run = probe({"trouble", "connect", "get", "fragmentScreen", "set", "username", "someone",
+        "get", "username"});
     QCOMPARE(run.exitCode, 0);
+    QVERIFY2(run.value("trouble").startsWith(QStringLiteral("%1 ").arg(Setting::StorageUnusable))
+            && run.value("trouble").size() > 2,
+        qPrintable(run.value("trouble")));
+    // Known from the start: the user is told once, not again for every lost write.
+    QVERIFY(!run.out.contains(QStringLiteral("writesFailed")));
     QCOMPARE(run.value("connect"), QStringLiteral("false"));
     QCOMPARE(run.value("fragmentScreen"), QStringLiteral("null"));
     QCOMPARE(run.value("username"), QStringLiteral("QString:someone"));
     QVERIFY2(run.err.contains(QStringLiteral("could not be opened")), qPrintable(run.err));
     QVERIFY(QFileInfo(settingFile()).isDir());
     QVERIFY(movedAside().isEmpty());
+}
+
+// The file of a signed-in user that can no longer be written (a read-only mount here): the
+// user keeps the settings and is told that changes will not last.
+void TestSettingRestart::unwritableFileIsReadAndReported()
+{
+    const QString folder = m_home->path() + QStringLiteral("/.kuvo");
+    FullDisk disk(folder, 1 << 20);
+    if (!disk.isMounted())
+        QSKIP(qPrintable(FullDisk::skipReason()));
+    QCOMPARE(probe({"set", "token", "a-token", "set", "widthColorLine", "5"}).exitCode, 0);
+    QVERIFY(disk.makeReadOnly());
+
+    Run run
+        = probe({"trouble", "get", "token", "get", "widthColorLine", "set", "username", "someone"});
+    QCOMPARE(run.exitCode, 0);
+    QCOMPARE(run.value("trouble"),
+        QStringLiteral("%1 %2").arg(Setting::StorageReadOnly).arg(settingFile()));
+    QCOMPARE(run.value("token"), QStringLiteral("QString:a-token"));
+    QCOMPARE(run.value("widthColorLine"), QStringLiteral("QString:5"));
+    QVERIFY(!run.out.contains(QStringLiteral("writesFailed")));
+}
+
+// A disk that fills while the program runs: the first failed write is reported, once.
+void TestSettingRestart::writesThatFailAreReportedOnce()
+{
+    FullDisk disk(m_home->path() + QStringLiteral("/.kuvo"), 256 << 10);
+    if (!disk.isMounted())
+        QSKIP(qPrintable(FullDisk::skipReason()));
+    Run run = probe({"trouble", "bigfill", "200", "bigfill", "200"});
+    QCOMPARE(run.exitCode, 0);
+    QCOMPARE(run.value("trouble"), QStringLiteral("0 ") + settingFile());
+    QCOMPARE(run.out.count(QStringLiteral("writesFailed=")), 1);
+    QVERIFY2(!run.value("writesFailed").isEmpty(), qPrintable(run.out));
 }
 
 void TestSettingRestart::clientIdIsTheSameAcrossProcesses()

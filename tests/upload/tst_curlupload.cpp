@@ -132,6 +132,8 @@ private slots:
     void cancelMidTransfer();
     void deleteMidTransfer_data();
     void deleteMidTransfer();
+    void shrinkingFileKeepsTheOldOne_data();
+    void shrinkingFileKeepsTheOldOne();
     void secondUploadWhileBusy_data();
     void secondUploadWhileBusy();
     void checkConnect_data();
@@ -505,8 +507,7 @@ void TestCurlUpload::cancelMidTransfer()
     QCOMPARE(progress.count(), progressAtEnd);
     QVERIFY(!uploader->isUploading());
     QTRY_VERIFY_WITH_TIMEOUT(threadCount() <= threadsBefore, 2000);
-    const QFileInfo partial(root(protocol) + QStringLiteral("/cancelled/sparse.bin"));
-    QVERIFY(partial.size() < QFileInfo(m_sparse).size());
+    QVERIFY(!QFileInfo::exists(root(protocol) + QStringLiteral("/cancelled/sparse.bin")));
 
     // The same object takes the next upload.
     failed.clear();
@@ -514,6 +515,53 @@ void TestCurlUpload::cancelMidTransfer()
     QVERIFY(waitForOutcome(uploaded, failed));
     QVERIFY2(failed.isEmpty(), qPrintable(failed.value(0).value(0).toString()));
     QCOMPARE(uploaded.count(), 1);
+}
+
+void TestCurlUpload::shrinkingFileKeepsTheOldOne_data()
+{
+    addProtocols();
+}
+
+// A file cut short while it is sent is no upload: the server keeps what it had under that
+// name, and a whole file later replaces it.
+void TestCurlUpload::shrinkingFileKeepsTheOldOne()
+{
+    QFETCH(QString, protocol);
+    store(protocol, "path", QStringLiteral("shrinking"));
+    const QString file = m_files.filePath(QStringLiteral("same.bin"));
+    const QString landed = root(protocol) + QStringLiteral("/shrinking/same.bin");
+    std::unique_ptr<CurlUpload> uploader(newUploader(protocol));
+    QSignalSpy uploaded(uploader.get(), &CurlUpload::uploaded);
+    QSignalSpy failed(uploader.get(), &CurlUpload::failed);
+    auto send = [&] {
+        uploaded.clear();
+        failed.clear();
+        uploader->upload(file);
+        return waitForOutcome(uploaded, failed);
+    };
+
+    QVERIFY(!writeRandomFile(file, 1000).isEmpty());
+    QVERIFY(send());
+    QCOMPARE(uploaded.count(), 1);
+    const QByteArray first = md5Of(landed);
+    QCOMPARE(first, md5Of(file));
+
+    QVERIFY(writeSparseFile(file, qint64(256) << 20));
+    auto cut = connect(uploader.get(), &CurlUpload::uploadProgress, this, [&](qint64 sent) {
+        if (sent > 0)
+            QFile::resize(file, 1 << 20);
+    });
+    QVERIFY(send());
+    disconnect(cut);
+    QCOMPARE(uploaded.count(), 0);
+    QVERIFY2(failed.value(0).value(0).toString().contains(QStringLiteral("shorter")),
+        qPrintable(failed.value(0).value(0).toString()));
+    QCOMPARE(md5Of(landed), first);
+
+    QVERIFY(!writeRandomFile(file, 3000).isEmpty());
+    QVERIFY(send());
+    QVERIFY2(failed.isEmpty(), qPrintable(failed.value(0).value(0).toString()));
+    QCOMPARE(md5Of(landed), md5Of(file));
 }
 
 void TestCurlUpload::deleteMidTransfer_data()
