@@ -308,6 +308,7 @@ void Core::clearTempPath()
         QDir::Files | QDir::Hidden | QDir::System, QDir::Time | QDir::Reversed);
     for (const QFileInfo &file : files)
         QFile::remove(file.absoluteFilePath());
+    clearAudioFile();
 }
 
 // Starts a downloaded update in place of this copy. Every step is checked; when one fails the

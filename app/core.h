@@ -23,6 +23,7 @@ class MainToolWidget;
 class NetworkExchange;
 class ProxyWidget;
 class QAction;
+class QAudioRecorder;
 class QClipboard;
 class QMenu;
 class SettingWidget;
@@ -75,6 +76,18 @@ public:
     Q_INVOKABLE QColor getColorFromX(int x) const;
     Q_INVOKABLE QString licenseText() const;
     Q_INVOKABLE bool isCanRecordAudio() const { return false; }
+
+    // Spoken comments: recordings in the audio folder, joined with the capture picture into
+    // one ".kia" file when the capture is uploaded or saved.
+    Q_INVOKABLE void recordAudio();
+    Q_INVOKABLE void pauseRecordAudio();
+    Q_INVOKABLE void uppauseRecordAudio();
+    // The ".kia" file of the current capture and the newest recording; "" when it could not
+    // be written (the user has been told why).
+    Q_INVOKABLE QString stopRecordAudio();
+    Q_INVOKABLE bool isHaveAudioFile() const;
+    Q_INVOKABLE QString getAudioFile() const;
+    Q_INVOKABLE void clearAudioFile();
     void addAnalyticsEvent(AnalyticsEvent::AnalyticsEventCategory category,
         AnalyticsEvent::AnalyticsEventAction action, bool is_sendEvent = false,
         const QString &value = QString());
@@ -128,6 +141,9 @@ public slots:
     Q_INVOKABLE void openHelp();
     void showMainWindow() { }
     void exitApp();
+    // Opens a ".kia" file in a player window of its own; a file that cannot be read ends in
+    // an error window instead.
+    void openAudioImage(const QString &fileName);
 
     void createTrayIcon();
     void createTrayMenu();
@@ -211,6 +227,9 @@ private:
     QPixmap takeSelection();
     bool writeCapture(const QPixmap &picture, const QString &fileName);
     void writeExtraCopy(const QPixmap &picture);
+    QAudioRecorder *audioRecorder();
+    bool waitForRecorderStopped();
+    bool saveAudioImage(const QPixmap &picture, const QString &fileName);
 
     Autorization *m_account = nullptr;
     NetworkExchange *m_exchange = nullptr;
@@ -227,6 +246,7 @@ private:
     SaveFileAsker m_saveFileAsker;
     FolderAsker m_folderAsker;
     QString m_captureFile;
+    QAudioRecorder *m_audioRecorder = nullptr;
     QClipboard *m_clipboard = nullptr;
     QString m_lastLink;
     QTimer m_userInfoTimer;

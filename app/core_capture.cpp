@@ -71,6 +71,7 @@ void Core::quickScreen()
 // Several monitors are covered by one view over their union, the gaps between them black.
 void Core::screen(bool fullscreen, bool quick)
 {
+    clearAudioFile();
     if (!checkAutorization())
         return;
     if (m_mainToolWidget) {
@@ -168,8 +169,14 @@ void Core::screenUpload(HandlerUpload::TypeAfterAction type, bool quick, const Q
         closeSurfaceWidget();
     m_captureFile = file;
     writeExtraCopy(shot);
-    const QString description = value("showActiveWindow").toBool() ? millisecondsNow() : QString();
-    m_exchange->uploadScreen(file, description, type);
+    const QString withSound = isHaveAudioFile() ? stopRecordAudio() : QString();
+    if (!withSound.isEmpty()) {
+        m_exchange->uploadData({withSound});
+    } else {
+        const QString description
+            = value("showActiveWindow").toBool() ? millisecondsNow() : QString();
+        m_exchange->uploadScreen(file, description, type);
+    }
     emit deletedSurfaceScreen();
 }
 
@@ -208,18 +215,22 @@ void Core::screenSaveToDisk(const QPixmap &picture)
         m_surfaceWidget->hide();
 
     const PictureFormat format = PictureFormat::current();
+    const bool withSound = isHaveAudioFile();
+    const QString extension = withSound ? QStringLiteral(".kia") : format.extension();
     QString folder = value("lastSavePath").toString();
     if (folder.isEmpty())
         folder = QStandardPaths::writableLocation(QStandardPaths::DesktopLocation);
     const QString proposed = folder + QLatin1Char('/') + millisecondsNow();
+    const QString filter = QLatin1Char('*') + extension;
     const QString chosen = m_saveFileAsker
-        ? m_saveFileAsker(proposed, format.filter())
-        : QFileDialog::getSaveFileName(nullptr, tr("Save file"), proposed, format.filter());
+        ? m_saveFileAsker(proposed, filter)
+        : QFileDialog::getSaveFileName(nullptr, tr("Save file"), proposed, filter);
     if (fromView)
         closeSurfaceWidget();
     if (!chosen.isEmpty()) {
-        const QString fileName = format.withExtension(chosen);
-        if (writeCapture(shot, fileName))
+        const QString fileName = chosen.endsWith(extension, Qt::CaseInsensitive) ? chosen : chosen + extension;
+        const bool saved = withSound ? saveAudioImage(shot, fileName) : writeCapture(shot, fileName);
+        if (saved)
             setValue("lastSavePath", QFileInfo(fileName).absolutePath());
         else
             offerSaveAgain(shot);
@@ -239,6 +250,27 @@ void Core::offerSaveAgain(const QPixmap &picture)
     });
     question->questions(tr("Warning"), tr("The picture was not saved. Save it somewhere else?"));
     question->show();
+}
+
+// The picture goes into the ".kia" file as a JPEG of the best quality.
+bool Core::saveAudioImage(const QPixmap &picture, const QString &fileName)
+{
+    QDir().mkpath(Paths::tempFolder());
+    const QString captureFile = Paths::tempFolder() + millisecondsNow();
+    if (!picture.save(captureFile, "JPG", 100)) {
+        showErrorWidget(tr("The picture could not be saved to %1").arg(captureFile));
+        return false;
+    }
+    m_captureFile = captureFile;
+    const QString withSound = stopRecordAudio();
+    if (withSound.isEmpty())
+        return false;
+    // The dialog has asked about replacing a file of that name already.
+    QFile::remove(fileName);
+    if (QFile::copy(withSound, fileName))
+        return true;
+    showErrorWidget(tr("The picture could not be saved to %1").arg(fileName));
+    return false;
 }
 
 void Core::screenSaveToClipboard()

@@ -62,8 +62,7 @@ void startFiles(const CommandLine::LaunchPlan &plan)
         Core::instance()->uploadDataZip(plan.fileList);
         break;
     case Files::OpenAudioImage:
-        qWarning() << Q_FUNC_INFO
-                   << "image+audio files cannot be opened yet:" << plan.audioImageFile;
+        Core::instance()->openAudioImage(plan.audioImageFile);
         break;
     }
 }
@@ -147,6 +146,7 @@ int main(int argc, char *argv[])
     QObject::connect(&single, &SingleApplication::screen, core, &Core::fragmentScreen);
     QObject::connect(&single, &SingleApplication::fullScreen, core, &Core::fullScreen);
     QObject::connect(&single, &SingleApplication::quickScreen, core, &Core::quickScreen);
+    QObject::connect(&single, &SingleApplication::openAudioImageFile, core, &Core::openAudioImage);
 
     core->checkAutorization();
     single.exec();

@@ -18,6 +18,11 @@ QString tempFolder()
     return settingsFolder() + QStringLiteral("tmp/");
 }
 
+QString audioFolder()
+{
+    return tempFolder() + QStringLiteral("audio/");
+}
+
 QString databaseFile()
 {
     return settingsFolder() + QStringLiteral("setting");

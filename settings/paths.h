@@ -9,6 +9,7 @@ namespace Paths {
 
 QString settingsFolder(); // home + "/.kuvo/"
 QString tempFolder(); // home + "/.kuvo/tmp/"
+QString audioFolder(); // home + "/.kuvo/tmp/audio/"
 QString databaseFile(); // home + "/.kuvo/setting"
 QString autostartFile(); // home + "/.config/autostart/Kuvo.desktop"
 

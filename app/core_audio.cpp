@@ -1,0 +1,154 @@
+// Audio comment routes: recording a spoken comment beside a capture, joining it with the
+// picture into one ".kia" file, and opening such files.
+
+#include "audioimagefile.h"
+#include "audioimageplayer.h"
+#include "core.h"
+#include "paths.h"
+
+#include <QAudioEncoderSettings>
+#include <QAudioRecorder>
+#include <QDateTime>
+#include <QDebug>
+#include <QDir>
+#include <QEventLoop>
+#include <QFile>
+#include <QTimer>
+#include <QUrl>
+
+namespace {
+
+const QStringList kRecordingFilter = {QStringLiteral("*.wav")};
+
+// The recorder finishes the WAV header after stop() returns; it gets this long for that.
+constexpr int kFinishRecordingMs = 5000;
+
+QString millisecondsNow()
+{
+    return QString::number(QDateTime::currentMSecsSinceEpoch());
+}
+
+QByteArray readWhole(const QString &fileName)
+{
+    QFile file(fileName);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+} // namespace
+
+QAudioRecorder *Core::audioRecorder()
+{
+    if (m_audioRecorder)
+        return m_audioRecorder;
+    m_audioRecorder = new QAudioRecorder(this);
+    connect(m_audioRecorder, QOverload<QMediaRecorder::Error>::of(&QMediaRecorder::error), this,
+        [this] {
+            qDebug() << Q_FUNC_INFO << m_audioRecorder->errorString();
+            showErrorWidget(
+                tr("The sound could not be recorded: %1").arg(m_audioRecorder->errorString()));
+        });
+    return m_audioRecorder;
+}
+
+void Core::recordAudio()
+{
+    QAudioRecorder *recorder = audioRecorder();
+    if (recorder->defaultAudioInput().isEmpty()) {
+        showErrorWidget(tr("No microphone was found: the sound cannot be recorded."));
+        return;
+    }
+    recorder->setAudioInput(recorder->defaultAudioInput());
+    QAudioEncoderSettings settings;
+    settings.setQuality(QMultimedia::HighQuality);
+    // GStreamer names plain PCM in a WAV container in its own way and builds no recording
+    // for "audio/pcm" without a container.
+    const QString wav = QStringLiteral("audio/x-wav");
+    const bool gstreamer = recorder->supportedContainers().contains(wav);
+    settings.setCodec(gstreamer ? QStringLiteral("audio/x-raw") : QStringLiteral("audio/pcm"));
+    recorder->setEncodingSettings(settings, QVideoEncoderSettings(), gstreamer ? wav : QString());
+    recorder->setVolume(1.0);
+    QDir().mkpath(Paths::audioFolder());
+    recorder->setOutputLocation(QUrl::fromLocalFile(
+        Paths::audioFolder() + QDir::separator() + millisecondsNow() + QStringLiteral(".wav")));
+    recorder->record();
+}
+
+void Core::pauseRecordAudio()
+{
+    audioRecorder()->pause();
+}
+
+void Core::uppauseRecordAudio()
+{
+    audioRecorder()->record();
+}
+
+bool Core::waitForRecorderStopped()
+{
+    QAudioRecorder *recorder = audioRecorder();
+    auto stopped = [recorder] {
+        const QMediaRecorder::Status status = recorder->status();
+        return status != QMediaRecorder::FinalizingStatus
+            && status != QMediaRecorder::RecordingStatus && status != QMediaRecorder::PausedStatus
+            && status != QMediaRecorder::StartingStatus;
+    };
+    if (stopped())
+        return true;
+    QEventLoop loop;
+    QTimer::singleShot(kFinishRecordingMs, &loop, &QEventLoop::quit);
+    connect(recorder, &QMediaRecorder::statusChanged, &loop, [&] {
+        if (stopped())
+            loop.quit();
+    });
+    loop.exec();
+    return stopped();
+}
+
+QString Core::stopRecordAudio()
+{
+    audioRecorder()->stop();
+    if (!waitForRecorderStopped())
+        qWarning() << Q_FUNC_INFO << "the recording is not finished yet";
+    const QByteArray picture = readWhole(m_captureFile);
+    const QByteArray sound = readWhole(getAudioFile());
+    QDir().mkpath(Paths::tempFolder());
+    const QString name = QDir::cleanPath(Paths::tempFolder()) + QDir::separator()
+        + millisecondsNow() + QStringLiteral(".kia");
+    AudioImageFile file(name);
+    if (!file.write(picture, sound)) {
+        showErrorWidget(file.errorString());
+        return QString();
+    }
+    return name;
+}
+
+bool Core::isHaveAudioFile() const
+{
+    return !QDir(Paths::audioFolder()).entryList(kRecordingFilter, QDir::Files).isEmpty();
+}
+
+QString Core::getAudioFile() const
+{
+    const QFileInfoList files
+        = QDir(Paths::audioFolder()).entryInfoList(kRecordingFilter, QDir::Files, QDir::Time);
+    return files.isEmpty() ? QString() : files.first().absoluteFilePath();
+}
+
+void Core::clearAudioFile()
+{
+    const QDir folder(Paths::audioFolder());
+    for (const QFileInfo &file : folder.entryInfoList(QDir::Files | QDir::Hidden | QDir::System))
+        QFile::remove(file.absoluteFilePath());
+}
+
+void Core::openAudioImage(const QString &fileName)
+{
+    auto *player = new AudioImagePlayer;
+    connect(player, &BasicWindow::closed, player, &QObject::deleteLater);
+    if (!player->openFile(fileName)) {
+        showErrorWidget(player->errorText());
+        delete player;
+        return;
+    }
+    player->show();
+}

@@ -1,0 +1,162 @@
+#include "kai.h"
+
+#include <climits>
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+#include <memory>
+#include <new>
+#include <string>
+#include <type_traits>
+#include <vector>
+
+#define KAI_EXPORT __attribute__((visibility("default")))
+
+namespace {
+
+constexpr char kMagic[8] = {'\x89', 'K', 'I', 'A', '\r', '\n', '\x1a', '\n'};
+constexpr std::uint32_t kVersion = 1;
+constexpr long kHeaderSize = 20;
+
+enum class Part { Picture, Sound };
+
+struct FileCloser
+{
+    void operator()(std::FILE *file) const { std::fclose(file); }
+};
+using File = std::unique_ptr<std::FILE, FileCloser>;
+
+void putNumber(unsigned char *at, std::uint32_t value)
+{
+    for (int i = 0; i < 4; ++i)
+        at[i] = static_cast<unsigned char>(value >> (8 * i));
+}
+
+std::uint32_t takeNumber(const unsigned char *at)
+{
+    std::uint32_t value = 0;
+    for (int i = 3; i >= 0; --i)
+        value = (value << 8) | at[i];
+    return value;
+}
+
+bool validPart(const char *data, int size)
+{
+    return size >= 0 && (data != nullptr || size == 0);
+}
+
+bool writeAll(std::FILE *file, const void *data, std::size_t size)
+{
+    return size == 0 || std::fwrite(data, 1, size, file) == size;
+}
+
+bool writeFile(const std::string &name, const char *picture, int pictureSize, const char *sound,
+    int soundSize)
+{
+    unsigned char header[kHeaderSize];
+    std::memcpy(header, kMagic, sizeof kMagic);
+    putNumber(header + 8, kVersion);
+    putNumber(header + 12, static_cast<std::uint32_t>(pictureSize));
+    putNumber(header + 16, static_cast<std::uint32_t>(soundSize));
+
+    std::FILE *file = std::fopen(name.c_str(), "wb");
+    if (!file)
+        return false;
+    bool written = writeAll(file, header, sizeof header)
+        && writeAll(file, picture, static_cast<std::size_t>(pictureSize))
+        && writeAll(file, sound, static_cast<std::size_t>(soundSize));
+    // A full disk may show only when the buffer goes out.
+    written = std::fflush(file) == 0 && written;
+    return std::fclose(file) == 0 && written;
+}
+
+// The offset and length of one part, or false when the file is not a ".kia" file of ours
+// whose lengths add up to its size exactly.
+bool locate(std::FILE *file, Part part, long *offset, std::uint32_t *length)
+{
+    if (std::fseek(file, 0, SEEK_END) != 0)
+        return false;
+    const long fileSize = std::ftell(file);
+    if (fileSize < kHeaderSize || std::fseek(file, 0, SEEK_SET) != 0)
+        return false;
+    unsigned char header[kHeaderSize];
+    if (std::fread(header, 1, sizeof header, file) != sizeof header)
+        return false;
+    if (std::memcmp(header, kMagic, sizeof kMagic) != 0 || takeNumber(header + 8) != kVersion)
+        return false;
+    const std::uint32_t pictureSize = takeNumber(header + 12);
+    const std::uint32_t soundSize = takeNumber(header + 16);
+    if (pictureSize > INT_MAX || soundSize > INT_MAX)
+        return false;
+    if (std::uint64_t(kHeaderSize) + pictureSize + soundSize != std::uint64_t(fileSize))
+        return false;
+    *offset = part == Part::Picture ? kHeaderSize : kHeaderSize + long(pictureSize);
+    *length = part == Part::Picture ? pictureSize : soundSize;
+    return true;
+}
+
+const char *readPart(const char *fileName, int *size, Part part, std::vector<char> &buffer)
+{
+    if (!size)
+        return nullptr;
+    *size = 0;
+    if (!fileName)
+        return nullptr;
+    File file(std::fopen(fileName, "rb"));
+    long offset = 0;
+    std::uint32_t length = 0;
+    if (!file || !locate(file.get(), part, &offset, &length)
+        || std::fseek(file.get(), offset, SEEK_SET) != 0)
+        return nullptr;
+    try {
+        buffer.assign(length + 1u, '\0');
+    } catch (const std::bad_alloc &) {
+        return nullptr;
+    }
+    if (std::fread(buffer.data(), 1, length, file.get()) != length)
+        return nullptr;
+    *size = static_cast<int>(length);
+    return buffer.data();
+}
+
+} // namespace
+
+extern "C" {
+
+// The names are the library's interface; they are reached only through its handle.
+KAI_EXPORT int write(
+    const char *fileName, const char *picture, int pictureSize, const char *sound, int soundSize)
+{
+    if (!fileName || !validPart(picture, pictureSize) || !validPart(sound, soundSize))
+        return -1;
+    try {
+        const std::string name(fileName);
+        const std::string part = name + ".part";
+        if (!writeFile(part, picture, pictureSize, sound, soundSize)
+            || std::rename(part.c_str(), name.c_str()) != 0) {
+            std::remove(part.c_str());
+            return -1;
+        }
+    } catch (const std::bad_alloc &) {
+        return -1;
+    }
+    return 0;
+}
+
+KAI_EXPORT const char *readImageData(const char *fileName, int *size)
+{
+    thread_local std::vector<char> buffer;
+    return readPart(fileName, size, Part::Picture, buffer);
+}
+
+KAI_EXPORT const char *readAudioData(const char *fileName, int *size)
+{
+    thread_local std::vector<char> buffer;
+    return readPart(fileName, size, Part::Sound, buffer);
+}
+
+} // extern "C"
+
+static_assert(std::is_same<decltype(&write), KaiWriteFunction>::value, "write as in kai.h");
+static_assert(std::is_same<decltype(&readImageData), KaiReadFunction>::value, "as in kai.h");
+static_assert(std::is_same<decltype(&readAudioData), KaiReadFunction>::value, "as in kai.h");
