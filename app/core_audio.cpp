@@ -6,6 +6,7 @@
 #include "core.h"
 #include "paths.h"
 
+#include <QAudioDeviceInfo>
 #include <QAudioEncoderSettings>
 #include <QAudioRecorder>
 #include <QDateTime>
@@ -52,11 +53,12 @@ QAudioRecorder *Core::audioRecorder()
 
 void Core::recordAudio()
 {
-    QAudioRecorder *recorder = audioRecorder();
-    if (recorder->defaultAudioInput().isEmpty()) {
+    // Without any sound source the recorder would still record, silence, and say nothing.
+    if (QAudioDeviceInfo::defaultInputDevice().isNull()) {
         showErrorWidget(tr("No microphone was found: the sound cannot be recorded."));
         return;
     }
+    QAudioRecorder *recorder = audioRecorder();
     recorder->setAudioInput(recorder->defaultAudioInput());
     QAudioEncoderSettings settings;
     settings.setQuality(QMultimedia::HighQuality);
