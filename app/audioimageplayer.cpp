@@ -47,6 +47,7 @@ void AudioImagePlayer::init()
 {
     setObjectName(QStringLiteral("AudioImagePlayer"));
     setTitle(QStringLiteral("Kuvo - ") + tr("Audio comment"));
+    setPosCenter(true);
     m_provider = new PictureProvider;
     engine()->addImageProvider(QStringLiteral("background"), m_provider);
     rootContext()->setContextProperty(QStringLiteral("player"), this);

@@ -14,6 +14,9 @@ Window {
     windowHeight: titleHeight + pictureHeight + 4
     focus: true
     Keys.onSpacePressed: toggle()
+    // The window follows the picture of each opened file and stays centred.
+    onWidthChanged: window.setWidth(width)
+    onHeightChanged: window.setHeight(height)
 
     function toggle() {
         if (player.isPlay)
