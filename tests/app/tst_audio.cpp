@@ -10,6 +10,8 @@
 #include "wavtone.h"
 #include "windowtestsupport.h"
 
+#include <QJsonArray>
+#include <QJsonObject>
 #include <QPointer>
 #include <QQuickItem>
 #include <QTemporaryDir>
@@ -29,6 +31,7 @@ private slots:
     void stopEndsPlayingAtOnce();
     void recordedToneComesBackInTheSavedFile();
     void newestRecordingIsTheOneTaken();
+    void uploadSendsThePictureWithItsComment();
     void playerWindowPlaysTheComment();
     void unreadableFilesEndInAnErrorWindow_data();
     void unreadableFilesEndInAnErrorWindow();
@@ -187,6 +190,34 @@ void TestAudio::newestRecordingIsTheOneTaken()
     QVERIFY(QDir(Paths::audioFolder()).removeRecursively());
     m_core->clearAudioFile();
     QVERIFY(!m_core->isHaveAudioFile());
+}
+
+void TestAudio::uploadSendsThePictureWithItsComment()
+{
+    m_core->clearAudioFile();
+    QVERIFY(QDir().mkpath(Paths::audioFolder()));
+    const QByteArray recording = wavTone(44100, 2, 0.3, 440);
+    QFile wav(Paths::audioFolder() + QStringLiteral("1.wav"));
+    QVERIFY(wav.open(QIODevice::WriteOnly));
+    QCOMPARE(wav.write(recording), recording.size());
+    wav.close();
+    m_service.reset();
+
+    QImage picture(90, 60, QImage::Format_RGB32);
+    picture.fill(QColor(30, 90, 200));
+    m_core->screenUpload(HandlerUpload::PostNone, false, QPixmap::fromImage(picture));
+    QTRY_VERIFY_WITH_TIMEOUT(!m_service.requests(QStringLiteral("/drive/v1/files")).isEmpty(), 10000);
+    const QJsonObject meta
+        = m_service.requests(QStringLiteral("/drive/v1/files")).first().toObject()["json"].toObject();
+    const QString title = meta["title"].toString();
+    QVERIFY2(title.endsWith(QStringLiteral(".kia")), qPrintable(title));
+
+    // One file: the picture as captured and the recording byte for byte.
+    AudioImageFile sent(Paths::tempFolder() + title);
+    QVERIFY2(sent.readAll(), qPrintable(sent.errorString()));
+    QCOMPARE(sent.readAudioData(), recording);
+    QCOMPARE(QImage::fromData(sent.readImageData()).convertToFormat(QImage::Format_RGB32), picture);
+    m_core->clearAudioFile();
 }
 
 void TestAudio::playerWindowPlaysTheComment()
