@@ -228,8 +228,10 @@ void Core::screenSaveToDisk(const QPixmap &picture)
     if (fromView)
         closeSurfaceWidget();
     if (!chosen.isEmpty()) {
-        const QString fileName = chosen.endsWith(extension, Qt::CaseInsensitive) ? chosen : chosen + extension;
-        const bool saved = withSound ? saveAudioImage(shot, fileName) : writeCapture(shot, fileName);
+        const QString fileName
+            = chosen.endsWith(extension, Qt::CaseInsensitive) ? chosen : chosen + extension;
+        const bool saved
+            = withSound ? saveAudioImage(shot, fileName) : writeCapture(shot, fileName);
         if (saved)
             setValue("lastSavePath", QFileInfo(fileName).absolutePath());
         else

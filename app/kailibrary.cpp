@@ -77,8 +77,8 @@ bool KaiLibrary::write(const QString &fileName, const QByteArray &picture, const
     if (!isLoaded())
         return false;
     const QByteArray name = QFile::encodeName(fileName);
-    if (m_write(name.constData(), picture.constData(), picture.size(), sound.constData(),
-            sound.size())
+    if (m_write(
+            name.constData(), picture.constData(), picture.size(), sound.constData(), sound.size())
         == 0)
         return true;
     m_error = tr("The file %1 could not be written.").arg(fileName);

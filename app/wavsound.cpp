@@ -32,7 +32,8 @@ QAudioFormat readFormat(const QByteArray &bytes, int at, quint32 size)
     const int channels = take16(bytes, at + 2);
     const quint32 rate = take32(bytes, at + 4);
     const int bits = take16(bytes, at + 14);
-    const bool integer = tag == kIntegerPcm && (bits == 8 || bits == 16 || bits == 24 || bits == 32);
+    const bool integer
+        = tag == kIntegerPcm && (bits == 8 || bits == 16 || bits == 24 || bits == 32);
     const bool real = tag == kFloatPcm && bits == 32;
     if (!(integer || real) || channels < 1 || channels > 8 || rate < 1000 || rate > 384000)
         return format;

@@ -50,8 +50,8 @@ bool writeAll(std::FILE *file, const void *data, std::size_t size)
     return size == 0 || std::fwrite(data, 1, size, file) == size;
 }
 
-bool writeFile(const std::string &name, const char *picture, int pictureSize, const char *sound,
-    int soundSize)
+bool writeFile(
+    const std::string &name, const char *picture, int pictureSize, const char *sound, int soundSize)
 {
     unsigned char header[kHeaderSize];
     std::memcpy(header, kMagic, sizeof kMagic);

@@ -41,7 +41,7 @@ const Library &library()
             std::fprintf(stderr, "%s\n", dlerror());
             std::abort();
         }
-        return Library{reinterpret_cast<KaiWriteFunction>(resolve(handle, "write")),
+        return Library {reinterpret_cast<KaiWriteFunction>(resolve(handle, "write")),
             reinterpret_cast<KaiReadFunction>(resolve(handle, "readImageData")),
             reinterpret_cast<KaiReadFunction>(resolve(handle, "readAudioData"))};
     }();
@@ -88,8 +88,8 @@ void readBack(const std::string &name, size_t fileSize)
     const char *picture = library().readImageData(name.c_str(), &pictureSize);
     int soundSize = -1;
     const char *sound = library().readAudioData(name.c_str(), &soundSize);
-    volatile unsigned sink = checkPart(picture, pictureSize, fileSize)
-        + checkPart(sound, soundSize, fileSize);
+    volatile unsigned sink
+        = checkPart(picture, pictureSize, fileSize) + checkPart(sound, soundSize, fileSize);
     (void)sink;
     if (picture && sound && size_t(pictureSize) + size_t(soundSize) + 20 != fileSize)
         std::abort();

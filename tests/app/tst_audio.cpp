@@ -69,8 +69,7 @@ void TestAudio::closeAllWindows()
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
-QString TestAudio::writeKia(
-    const QString &name, const QByteArray &picture, const QByteArray &sound)
+QString TestAudio::writeKia(const QString &name, const QByteArray &picture, const QByteArray &sound)
 {
     AudioImageFile file(m_folder.filePath(name));
     return file.write(picture, sound) ? file.fileName() : QString();
@@ -98,7 +97,8 @@ void TestAudio::playsToTheEndAndReportsIt()
     file.playAudio();
     QTRY_VERIFY_WITH_TIMEOUT(!file.isPlaying(), 5000);
     QCOMPARE(changed.count(), 2);
-    QVERIFY2(failed.isEmpty(), failed.isEmpty() ? "" : qPrintable(failed.first().first().toString()));
+    QVERIFY2(
+        failed.isEmpty(), failed.isEmpty() ? "" : qPrintable(failed.first().first().toString()));
 
     // After the end the same sound plays again.
     file.playAudio();
@@ -132,7 +132,8 @@ void TestAudio::recordedToneComesBackInTheSavedFile()
     QTRY_VERIFY_WITH_TIMEOUT(QFileInfo(m_core->getAudioFile()).size() > 4096, 10000);
     QVERIFY(m_core->isHaveAudioFile());
 
-    AudioImageFile tone(writeKia(QStringLiteral("a.kia"), QByteArray(), wavTone(44100, 1, 1.0, 440)));
+    AudioImageFile tone(
+        writeKia(QStringLiteral("a.kia"), QByteArray(), wavTone(44100, 1, 1.0, 440)));
     QVERIFY(tone.readAll());
     tone.playAudio();
     QTRY_VERIFY_WITH_TIMEOUT(tone.isPlaying(), 5000);
@@ -148,7 +149,7 @@ void TestAudio::recordedToneComesBackInTheSavedFile()
     });
     m_core->screenSaveToDisk(QPixmap::fromImage(picture));
     m_core->setSaveFileAsker(nullptr);
-    QCOMPARE(asked, QStringList{QStringLiteral("*.kia")});
+    QCOMPARE(asked, QStringList {QStringLiteral("*.kia")});
 
     AudioImageFile saved(chosen + QStringLiteral(".kia"));
     QVERIFY2(saved.readAll(), qPrintable(saved.errorString()));
@@ -206,9 +207,12 @@ void TestAudio::uploadSendsThePictureWithItsComment()
     QImage picture(90, 60, QImage::Format_RGB32);
     picture.fill(QColor(30, 90, 200));
     m_core->screenUpload(HandlerUpload::PostNone, false, QPixmap::fromImage(picture));
-    QTRY_VERIFY_WITH_TIMEOUT(!m_service.requests(QStringLiteral("/drive/v1/files")).isEmpty(), 10000);
-    const QJsonObject meta
-        = m_service.requests(QStringLiteral("/drive/v1/files")).first().toObject()["json"].toObject();
+    QTRY_VERIFY_WITH_TIMEOUT(
+        !m_service.requests(QStringLiteral("/drive/v1/files")).isEmpty(), 10000);
+    const QJsonObject meta = m_service.requests(QStringLiteral("/drive/v1/files"))
+                                 .first()
+                                 .toObject()["json"]
+                                 .toObject();
     const QString title = meta["title"].toString();
     QVERIFY2(title.endsWith(QStringLiteral(".kia")), qPrintable(title));
 
@@ -265,8 +269,8 @@ void TestAudio::unreadableFilesEndInAnErrorWindow_data()
                                   << QStringLiteral("does not exist");
     QTest::newRow("damaged file") << QStringLiteral("damaged.kia") << true
                                   << QStringLiteral("damaged");
-    QTest::newRow("missing library") << QStringLiteral("fine.kia") << false
-                                     << QStringLiteral("missing");
+    QTest::newRow("missing library")
+        << QStringLiteral("fine.kia") << false << QStringLiteral("missing");
 }
 
 void TestAudio::unreadableFilesEndInAnErrorWindow()

@@ -228,26 +228,26 @@ void TestKai::wavFormats_data()
 
     const QByteArray stereo = wavTone(44100, 2, 0.01, 440);
     const int stereoSamples = stereo.size() - 44;
-    QTest::newRow("44.1 kHz stereo") << stereo << true << 44100 << 2 << 16
-                                     << int(QAudioFormat::SignedInt) << stereoSamples;
+    QTest::newRow("44.1 kHz stereo")
+        << stereo << true << 44100 << 2 << 16 << int(QAudioFormat::SignedInt) << stereoSamples;
     QTest::newRow("22.05 kHz mono") << wavTone(22050, 1, 0.01, 440) << true << 22050 << 1 << 16
                                     << int(QAudioFormat::SignedInt) << 440;
 
     QByteArray eightBit = wavTone(8000, 1, 0.01, 440);
     patch16(eightBit, 34, 8);
-    QTest::newRow("8 bits are unsigned") << eightBit << true << 8000 << 1 << 8
-                                         << int(QAudioFormat::UnSignedInt) << 160;
+    QTest::newRow("8 bits are unsigned")
+        << eightBit << true << 8000 << 1 << 8 << int(QAudioFormat::UnSignedInt) << 160;
     QByteArray real = wavTone(48000, 1, 0.01, 440);
     patch16(real, 20, 3);
     patch16(real, 34, 32);
-    QTest::newRow("32-bit float") << real << true << 48000 << 1 << 32
-                                  << int(QAudioFormat::Float) << 960;
+    QTest::newRow("32-bit float") << real << true << 48000 << 1 << 32 << int(QAudioFormat::Float)
+                                  << 960;
 
     // An odd-sized chunk of the recorder's own before "fmt ", padded to an even length.
     QByteArray withList = stereo;
     withList.insert(12, QByteArray("LIST") + QByteArray::fromHex("03000000") + "abc" + '\0');
-    QTest::newRow("odd chunk before fmt") << withList << true << 44100 << 2 << 16
-                                          << int(QAudioFormat::SignedInt) << stereoSamples;
+    QTest::newRow("odd chunk before fmt")
+        << withList << true << 44100 << 2 << 16 << int(QAudioFormat::SignedInt) << stereoSamples;
     QTest::newRow("data cut short keeps whole frames")
         << stereo.left(stereo.size() - 5) << true << 44100 << 2 << 16
         << int(QAudioFormat::SignedInt) << stereoSamples - 8;

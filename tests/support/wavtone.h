@@ -6,8 +6,8 @@
 #include <QtMath>
 
 // A sine tone as a 16-bit PCM WAV recording, for the sound tests.
-inline QByteArray wavTone(int rate, int channels, double seconds, double frequency,
-    double amplitude = 0.5)
+inline QByteArray wavTone(
+    int rate, int channels, double seconds, double frequency, double amplitude = 0.5)
 {
     const int frames = int(rate * seconds);
     QByteArray samples(frames * channels * 2, Qt::Uninitialized);
