@@ -210,6 +210,8 @@ private slots:
 
 private:
     explicit Core(QObject *parent = nullptr);
+    // The name of files the program makes for itself: the time in milliseconds.
+    static QString millisecondsNow();
     void startAccount();
     void checkConnection(CurlUpload *check, bool toTray, const QString &username,
         const QString &password, const QString &host, const QString &path, int port);

@@ -9,7 +9,6 @@
 #include <QAudioDeviceInfo>
 #include <QAudioEncoderSettings>
 #include <QAudioRecorder>
-#include <QDateTime>
 #include <QDebug>
 #include <QDir>
 #include <QEventLoop>
@@ -23,11 +22,6 @@ const QStringList kRecordingFilter = {QStringLiteral("*.wav")};
 
 // The recorder finishes the WAV header after stop() returns; it gets this long for that.
 constexpr int kFinishRecordingMs = 5000;
-
-QString millisecondsNow()
-{
-    return QString::number(QDateTime::currentMSecsSinceEpoch());
-}
 
 QByteArray readWhole(const QString &fileName)
 {
@@ -70,8 +64,8 @@ void Core::recordAudio()
     recorder->setEncodingSettings(settings, QVideoEncoderSettings(), gstreamer ? wav : QString());
     recorder->setVolume(1.0);
     QDir().mkpath(Paths::audioFolder());
-    recorder->setOutputLocation(QUrl::fromLocalFile(
-        Paths::audioFolder() + QDir::separator() + millisecondsNow() + QStringLiteral(".wav")));
+    recorder->setOutputLocation(
+        QUrl::fromLocalFile(Paths::audioFolder() + millisecondsNow() + QStringLiteral(".wav")));
     recorder->record();
 }
 
@@ -114,8 +108,7 @@ QString Core::stopRecordAudio()
     const QByteArray picture = readWhole(m_captureFile);
     const QByteArray sound = readWhole(getAudioFile());
     QDir().mkpath(Paths::tempFolder());
-    const QString name = QDir::cleanPath(Paths::tempFolder()) + QDir::separator()
-        + millisecondsNow() + QStringLiteral(".kia");
+    const QString name = Paths::tempFolder() + millisecondsNow() + QStringLiteral(".kia");
     AudioImageFile file(name);
     if (!file.write(picture, sound)) {
         showErrorWidget(file.errorString());

@@ -30,11 +30,6 @@ void setValue(const char *key, const QVariant &data)
     Setting::instance()->setValue(QLatin1String(key), data);
 }
 
-QString millisecondsNow()
-{
-    return QString::number(QDateTime::currentMSecsSinceEpoch());
-}
-
 // The folder of the extra copies is stored with backslashes.
 QString extraCopyName(const PictureFormat &format)
 {
@@ -46,6 +41,11 @@ QString extraCopyName(const PictureFormat &format)
 }
 
 } // namespace
+
+QString Core::millisecondsNow()
+{
+    return QString::number(QDateTime::currentMSecsSinceEpoch());
+}
 
 void Core::fragmentScreen()
 {

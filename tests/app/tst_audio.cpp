@@ -1,3 +1,4 @@
+#include "audiofiles.h"
 #include "audioimagefile.h"
 #include "audioimageplayer.h"
 #include "audiotestsupport.h"
@@ -7,7 +8,6 @@
 #include "kailibrary.h"
 #include "paths.h"
 #include "pulseserver.h"
-#include "wavtone.h"
 #include "windowtestsupport.h"
 
 #include <QJsonArray>
@@ -228,10 +228,7 @@ void TestAudio::playerWindowPlaysTheComment()
 {
     QImage picture(300, 200, QImage::Format_RGB32);
     picture.fill(QColor(20, 160, 60));
-    QByteArray png;
-    QBuffer buffer(&png);
-    buffer.open(QIODevice::WriteOnly);
-    picture.save(&buffer, "PNG");
+    const QByteArray png = pngBytes(picture);
     const QString name = writeKia(QStringLiteral("window.kia"), png, wavTone(44100, 2, 20, 440));
 
     m_core->openAudioImage(name);

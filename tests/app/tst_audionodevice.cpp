@@ -1,3 +1,4 @@
+#include "audiofiles.h"
 #include "audioimagefile.h"
 #include "audioimageplayer.h"
 #include "audiotestsupport.h"
@@ -6,7 +7,6 @@
 #include "errorwidget.h"
 #include "kailibrary.h"
 #include "pulseserver.h"
-#include "wavtone.h"
 
 #include <QQuickItem>
 #include <QTemporaryDir>

@@ -1,9 +1,8 @@
+#include "audiofiles.h"
 #include "audioimagefile.h"
 #include "kailibrary.h"
 #include "wavsound.h"
-#include "wavtone.h"
 
-#include <QBuffer>
 #include <QImage>
 #include <QtEndian>
 #include <QtTest>
@@ -42,11 +41,7 @@ QByteArray pngPicture()
     for (int y = 0; y < picture.height(); ++y)
         for (int x = 0; x < picture.width(); ++x)
             picture.setPixel(x, y, qRgb(x * 4, y * 5, (x * y) & 0xff));
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    picture.save(&buffer, "PNG");
-    return bytes;
+    return pngBytes(picture);
 }
 
 QByteArray readFile(const QString &name)

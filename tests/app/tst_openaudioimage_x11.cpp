@@ -1,8 +1,7 @@
+#include "audiofiles.h"
 #include "audioimagefile.h"
 #include "kailibrary.h"
-#include "wavtone.h"
 
-#include <QBuffer>
 #include <QImage>
 #include <QProcess>
 #include <QtTest>
@@ -40,10 +39,7 @@ void TestOpenAudioImage::initTestCase()
     KaiLibrary::setPath(QStringLiteral(KAI_LIBRARY_FILE));
     QImage picture(200, 120, QImage::Format_RGB32);
     picture.fill(Qt::darkCyan);
-    QByteArray png;
-    QBuffer buffer(&png);
-    buffer.open(QIODevice::WriteOnly);
-    picture.save(&buffer, "PNG");
+    const QByteArray png = pngBytes(picture);
     AudioImageFile file(m_root.filePath(QStringLiteral("comment.kia")));
     QVERIFY(file.write(png, wavTone(22050, 1, 0.5, 440)));
     m_kia = file.fileName();

@@ -1,11 +1,15 @@
-#ifndef WAVTONE_H
-#define WAVTONE_H
+#ifndef AUDIOFILES_H
+#define AUDIOFILES_H
 
+#include <QBuffer>
 #include <QByteArray>
+#include <QImage>
 #include <QtEndian>
 #include <QtMath>
 
-// A sine tone as a 16-bit PCM WAV recording, for the sound tests.
+// The two parts of the ".kia" files of the tests.
+
+// A sine tone as a 16-bit PCM WAV recording.
 inline QByteArray wavTone(
     int rate, int channels, double seconds, double frequency, double amplitude = 0.5)
 {
@@ -32,4 +36,13 @@ inline QByteArray wavTone(
         + u16(quint16(channels * 2)) + u16(16) + "data" + u32(quint32(samples.size())) + samples;
 }
 
-#endif // WAVTONE_H
+inline QByteArray pngBytes(const QImage &picture)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    picture.save(&buffer, "PNG");
+    return bytes;
+}
+
+#endif // AUDIOFILES_H
