@@ -2,11 +2,14 @@
 // through the program: kuvo_pageshots <folder>. scripts/screenshots builds and runs it.
 // The windows talk to a stand-in service of their own, with its demo account signed in.
 
+#include "audiofiles.h"
+#include "audioimageplayer.h"
 #include "autorizationwidget.h"
 #include "core.h"
 #include "coretestsupport.h"
 #include "errorwidget.h"
 #include "fontwindow.h"
+#include "kailibrary.h"
 #include "lastuploadwidget.h"
 #include "licensewindow.h"
 #include "maintoolwidget.h"
@@ -21,6 +24,7 @@
 #include <QPainter>
 #include <QQuickItem>
 #include <QScreen>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <cstdio>
@@ -148,6 +152,20 @@ int main(int argc, char *argv[])
             QStringLiteral("Uploading to FTP is not available yet. Choose the Kuvo service in "
                            "the settings to upload."));
         ok &= save(&window, folder, QStringLiteral("error"));
+    }
+    {
+        QImage picture(480, 300, QImage::Format_RGB32);
+        QPainter painter(&picture);
+        painter.fillRect(picture.rect(), QColor(0x2b, 0x8f, 0xc4));
+        painter.fillRect(40, 40, 400, 220, QColor(0xf6, 0xf7, 0xf9));
+        painter.end();
+        KaiLibrary::setPath(QStringLiteral(KAI_LIBRARY_FILE));
+        QTemporaryDir kia;
+        AudioImageFile file(kia.filePath(QStringLiteral("comment.kia")));
+        file.write(pngBytes(picture), wavTone(22050, 1, 0.5, 440));
+        AudioImagePlayer window;
+        window.openFile(file.fileName());
+        ok &= save(&window, folder, QStringLiteral("audio-player"));
     }
     {
         LicenseWindow window;
