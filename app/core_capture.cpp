@@ -265,8 +265,11 @@ bool Core::saveAudioImage(const QPixmap &picture, const QString &fileName)
     }
     m_captureFile = captureFile;
     const QString withSound = stopRecordAudio();
-    if (withSound.isEmpty())
-        return false;
+    // The user has been told why the sound is missing; the picture is still kept, as a picture.
+    if (withSound.isEmpty()) {
+        const PictureFormat format = PictureFormat::current();
+        return writeCapture(picture, format.withExtension(fileName.chopped(4)));
+    }
     // The dialog has asked about replacing a file of that name already.
     QFile::remove(fileName);
     if (QFile::copy(withSound, fileName))

@@ -7,6 +7,7 @@
 #include "errorwidget.h"
 #include "kailibrary.h"
 #include "paths.h"
+#include "pictureformat.h"
 #include "pulseserver.h"
 #include "windowtestsupport.h"
 
@@ -32,6 +33,7 @@ private slots:
     void recordedToneComesBackInTheSavedFile();
     void newestRecordingIsTheOneTaken();
     void uploadSendsThePictureWithItsComment();
+    void saveWithoutTheLibraryKeepsThePicture();
     void playerWindowPlaysTheComment();
     void unreadableFilesEndInAnErrorWindow_data();
     void unreadableFilesEndInAnErrorWindow();
@@ -216,11 +218,43 @@ void TestAudio::uploadSendsThePictureWithItsComment()
     const QString title = meta["title"].toString();
     QVERIFY2(title.endsWith(QStringLiteral(".kia")), qPrintable(title));
 
-    // One file: the picture as captured and the recording byte for byte.
+    // One file: the picture as captured (in the format of the settings) and the recording
+    // byte for byte.
     AudioImageFile sent(Paths::tempFolder() + title);
     QVERIFY2(sent.readAll(), qPrintable(sent.errorString()));
     QCOMPARE(sent.readAudioData(), recording);
-    QCOMPARE(QImage::fromData(sent.readImageData()).convertToFormat(QImage::Format_RGB32), picture);
+    const QImage sentPicture = QImage::fromData(sent.readImageData());
+    QCOMPARE(sentPicture.size(), picture.size());
+    QVERIFY(qAbs(sentPicture.pixelColor(45, 30).blue() - 200) < 8);
+    m_core->clearAudioFile();
+}
+
+void TestAudio::saveWithoutTheLibraryKeepsThePicture()
+{
+    m_core->clearAudioFile();
+    QVERIFY(QDir().mkpath(Paths::audioFolder()));
+    QFile wav(Paths::audioFolder() + QStringLiteral("1.wav"));
+    QVERIFY(wav.open(QIODevice::WriteOnly));
+    wav.write(wavTone(8000, 1, 0.1, 440));
+    wav.close();
+    KaiLibrary::setPath(m_folder.filePath(QStringLiteral("libkai.so")));
+
+    QImage picture(40, 30, QImage::Format_RGB32);
+    picture.fill(QColor(250, 200, 0));
+    const QString chosen = m_folder.filePath(QStringLiteral("kept.kia"));
+    m_core->setSaveFileAsker([&](const QString &, const QString &) { return chosen; });
+    m_core->screenSaveToDisk(QPixmap::fromImage(picture));
+    m_core->setSaveFileAsker(nullptr);
+
+    ErrorWidget *error = visibleWindow<ErrorWidget>("ErrorWidget");
+    QVERIFY(error);
+    QVERIFY2(error->error().contains(QStringLiteral("missing")), qPrintable(error->error()));
+    QVERIFY(!QFile::exists(chosen));
+    // In the picture format of the settings.
+    const QImage kept(
+        m_folder.filePath(QStringLiteral("kept") + PictureFormat::current().extension()));
+    QCOMPARE(kept.size(), picture.size());
+    QVERIFY(qAbs(kept.pixelColor(20, 15).green() - 200) < 8);
     m_core->clearAudioFile();
 }
 
