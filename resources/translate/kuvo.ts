@@ -9,6 +9,43 @@
     </message>
 </context>
 <context>
+    <name>AudioImagePlayer</name>
+    <message>
+        <source>Audio comment</source>
+        <translation>Голосовой комментарий</translation>
+    </message>
+    <message>
+        <source>The picture of %1 is damaged.</source>
+        <translation>Картинка файла %1 повреждена.</translation>
+    </message>
+</context>
+<context>
+    <name>AudioPlayer</name>
+    <message>
+        <source>Audio comment</source>
+        <translation>Голосовой комментарий</translation>
+    </message>
+</context>
+<context>
+    <name>AudioThreadPlay</name>
+    <message>
+        <source>The sound of this file is not a WAV recording that can be played.</source>
+        <translation>Звук этого файла не является записью WAV, которую можно воспроизвести.</translation>
+    </message>
+    <message>
+        <source>No audio device was found: the sound cannot be played.</source>
+        <translation>Звуковое устройство не найдено: звук не может быть воспроизведён.</translation>
+    </message>
+    <message>
+        <source>The audio device cannot play this sound (%1 Hz, %2 channels, %3 bits).</source>
+        <translation>Звуковое устройство не может воспроизвести этот звук (%1 Гц, каналов: %2, %3 бит).</translation>
+    </message>
+    <message>
+        <source>The audio device could not be opened: the sound cannot be played.</source>
+        <translation>Не удалось открыть звуковое устройство: звук не может быть воспроизведён.</translation>
+    </message>
+</context>
+<context>
     <name>Autorization</name>
     <message>
         <source>Please enter your e-mail</source>
@@ -147,6 +184,18 @@
     <message>
         <source>The picture was not saved. Save it somewhere else?</source>
         <translation>Снимок не сохранён. Сохранить его в другое место?</translation>
+    </message>
+    <message>
+        <source>The sound could not be recorded: %1</source>
+        <translation>Не удалось записать звук: %1</translation>
+    </message>
+    <message>
+        <source>No microphone was found: the sound cannot be recorded.</source>
+        <translation>Микрофон не найден: звук не может быть записан.</translation>
+    </message>
+    <message>
+        <source>The picture could not be saved to %1</source>
+        <translation>Не удалось сохранить картинку в %1</translation>
     </message>
 </context>
 <context>
@@ -412,6 +461,29 @@
     <message>
         <source>Your feedback</source>
         <translation>Ваш отзыв</translation>
+    </message>
+</context>
+<context>
+    <name>KaiLibrary</name>
+    <message>
+        <source>The image+audio library %1 is missing or damaged: files with sound cannot be read or written.</source>
+        <translation>Библиотека изображений со звуком %1 отсутствует или повреждена: файлы со звуком нельзя прочитать или записать.</translation>
+    </message>
+    <message>
+        <source>The image+audio library %1 lacks its entry points: files with sound cannot be read or written.</source>
+        <translation>В библиотеке изображений со звуком %1 нет нужных функций: файлы со звуком нельзя прочитать или записать.</translation>
+    </message>
+    <message>
+        <source>The file %1 could not be written.</source>
+        <translation>Не удалось записать файл %1.</translation>
+    </message>
+    <message>
+        <source>The file %1 is not a picture with sound, or it is damaged.</source>
+        <translation>Файл %1 не является картинкой со звуком или повреждён.</translation>
+    </message>
+    <message>
+        <source>The file %1 does not exist.</source>
+        <translation>Файл %1 не существует.</translation>
     </message>
 </context>
 <context>

@@ -9,6 +9,43 @@
     </message>
 </context>
 <context>
+    <name>AudioImagePlayer</name>
+    <message>
+        <source>Audio comment</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The picture of %1 is damaged.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>AudioPlayer</name>
+    <message>
+        <source>Audio comment</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>AudioThreadPlay</name>
+    <message>
+        <source>The sound of this file is not a WAV recording that can be played.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>No audio device was found: the sound cannot be played.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The audio device cannot play this sound (%1 Hz, %2 channels, %3 bits).</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The audio device could not be opened: the sound cannot be played.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>Autorization</name>
     <message>
         <source>Please enter your e-mail</source>
@@ -146,6 +183,18 @@
     </message>
     <message>
         <source>The picture was not saved. Save it somewhere else?</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The sound could not be recorded: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>No microphone was found: the sound cannot be recorded.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The picture could not be saved to %1</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -411,6 +460,29 @@
     <name>KTextEdit</name>
     <message>
         <source>Your feedback</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>KaiLibrary</name>
+    <message>
+        <source>The image+audio library %1 is missing or damaged: files with sound cannot be read or written.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The image+audio library %1 lacks its entry points: files with sound cannot be read or written.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The file %1 could not be written.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The file %1 is not a picture with sound, or it is damaged.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The file %1 does not exist.</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
