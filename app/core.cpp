@@ -1,5 +1,4 @@
 #include "core.h"
-#include "magnifieritem.h"
 #include "autorization.h"
 #include "autorizationwidget.h"
 #include "cursorshapearea.h"
@@ -8,6 +7,7 @@
 #include "hookkeybord.h"
 #include "lastuploadwidget.h"
 #include "logging.h"
+#include "magnifieritem.h"
 #include "maintoolwidget.h"
 #include "messagedialog.h"
 #include "networkexchange.h"
@@ -200,7 +200,9 @@ void Core::startUploads()
     connect(m_exchange, &NetworkExchange::readyLink, this, &Core::showUploadPage);
     connect(m_exchange, &NetworkExchange::readyLink, this, &Core::setLastLink);
     connect(m_exchange, &NetworkExchange::readyLinkAfterUpload, this, &Core::setLastLink);
-    connect(m_exchange, &NetworkExchange::error, this, &Core::showErrorWidget);
+    connect(
+        m_exchange, &NetworkExchange::readyLinkAfterUpload, this, [this] { m_roundLinked = true; });
+    connect(m_exchange, &NetworkExchange::error, this, &Core::uploadFailed);
     connect(m_exchange, &NetworkExchange::internetNotAvailable, this, &Core::internetNotAvailable);
 }
 

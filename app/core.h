@@ -20,6 +20,7 @@ class CurlUpload;
 class AutorizationWidget;
 class LastUploadWidget;
 class MainToolWidget;
+class MessageDialog;
 class NetworkExchange;
 class ProxyWidget;
 class QAction;
@@ -158,6 +159,9 @@ public slots:
     void showUploadPage();
     void showLastUploadPage();
     void showErrorWidget(const QString &text);
+    // An upload failed. A capture of ours (file) is offered for saving, as when the network is
+    // missing; signInAgain offers a new sign-in when the service refused the stored token.
+    void uploadFailed(const QString &text, const QString &file, bool signInAgain);
     // An upload found no network. A capture of ours (file) is offered for saving, since it
     // lives in the temporary folder that the next start empties; files of the user's own stay
     // where they are and only the failure is shown (file is empty then).
@@ -219,6 +223,10 @@ private:
     QAction *newTrayAction(const char *name, const QString &text);
     void startReminder();
     void startUploads();
+    // The upload front, with the list model that collects its jobs made first.
+    NetworkExchange *exchange();
+    void askSignInAgain(const QString &text);
+    MessageDialog *showQuestion(const QString &title, const QString &message);
     bool handOverPendingUpdate();
     void reportSettingsTrouble();
     void showSettingsTrouble(const QString &text);
@@ -251,6 +259,10 @@ private:
     QAudioRecorder *m_audioRecorder = nullptr;
     QClipboard *m_clipboard = nullptr;
     QString m_lastLink;
+    // Since the upload list was last empty: a job delivered its link; a job failed or the user
+    // cancelled. The last-upload window shows only for a round that ended well.
+    bool m_roundLinked = false;
+    bool m_roundFailed = false;
     QTimer m_userInfoTimer;
     // The menu outlives the icon that shows it: members go in reverse order.
     std::unique_ptr<QMenu> m_trayMenu;

@@ -171,11 +171,11 @@ void Core::screenUpload(HandlerUpload::TypeAfterAction type, bool quick, const Q
     writeExtraCopy(shot);
     const QString withSound = isHaveAudioFile() ? stopRecordAudio() : QString();
     if (!withSound.isEmpty()) {
-        m_exchange->uploadData({withSound});
+        exchange()->uploadData({withSound});
     } else {
         const QString description
             = value("showActiveWindow").toBool() ? millisecondsNow() : QString();
-        m_exchange->uploadScreen(file, description, type);
+        exchange()->uploadScreen(file, description, type);
     }
     emit deletedSurfaceScreen();
 }

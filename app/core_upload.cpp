@@ -69,12 +69,19 @@ UploadModel *Core::uploadModel()
     return m_uploadModel;
 }
 
+// A job started without the model would never be collected, and the upload window that
+// the job opens would wait for it for ever.
+NetworkExchange *Core::exchange()
+{
+    uploadModel();
+    return m_exchange;
+}
+
 void Core::uploadData(const QStringList &files)
 {
     if (!checkAutorization())
         return;
-    uploadModel();
-    m_exchange->uploadData(files);
+    exchange()->uploadData(files);
 }
 
 void Core::uploadDataZip(const QStringList &files)
@@ -82,14 +89,14 @@ void Core::uploadDataZip(const QStringList &files)
     qDebug() << Q_FUNC_INFO << files;
     if (!checkAutorization())
         return;
-    uploadModel();
-    m_exchange->uploadDataZip(files);
+    exchange()->uploadDataZip(files);
 }
 
 void Core::cancelUpload()
 {
     if (m_uploadWidget)
         m_uploadWidget->hide();
+    m_roundFailed = true;
     m_exchange->cancelUpload();
 }
 
@@ -107,7 +114,11 @@ void Core::showLastUploadPage()
         m_uploadWidget->hide();
     if (m_mainToolWidget)
         m_mainToolWidget->hide();
-    if (setting("show_last_upload"))
+    // After a failure the error is what the user must see, not an older link over it.
+    const bool succeeded = m_roundLinked && !m_roundFailed;
+    m_roundLinked = false;
+    m_roundFailed = false;
+    if (succeeded && setting("show_last_upload"))
         lastUploadWidget()->show();
 }
 
@@ -120,20 +131,58 @@ void Core::showErrorWidget(const QString &text)
     window->raise();
 }
 
+void Core::uploadFailed(const QString &text, const QString &file, bool signInAgain)
+{
+    m_roundFailed = true;
+    if (file.isEmpty()) {
+        if (signInAgain)
+            askSignInAgain(text);
+        else
+            showErrorWidget(text);
+        return;
+    }
+    MessageDialog *question = showQuestion(tr("Error"), tr("%1\nSave file to disk ?").arg(text));
+    connect(question, &MessageDialog::result, this, [this, file, signInAgain, text](int result) {
+        internetNotAvailableResult(result, file);
+        if (signInAgain)
+            askSignInAgain(text);
+    });
+}
+
+// The stored token is of no use any more: only a new sign-in brings uploads back.
+void Core::askSignInAgain(const QString &text)
+{
+    MessageDialog *question = showQuestion(tr("Error"), tr("%1\nSign in again ?").arg(text));
+    connect(question, &MessageDialog::result, this, [this](int result) {
+        if (result == MessageDialog::Ok)
+            m_account->signOut();
+    });
+}
+
+// A question on top of every other window; it goes when it closes.
+MessageDialog *Core::showQuestion(const QString &title, const QString &message)
+{
+    auto *question = new MessageDialog;
+    connect(question, &BasicWindow::closed, question, &QObject::deleteLater);
+    question->questions(title, message);
+    question->show();
+    question->raise();
+    return question;
+}
+
 void Core::internetNotAvailable(const QString &file)
 {
+    m_roundFailed = true;
     if (file.isEmpty()) {
         showErrorWidget(tr("Internet is not available. The files were not uploaded."));
         return;
     }
     qDebug() << Q_FUNC_INFO << "show message dialog";
-    auto *question = new MessageDialog;
-    connect(question, &BasicWindow::closed, question, &QObject::deleteLater);
+    MessageDialog *question
+        = showQuestion(tr("Warning"), tr("Internet is not available. Save file to disk ?"));
     // Each question keeps its own file: a second failure must not change what the first offers.
     connect(question, &MessageDialog::result, this,
         [this, file](int result) { internetNotAvailableResult(result, file); });
-    question->questions(tr("Warning"), tr("Internet is not available. Save file to disk ?"));
-    question->show();
 }
 
 void Core::internetNotAvailableResult(int result, const QString &file)

@@ -391,6 +391,7 @@ std::optional<QVariantMap> HandlerUpload::takeReply()
     }
     const NetworkReadReply read(reply);
     if (!read.isOk()) {
+        m_tokenRefused = read.status() == 401;
         qDebug() << Q_FUNC_INFO << m_fileName << reply->error() << read.status();
         fail(reply->error(), read.errorText());
         return std::nullopt;

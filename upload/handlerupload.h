@@ -64,6 +64,8 @@ public:
     // True while the files are being packed into one archive.
     bool archive() const { return m_archive; }
     QString fileName() const { return m_fileName; }
+    // The service refused the account's token: signing in again may help where retrying won't.
+    bool tokenRefused() const { return m_tokenRefused; }
 
     static TargetUpload targetFromSettings();
     // The page that follows an upload: a network's share page or a new e-mail message.
@@ -142,6 +144,7 @@ private:
     bool m_finished = false;
     bool m_packInZip = false;
     bool m_archive = false;
+    bool m_tokenRefused = false;
     QString m_archiveFile; // made by this job, removed when it ends
     std::shared_ptr<std::atomic_bool> m_cancelled = std::make_shared<std::atomic_bool>(false);
 };

@@ -32,7 +32,8 @@ bool NetworkExchange::exceedsLimit(const QStringList &files)
     if (size <= limit)
         return false;
     qDebug() << Q_FUNC_INFO << "refused" << size << "bytes over" << limit;
-    emit error(tr("Max upload total size ") + QString::number(limit >> 20) + tr("mb"));
+    emit error(
+        tr("Max upload total size ") + QString::number(limit >> 20) + tr("mb"), QString(), false);
     return true;
 }
 
@@ -71,8 +72,9 @@ HandlerUpload *NetworkExchange::makeJob(const QStringList &files, HandlerUpload:
     connect(job, &HandlerUpload::readyLink, this, &NetworkExchange::readyLink);
     connect(
         job, &HandlerUpload::readyLinkAfterUpload, this, &NetworkExchange::readyLinkAfterUpload);
-    connect(job, &HandlerUpload::error, this, &NetworkExchange::error);
     const QString offer = type == HandlerUpload::Screen ? files.value(0) : QString();
+    connect(job, &HandlerUpload::error, this,
+        [this, job, offer](const QString &text) { emit error(text, offer, job->tokenRefused()); });
     connect(job, &HandlerUpload::internetNotAvailable, this,
         [this, offer] { emit internetNotAvailable(offer); });
     // Without a model nobody else would collect the finished job.

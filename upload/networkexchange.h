@@ -31,7 +31,9 @@ signals:
     void startUpload();
     void readyLink(const QString &link);
     void readyLinkAfterUpload(const QString &link);
-    void error(const QString &text);
+    // file: the capture that was not uploaded, for the user to keep; empty for files the user
+    // picked. signInAgain: the service refused the account's token.
+    void error(const QString &text, const QString &file, bool signInAgain);
     // file: the capture whose upload found no network, for the user to keep; empty for files
     // the user picked, which are on disk already.
     void internetNotAvailable(const QString &file);

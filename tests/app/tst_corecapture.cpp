@@ -1,8 +1,12 @@
 #include "core.h"
 #include "coretestsupport.h"
+#include "lastuploadwidget.h"
 #include "quicktestsupport.h"
 #include "setting.h"
 #include "surfacewidget.h"
+#include "uploadmodel.h"
+#include "uploadwidget.h"
+#include "windowtestsupport.h"
 
 #include <QClipboard>
 #include <QGuiApplication>
@@ -43,6 +47,7 @@ private slots:
     void initTestCase();
     void init();
     void cleanup();
+    void firstUploadOfTheRunEndsInTheLastUploadWindow();
     void uploadCarriesTheDescriptionAndTheAction();
     void nothingLeavesWithoutASelection();
     void saveToDisk_data();
@@ -101,6 +106,26 @@ SurfaceWidget *TestCoreCapture::openCapture(const QRectF &selection)
     if (view && view->selector())
         view->selector()->setRubberRect(selection);
     return view;
+}
+
+// The first upload of a run is the first moment anything needs the upload list.
+void TestCoreCapture::firstUploadOfTheRunEndsInTheLastUploadWindow()
+{
+    setValue("show_upload", 1);
+    setValue("show_last_upload", 1);
+    QPointer<SurfaceWidget> view = openCapture(QRectF(10, 10, 32, 32));
+    QVERIFY(view);
+    QSignalSpy link(m_core, &Core::lastLinkChanged);
+    view->uploadScreen();
+    QVERIFY(link.wait(10000));
+    QTRY_VERIFY_WITH_TIMEOUT(m_core->lastUploadWidget()->isVisible(), 10000);
+    QVERIFY(!m_core->uploadWidget()->isVisible());
+    QCOMPARE(m_core->uploadModel()->rowCount(), 0);
+    QCOMPARE(findItem(m_core->lastUploadWidget(), QStringLiteral("lastLink"))
+                 ->property("text")
+                 .toString(),
+        m_core->lastLink());
+    m_core->lastUploadWidget()->hide();
 }
 
 void TestCoreCapture::uploadCarriesTheDescriptionAndTheAction()

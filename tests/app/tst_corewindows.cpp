@@ -1,3 +1,4 @@
+#include "autorizationwidget.h"
 #include "core.h"
 #include "coretestsupport.h"
 #include "errorwidget.h"
@@ -14,6 +15,7 @@
 #include "windowtestsupport.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QCloseEvent>
 #include <QFileDialog>
 #include <QLineEdit>
@@ -37,6 +39,8 @@ private slots:
     void uploadWindowsFollowTheSettings();
     void cancelHidesTheUploadWindow();
     void uploadErrorIsShown();
+    void failedCaptureUploadShowsItsErrorAndKeepsThePicture();
+    void refusedTokenKeepsThePictureAndOffersASignIn();
     void offlineCaptureIsOfferedForSaving();
     void offlineSaveReplacesAFileTheUserConfirmed();
     void offlineSaveThatFailsIsReported();
@@ -277,6 +281,83 @@ void TestCoreWindows::uploadErrorIsShown()
     clickItem(window, findItem(window, QStringLiteral("pbOk")));
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QVERIFY(shown.isNull());
+}
+
+// FTP pointed at a port where nothing listens, as a user may mistype it.
+void TestCoreWindows::failedCaptureUploadShowsItsErrorAndKeepsThePicture()
+{
+    Setting *settings = Setting::instance();
+    settings->setValue(QStringLiteral("type_upload"), QStringLiteral("ftp"));
+    settings->setValue(QStringLiteral("is_sftp"), 0);
+    settings->setValue(QStringLiteral("ftp_host"), QStringLiteral("127.0.0.1"));
+    settings->setValue(QStringLiteral("ftp_port"), closedPort());
+    settings->setValue(QStringLiteral("ftp_user"), QStringLiteral("someone"));
+    settings->setValue(QStringLiteral("ftp_password"), QStringLiteral("secret"));
+    settings->setValue(QStringLiteral("qualityImage"), 2);
+    m_core->setLastLink(QStringLiteral("https://kuvo.test/s/an-older-upload"));
+    QGuiApplication::clipboard()->setText(QStringLiteral("copied before"));
+
+    QImage picture(40, 30, QImage::Format_RGB32);
+    picture.fill(QColor(10, 120, 200));
+    m_core->screenUpload(HandlerUpload::PostNone, false, QPixmap::fromImage(picture));
+    MessageDialog *question = waitForQuestion();
+    settings->setValue(QStringLiteral("type_upload"), QStringLiteral("kuvo"));
+    QVERIFY(question);
+    const QString message = question->data(QStringLiteral("message")).toString();
+    QVERIFY2(message.contains(QStringLiteral("refused")), qPrintable(message));
+    QVERIFY2(message.endsWith(QStringLiteral("Save file to disk ?")), qPrintable(message));
+    QTRY_COMPARE_WITH_TIMEOUT(m_core->uploadModel()->rowCount(), 0, 5000);
+    QCoreApplication::processEvents();
+    QVERIFY(!m_core->uploadWidget()->isVisible());
+    for (LastUploadWidget *window : windowsOf<LastUploadWidget>())
+        QVERIFY(!window->isVisible());
+    QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("copied before"));
+    QCOMPARE(windowsOf<ErrorWidget>().size(), 0);
+
+    QFileDialog *dialog = answerQuestion(MessageDialog::Ok);
+    QVERIFY(dialog);
+    const QString target = m_folder.filePath(QStringLiteral("not uploaded.png"));
+    chooseFile(dialog, target);
+    QMetaObject::invokeMethod(dialog, "accept");
+    QCOMPARE(QImage(target).convertToFormat(QImage::Format_RGB32), picture);
+}
+
+// The service has forgotten the session the program still keeps.
+void TestCoreWindows::refusedTokenKeepsThePictureAndOffersASignIn()
+{
+    const QString token = Autorization::token();
+    Setting::instance()->setValue(QStringLiteral("token"), QStringLiteral("forgotten-token"));
+    QImage picture(24, 16, QImage::Format_RGB32);
+    picture.fill(Qt::darkGreen);
+    m_core->screenUpload(HandlerUpload::PostNone, false, QPixmap::fromImage(picture));
+    MessageDialog *question = waitForQuestion();
+    QVERIFY(question);
+    QCOMPARE(question->data(QStringLiteral("message")).toString(),
+        QStringLiteral("The access token is not valid\nSave file to disk ?"));
+    QTRY_COMPARE_WITH_TIMEOUT(m_core->uploadModel()->rowCount(), 0, 5000);
+    QCoreApplication::processEvents();
+    for (LastUploadWidget *window : windowsOf<LastUploadWidget>())
+        QVERIFY(!window->isVisible());
+
+    // Declining to save leaves the picture where it is; then the sign-in is offered.
+    const QStringList kept = QDir(QDir::homePath() + QStringLiteral("/.kuvo/tmp"))
+                                 .entryList({QStringLiteral("*.png")}, QDir::Files);
+    QVERIFY(!answerQuestion(MessageDialog::Cancel));
+    QTRY_VERIFY_WITH_TIMEOUT(
+        windowsOf<MessageDialog>().size() == 1 && windowsOf<MessageDialog>().first() != question,
+        5000);
+    QVERIFY(!kept.isEmpty());
+    question = windowsOf<MessageDialog>().first();
+    QCOMPARE(question->data(QStringLiteral("message")).toString(),
+        QStringLiteral("The access token is not valid\nSign in again ?"));
+    QSignalSpy signedOut(m_core->account(), &Autorization::authChanged);
+    QVERIFY(!answerQuestion(MessageDialog::Ok));
+    QCOMPARE(signedOut.count(), 1);
+    QVERIFY(!Autorization::isAuth());
+    QVERIFY(m_core->autorizationWidget()->isVisible());
+
+    m_core->registrationWidgetDestroy();
+    Setting::instance()->setValue(QStringLiteral("token"), token);
 }
 
 // Two captures on their way; the first finds no network. The one offered is the first.
