@@ -280,6 +280,10 @@ void SurfaceWidget::setFullscreen(bool value)
     if (!m_selector)
         return;
     m_selector->setFullScreen(value);
+    // The page asked the selector while it loaded, before the flag was set and before the page
+    // had a size: at the size of the desktop the selector now takes all of it.
+    rootObject()->setSize(desktopGeometry().size());
+    m_selector->checkProperties();
     m_selector->update();
 }
 

@@ -6,6 +6,7 @@
 #include "surfacewidget.h"
 
 #include <QBackingStore>
+#include <QClipboard>
 #include <QDesktopServices>
 #include <QGuiApplication>
 #include <QImageReader>
@@ -93,6 +94,7 @@ private slots:
     void savedFileHoldsTheSelection_data();
     void savedFileHoldsTheSelection();
     void uploadSendsTheSelection();
+    void fullScreenCaptureSelectsTheWholeScreen();
 
 private:
     bool screenShowsPicture() const;
@@ -315,6 +317,36 @@ void TestCaptureX11::uploadSendsTheSelection()
     const QString title = creates.first().toObject()["json"].toObject()["title"].toString();
     const QImage sent(QDir::homePath() + QStringLiteral("/.kuvo/tmp/") + title);
     QCOMPARE(sent.convertToFormat(QImage::Format_RGB32), m_picture.copy(1, 1, 256, 128));
+}
+
+// As from the tray or Ctrl+Shift+Print, then Ctrl+C typed on the keyboard.
+void TestCaptureX11::fullScreenCaptureSelectsTheWholeScreen()
+{
+    QVERIFY(QTest::qWaitFor([this] { return screenShowsPicture(); }, 10000));
+    QGuiApplication::clipboard()->setText(QStringLiteral("before"));
+    m_core->fullScreen();
+    QPointer<SurfaceWidget> view = m_core->surfaceWidget();
+    QVERIFY(view);
+    QVERIFY(QTest::qWaitForWindowExposed(view, 10000));
+    QRect desktop;
+    for (const QScreen *screen : QGuiApplication::screens())
+        desktop |= screen->geometry();
+    QCOMPARE(view->selectRect(), QRect(QPoint(0, 0), desktop.size()));
+    QVERIFY(view->selector()->property("showToolBar").toBool());
+    QVERIFY(!view->selector()->property("firstDraw").toBool());
+
+    QTRY_VERIFY_WITH_TIMEOUT(view->isActive(), 5000);
+    // Ctrl is held until the view has seen the key: it reads the live keyboard state.
+    QCOMPARE(QProcess::execute(QStringLiteral("xdotool"), {"keydown", "ctrl", "key", "c"}), 0);
+    QTest::qWaitFor([&] { return !view; }, 5000);
+    QProcess::execute(QStringLiteral("xdotool"), {"keyup", "ctrl"});
+    QVERIFY(!view);
+    const QImage copied = QGuiApplication::clipboard()->image();
+    QCOMPARE(copied.size(), desktop.size());
+    const QRect primary = QGuiApplication::primaryScreen()->geometry();
+    QCOMPARE(
+        copied.copy(primary.translated(-desktop.topLeft())).convertToFormat(QImage::Format_RGB32),
+        m_picture);
 }
 
 QTEST_MAIN(TestCaptureX11)
