@@ -34,8 +34,8 @@ Item {
         shaded: false
         // A panorama in the selection's place keeps the selection as it is.
         enabled: !surface.ponoram.ponoramDone
-        isShowMagnified: settings.getValue("showMagnifier") !== false
-                         && settings.getValue("showMagnifier") !== "false"
+        // The property, a boolean: the stored value is a text, and "0" is true in JavaScript.
+        isShowMagnified: settings.showMagnifier
         onGxChanged: magnifier_image.update()
         onGyChanged: magnifier_image.update()
         Component.onCompleted: {
@@ -214,8 +214,7 @@ Item {
         Item {
             id: checkBowCloseWindow
             objectName: "CheckBowCloseWindow"
-            property bool checked: settings.getValue("showCloseSurfaceWindow") === false
-                                   || settings.getValue("showCloseSurfaceWindow") === "false"
+            property bool checked: !settings.showCloseSurfaceWindow
             anchors.horizontalCenter: parent.horizontalCenter
             y: 116
             width: checkRow.width

@@ -5,6 +5,7 @@
 #include "proxywidget.h"
 #include "setting.h"
 #include "settingwidget.h"
+#include "surfacewidget.h"
 #include "windowtestsupport.h"
 
 #include <QQmlComponent>
@@ -26,6 +27,8 @@ private slots:
     void sftpOnlyPageShowsTheSftpServer();
     void checkBoxWritesItsKeyOnAccept_data();
     void checkBoxWritesItsKeyOnAccept();
+    void captureViewFollowsTheAcceptedFlags_data();
+    void captureViewFollowsTheAcceptedFlags();
     void choiceWritesItsKeyOnAccept_data();
     void choiceWritesItsKeyOnAccept();
     void qualityButtonExplainsItselfAfterAPause();
@@ -226,6 +229,56 @@ void TestSettingPages::checkBoxWritesItsKeyOnAccept()
                                                   : QStringLiteral("settingAccept"));
         QCOMPARE(Setting::instance()->getValue(key).toBool(), !before);
     }
+}
+
+// The capture page reads what the settings page stored, as the user left it on Accept and as
+// the database gives it back after a restart (text).
+void TestSettingPages::captureViewFollowsTheAcceptedFlags_data()
+{
+    QTest::addColumn<QString>("control");
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<QString>("item");
+    QTest::addColumn<QString>("property");
+    QTest::addColumn<bool>("inverted");
+    QTest::newRow("magnifier") << "chbShowMagnifier"
+                               << "showMagnifier"
+                               << "SurfaceSelector"
+                               << "isShowMagnified" << false;
+    QTest::newRow("ask before closing") << "chbShowCloseSurfaceWindow"
+                                        << "showCloseSurfaceWindow"
+                                        << "CheckBowCloseWindow"
+                                        << "checked" << true;
+}
+
+void TestSettingPages::captureViewFollowsTheAcceptedFlags()
+{
+    QFETCH(QString, control);
+    QFETCH(QString, key);
+    QFETCH(QString, item);
+    QFETCH(QString, property);
+    QFETCH(bool, inverted);
+    SurfaceWidget::setGrabber([](const QRect &rect) {
+        QPixmap picture(rect.size());
+        picture.fill(Qt::gray);
+        return picture;
+    });
+    const auto shownOnTheCapturePage = [&] {
+        SurfaceWidget view(m_core);
+        QQuickItem *shown = findItem(&view, item);
+        return shown && shown->property(qPrintable(property)).toBool() != inverted;
+    };
+    for (const bool on : {false, true}) {
+        store(qPrintable(key), on ? 0 : 1);
+        std::unique_ptr<SettingWidget> window = openSettings();
+        QVERIFY(window);
+        click(window.get(), QStringLiteral("settingToolItem"));
+        click(window.get(), control);
+        click(window.get(), QStringLiteral("settingAccept"));
+        QCOMPARE(shownOnTheCapturePage(), on);
+        store(qPrintable(key), on ? QStringLiteral("1") : QStringLiteral("0"));
+        QCOMPARE(shownOnTheCapturePage(), on);
+    }
+    SurfaceWidget::setGrabber({});
 }
 
 void TestSettingPages::choiceWritesItsKeyOnAccept_data()
