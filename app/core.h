@@ -3,6 +3,7 @@
 
 #include "analytics.h"
 #include "handlerupload.h"
+#include "pictureformat.h"
 #include "uploadmodel.h"
 
 #include <QColor>
@@ -235,7 +236,8 @@ private:
     SurfaceWidget *newSurfaceWidget();
     void closeSurfaceWidget();
     QPixmap takeSelection();
-    bool writeCapture(const QPixmap &picture, const QString &fileName);
+    bool writeCapture(const QPixmap &picture, const QString &fileName,
+        const PictureFormat &format = PictureFormat::current());
     void writeExtraCopy(const QPixmap &picture);
     QAudioRecorder *audioRecorder();
     bool waitForRecorderStopped();

@@ -40,6 +40,19 @@ QString extraCopyName(const PictureFormat &format)
         + format.extension();
 }
 
+// Where the save dialog starts: the folder of the last save while it exists, else the user's
+// pictures, else home; never the working folder of the process, where a dialog falls back.
+QString saveFolder()
+{
+    const QString last = value("lastSavePath").toString();
+    if (!last.isEmpty() && QFileInfo(last).isDir())
+        return last;
+    const QString pictures = QStandardPaths::writableLocation(QStandardPaths::PicturesLocation);
+    if (!pictures.isEmpty() && QFileInfo(pictures).isDir())
+        return pictures;
+    return QDir::homePath();
+}
+
 } // namespace
 
 QString Core::millisecondsNow()
@@ -124,10 +137,11 @@ QPixmap Core::takeSelection()
     return m_surfaceWidget->renderRubberRect();
 }
 
-bool Core::writeCapture(const QPixmap &picture, const QString &fileName)
+bool Core::writeCapture(
+    const QPixmap &picture, const QString &fileName, const PictureFormat &format)
 {
     QString problem;
-    if (PictureFormat::current().write(picture.toImage(), fileName, &problem))
+    if (format.write(picture.toImage(), fileName, &problem))
         return true;
     qDebug() << Q_FUNC_INFO << fileName << problem;
     showErrorWidget(tr("The picture could not be saved to %1: %2").arg(fileName, problem));
@@ -214,24 +228,23 @@ void Core::screenSaveToDisk(const QPixmap &picture)
     if (fromView)
         m_surfaceWidget->hide();
 
-    const PictureFormat format = PictureFormat::current();
+    const PictureFormat current = PictureFormat::current();
     const bool withSound = isHaveAudioFile();
-    const QString extension = withSound ? QStringLiteral(".kia") : format.extension();
-    QString folder = value("lastSavePath").toString();
-    if (folder.isEmpty())
-        folder = QStandardPaths::writableLocation(QStandardPaths::DesktopLocation);
-    const QString proposed = folder + QLatin1Char('/') + millisecondsNow();
-    const QString filter = QLatin1Char('*') + extension;
+    const QString proposed = saveFolder() + QLatin1Char('/') + millisecondsNow();
+    const QString filter = withSound ? QStringLiteral("*.kia") : current.saveFilter();
     const QString chosen = m_saveFileAsker
         ? m_saveFileAsker(proposed, filter)
         : QFileDialog::getSaveFileName(nullptr, tr("Save file"), proposed, filter);
     if (fromView)
         closeSurfaceWidget();
     if (!chosen.isEmpty()) {
-        const QString fileName
-            = chosen.endsWith(extension, Qt::CaseInsensitive) ? chosen : chosen + extension;
+        const PictureFormat format = current.forFileName(chosen);
+        const QString kia = QStringLiteral(".kia");
+        QString fileName = format.withExtension(chosen);
+        if (withSound)
+            fileName = chosen.endsWith(kia, Qt::CaseInsensitive) ? chosen : chosen + kia;
         const bool saved
-            = withSound ? saveAudioImage(shot, fileName) : writeCapture(shot, fileName);
+            = withSound ? saveAudioImage(shot, fileName) : writeCapture(shot, fileName, format);
         if (saved)
             setValue("lastSavePath", QFileInfo(fileName).absolutePath());
         else

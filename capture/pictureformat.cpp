@@ -5,6 +5,7 @@
 
 #include <QBuffer>
 #include <QCoreApplication>
+#include <QFileInfo>
 #include <QImageWriter>
 
 namespace {
@@ -38,6 +39,26 @@ PictureFormat PictureFormat::fromSetting(const QVariant &qualityImage)
 PictureFormat PictureFormat::current()
 {
     return fromSetting(Setting::instance()->getValue(QStringLiteral("qualityImage")));
+}
+
+QString PictureFormat::saveFilter() const
+{
+    const QString png = QStringLiteral("PNG (*.png)");
+    const QString jpeg = QStringLiteral("JPEG (*.jpg *.jpeg)");
+    return m_format == "PNG" ? png + QStringLiteral(";;") + jpeg
+                             : jpeg + QStringLiteral(";;") + png;
+}
+
+// A JPEG asked for while the setting says PNG gets the best quality, as PNG would have kept.
+PictureFormat PictureFormat::forFileName(const QString &name) const
+{
+    const QString suffix = QFileInfo(name).suffix();
+    if (suffix.compare(QLatin1String("png"), Qt::CaseInsensitive) == 0)
+        return m_format == "PNG" ? *this : fromSetting(2);
+    if (suffix.compare(QLatin1String("jpg"), Qt::CaseInsensitive) == 0
+        || suffix.compare(QLatin1String("jpeg"), Qt::CaseInsensitive) == 0)
+        return PictureFormat("JPG", m_format == "JPG" ? m_quality : 100, QLatin1Char('.') + suffix);
+    return *this;
 }
 
 QString PictureFormat::withExtension(const QString &name) const

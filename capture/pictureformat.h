@@ -19,7 +19,11 @@ public:
     QByteArray format() const { return m_format; }
     int quality() const { return m_quality; }
     QString extension() const { return m_extension; }
-    QString filter() const { return QLatin1Char('*') + m_extension; }
+    // The formats a save dialog offers, this one first.
+    QString saveFilter() const;
+    // The format that a name typed in a save dialog asks for by an extension of the offered
+    // formats; this one for any other name.
+    PictureFormat forFileName(const QString &name) const;
     // name with the extension appended unless it ends in it already.
     QString withExtension(const QString &name) const;
 

@@ -5,12 +5,15 @@
 #include "sharedmemorygrab.h"
 #include "surfacewidget.h"
 
+#include <QApplication>
 #include <QBackingStore>
 #include <QClipboard>
 #include <QDesktopServices>
+#include <QFileDialog>
 #include <QGuiApplication>
 #include <QImageReader>
 #include <QJsonObject>
+#include <QLineEdit>
 #include <QPainter>
 #include <QProcess>
 #include <QRasterWindow>
@@ -94,6 +97,7 @@ private slots:
     void savedFileHoldsTheSelection_data();
     void savedFileHoldsTheSelection();
     void uploadSendsTheSelection();
+    void saveDialogTakesTheTypedFormat();
     void fullScreenCaptureSelectsTheWholeScreen();
 
 private:
@@ -319,10 +323,52 @@ void TestCaptureX11::uploadSendsTheSelection()
     QCOMPARE(sent.convertToFormat(QImage::Format_RGB32), m_picture.copy(1, 1, 256, 128));
 }
 
+// The real dialog: it opens in the folder of the last save, and "x.png" typed there while
+// the setting says JPEG writes a PNG under exactly that name.
+void TestCaptureX11::saveDialogTakesTheTypedFormat()
+{
+    setValue("qualityImage", 1);
+    QTemporaryDir dir;
+    setValue("lastSavePath", dir.path());
+    m_core->setSaveFileAsker({});
+    QString startedIn;
+    QTimer typist;
+    connect(&typist, &QTimer::timeout, this, [&] {
+        auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
+        if (!dialog)
+            return;
+        typist.stop();
+        startedIn = dialog->directory().absolutePath();
+        auto *name = dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
+        if (name)
+            name->setText(QStringLiteral("x.png"));
+        QMetaObject::invokeMethod(dialog, "accept", Qt::QueuedConnection);
+    });
+    typist.start(50);
+    QPointer<SurfaceWidget> view = capture(QRect(30, 40, 120, 90));
+    QVERIFY(view);
+    view->saveScreen();
+    m_core->setSaveFileAsker([this](const QString &, const QString &) { return m_answer; });
+    QCOMPARE(startedIn, dir.path());
+    QImageReader saved(dir.filePath(QStringLiteral("x.png")));
+    QCOMPARE(saved.format(), QByteArray("png"));
+    QCOMPARE(saved.read().convertToFormat(QImage::Format_RGB32), m_picture.copy(30, 40, 120, 90));
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList {QStringLiteral("x.png")});
+}
+
 // As from the tray or Ctrl+Shift+Print, then Ctrl+C typed on the keyboard.
 void TestCaptureX11::fullScreenCaptureSelectsTheWholeScreen()
 {
-    QVERIFY(QTest::qWaitFor([this] { return screenShowsPicture(); }, 10000));
+    // Windows of earlier tests may take a moment to leave the screen.
+    QScreen *screen = QGuiApplication::primaryScreen();
+    QVERIFY(QTest::qWaitFor(
+        [&] {
+            return screen->grabWindow(0, 0, 0, m_picture.width(), m_picture.height())
+                       .toImage()
+                       .convertToFormat(QImage::Format_RGB32)
+                == m_picture;
+        },
+        10000));
     QGuiApplication::clipboard()->setText(QStringLiteral("before"));
     m_core->fullScreen();
     QPointer<SurfaceWidget> view = m_core->surfaceWidget();

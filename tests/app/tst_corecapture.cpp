@@ -52,6 +52,7 @@ private slots:
     void nothingLeavesWithoutASelection();
     void saveToDisk_data();
     void saveToDisk();
+    void saveStartsInAFolderThatExists();
     void cancelledSaveClosesTheView();
     void failedSaveIsReportedAndRemembersNothing();
     void clipboardGetsTheSelectionAndTheExtraCopy();
@@ -200,6 +201,12 @@ void TestCoreCapture::saveToDisk_data()
                                                << "shot.jpg" << QByteArray("jpeg");
     QTest::newRow("png") << 2 << "shot"
                          << "shot.png" << QByteArray("png");
+    QTest::newRow("png typed while jpeg is set") << 1 << "x.png"
+                                                 << "x.png" << QByteArray("png");
+    QTest::newRow("jpeg typed while png is set") << 2 << "x.JPEG"
+                                                 << "x.JPEG" << QByteArray("jpeg");
+    QTest::newRow("other extension") << 0 << "x.gif"
+                                     << "x.gif.jpg" << QByteArray("jpeg");
 }
 
 void TestCoreCapture::saveToDisk()
@@ -218,7 +225,10 @@ void TestCoreCapture::saveToDisk()
     QTRY_VERIFY_WITH_TIMEOUT(!view, 2000);
     QCOMPARE(m_asked.size(), 2);
     QVERIFY(m_asked.first().startsWith(dir.path() + "/"));
-    QCOMPARE(m_asked.last(), "*" + expectedName.mid(4));
+    // The format of the setting comes first.
+    QCOMPARE(m_asked.last(),
+        quality == 2 ? QStringLiteral("PNG (*.png);;JPEG (*.jpg *.jpeg)")
+                     : QStringLiteral("JPEG (*.jpg *.jpeg);;PNG (*.png)"));
     QImageReader reader(dir.filePath(expectedName));
     QCOMPARE(reader.format(), format);
     const QImage saved = reader.read();
@@ -226,6 +236,26 @@ void TestCoreCapture::saveToDisk()
     if (format == "png")
         QCOMPARE(saved.convertToFormat(QImage::Format_RGB32), m_picture.copy(5, 6, 70, 40));
     QCOMPARE(value("lastSavePath").toString(), dir.path());
+}
+
+void TestCoreCapture::saveStartsInAFolderThatExists()
+{
+    const auto startFolder = [this] {
+        m_asked.clear();
+        openCapture(QRectF(5, 6, 20, 20))->saveScreen();
+        return m_asked.isEmpty() ? QString() : QFileInfo(m_asked.first()).absolutePath();
+    };
+    const QString pictures = QDir::homePath() + QStringLiteral("/Pictures");
+    QDir(pictures).removeRecursively();
+    setValue("lastSavePath", QString());
+    QCOMPARE(startFolder(), QDir::homePath());
+    QVERIFY(QDir().mkpath(pictures));
+    QCOMPARE(startFolder(), pictures);
+    setValue("lastSavePath", QDir::homePath() + QStringLiteral("/removed since"));
+    QCOMPARE(startFolder(), pictures);
+    QTemporaryDir last;
+    setValue("lastSavePath", last.path());
+    QCOMPARE(startFolder(), last.path());
 }
 
 void TestCoreCapture::cancelledSaveClosesTheView()
