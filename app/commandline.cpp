@@ -1,6 +1,7 @@
 #include "commandline.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QVector>
 
 namespace CommandLine {
@@ -65,6 +66,25 @@ QString fileAfterOpen(const QStringList &arguments)
 }
 
 } // namespace
+
+QStringList unknownArguments(const QStringList &arguments, const QString &workingFolder)
+{
+    const QDir folder(workingFolder);
+    QStringList unknown;
+    for (const QString &file : filesIn(arguments)) {
+        if (!QFileInfo(folder.absoluteFilePath(file)).isFile())
+            unknown << file;
+    }
+    return unknown;
+}
+
+QString unknownArgumentsText(const QStringList &unknown)
+{
+    QString text;
+    for (const QString &argument : unknown)
+        text += QStringLiteral("Unknown switch or no such file: ") + argument + QLatin1Char('\n');
+    return text;
+}
 
 bool wantsHelp(const QStringList &arguments)
 {

@@ -47,6 +47,11 @@ struct ForwardedCommand
 
 ForwardedCommand parseMessage(const QByteArray &message);
 
+// The arguments that would go to an upload but name no file, relative ones taken from
+// workingFolder: an unknown switch such as "--help", or a mistyped name.
+QStringList unknownArguments(const QStringList &arguments, const QString &workingFolder);
+QString unknownArgumentsText(const QStringList &unknown);
+
 bool wantsHelp(const QStringList &arguments);
 QString helpText();
 QString betaHelpText();

@@ -30,10 +30,23 @@ void checkLanguage()
     Setting::instance()->checkTranslate();
 }
 
-void print(const QString &text)
+void print(const QString &text, std::FILE *stream = stdout)
 {
-    std::fputs(text.toLocal8Bit().constData(), stdout);
-    std::fflush(stdout);
+    std::fputs(text.toLocal8Bit().constData(), stream);
+    std::fflush(stream);
+}
+
+const int kUsageError = 2;
+
+// Nothing that names no file may reach an upload, in this copy or the first one.
+bool reportUnknownArguments(const QStringList &arguments)
+{
+    const QStringList unknown = CommandLine::unknownArguments(arguments, QDir::currentPath());
+    if (unknown.isEmpty())
+        return false;
+    print(CommandLine::unknownArgumentsText(unknown), stderr);
+    print(CommandLine::helpText());
+    return true;
 }
 
 // A second copy hands its command line to the first and ends.
@@ -44,6 +57,8 @@ int forwardToFirstCopy(SingleApplication &single, const QStringList &arguments)
         print(CommandLine::helpText());
         return 0;
     }
+    if (reportUnknownArguments(arguments))
+        return kUsageError;
     single.writeMessage(CommandLine::messageForFirstCopy(arguments, QDir::currentPath()));
     return 0;
 }
@@ -128,6 +143,8 @@ int main(int argc, char *argv[])
     case CommandLine::LaunchPlan::Action::Run:
         break;
     }
+    if (reportUnknownArguments(arguments))
+        return kUsageError;
     if (!plan.betaApiHost.isEmpty()) {
         print(CommandLine::betaBanner(plan.betaWebHost, plan.betaApiHost));
         // Before the controller exists: its construction already talks to the service.

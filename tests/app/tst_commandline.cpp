@@ -19,6 +19,7 @@ private slots:
     void firstCopy_data();
     void firstCopy();
     void betaHosts();
+    void unknownArguments();
     void messageForFirstCopy_data();
     void messageForFirstCopy();
     void forwardedMessage_data();
@@ -86,6 +87,21 @@ void TestCommandLine::betaHosts()
     QCOMPARE(plan.betaWebHost, QStringLiteral("web.test:8443"));
     QCOMPARE(plan.betaApiHost, QStringLiteral("api.test"));
     QCOMPARE(plan.fileList, QStringList {"x.png"});
+}
+
+void TestCommandLine::unknownArguments()
+{
+    QTemporaryDir folder;
+    QFile file(folder.filePath(QStringLiteral("a b.png")));
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.close();
+    QVERIFY(QDir(folder.path()).mkdir(QStringLiteral("sub")));
+    const QStringList arguments = {"/usr/bin/kuvo", "a b.png", "--help", "-screen", "missing.png",
+        "-z", "-beta", "web.test", "api.test", "sub", file.fileName(), "-o", "pic.kia"};
+    QCOMPARE(CommandLine::unknownArguments(arguments, folder.path()),
+        QStringList({"--help", "missing.png", "sub"}));
+    QCOMPARE(
+        CommandLine::unknownArguments({"/usr/bin/kuvo", "a b.png"}, folder.path()), QStringList());
 }
 
 void TestCommandLine::messageForFirstCopy_data()

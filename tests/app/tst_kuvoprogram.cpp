@@ -14,6 +14,8 @@ private slots:
     void init();
     void helpTexts_data();
     void helpTexts();
+    void unknownArgumentsAreReportedNotUploaded_data();
+    void unknownArgumentsAreReportedNotUploaded();
     void secondCopyForwards_data();
     void secondCopyForwards();
     void pendingUpdateIsStartedInsteadOfThisCopy();
@@ -25,6 +27,7 @@ private:
         bool finished = false;
         int exitCode = -1;
         QByteArray out;
+        QByteArray err;
     };
     QProcessEnvironment environment() const;
     Run run(const QStringList &arguments, int waitMs, const QString &workingFolder = QString());
@@ -70,6 +73,7 @@ TestKuvoProgram::Run TestKuvoProgram::run(
         result.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
     }
     result.out = process.readAllStandardOutput();
+    result.err = process.readAllStandardError();
     return result;
 }
 
@@ -102,6 +106,54 @@ void TestKuvoProgram::helpTexts()
     QVERIFY(!QFileInfo::exists(home() + QStringLiteral("/.kuvo")));
 }
 
+void TestKuvoProgram::unknownArgumentsAreReportedNotUploaded_data()
+{
+    QTest::addColumn<bool>("secondCopy");
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QByteArray>("report");
+    QTest::newRow("--help") << false << QStringList {"--help"}
+                            << QByteArray("Unknown switch or no such file: --help\n");
+    QTest::newRow("missing file beside a real one")
+        << false << QStringList {"real.png", "missing.png"}
+        << QByteArray("Unknown switch or no such file: missing.png\n");
+    QTest::newRow("second copy") << true << QStringList {"real.png", "-x"}
+                                 << QByteArray("Unknown switch or no such file: -x\n");
+}
+
+// The copy that was started says so and ends; no settings folder means nothing was built
+// that could upload, and the first copy hears nothing.
+void TestKuvoProgram::unknownArgumentsAreReportedNotUploaded()
+{
+    QFETCH(bool, secondCopy);
+    QFETCH(QStringList, arguments);
+    QFETCH(QByteArray, report);
+    QFile real(home() + QStringLiteral("/real.png"));
+    QVERIFY(real.open(QIODevice::WriteOnly));
+    real.close();
+    QLocalServer first;
+    QByteArray received;
+    if (secondCopy) {
+        QVERIFY(first.listen(runtime() + QStringLiteral("/KuvoApp")));
+        connect(&first, &QLocalServer::newConnection, this, [&] {
+            QLocalSocket *peer = first.nextPendingConnection();
+            connect(
+                peer, &QLocalSocket::readyRead, this, [&, peer] { received += peer->readAll(); });
+        });
+    }
+    QProcess process;
+    process.setProcessEnvironment(environment());
+    process.setWorkingDirectory(home());
+    process.start(QStringLiteral(KUVO_PROGRAM), arguments);
+    QTRY_VERIFY_WITH_TIMEOUT(process.state() == QProcess::NotRunning, 20000);
+    QCOMPARE(process.exitCode(), 2);
+    const QByteArray errors = process.readAllStandardError();
+    QVERIFY2(errors.endsWith(report), errors.constData());
+    QVERIFY(process.readAllStandardOutput().startsWith("Kuvo help"));
+    QTest::qWait(100);
+    QCOMPARE(received, QByteArray());
+    QVERIFY(!QFileInfo::exists(home() + QStringLiteral("/.kuvo")));
+}
+
 void TestKuvoProgram::secondCopyForwards_data()
 {
     QTest::addColumn<QStringList>("arguments");
@@ -119,6 +171,11 @@ void TestKuvoProgram::secondCopyForwards()
     const QString work = m_root->path() + QStringLiteral("/work");
     QVERIFY(QDir().mkpath(work));
     message.replace("/work/", (work + QLatin1Char('/')).toUtf8());
+    QVERIFY(QDir().mkpath(work + QStringLiteral("/sub")));
+    for (const char *name : {"a.png", "sub/b;c.png"}) {
+        QFile file(work + QLatin1Char('/') + QLatin1String(name));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+    }
 
     // A fake first copy: it only listens and keeps what arrives.
     QLocalServer first;
