@@ -94,6 +94,11 @@ Core::Core(QObject *parent)
 
     startUploads();
     createTrayIcon();
+    connect(this, &Core::lastLinkChanged, this, &Core::enableLastLinkActions);
+    connect(
+        Setting::instance(), &Setting::keyFragmentScreenChanged, this, &Core::showTrayShortcuts);
+    connect(
+        Setting::instance(), &Setting::keySnapshotScreenChanged, this, &Core::showTrayShortcuts);
     connect(Setting::instance(), &Setting::languageChanged, this, &Core::languageChanged);
     connect(Setting::instance(), &Setting::languageChanged, this, &Core::createTrayIcon);
     HookKeybord *hook = HookKeybord::instance();

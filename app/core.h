@@ -222,6 +222,9 @@ private:
         const QString &password, const QString &host, const QString &path, int port);
     void showMessageWindow(const QString &title, const QString &message);
     QAction *newTrayAction(const char *name, const QString &text);
+    QAction *trayAction(const char *name) const;
+    void showTrayShortcuts();
+    void enableLastLinkActions();
     void startReminder();
     void startUploads();
     // The upload front, with the list model that collects its jobs made first.

@@ -71,11 +71,8 @@ void Core::createTrayMenu()
     QAction *auth = newTrayAction("actionAuth", tr("Autorization"));
     connect(auth, &QAction::triggered, this, &Core::checkAutorization);
     QAction *fragment = newTrayAction("actionScreen", tr("Capture fragment"));
-    fragment->setShortcut(
-        QKeySequence(shortcutText("keyFragmentScreen"), QKeySequence::PortableText));
     connect(fragment, &QAction::triggered, this, &Core::fragmentScreen);
     QAction *full = newTrayAction("actionVideo", tr("Capture fullscreen"));
-    full->setShortcut(QKeySequence(shortcutText("keySnapshotScreen"), QKeySequence::NativeText));
     connect(full, &QAction::triggered, this, &Core::fullScreen);
     QAction *settings = newTrayAction("actionSetting", tr("Settings"));
     connect(settings, &QAction::triggered, this, &Core::showSetting);
@@ -89,9 +86,8 @@ void Core::createTrayMenu()
     connect(openLink, &QAction::triggered, this, &Core::openLastLink);
     QAction *copyLink = newTrayAction("copyLastLink", tr("Copy last link"));
     connect(copyLink, &QAction::triggered, this, &Core::copyLastLink);
-    // Only a rebuild looks at the link again; a link that comes later waits for it.
-    openLink->setEnabled(!m_lastLink.isEmpty());
-    copyLink->setEnabled(!m_lastLink.isEmpty());
+    showTrayShortcuts();
+    enableLastLinkActions();
 
     // Separators of our own making, so that they go with the actions of this build.
     const auto separator = [this] {
@@ -111,6 +107,31 @@ void Core::createTrayMenu()
         m_trayIcon->hide();
         m_trayIcon->setContextMenu(m_trayMenu.get());
         m_trayIcon->show();
+    }
+}
+
+QAction *Core::trayAction(const char *name) const
+{
+    return m_trayActions ? m_trayActions->findChild<QAction *>(QLatin1String(name)) : nullptr;
+}
+
+// The menu shows the stored hot keys, whenever they change.
+void Core::showTrayShortcuts()
+{
+    if (QAction *fragment = trayAction("actionScreen"))
+        fragment->setShortcut(
+            QKeySequence(shortcutText("keyFragmentScreen"), QKeySequence::PortableText));
+    if (QAction *full = trayAction("actionVideo"))
+        full->setShortcut(
+            QKeySequence(shortcutText("keySnapshotScreen"), QKeySequence::NativeText));
+}
+
+// A link that comes with an upload is there to open at once.
+void Core::enableLastLinkActions()
+{
+    for (const char *name : {"openLastLink", "copyLastLink"}) {
+        if (QAction *action = trayAction(name))
+            action->setEnabled(!m_lastLink.isEmpty());
     }
 }
 

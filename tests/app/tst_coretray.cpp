@@ -51,7 +51,7 @@ private slots:
     void initTestCase();
     void cleanup();
     void iconWithoutATray();
-    void lastLinkActionsWaitForARebuild();
+    void lastLinkActionsFollowTheLink();
     void menuFollowsTheSignInState();
     void shortcutTexts_data();
     void shortcutTexts();
@@ -108,14 +108,15 @@ void TestCoreTray::iconWithoutATray()
 }
 
 // Runs first among the menu tests: the link is still the empty one of the start.
-void TestCoreTray::lastLinkActionsWaitForARebuild()
+void TestCoreTray::lastLinkActionsFollowTheLink()
 {
     QCOMPARE(m_core->lastLink(), QString());
     QVERIFY(!action("openLastLink")->isEnabled());
     QVERIFY(!action("copyLastLink")->isEnabled());
 
     m_core->setLastLink(QStringLiteral("https://kuvo.test/s/tray"));
-    QVERIFY(!action("openLastLink")->isEnabled());
+    QVERIFY(action("openLastLink")->isEnabled());
+    QVERIFY(action("copyLastLink")->isEnabled());
     m_core->createTrayIcon();
     QVERIFY(action("openLastLink")->isEnabled());
     QVERIFY(action("copyLastLink")->isEnabled());

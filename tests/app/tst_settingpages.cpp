@@ -8,6 +8,8 @@
 #include "surfacewidget.h"
 #include "windowtestsupport.h"
 
+#include <QAction>
+#include <QMenu>
 #include <QQmlComponent>
 #include <QQmlEngine>
 #include <QScreen>
@@ -43,6 +45,7 @@ private slots:
     void connectionTestEndsWithTheBusyPictureHidden_data();
     void connectionTestEndsWithTheBusyPictureHidden();
     void hotKeyFieldTakesOnlyUsableCombinations();
+    void trayShowsTheHotKeysOfThePage();
     void escapeAndCancelGrabTheHotKeysAgain();
     void signingOutEmptiesTheServerFields();
 
@@ -615,6 +618,31 @@ void TestSettingPages::hotKeyFieldTakesOnlyUsableCombinations()
     QCOMPARE(stored("keyFragmentScreen").toString(), QStringLiteral("Ctrl + Print"));
     click(window.get(), QStringLiteral("hotKeyAccept"));
     QCOMPARE(stored("keyFragmentScreen").toString(), QStringLiteral("Ctrl + Enter"));
+}
+
+void TestSettingPages::trayShowsTheHotKeysOfThePage()
+{
+    const auto shown = [this](const char *name) {
+        for (QAction *action : m_core->trayMenu()->actions()) {
+            if (action->objectName() == QLatin1String(name))
+                return action->shortcut().toString(QKeySequence::PortableText);
+        }
+        return QStringLiteral("no action");
+    };
+    store("keyFragmentScreen", QStringLiteral("Ctrl + Print Screen"));
+    store("keySnapshotScreen", QStringLiteral("Ctrl + Shift + Print Screen"));
+    std::unique_ptr<SettingWidget> window = openSettings();
+    QVERIFY(window);
+    click(window.get(), QStringLiteral("hootKeyToolItem"));
+    click(window.get(), QStringLiteral("fragmentChange"));
+    QTest::keyClick(window.get(), Qt::Key_A, Qt::ControlModifier | Qt::ShiftModifier);
+    click(window.get(), QStringLiteral("hotKeyAccept"));
+    QCOMPARE(shown("actionScreen"), QStringLiteral("Ctrl+Shift+A"));
+
+    click(window.get(), QStringLiteral("hotKeyResetToDefault"));
+    QCOMPARE(stored("keyFragmentScreen").toString(), QStringLiteral("Print Screen"));
+    QCOMPARE(shown("actionScreen"), QStringLiteral("Print"));
+    QCOMPARE(shown("actionVideo"), QStringLiteral("Ctrl+Shift+Print"));
 }
 
 // The offscreen tests have no X server to grab keys on: every grab fails and says so, which
