@@ -94,6 +94,11 @@ Core::Core(QObject *parent)
 
     startUploads();
     createTrayIcon();
+    connect(Setting::instance(), &Setting::valueChanged, this, [this](const QString &name) {
+        if (name == QLatin1String("type_upload"))
+            checkUploadTarget();
+    });
+    checkUploadTarget();
     connect(this, &Core::lastLinkChanged, this, &Core::enableLastLinkActions);
     connect(
         Setting::instance(), &Setting::keyFragmentScreenChanged, this, &Core::showTrayShortcuts);
@@ -209,6 +214,20 @@ void Core::startUploads()
         m_exchange, &NetworkExchange::readyLinkAfterUpload, this, [this] { m_roundLinked = true; });
     connect(m_exchange, &NetworkExchange::error, this, &Core::uploadFailed);
     connect(m_exchange, &NetworkExchange::internetNotAvailable, this, &Core::internetNotAvailable);
+}
+
+// Google disk is listed among the storages, but nothing here can upload there: a setting that
+// names it (from an older version, or written by hand) is moved to the service, and the user
+// is told where the uploads go.
+void Core::checkUploadTarget()
+{
+    Setting *settings = Setting::instance();
+    if (settings->getValue(QStringLiteral("type_upload")).toString() != QLatin1String("google"))
+        return;
+    settings->setValue(QStringLiteral("type_upload"), QStringLiteral("kuvo"));
+    showMessageWindow(tr("Storage"),
+        tr("This version cannot upload to Google disk. Uploads go to the Kuvo service; another "
+           "storage can be chosen in the settings."));
 }
 
 MainToolWidget *Core::mainToolWidget()

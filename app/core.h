@@ -227,6 +227,7 @@ private:
     void enableLastLinkActions();
     void startReminder();
     void startUploads();
+    void checkUploadTarget();
     // The upload front, with the list model that collects its jobs made first.
     NetworkExchange *exchange();
     void askSignInAgain(const QString &text);

@@ -7,6 +7,9 @@ Item {
     id: delegate
 
     property string target: "kuvo"
+    // The page shown beside the buttons: the chosen target's, or that of a target that cannot
+    // take uploads, which explains itself but is never chosen.
+    property string page: target
     signal resetClicked()
     signal acceptClicked()
     signal cancelClicked()
@@ -18,12 +21,18 @@ Item {
         kuvoTarget.check = target === "kuvo"
         ftpTarget.check = target === "ftp"
         dropboxTarget.check = target === "dropbox"
-        googleTarget.check = target === "google"
+        googleTarget.check = false
+        page = target
+    }
+
+    function choose(name) {
+        target = name
+        showTarget()
     }
 
     function load() {
         var stored = settings.getValue("type_upload")
-        target = stored === "ftp" || stored === "dropbox" || stored === "google" ? stored : "kuvo"
+        target = stored === "ftp" || stored === "dropbox" ? stored : "kuvo"
         showTarget()
         ftpPage.load()
         dropboxPage.load()
@@ -55,28 +64,31 @@ Item {
             id: kuvoTarget
             objectName: "kuvoTarget"
             width: choices.width
-            onClick: delegate.target = "kuvo"
+            onClick: delegate.choose("kuvo")
             textCheck: "Kuvo"
         }
         RadioButton {
             id: ftpTarget
             objectName: "ftpTarget"
             width: choices.width
-            onClick: delegate.target = "ftp"
+            onClick: delegate.choose("ftp")
             textCheck: "FTP\\SFTP"
         }
         RadioButton {
             id: dropboxTarget
             objectName: "dropboxTarget"
             width: choices.width
-            onClick: delegate.target = "dropbox"
+            onClick: delegate.choose("dropbox")
             textCheck: "Dropbox"
         }
         RadioButton {
             id: googleTarget
             objectName: "googleTarget"
             width: choices.width
-            onClick: delegate.target = "google"
+            onClick: {
+                check = false
+                delegate.page = "google"
+            }
             textCheck: qsTr("Google disk") + core.emptyString
         }
     }
@@ -92,24 +104,24 @@ Item {
         SettingsAuthKuvoPage {
             objectName: "kuvoPage"
             width: parent.width
-            visible: delegate.target === "kuvo"
+            visible: delegate.page === "kuvo"
         }
         SettingsAuthFtpPage {
             id: ftpPage
             objectName: "ftpPage"
             width: parent.width
-            visible: delegate.target === "ftp"
+            visible: delegate.page === "ftp"
         }
         SettingsAuthDropboxPage {
             id: dropboxPage
             objectName: "dropboxPage"
             width: parent.width
-            visible: delegate.target === "dropbox"
+            visible: delegate.page === "dropbox"
         }
         SettingsAuthGoogleDiskPage {
             objectName: "googlePage"
             width: parent.width
-            visible: delegate.target === "google"
+            visible: delegate.page === "google"
         }
     }
 

@@ -33,6 +33,7 @@ private slots:
     void captureViewFollowsTheAcceptedFlags();
     void choiceWritesItsKeyOnAccept_data();
     void choiceWritesItsKeyOnAccept();
+    void googleDiskIsShownButNeverChosen();
     void qualityButtonExplainsItselfAfterAPause();
     void languageSwitchTranslatesThePages();
     void cancelWritesNothingAndShowsTheStoredValues();
@@ -304,8 +305,6 @@ void TestSettingPages::choiceWritesItsKeyOnAccept_data()
                                 << "type_upload" << QVariant("kuvo") << QVariant("ftp");
     QTest::newRow("target dropbox") << storage << "dropboxTarget"
                                     << "type_upload" << QVariant("ftp") << QVariant("dropbox");
-    QTest::newRow("target google") << storage << "googleTarget"
-                                   << "type_upload" << QVariant("kuvo") << QVariant("google");
     QTest::newRow("target service") << storage << "kuvoTarget"
                                     << "type_upload" << QVariant("dropbox") << QVariant("kuvo");
 }
@@ -330,6 +329,40 @@ void TestSettingPages::choiceWritesItsKeyOnAccept()
         tool == QLatin1String("authToolItem") ? QStringLiteral("authAccept")
                                               : QStringLiteral("settingAccept"));
     QCOMPARE(Setting::instance()->getValue(key).toString(), after.toString());
+}
+
+void TestSettingPages::googleDiskIsShownButNeverChosen()
+{
+    store("type_upload", QStringLiteral("ftp"));
+    std::unique_ptr<SettingWidget> window = openSettings();
+    QVERIFY(window);
+    click(window.get(), QStringLiteral("authToolItem"));
+    click(window.get(), QStringLiteral("googleTarget"));
+    QVERIFY(item(window.get(), QStringLiteral("googlePage"))->isVisible());
+    QVERIFY(item(window.get(), QStringLiteral("googleUnavailable"))
+                ->property("text")
+                .toString()
+                .contains(QStringLiteral("cannot upload to Google disk")));
+    QVERIFY(!item(window.get(), QStringLiteral("googleTarget"))->property("check").toBool());
+    QVERIFY(item(window.get(), QStringLiteral("ftpTarget"))->property("check").toBool());
+    click(window.get(), QStringLiteral("authAccept"));
+    QCOMPARE(stored("type_upload").toString(), QStringLiteral("ftp"));
+
+    // The chosen target shows its page again on a click.
+    click(window.get(), QStringLiteral("ftpTarget"));
+    QVERIFY(item(window.get(), QStringLiteral("ftpPage"))->isVisible());
+    QVERIFY(!item(window.get(), QStringLiteral("googlePage"))->isVisible());
+
+    // A stored "google" goes to the service, and the user is told.
+    QCOMPARE(windowsOf<MessageDialog>().size(), 0);
+    store("type_upload", QStringLiteral("google"));
+    QCOMPARE(stored("type_upload").toString(), QStringLiteral("kuvo"));
+    QCOMPARE(windowsOf<MessageDialog>().size(), 1);
+    QVERIFY(windowsOf<MessageDialog>()
+                .first()
+                ->data(QStringLiteral("message"))
+                .toString()
+                .contains(QStringLiteral("Uploads go to the Kuvo service")));
 }
 
 void TestSettingPages::qualityButtonExplainsItselfAfterAPause()
