@@ -15,6 +15,7 @@
 #include <QQmlEngine>
 #include <QQuickItem>
 #include <QScreen>
+#include <QX11Info>
 #include <QtMath>
 
 namespace {
@@ -56,6 +57,7 @@ BasicWindow::BasicWindow(QWindow *parent)
     setFlags(Qt::FramelessWindowHint);
     connect(this, &QWindow::widthChanged, this, &BasicWindow::widthChanged);
     connect(this, &QWindow::heightChanged, this, &BasicWindow::heightChanged);
+    checkCompositing();
 }
 
 void BasicWindow::setupUi()
@@ -146,9 +148,20 @@ QVariant BasicWindow::data(const QString &key) const
     return m_data.value(key);
 }
 
+// Asked again whenever the window shows: a compositing manager may have started or ended
+// since the last time.
+void BasicWindow::checkCompositing()
+{
+    const bool transparent = !QX11Info::isPlatformX11() || QX11Info::isCompositingManagerRunning();
+    if (transparent == m_transparent)
+        return;
+    m_transparent = transparent;
+    emit isTransparentSupportChanged();
+}
+
 void BasicWindow::show()
 {
-    emit isTransparentSupportChanged();
+    checkCompositing();
     updatePos();
     emit geometryChanged();
     emit showed();
@@ -257,9 +270,11 @@ void BasicWindow::keyPressEvent(QKeyEvent *event)
 
 void BasicWindow::mousePressEvent(QMouseEvent *event)
 {
+    // The band lies over the title row, which moves up with the shadow gone.
+    const int shift = m_transparent ? 0 : kShadowSize;
     const QPoint local = whole(event->localPos());
-    if (event->button() == Qt::LeftButton && local.y() >= kDragBandTop
-        && local.y() <= kDragBandBottom) {
+    if (event->button() == Qt::LeftButton && local.y() >= kDragBandTop - shift
+        && local.y() <= kDragBandBottom - shift) {
         m_pressPoint = local;
         m_dragging = true;
     }

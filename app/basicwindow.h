@@ -23,6 +23,8 @@ public:
     // The window-local rows of the drag band, both included.
     static constexpr int kDragBandTop = 31;
     static constexpr int kDragBandBottom = 59;
+    // The room of the page's shadow on every side, where a compositing manager shows it.
+    static constexpr int kShadowSize = 10;
 
     explicit BasicWindow(QWindow *parent = nullptr);
 
@@ -41,7 +43,9 @@ public:
     void setMoviable(bool moviable) { m_moviable = moviable; }
     bool isMoved() const { return m_moved; }
     Q_INVOKABLE void setPosCenter(bool centred);
-    bool isTransparentSupport() const { return true; }
+    // Whether the desktop can show the window's translucent shadow: only a compositing
+    // manager can; without one the page draws no shadow, which would show as a black frame.
+    bool isTransparentSupport() const { return m_transparent; }
     Q_INVOKABLE void move(int x, int y);
 
 public slots:
@@ -95,6 +99,9 @@ private:
     bool m_moviable = false;
     bool m_dragging = false;
     bool m_closing = false;
+    bool m_transparent = true;
+
+    void checkCompositing();
 };
 
 #endif // BASICWINDOW_H

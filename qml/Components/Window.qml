@@ -13,8 +13,9 @@ Item {
     property bool titleVisible: true
     property int windowWidth: 360
     property int windowHeight: 240
-    // The room of the shadow on every side of the panel.
-    readonly property int shadowSize: 10
+    // The room of the shadow on every side of the panel; none where no compositing manager
+    // could show it, or it would be a black frame.
+    readonly property int shadowSize: window.isTransparentSupport ? 10 : 0
     readonly property int titleHeight: 50
     readonly property bool macLayout: core.getPlatform() === "Mac"
     default property alias content: body.data
