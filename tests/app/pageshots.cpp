@@ -194,7 +194,9 @@ int main(int argc, char *argv[])
             [target](BasicWindow *shown) {
                 shown->rootObject()
                     ->findChild<QQuickItem *>(QStringLiteral("authDelegate"))
-                    ->setProperty("target", QLatin1String(target));
+                    // Google disk is only shown, never chosen.
+                    ->setProperty(
+                        qstrcmp(target, "google") == 0 ? "page" : "target", QLatin1String(target));
             });
     }
     for (const char *tool : {"setting", "hotkey"}) {
