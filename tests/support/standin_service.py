@@ -35,7 +35,9 @@ Both listeners, sharing one state (these requests are not recorded)
 
 Errors are JSON objects {"error": ..., "error_description": ...}. Bodies stream through in
 1 MiB chunks and are hashed on the way; they are never printed. With --upload-dir each
-completed upload is kept there as a file named after its id.
+completed upload is kept there as a file named after its id. With --state-file the issued
+tokens and the files' records are kept in that file and read back at the next start, so that a
+program signed in before a restart of the stand-in stays signed in.
 """
 
 import hashlib
@@ -43,6 +45,7 @@ import html
 import json
 import os
 import secrets
+import sys
 import urllib.parse
 
 import standin_common as common
@@ -67,15 +70,34 @@ def file_md5(path):
 class State(common.State):
     """Everything both listeners share. Every access holds the lock."""
 
-    def __init__(self, email, password, upload_dir):
+    def __init__(self, email, password, upload_dir, state_file=None):
         super().__init__()
         self.email = email
         self.password = password
         self.upload_dir = upload_dir
+        self.state_file = state_file
         self.tokens = set()
         self.codes = {}  # authorization code -> the redirect_uri it was issued for
         self.files = {}  # id -> metadata and what its upload delivered
         self.update = None  # {"version", "file", "md5"}
+        if state_file and os.path.exists(state_file):
+            try:
+                with open(state_file, encoding='utf-8') as source:
+                    kept = json.load(source)
+                self.tokens = set(kept['tokens'])
+                self.files = dict(kept['files'])
+            except (OSError, ValueError, KeyError, TypeError) as problem:
+                sys.stderr.write('standin: %s is not usable (%s); starting afresh\n'
+                                 % (state_file, problem))
+
+    def keep(self):
+        """Writes the tokens and files to the state file, whole or not at all. Holds the lock."""
+        if not self.state_file:
+            return
+        partial = self.state_file + '.new'
+        with open(partial, 'w', encoding='utf-8') as target:
+            json.dump({'tokens': sorted(self.tokens), 'files': self.files}, target)
+        os.replace(partial, self.state_file)
 
     def offer_update(self, version, path, md5):
         if not os.path.isfile(path):
@@ -207,6 +229,7 @@ class Handler(common.Handler):
         token = secrets.token_hex(16)
         with state.lock:
             state.tokens.add(token)
+            state.keep()
         self.reply_json(200, {'access_token': token, 'token_type': 'bearer',
                               'expires_in': TOKEN_LIFETIME})
 
@@ -247,6 +270,7 @@ class Handler(common.Handler):
                                          'mimeType': meta.get('mimeType'),
                                          'fileSize': meta.get('fileSize'),
                                          'size': None, 'md5': None}
+            self.state.keep()
         host = self.host()
         self.reply_json(200, {'id': file_id, 'title': meta['title'],
                               'alternateLink': 'https://%s/s/%s' % (host, file_id),
@@ -260,6 +284,7 @@ class Handler(common.Handler):
             known = file_id in self.state.files
             if known:
                 self.state.files[file_id].update(size=body.size, md5=body.md5)
+                self.state.keep()
         if not known:
             self.reply_not_found()
             return
@@ -326,6 +351,7 @@ def add_options(parser):
     parser.add_argument('--update-file')
     parser.add_argument('--update-md5', help='checksum to announce instead of the real one')
     parser.add_argument('--upload-dir', help='keep uploaded files here, named by their id')
+    parser.add_argument('--state-file', help='keep issued tokens and files here across restarts')
 
 
 def check_options(parser, args):
@@ -342,7 +368,7 @@ def check_options(parser, args):
 def main():
     args = common.parse_arguments(__doc__, add_options, check_options)
     email, password = args.account.split(':', 1)
-    state = State(email, password, args.upload_dir)
+    state = State(email, password, args.upload_dir, args.state_file)
     if args.update_version:
         state.offer_update(args.update_version, args.update_file, args.update_md5)
 

@@ -78,6 +78,7 @@ private slots:
     void plannedFailureAndDelay();
     void analytics();
     void tlsVerification();
+    void stateFileKeepsTheSessionAcrossRestarts();
 
 private:
     Answer send(const QByteArray &verb, const QString &url, const QByteArray &body = {},
@@ -421,6 +422,49 @@ QString TestStandin::signIn()
             {QStringLiteral("username"), Email}, {QStringLiteral("password"), Password}}),
         QStringLiteral("application/x-www-form-urlencoded"));
     return answer.json().value(QLatin1String("access_token")).toString();
+}
+
+// As a second scripts/run starts a fresh stand-in while the program keeps its token.
+void TestStandin::stateFileKeepsTheSessionAcrossRestarts()
+{
+    QTemporaryDir folder;
+    const QString stateFile = folder.filePath(QStringLiteral("standin-state.json"));
+    const auto at = [](const StandinService &standin, const QString &path) {
+        return QStringLiteral("https://") + standin.httpsHost() + path;
+    };
+    QString token;
+    QString link;
+    {
+        StandinService first;
+        QVERIFY(first.start({QStringLiteral("--state-file"), stateFile}));
+        token = first.issueToken();
+        QVERIFY(!token.isEmpty());
+        const Answer created = send("POST", at(first, QStringLiteral("/drive/v1/files")),
+            R"({"title": "kept.png"})", QStringLiteral("application/json"), token);
+        QCOMPARE(created.status, 200);
+        link = created.json()[QStringLiteral("alternateLink")].toString();
+    }
+    StandinService second;
+    QVERIFY(second.start({QStringLiteral("--state-file"), stateFile}));
+    const Answer info = send("GET", at(second, QStringLiteral("/api/user/info")), {}, {}, token);
+    QCOMPARE(info.status, 200);
+    QCOMPARE(info.json()[QStringLiteral("email")].toString(), Email);
+    // The shared page of a file from before the restart opens, under the new port.
+    QCOMPARE(send("GET", at(second, QUrl(link).path())).status, 200);
+    QCOMPARE(send("GET", at(second, QStringLiteral("/api/user/info")), {}, {},
+                 QStringLiteral("never-issued"))
+                 .status,
+        401);
+
+    // A damaged file costs the old sessions, not the start.
+    QFile damaged(stateFile);
+    QVERIFY(damaged.open(QIODevice::WriteOnly));
+    damaged.write("{not json");
+    damaged.close();
+    StandinService third;
+    QVERIFY(third.start({QStringLiteral("--state-file"), stateFile}));
+    QCOMPARE(send("GET", at(third, QStringLiteral("/api/user/info")), {}, {}, token).status, 401);
+    QVERIFY(!third.issueToken().isEmpty());
 }
 
 QTEST_GUILESS_MAIN(TestStandin)
