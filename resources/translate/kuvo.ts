@@ -197,6 +197,30 @@
         <source>The picture could not be saved to %1</source>
         <translation>Не удалось сохранить картинку в %1</translation>
     </message>
+    <message>
+        <source>Storage</source>
+        <translation>Хранилище</translation>
+    </message>
+    <message>
+        <source>This version cannot upload to Google disk. Uploads go to the Kuvo service; another storage can be chosen in the settings.</source>
+        <translation>Эта версия не умеет загружать на Google Диск. Файлы загружаются в сервис Kuvo; другое хранилище можно выбрать в настройках.</translation>
+    </message>
+    <message>
+        <source>Error</source>
+        <translation>Ошибка</translation>
+    </message>
+    <message>
+        <source>%1
+Save file to disk ?</source>
+        <translation>%1
+Сохранить файл на диск?</translation>
+    </message>
+    <message>
+        <source>%1
+Sign in again ?</source>
+        <translation>%1
+Войти заново?</translation>
+    </message>
 </context>
 <context>
     <name>CurlTarget</name>
@@ -1011,8 +1035,12 @@
 <context>
     <name>SettingsAuthGoogleDiskPage</name>
     <message>
-        <source>Goods disk settings</source>
-        <translation>Настройки Google Диска</translation>
+        <source>Google disk</source>
+        <translation>Google Диск</translation>
+    </message>
+    <message>
+        <source>This version cannot upload to Google disk, so it cannot be chosen as the storage. Uploads go to the storage that is chosen.</source>
+        <translation>Эта версия не умеет загружать на Google Диск, поэтому его нельзя выбрать хранилищем. Файлы загружаются в выбранное хранилище.</translation>
     </message>
 </context>
 <context>

@@ -197,6 +197,28 @@
         <source>The picture could not be saved to %1</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>Storage</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>This version cannot upload to Google disk. Uploads go to the Kuvo service; another storage can be chosen in the settings.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Error</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1
+Save file to disk ?</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1
+Sign in again ?</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>CurlTarget</name>
@@ -1011,7 +1033,11 @@
 <context>
     <name>SettingsAuthGoogleDiskPage</name>
     <message>
-        <source>Goods disk settings</source>
+        <source>Google disk</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>This version cannot upload to Google disk, so it cannot be chosen as the storage. Uploads go to the storage that is chosen.</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
