@@ -73,7 +73,11 @@ UploadModel *Core::uploadModel()
 // the job opens would wait for it for ever.
 NetworkExchange *Core::exchange()
 {
-    uploadModel();
+    // A new round: what a cancel or a failure with nothing running left behind is forgotten.
+    if (uploadModel()->rowCount() == 0) {
+        m_roundLinked = false;
+        m_roundFailed = false;
+    }
     return m_exchange;
 }
 

@@ -38,6 +38,7 @@ private slots:
     void uploadWindowsFollowTheSettings_data();
     void uploadWindowsFollowTheSettings();
     void cancelHidesTheUploadWindow();
+    void cancelWithNothingRunningSpoilsNoLaterUpload();
     void uploadErrorIsShown();
     void failedCaptureUploadShowsItsErrorAndKeepsThePicture();
     void refusedTokenKeepsThePictureAndOffersASignIn();
@@ -262,6 +263,14 @@ void TestCoreWindows::cancelHidesTheUploadWindow()
         m_core->uploadWidget(), findItem(m_core->uploadWidget(), QStringLiteral("cancelButton")));
     QVERIFY(!m_core->uploadWidget()->isVisible());
     QCOMPARE(m_core->uploadModel()->rowCount(), 0);
+}
+
+void TestCoreWindows::cancelWithNothingRunningSpoilsNoLaterUpload()
+{
+    QCOMPARE(m_core->uploadModel()->rowCount(), 0);
+    m_core->cancelUpload();
+    m_core->uploadData({capture(QStringLiteral("4.png"), QByteArray(4096, 'd'))});
+    QTRY_VERIFY_WITH_TIMEOUT(m_core->lastUploadWidget()->isVisible(), 10000);
 }
 
 void TestCoreWindows::uploadErrorIsShown()
