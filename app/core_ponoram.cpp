@@ -69,6 +69,6 @@ void Core::ponoramUpload()
         = Setting::instance()->getValue(QStringLiteral("showActiveWindow")).toBool()
         ? QString::number(QDateTime::currentMSecsSinceEpoch())
         : QString();
-    m_exchange->uploadScreen(file, description, HandlerUpload::PostNone);
+    exchange()->uploadScreen(file, description, HandlerUpload::PostNone);
     m_surfacePonoramScreen->close();
 }
