@@ -107,11 +107,16 @@ void Core::openSurfaceRect(int index, const QRect &rect, const QPixmap &picture)
     newSurfaceWidget()->showOnWindow(index, rect, picture);
 }
 
-// Every capture gets a view of its own and so a fresh grab; a capture still open is dropped.
+// Every capture gets a view of its own; a capture still open is dropped. While that one is on
+// the screen it covers the desktop, so a grab now would freeze the old view on its way out:
+// the new view starts from the old one's picture, which is what the desktop still shows.
 SurfaceWidget *Core::newSurfaceWidget()
 {
+    const QPixmap frozen = m_surfaceWidget && m_surfaceWidget->isVisible()
+        ? m_surfaceWidget->background()
+        : QPixmap();
     closeSurfaceWidget();
-    auto *view = new SurfaceWidget(this);
+    auto *view = new SurfaceWidget(this, nullptr, frozen);
     m_surfaceWidget = view;
     connect(view, &SurfaceWidget::closed, view, &QObject::deleteLater);
     connect(view, &SurfaceWidget::uploadedScreen, this, [this] { screenUpload(); });

@@ -207,16 +207,20 @@ QPixmap SurfaceWidget::createBackground(int screenIndex)
     return area.isNull() ? composeScreens(geometries, grabber()) : grabber()(area);
 }
 
-SurfaceWidget::SurfaceWidget(QObject *core, QWindow *parent)
+SurfaceWidget::SurfaceWidget(QObject *core, QWindow *parent, const QPixmap &frozen)
     : QQuickView(parent)
 {
     keepPicturesOutOfTheHeap();
     registerPageTypes();
-    QFuture<QImage> early = grabAhead();
+    const bool grab = frozen.isNull() || frozen.size() != desktopGeometry().size();
+    QFuture<QImage> early = grab ? grabAhead() : QFuture<QImage>();
     connectPonoram();
     loadPage(core);
     const QImage grabbed = early.isCanceled() ? QImage() : early.result();
-    setBackground(grabbed.isNull() ? createBackground(-1) : QPixmap::fromImage(grabbed));
+    if (!grab)
+        setBackground(frozen);
+    else
+        setBackground(grabbed.isNull() ? createBackground(-1) : QPixmap::fromImage(grabbed));
     // The frozen picture covers the whole view: an opaque window is painted and sent to the X
     // server without blending or clearing to transparent first.
     setColor(Qt::black);

@@ -67,8 +67,10 @@ public:
     using ModifierSource = std::function<Qt::KeyboardModifiers()>;
     static void setModifierSource(ModifierSource source);
 
-    // core is published to the page as "core"; it may be null.
-    explicit SurfaceWidget(QObject *core = nullptr, QWindow *parent = nullptr);
+    // core is published to the page as "core"; it may be null. A frozen picture of the whole
+    // desktop is taken as it is instead of a new grab.
+    explicit SurfaceWidget(
+        QObject *core = nullptr, QWindow *parent = nullptr, const QPixmap &frozen = QPixmap());
 
     // False when the page or one of its parts did not load; the view then offers nothing.
     bool isLoaded() const { return m_selector && m_paintArea; }

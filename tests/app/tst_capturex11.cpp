@@ -91,6 +91,7 @@ private slots:
     void cleanup();
     void viewCoversTheScreenWithAFreshGrab();
     void everyCaptureShowsTheScreenOfItsMoment();
+    void captureOverAnOpenOneKeepsTheDesktop();
     void sharedMemoryGrabReadsTheRoot_data();
     void sharedMemoryGrabReadsTheRoot();
     void clipboardIsReadableByAnotherClient();
@@ -232,6 +233,27 @@ void TestCaptureX11::everyCaptureShowsTheScreenOfItsMoment()
         view->close();
         QTRY_VERIFY_WITH_TIMEOUT(!view, 2000);
     }
+}
+
+// A capture asked for while another is open (the hot key pressed twice) starts from the
+// desktop, not from a grab of the first view on its way off the screen.
+void TestCaptureX11::captureOverAnOpenOneKeepsTheDesktop()
+{
+    const QPoint outside(50, 40);
+    QPointer<SurfaceWidget> first = capture(QRect(100, 80, 300, 200));
+    QVERIFY(first);
+    QTRY_VERIFY_WITH_TIMEOUT(
+        nearlyEqual(shownAt(outside), shaded(m_picture.pixelColor(outside))), 5000);
+    m_core->fragmentScreen();
+    SurfaceWidget *second = m_core->surfaceWidget();
+    QVERIFY(second && second != first);
+    QCOMPARE(second->background()
+                 .toImage()
+                 .convertToFormat(QImage::Format_RGB32)
+                 .copy(QGuiApplication::primaryScreen()->geometry()),
+        m_picture);
+    QVERIFY(QTest::qWaitForWindowExposed(second, 10000));
+    QTRY_VERIFY_WITH_TIMEOUT(!first, 2000);
 }
 
 void TestCaptureX11::sharedMemoryGrabReadsTheRoot_data()
