@@ -19,6 +19,7 @@
 class Autorization;
 class CurlUpload;
 class AutorizationWidget;
+class EditPonoramWidget;
 class LastUploadWidget;
 class MainToolWidget;
 class MessageDialog;
@@ -194,6 +195,11 @@ public slots:
     // A panorama in a window of its own; its finished picture is uploaded by ponoramUpload.
     void ponoramScreen();
     void ponoramUpload();
+    // A finished picture that no capture view shows (several monitors) in the editor window;
+    // while one is open a new picture is dropped.
+    void ponoramEdit(const QPixmap &picture);
+    EditPonoramWidget *editPonoramWidget() const;
+    void deleteEditPonoram();
 
 signals:
     void accountChange(Autorization *account);
@@ -259,6 +265,7 @@ private:
     QPointer<ProxyWidget> m_proxyWidget;
     QPointer<SurfaceWidget> m_surfaceWidget;
     QPointer<SurfacePonoramScreen> m_surfacePonoramScreen;
+    QPointer<EditPonoramWidget> m_editPonoramWidget;
     SaveFileAsker m_saveFileAsker;
     FolderAsker m_folderAsker;
     QString m_captureFile;

@@ -16,6 +16,7 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QStandardPaths>
 
 namespace {
@@ -87,6 +88,11 @@ void Core::screen(bool fullscreen, bool quick)
     clearAudioFile();
     if (!checkAutorization())
         return;
+    // Over several monitors the full shot goes to the editor window, which zooms out to all of it.
+    if (fullscreen && QGuiApplication::screens().size() > 1) {
+        ponoramEdit(SurfaceWidget::createBackground(-1));
+        return;
+    }
     if (m_mainToolWidget) {
         m_mainToolWidget->hide();
         m_mainToolWidget->setPosition(-1000, -1000);

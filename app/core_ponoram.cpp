@@ -1,6 +1,7 @@
 // Panorama routes: the panorama window and where its finished, marked-up picture goes.
 
 #include "core.h"
+#include "editponoramwidget.h"
 #include "maintoolwidget.h"
 #include "networkexchange.h"
 #include "paths.h"
@@ -71,4 +72,36 @@ void Core::ponoramUpload()
         : QString();
     exchange()->uploadScreen(file, description, HandlerUpload::PostNone);
     m_surfacePonoramScreen->close();
+}
+
+EditPonoramWidget *Core::editPonoramWidget() const
+{
+    return m_editPonoramWidget;
+}
+
+void Core::ponoramEdit(const QPixmap &picture)
+{
+    emit deletedSurfaceScreen();
+    if (m_editPonoramWidget || picture.isNull())
+        return;
+    auto *editor = new EditPonoramWidget(picture, this);
+    m_editPonoramWidget = editor;
+    connect(editor, &EditPonoramWidget::closed, this, &Core::deleteEditPonoram);
+    connect(editor, &EditPonoramWidget::uploadRequested, this,
+        [this](const QPixmap &shot) { screenUpload(HandlerUpload::PostNone, false, shot); });
+    connect(editor, &EditPonoramWidget::saveRequested, this,
+        [this](const QPixmap &shot) { screenSaveToDisk(shot); });
+    connect(
+        editor, &EditPonoramWidget::postRequested, this, [this](int action, const QPixmap &shot) {
+            screenUpload(HandlerUpload::TypeAfterAction(action), false, shot);
+        });
+    editor->show();
+}
+
+void Core::deleteEditPonoram()
+{
+    qDebug() << Q_FUNC_INFO;
+    if (m_editPonoramWidget)
+        m_editPonoramWidget->deleteLater();
+    m_editPonoramWidget.clear();
 }

@@ -83,7 +83,7 @@ SurfaceKeys::Action SurfaceKeys::commandAction(
 SurfaceKeys::Action SurfaceKeys::controlAction(
     int key, Qt::KeyboardModifiers held, const State &state)
 {
-    const bool shift = held.testFlag(Qt::ShiftModifier);
+    const bool share = held.testFlag(state.shareModifier);
     switch (key) {
     case Qt::Key_C:
         return state.selectionEmpty ? CopyColor : copyAction(state);
@@ -93,15 +93,15 @@ SurfaceKeys::Action SurfaceKeys::controlAction(
     case Qt::Key_S:
         return SaveToDisk;
     case Qt::Key_V:
-        return shift ? PostVK : None;
+        return share ? PostVK : None;
     case Qt::Key_O:
-        return shift ? PostOdnoklassniki : None;
+        return share ? PostOdnoklassniki : None;
     case Qt::Key_F:
-        return shift ? PostFacebook : None;
+        return share ? PostFacebook : None;
     case Qt::Key_T:
-        return shift ? PostTwitter : None;
+        return share ? PostTwitter : None;
     case Qt::Key_E:
-        return shift ? PostMail : None;
+        return share ? PostMail : None;
     case Qt::Key_Z:
         // Redo wants Control and Shift alone; with anything more held the same key undoes.
         return held == (Qt::ControlModifier | Qt::ShiftModifier) ? Redo : Undo;

@@ -42,6 +42,8 @@ public:
         bool currentItemHasSelectedText = false;
         bool selectorExists = true;
         bool selectionComplete = false;
+        // Held with Control, it turns V, O, F, T and E into the share keys.
+        Qt::KeyboardModifier shareModifier = Qt::ShiftModifier;
     };
 
     struct Press

@@ -1,44 +1,64 @@
 import QtQuick 2.12
 
-// A thin scroll bar for a Flickable; its handle can be dragged. It shows only when the
-// content does not fit.
+// A thin scroll bar for a Flickable, vertical unless told otherwise; its handle can be
+// dragged. It shows only when the content does not fit.
 Item {
     id: bar
 
     property Flickable flickable
+    property int orientation: Qt.Vertical
+
+    readonly property bool vertical: orientation === Qt.Vertical
+    readonly property real length: vertical ? height : width
+    readonly property real range: !flickable ? 0
+        : vertical ? flickable.contentHeight - flickable.height
+        : flickable.contentWidth - flickable.width
 
     width: 8
-    visible: flickable !== null && flickable.contentHeight > flickable.height
+    height: 8
+    visible: flickable !== null && range > 0
 
     Rectangle {
         anchors.fill: parent
-        radius: width / 2
+        radius: Math.min(width, height) / 2
         color: "#e4e6e9"
     }
     Rectangle {
         id: handle
-        width: parent.width
-        radius: width / 2
+        readonly property real size: !bar.flickable ? 0 : Math.max(20, bar.length
+            * (bar.vertical ? bar.flickable.visibleArea.heightRatio
+                            : bar.flickable.visibleArea.widthRatio))
+        readonly property real offset: !bar.flickable ? 0 : Math.min(bar.length - size, bar.length
+            * (bar.vertical ? bar.flickable.visibleArea.yPosition
+                            : bar.flickable.visibleArea.xPosition))
+        width: bar.vertical ? parent.width : size
+        height: bar.vertical ? size : parent.height
+        x: bar.vertical ? 0 : offset
+        y: bar.vertical ? offset : 0
+        radius: Math.min(width, height) / 2
         color: drag.pressed ? "#7d868c" : "#a9afb4"
-        height: bar.flickable ? Math.max(20, bar.height * bar.flickable.visibleArea.heightRatio) : 0
-        y: bar.flickable ? Math.min(bar.height - height,
-                                    bar.height * bar.flickable.visibleArea.yPosition) : 0
 
         MouseArea {
             id: drag
             anchors.fill: parent
-            property real startY: 0
-            property real startContentY: 0
+            property real startPos: 0
+            property real startContent: 0
+            function along(mouse) {
+                var p = mapToItem(bar, mouse.x, mouse.y)
+                return bar.vertical ? p.y : p.x
+            }
             onPressed: {
-                startY = mapToItem(bar, mouse.x, mouse.y).y
-                startContentY = bar.flickable.contentY
+                startPos = along(mouse)
+                startContent = bar.vertical ? bar.flickable.contentY : bar.flickable.contentX
             }
             onPositionChanged: {
-                var f = bar.flickable
-                var moved = mapToItem(bar, mouse.x, mouse.y).y - startY
-                var range = f.contentHeight - f.height
-                var scale = range / Math.max(1, bar.height - handle.height)
-                f.contentY = Math.max(0, Math.min(range, startContentY + moved * scale))
+                var scale = bar.range / Math.max(1, bar.length - handle.size)
+                var next = Math.max(0, Math.min(bar.range,
+                                                startContent + (along(mouse) - startPos) * scale))
+                if (bar.vertical)
+                    bar.flickable.contentY = next
+                else
+                    bar.flickable.contentX = next
             }
         }
     }

@@ -1,5 +1,6 @@
 #include "core.h"
 #include "coretestsupport.h"
+#include "editponoramwidget.h"
 #include "ponoram.h"
 #include "ponoramsession.h"
 #include "quicktestsupport.h"
@@ -31,6 +32,9 @@ private slots:
     void panoramaWindowSavesAndCopies_data();
     void panoramaWindowSavesAndCopies();
     void captureViewPanoramaGoesThroughTheCaptureRoutes();
+    void editorOpensOnceAndIsReleasedOnEveryClose();
+    void editorOutputRoutes_data();
+    void editorOutputRoutes();
 
 private:
     // Selects the document's rectangle in the panorama window and scrolls it to the end.
@@ -72,6 +76,8 @@ void TestCorePonoram::init()
 
 void TestCorePonoram::cleanup()
 {
+    if (m_core->editPonoramWidget())
+        m_core->editPonoramWidget()->close();
     if (m_core->surfaceWidget())
         m_core->surfaceWidget()->close();
     QTest::qWait(20);
@@ -181,6 +187,76 @@ void TestCorePonoram::captureViewPanoramaGoesThroughTheCaptureRoutes()
     QCOMPARE(copied.copy(0, 0, m_document->contentWidth(), copied.height())
                  .convertToFormat(QImage::Format_RGB32),
         m_document->expected());
+}
+
+// A window the window manager closes is released too, or no later picture would open.
+void TestCorePonoram::editorOpensOnceAndIsReleasedOnEveryClose()
+{
+    m_core->ponoramEdit(QPixmap::fromImage(m_picture.copy(0, 0, 400, 300)));
+    QPointer<EditPonoramWidget> editor = m_core->editPonoramWidget();
+    QVERIFY(editor);
+    QVERIFY(editor->isVisible());
+    m_core->ponoramEdit(QPixmap::fromImage(m_picture.copy(0, 0, 200, 100)));
+    QCOMPARE(m_core->editPonoramWidget(), editor.data());
+    QCOMPARE(editor->pictureSize(), QSize(400, 300));
+
+    QCloseEvent event;
+    QCoreApplication::sendEvent(editor.data(), &event);
+    QTRY_VERIFY_WITH_TIMEOUT(!editor, 2000);
+    QVERIFY(!m_core->editPonoramWidget());
+    m_core->ponoramEdit(QPixmap::fromImage(m_picture.copy(0, 0, 200, 100)));
+    QVERIFY(m_core->editPonoramWidget());
+    QCOMPARE(m_core->editPonoramWidget()->pictureSize(), QSize(200, 100));
+}
+
+void TestCorePonoram::editorOutputRoutes_data()
+{
+    QTest::addColumn<QString>("route");
+    QTest::newRow("upload") << "upload";
+    QTest::newRow("save") << "save";
+    QTest::newRow("copy") << "copy";
+}
+
+// The marked-up picture, at its own size, reaches the service, a file or the clipboard.
+void TestCorePonoram::editorOutputRoutes()
+{
+    QFETCH(QString, route);
+
+    const QImage picture = m_picture.copy(30, 20, 500, 300);
+    m_core->ponoramEdit(QPixmap::fromImage(picture));
+    QPointer<EditPonoramWidget> editor = m_core->editPonoramWidget();
+    QVERIFY(editor);
+    QQuickItem *slider = findSceneItem(editor->rootObject(), "zoom_slider");
+    QVERIFY(slider);
+    slider->setProperty("value", 50);
+    QImage expected = picture;
+    expected.setPixel(10, 10, qRgb(1, 2, 3));
+    editor->paintArea()->setBackground(expected);
+
+    QTemporaryDir folder;
+    m_answer = folder.filePath(QStringLiteral("picture"));
+    QSignalSpy link(m_core, &Core::lastLinkChanged);
+    QGuiApplication::clipboard()->clear();
+    if (route == "upload")
+        editor->uploadScreen();
+    else if (route == "save")
+        editor->saveScreen();
+    else
+        editor->screenSaveToClipboard();
+    QTRY_VERIFY_WITH_TIMEOUT(!editor, 2000);
+
+    QImage result;
+    if (route == "upload") {
+        QVERIFY(link.wait(10000));
+        const QJsonArray creates = m_service.requests(QStringLiteral("/drive/v1/files"));
+        QCOMPARE(creates.size(), 1);
+        const QString title = creates.first().toObject()["json"].toObject()["title"].toString();
+        result = QImage(QDir(QDir::homePath() + "/.kuvo/tmp").filePath(title));
+    } else {
+        result = route == "save" ? QImage(m_answer + QStringLiteral(".png"))
+                                 : QGuiApplication::clipboard()->image();
+    }
+    QCOMPARE(result.convertToFormat(QImage::Format_RGB32), expected);
 }
 
 QTEST_MAIN(TestCorePonoram)

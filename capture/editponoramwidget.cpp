@@ -1,0 +1,275 @@
+#include "editponoramwidget.h"
+
+#include "setting.h"
+#include "surfacewidget.h"
+#include "textitem.h"
+
+#include <QBuffer>
+#include <QClipboard>
+#include <QCoreApplication>
+#include <QDebug>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QQmlContext>
+#include <QQmlEngine>
+#include <QQuickItem>
+#include <QScreen>
+
+namespace {
+
+// Shapes at or above it are the canvas's own helpers, never part of the picture.
+constexpr double kOutputZLimit = 10000;
+
+QRect primaryGeometry()
+{
+    const QScreen *primary = QGuiApplication::primaryScreen();
+    return primary ? primary->geometry() : QRect();
+}
+
+QRect primaryAvailableGeometry()
+{
+    const QScreen *primary = QGuiApplication::primaryScreen();
+    return primary ? primary->availableGeometry() : QRect();
+}
+
+} // namespace
+
+EditPonoramWidget::EditPonoramWidget(const QPixmap &pixmap, QObject *core, QWindow *parent)
+    : QQuickView(parent)
+    , m_maxWidth(primaryGeometry().width())
+    , m_maxHeight(primaryGeometry().height())
+    , m_pixmapRatio(int(pixmap.devicePixelRatio()))
+{
+    SurfaceWidget::registerCaptureTypes();
+    loadPage(core);
+    setBackground(pixmap);
+}
+
+void EditPonoramWidget::loadPage(QObject *core)
+{
+    engine()->addImportPath(QCoreApplication::applicationDirPath());
+    QQmlContext *context = rootContext();
+    context->setContextProperty(QStringLiteral("window"), this);
+    context->setContextProperty(QStringLiteral("surface"), this);
+    context->setContextProperty(QStringLiteral("core"), core);
+    context->setContextProperty(QStringLiteral("settings"), Setting::instance());
+    setFlags(Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
+    setResizeMode(QQuickView::SizeViewToRootObject);
+    setColor(Qt::transparent);
+    setObjectName(QStringLiteral("EditPonoramWindow"));
+    setSource(QUrl(QStringLiteral("qrc:/qml/qml/Window/EditPonoramPage.qml")));
+    if (QQuickItem *root = rootObject())
+        m_paintArea = root->findChild<KPainterArea *>(QStringLiteral("paintArea"));
+    if (!m_paintArea)
+        qWarning() << Q_FUNC_INFO << "the editor page did not load" << errors();
+}
+
+void EditPonoramWidget::setBackground(const QPixmap &pixmap)
+{
+    qDebug() << Q_FUNC_INFO << "null:" << pixmap.isNull();
+    m_background = pixmap;
+    const QRect area = primaryAvailableGeometry();
+    setPosition(
+        area.width() / 2 - pixmap.width() / 2, area.height() / 2 - pixmap.height() / 2 - 50);
+    if (m_paintArea)
+        m_paintArea->setBackground(pixmap.toImage());
+    emit backgroundChange();
+}
+
+void EditPonoramWidget::show()
+{
+    const QRect area = primaryAvailableGeometry();
+    setPosition(area.width() / 2 - width() / 2, area.height() / 2 - height() / 2);
+    QQuickView::show();
+    raise();
+    requestActivate();
+}
+
+QPixmap EditPonoramWidget::renderPicture()
+{
+    if (!m_paintArea || m_background.isNull())
+        return m_background;
+    // Handles of a checked shape are shapes of the canvas too; unchecked, they are gone.
+    m_paintArea->uncheckAllItem();
+    const QRect whole(0, 0, int(m_paintArea->width()), int(m_paintArea->height()));
+    return QPixmap::fromImage(m_paintArea->renderRect(whole, kOutputZLimit, false));
+}
+
+void EditPonoramWidget::close()
+{
+    hide();
+    reportClosed();
+}
+
+void EditPonoramWidget::reportClosed()
+{
+    if (m_closeReported)
+        return;
+    m_closeReported = true;
+    emit closed();
+}
+
+void EditPonoramWidget::uploadScreen()
+{
+    emit uploadRequested(renderPicture());
+    close();
+}
+
+void EditPonoramWidget::saveScreen()
+{
+    const QPixmap picture = renderPicture();
+    // The save dialog must not open behind a window that stays on top.
+    hide();
+    emit saveRequested(picture);
+    close();
+}
+
+void EditPonoramWidget::screenSaveToClipboard()
+{
+    QGuiApplication::clipboard()->setImage(renderPicture().toImage());
+    close();
+}
+
+void EditPonoramWidget::post(int action, bool closeAfter)
+{
+    emit postRequested(action, renderPicture());
+    if (closeAfter)
+        close();
+}
+
+void EditPonoramWidget::move(int x, int y)
+{
+    setPosition(x, y);
+}
+
+QPointF EditPonoramWidget::mapToScene(QQuickItem *item) const
+{
+    int x = 0;
+    int y = 0;
+    for (; item && item->parentItem(); item = item->parentItem()) {
+        x = int(x + item->x());
+        y = int(y + item->y());
+    }
+    return QPointF(x, y);
+}
+
+QString EditPonoramWidget::requestBackground() const
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    m_background.save(&buffer, "PNG");
+    return QStringLiteral("data:image/png;base64,") + QString::fromLatin1(bytes.toBase64());
+}
+
+// A close from the window manager must reach the controller as well, or the window it keeps
+// would never be released and no later picture would open.
+bool EditPonoramWidget::event(QEvent *event)
+{
+    if (event->type() == QEvent::Close)
+        reportClosed();
+    return QQuickView::event(event);
+}
+
+TextItem *EditPonoramWidget::textWithSelection() const
+{
+    auto *text = m_paintArea ? qobject_cast<TextItem *>(m_paintArea->currentItem()) : nullptr;
+    return text && !text->getSelectedText().isEmpty() ? text : nullptr;
+}
+
+// There is always a whole picture to send, and no confirmation panel before closing.
+SurfaceKeys::State EditPonoramWidget::keyState() const
+{
+    SurfaceKeys::State state;
+    state.showCloseSurfaceWindow = false;
+    state.selectionEmpty = false;
+    const AbstractGraphItem *checked = m_paintArea ? m_paintArea->checkItem() : nullptr;
+    state.hasCheckedItem = checked;
+    state.currentItemName = checked ? checked->name() : QString();
+    if (const TextItem *text = textWithSelection()) {
+        state.currentItemName = text->name();
+        state.currentItemHasSelectedText = true;
+    }
+    state.selectorExists = false;
+    state.shareModifier = Qt::AltModifier;
+    return state;
+}
+
+// Escape first takes the handles off a checked shape; only an Escape that found nothing to
+// uncheck closes the window, on its release, so one key never loses the markup with it.
+void EditPonoramWidget::keyPressEvent(QKeyEvent *event)
+{
+    QQuickView::keyPressEvent(event);
+    if (event->key() == Qt::Key_Escape) {
+        if (!event->isAutoRepeat())
+            m_escapeUnchecked = m_paintArea && m_paintArea->checkItem();
+        if (m_escapeUnchecked)
+            m_paintArea->uncheckAllItem();
+        return;
+    }
+    const SurfaceKeys::Press press
+        = SurfaceKeys::press(event->key(), event->modifiers(), event->isAutoRepeat(), keyState());
+    runKeyAction(press.action);
+}
+
+void EditPonoramWidget::keyReleaseEvent(QKeyEvent *event)
+{
+    QQuickView::keyReleaseEvent(event);
+    if (event->key() == Qt::Key_Escape && !event->isAutoRepeat()) {
+        if (!m_escapeUnchecked)
+            close();
+        m_escapeUnchecked = false;
+        return;
+    }
+    const SurfaceKeys::Release release
+        = SurfaceKeys::release(event->key(), event->isAutoRepeat(), keyState());
+    if (release.selectLastModule && m_paintArea)
+        m_paintArea->selectLastModule();
+}
+
+void EditPonoramWidget::runKeyAction(SurfaceKeys::Action action)
+{
+    switch (action) {
+    case SurfaceKeys::Close:
+        close();
+        break;
+    case SurfaceKeys::CopyToClipboard:
+    case SurfaceKeys::CopyToClipboardUnchecked:
+        screenSaveToClipboard();
+        break;
+    case SurfaceKeys::CopySelectedText:
+        QGuiApplication::clipboard()->setText(textWithSelection()->getSelectedText());
+        break;
+    case SurfaceKeys::Upload:
+        uploadScreen();
+        break;
+    case SurfaceKeys::SaveToDisk:
+        saveScreen();
+        break;
+    case SurfaceKeys::PostVK:
+        screenPostVK();
+        break;
+    case SurfaceKeys::PostOdnoklassniki:
+        screenPostOdnoklassniki();
+        break;
+    case SurfaceKeys::PostFacebook:
+        screenPostFacebook();
+        break;
+    case SurfaceKeys::PostTwitter:
+        screenPostTwitter();
+        break;
+    case SurfaceKeys::PostMail:
+        screenPostMail();
+        break;
+    case SurfaceKeys::Redo:
+        if (m_paintArea)
+            m_paintArea->checkRedo();
+        break;
+    case SurfaceKeys::Undo:
+        if (m_paintArea)
+            m_paintArea->checkUndo();
+        break;
+    default:
+        break;
+    }
+}

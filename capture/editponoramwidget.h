@@ -1,0 +1,98 @@
+#ifndef EDITPONORAMWIDGET_H
+#define EDITPONORAMWIDGET_H
+
+#include "kpainterarea.h"
+#include "surfacekeys.h"
+
+#include <QPixmap>
+#include <QPointer>
+#include <QQuickView>
+
+class QQuickItem;
+class TextItem;
+
+// The editor window of a finished picture that the capture view cannot show: a selection
+// across screens or the full shot of several screens. The picture is marked up on the capture
+// view's canvas with its tool bar, zoomed without changing the picture, and handed on as
+// signals that the controller answers; the window itself only puts it on the clipboard.
+class EditPonoramWidget : public QQuickView
+{
+    Q_OBJECT
+    Q_PROPERTY(int maxWidth READ maxWidth NOTIFY maxWidthChanged)
+    Q_PROPERTY(int maxHeight READ maxHeight NOTIFY maxHeightChanged)
+    Q_PROPERTY(int currentPixmapAcpectRatio READ currentPixmapAcpectRatio NOTIFY
+            currentPixmapAcpectRatioChanged)
+    Q_PROPERTY(
+        bool isTransparentSupport READ isTransparentSupport NOTIFY isTransparentSupportChanged)
+    Q_PROPERTY(QPixmap background READ background NOTIFY backgroundChange)
+    Q_PROPERTY(QSize pictureSize READ pictureSize NOTIFY backgroundChange)
+
+public:
+    // core is published to the page as "core"; it may be null.
+    explicit EditPonoramWidget(
+        const QPixmap &pixmap, QObject *core = nullptr, QWindow *parent = nullptr);
+
+    int maxWidth() const { return m_maxWidth; }
+    int maxHeight() const { return m_maxHeight; }
+    int currentPixmapAcpectRatio() const { return m_pixmapRatio; }
+    bool isTransparentSupport() const { return false; }
+    QPixmap background() const { return m_background; }
+    QSize pictureSize() const { return m_background.size(); }
+
+    // Shows the picture and centres the window on it in the primary screen's free area.
+    void setBackground(const QPixmap &pixmap);
+    // Centred in the primary screen's free area.
+    void show();
+    KPainterArea *paintArea() const { return m_paintArea; }
+    // The picture with its shapes, without handles, at the picture's own size.
+    QPixmap renderPicture();
+
+    Q_INVOKABLE void close();
+    Q_INVOKABLE void uploadScreen();
+    Q_INVOKABLE void saveScreen();
+    Q_INVOKABLE void screenSaveToClipboard();
+    Q_INVOKABLE void screenPostVK() { post(3); }
+    Q_INVOKABLE void screenPostOdnoklassniki() { post(2); }
+    Q_INVOKABLE void screenPostFacebook() { post(1); }
+    Q_INVOKABLE void screenPostTwitter() { post(4); }
+    // The mail is written beside the window, which stays open for it.
+    Q_INVOKABLE void screenPostMail() { post(5, false); }
+    Q_INVOKABLE void move(int x, int y);
+    Q_INVOKABLE QPointF mapToScene(QQuickItem *item) const;
+    Q_INVOKABLE QString requestBackground() const;
+
+signals:
+    void closed();
+    void uploadRequested(const QPixmap &picture);
+    void saveRequested(const QPixmap &picture);
+    void postRequested(int action, const QPixmap &picture);
+    void maxWidthChanged();
+    void maxHeightChanged();
+    void hideToolBar();
+    void currentPixmapAcpectRatioChanged();
+    void isTransparentSupportChanged(bool supported);
+    void backgroundChange();
+
+protected:
+    bool event(QEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+    void keyReleaseEvent(QKeyEvent *event) override;
+
+private:
+    void loadPage(QObject *core);
+    void post(int action, bool closeAfter = true);
+    SurfaceKeys::State keyState() const;
+    TextItem *textWithSelection() const;
+    void runKeyAction(SurfaceKeys::Action action);
+    void reportClosed();
+
+    QPixmap m_background;
+    int m_maxWidth = 0;
+    int m_maxHeight = 0;
+    int m_pixmapRatio = 1;
+    QPointer<KPainterArea> m_paintArea;
+    bool m_escapeUnchecked = false;
+    bool m_closeReported = false;
+};
+
+#endif // EDITPONORAMWIDGET_H

@@ -1,0 +1,232 @@
+// The picture editor window: a frame that drags the window, its close button, the picture on
+// the capture view's canvas inside a scrolled and zoomed area, the zoom controls and the tool
+// bar. Zooming scales the picture and its canvas together, so the shapes stay in the picture's
+// own pixels and the output keeps the picture's size.
+import QtQuick 2.12
+import KuvoComponent 1.0
+import "../Components"
+
+Rectangle {
+    id: root
+    objectName: "root"
+    color: "#00ffffff"
+    focus: true
+
+    readonly property int frame: 12
+    readonly property int titleHeight: 32
+    readonly property int bottomHeight: 48
+    readonly property int chromeWidth: 2 * frame
+    readonly property int chromeHeight: 2 * frame + titleHeight + bottomHeight
+    readonly property real zoom: zoom_slider.value / 100
+
+    // Wide enough for the tool bar and the zoom controls, never wider than the screen.
+    width: Math.min(window.maxWidth,
+                    Math.max(toolBar.width + zoomRow.width + 3 * frame + chromeWidth,
+                             prv_data.original_image_width * zoom + chromeWidth + 10))
+    height: Math.max(240, Math.min(window.maxHeight - 80,
+                                   prv_data.original_image_height * zoom + chromeHeight + 10))
+
+    QtObject {
+        id: prv_data
+        property int original_image_width: window.pictureSize.width
+        property int original_image_height: window.pictureSize.height
+    }
+
+    ShadowRectangle {
+        anchors.fill: body
+    }
+
+    Rectangle {
+        id: body
+        anchors.fill: parent
+        anchors.margins: root.frame
+        radius: 4
+        color: "#2e353b"
+
+        MouseArea {
+            id: moveMouse
+            objectName: "moveMouse"
+            anchors.left: parent.left
+            anchors.right: parent.right
+            height: root.titleHeight
+            property int startX: 0
+            property int startY: 0
+            onPressed: {
+                startX = mouse.x
+                startY = mouse.y
+            }
+            onPositionChanged: window.move(window.x + mouse.x - startX, window.y + mouse.y - startY)
+        }
+
+        Rectangle {
+            id: close_button
+            objectName: "close_button"
+            anchors.right: parent.right
+            anchors.top: parent.top
+            width: root.titleHeight
+            height: root.titleHeight
+            radius: 4
+            color: closeArea.containsMouse ? "#363d43" : "#2e353b"
+            Image {
+                anchors.centerIn: parent
+                source: "qrc:/component/image/component/close_edit_ponoram.png"
+            }
+            CursorShapeArea {
+                anchors.fill: parent
+                cursorShape: Qt.PointingHandCursor
+            }
+            MouseArea {
+                id: closeArea
+                anchors.fill: parent
+                hoverEnabled: true
+                onClicked: window.close()
+            }
+        }
+
+        Item {
+            id: content
+            anchors.fill: parent
+            anchors.topMargin: root.titleHeight
+            anchors.bottomMargin: root.bottomHeight
+            clip: true
+
+            Rectangle {
+                anchors.fill: parent
+                gradient: Gradient {
+                    GradientStop { position: 0.0; color: "#1c2227" }
+                    GradientStop { position: 1.0; color: "#262d33" }
+                }
+            }
+
+            Item {
+                id: paint_item
+                objectName: "paint_item"
+                anchors.fill: parent
+                anchors.margins: 5
+
+                Flickable {
+                    id: edit_flick
+                    objectName: "edit_flick"
+                    anchors.fill: parent
+                    contentWidth: prv_data.original_image_width * root.zoom
+                    contentHeight: prv_data.original_image_height * root.zoom
+                    boundsBehavior: Flickable.StopAtBounds
+                    // Drags draw on the canvas; the wheel and the scroll bars move the picture.
+                    interactive: false
+
+                    Item {
+                        objectName: "zoomed"
+                        // A picture smaller than the area stands in its middle.
+                        x: Math.max(0, (edit_flick.width - edit_flick.contentWidth) / 2)
+                        y: Math.max(0, (edit_flick.height - edit_flick.contentHeight) / 2)
+                        width: prv_data.original_image_width
+                        height: prv_data.original_image_height
+                        scale: root.zoom
+                        transformOrigin: Item.TopLeft
+
+                        PictureItem {
+                            id: backgroundImage
+                            objectName: "backgroundImage"
+                            anchors.fill: parent
+                            smooth: true
+                            picture: window.background
+                        }
+
+                        KPainterArea {
+                            id: paintArea
+                            objectName: "paintArea"
+                            anchors.fill: parent
+                            selectRect: Qt.rect(0, 0, width, height)
+                        }
+                    }
+                }
+
+                WheelArea {
+                    anchors.fill: parent
+                    onVerticalWheel: edit_flick.contentY = Math.max(0, Math.min(
+                        edit_flick.contentHeight - edit_flick.height, edit_flick.contentY - delta))
+                    onHorizontalWheel: edit_flick.contentX = Math.max(0, Math.min(
+                        edit_flick.contentWidth - edit_flick.width, edit_flick.contentX - delta))
+                }
+
+                ScrollBar {
+                    id: verticalScrollBar
+                    objectName: "verticalScrollBar"
+                    flickable: edit_flick
+                    anchors.right: parent.right
+                    anchors.top: parent.top
+                    anchors.bottom: parent.bottom
+                    anchors.bottomMargin: 8
+                }
+
+                ScrollBar {
+                    id: horizontalScrollBar
+                    objectName: "horizontalScrollBar"
+                    flickable: edit_flick
+                    orientation: Qt.Horizontal
+                    anchors.left: parent.left
+                    anchors.right: parent.right
+                    anchors.bottom: parent.bottom
+                    anchors.rightMargin: 8
+                }
+            }
+        }
+
+        Loader {
+            id: toolBar
+            objectName: "toolBar"
+            source: "qrc:/qml/qml/Components/ToolBar.qml"
+            anchors.left: parent.left
+            anchors.leftMargin: root.frame
+            anchors.bottom: parent.bottom
+            anchors.bottomMargin: (root.bottomHeight - 36) / 2
+            onLoaded: item.enableMove = false
+
+            Connections {
+                target: toolBar.item
+                function onClickAccept() { window.uploadScreen() }
+            }
+        }
+
+        Row {
+            id: zoomRow
+            anchors.right: parent.right
+            anchors.rightMargin: root.frame
+            anchors.verticalCenter: toolBar.verticalCenter
+            spacing: 6
+
+            ZoomButton {
+                objectName: "zoomOut"
+                icon: "qrc:/icon/image/icon/zoom_out.png"
+                onClicked: zoom_slider.step(-1)
+            }
+            Slider {
+                id: zoom_slider
+                objectName: "zoom_slider"
+                anchors.verticalCenter: parent.verticalCenter
+                minimum: 25
+                maximum: 163
+                value: 100
+                function step(direction) {
+                    value = Math.max(minimum, Math.min(maximum, value + direction * 25))
+                }
+            }
+            ZoomButton {
+                objectName: "zoomIn"
+                icon: "qrc:/icon/image/icon/zoom_in.png"
+                onClicked: zoom_slider.step(1)
+            }
+            Text {
+                objectName: "zoomText"
+                anchors.verticalCenter: parent.verticalCenter
+                width: 40
+                font.family: "Arial"
+                font.pixelSize: 12
+                color: "#c8cdd1"
+                text: zoom_slider.value + "%"
+            }
+        }
+    }
+
+    Component.onCompleted: root.forceActiveFocus()
+}
