@@ -29,6 +29,7 @@ class QAction;
 class QAudioRecorder;
 class QClipboard;
 class QMenu;
+class SelectorWidgetMac;
 class SettingWidget;
 class SurfacePonoramScreen;
 class SurfaceWidget;
@@ -182,6 +183,8 @@ public slots:
     void quickScreen();
     void screen(bool fullscreen, bool quick);
     void openSurfaceRect(int index, const QRect &rect, const QPixmap &picture);
+    // The windows of the capture over several monitors that is open, in monitor order.
+    QList<SelectorWidgetMac *> selectorWidgets() const;
     void screenUpload(HandlerUpload::TypeAfterAction type = HandlerUpload::PostNone,
         bool quick = false, const QPixmap &picture = QPixmap());
     void screenPostFacebook(const QPixmap &picture = QPixmap());
@@ -244,6 +247,8 @@ private:
     void offerSaveAgain(const QPixmap &picture);
     void saveOfflineFile(const QString &file, const QString &target);
     SurfaceWidget *newSurfaceWidget();
+    SelectorWidgetMac *surfaceSelectorWidgetMac();
+    void showSelectors();
     void closeSurfaceWidget();
     QPixmap takeSelection();
     bool writeCapture(const QPixmap &picture, const QString &fileName,
@@ -266,6 +271,7 @@ private:
     QPointer<SurfaceWidget> m_surfaceWidget;
     QPointer<SurfacePonoramScreen> m_surfacePonoramScreen;
     QPointer<EditPonoramWidget> m_editPonoramWidget;
+    QList<QPointer<SelectorWidgetMac>> m_selectors;
     SaveFileAsker m_saveFileAsker;
     FolderAsker m_folderAsker;
     QString m_captureFile;

@@ -7,6 +7,7 @@
 #include "networkexchange.h"
 #include "paths.h"
 #include "pictureformat.h"
+#include "selectorwidgetmac.h"
 #include "setting.h"
 #include "surfacewidget.h"
 
@@ -97,10 +98,54 @@ void Core::screen(bool fullscreen, bool quick)
         m_mainToolWidget->hide();
         m_mainToolWidget->setPosition(-1000, -1000);
     }
+    if (QGuiApplication::screens().size() > 1) {
+        showSelectors();
+        return;
+    }
     SurfaceWidget *view = newSurfaceWidget();
     view->setFullscreen(fullscreen);
     view->setQuickScreen(quick);
     view->show();
+}
+
+// One window a monitor; a capture still selecting is dropped first. Each window holds an engine
+// and a grab of its monitor, so all of them go when the capture ends.
+void Core::showSelectors()
+{
+    for (SelectorWidgetMac *window : selectorWidgets())
+        window->close();
+    m_selectors.clear();
+    QList<SelectorWidgetMac *> windows;
+    for (int i = 0; i < QGuiApplication::screens().size(); ++i) {
+        SelectorWidgetMac *window = surfaceSelectorWidgetMac();
+        windows << window;
+        window->showOnScreen(i);
+    }
+    for (SelectorWidgetMac *window : qAsConst(windows))
+        window->setListSelector(windows);
+}
+
+SelectorWidgetMac *Core::surfaceSelectorWidgetMac()
+{
+    auto *window = new SelectorWidgetMac(this);
+    m_selectors << window;
+    connect(window, &SelectorWidgetMac::closed, window, &QObject::deleteLater);
+    connect(window, qOverload<const QPixmap &>(&SelectorWidgetMac::selectCompleted), this,
+        &Core::ponoramEdit);
+    connect(window,
+        qOverload<int, const QRect &, const QPixmap &>(&SelectorWidgetMac::selectCompleted), this,
+        &Core::openSurfaceRect);
+    return window;
+}
+
+QList<SelectorWidgetMac *> Core::selectorWidgets() const
+{
+    QList<SelectorWidgetMac *> windows;
+    for (const QPointer<SelectorWidgetMac> &window : m_selectors) {
+        if (window)
+            windows << window;
+    }
+    return windows;
 }
 
 SurfaceWidget *Core::surfaceWidget() const

@@ -4,7 +4,6 @@
 #include "surfacewidget.h"
 #include "textitem.h"
 
-#include <QBuffer>
 #include <QClipboard>
 #include <QCoreApplication>
 #include <QDebug>
@@ -151,15 +150,6 @@ QPointF EditPonoramWidget::mapToScene(QQuickItem *item) const
         y = int(y + item->y());
     }
     return QPointF(x, y);
-}
-
-QString EditPonoramWidget::requestBackground() const
-{
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    m_background.save(&buffer, "PNG");
-    return QStringLiteral("data:image/png;base64,") + QString::fromLatin1(bytes.toBase64());
 }
 
 // A close from the window manager must reach the controller as well, or the window it keeps

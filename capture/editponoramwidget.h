@@ -59,7 +59,6 @@ public:
     Q_INVOKABLE void screenPostMail() { post(5, false); }
     Q_INVOKABLE void move(int x, int y);
     Q_INVOKABLE QPointF mapToScene(QQuickItem *item) const;
-    Q_INVOKABLE QString requestBackground() const;
 
 signals:
     void closed();

@@ -36,60 +36,24 @@ Item {
         enabled: !surface.ponoram.ponoramDone
         // The property, a boolean: the stored value is a text, and "0" is true in JavaScript.
         isShowMagnified: settings.showMagnifier
-        onGxChanged: magnifier_image.update()
-        onGyChanged: magnifier_image.update()
+        onGxChanged: magnifier.update()
+        onGyChanged: magnifier.update()
         Component.onCompleted: {
             selector.checkProperties()
             surface.checkProperties()
         }
 
         // Below the selection item, where the view looks for it when it copies the colour.
-        Item {
+        SelectionMagnifier {
             id: magnifier
-            objectName: "magnifier"
             visible: selector.isShowMagnified && selector.firstDraw
-            width: 120
-            height: 120
-            x: selector.gx + 24 + width > root.width ? selector.gx - 24 - width : selector.gx + 24
-            y: selector.gy + 24 + height > root.height ? selector.gy - 24 - height : selector.gy + 24
-
-            Image {
-                anchors.fill: parent
-                source: "qrc:/component/image/component/magnifier_background.png"
-            }
-
-            MagnifierItem {
-                id: magnifier_image
-                objectName: "MagnifierItem"
-                anchors.fill: parent
-                anchors.margins: 6
-                background: surface.background
-                gx: selector.gx
-                gy: selector.gy
-            }
+            area: selector
+            picture: surface.background
         }
     }
 
-    Rectangle {
-        id: textSizeBackground
-        objectName: "textSizeBackground"
-        visible: selector.rubberRect.width >= 1 && selector.rubberRect.height >= 1
-        x: selector.rubberRectLeft
-        y: Math.max(0, selector.rubberRectTop - height - 4)
-        width: textSize.width + 12
-        height: textSize.height + 6
-        radius: 4
-        color: "#b0000000"
-
-        Text {
-            id: textSize
-            objectName: "textSize"
-            anchors.centerIn: parent
-            font.family: "Arial"
-            font.pixelSize: 12
-            color: "white"
-            text: Math.round(selector.rubberRect.width) + " \u00d7 " + Math.round(selector.rubberRect.height)
-        }
+    SelectionSize {
+        area: selector
     }
 
     // The tool bar beside the selection once the selection is made: under it where the

@@ -1,6 +1,7 @@
 #include "core.h"
 #include "coretestsupport.h"
 #include "quicktestsupport.h"
+#include "selectorwidgetmac.h"
 #include "setting.h"
 #include "sharedmemorygrab.h"
 #include "surfacewidget.h"
@@ -105,7 +106,7 @@ private:
     bool screenShowsPicture() const;
     void showPicture(const QImage &picture);
     SurfaceWidget *capture(const QRect &selection);
-    void select(SurfaceWidget *view, const QRect &selection);
+    void select(QWindow *view, const QRect &selection);
 
     StandinService m_service;
     Core *m_core = nullptr;
@@ -144,7 +145,7 @@ void TestCaptureX11::cleanup()
         QTRY_VERIFY_WITH_TIMEOUT(!m_core->surfaceWidget(), 2000);
 }
 
-void TestCaptureX11::select(SurfaceWidget *view, const QRect &selection)
+void TestCaptureX11::select(QWindow *view, const QRect &selection)
 {
     // (0, 0) would be read by QTest as "the centre of the window".
     const QPoint from = selection.topLeft();
@@ -175,35 +176,32 @@ SurfaceWidget *TestCaptureX11::capture(const QRect &selection)
     if (!QTest::qWaitFor([this] { return screenShowsPicture(); }, 10000))
         return nullptr;
     m_core->fragmentScreen();
+    // Over several monitors the selection is made in the first one's selector window and
+    // opens the capture view on that monitor.
+    if (!m_core->selectorWidgets().isEmpty()) {
+        QWindow *first = m_core->selectorWidgets().first();
+        if (!QTest::qWaitForWindowExposed(first, 10000))
+            return nullptr;
+        select(first, selection);
+    }
     SurfaceWidget *view = m_core->surfaceWidget();
     if (!view || !QTest::qWaitForWindowExposed(view, 10000))
         return nullptr;
-    select(view, selection);
+    if (QGuiApplication::screens().size() == 1)
+        select(view, selection);
     return view;
 }
 
-// Over several monitors the view spans their union, black wherever no monitor is.
+// Over several monitors the view covers the first one, where the selection was made.
 void TestCaptureX11::viewCoversTheScreenWithAFreshGrab()
 {
-    QRect desktop;
-    for (const QScreen *screen : QGuiApplication::screens())
-        desktop = desktop.united(screen->geometry());
+    const QRect covered = QGuiApplication::primaryScreen()->geometry();
     SurfaceWidget *view = capture(QRect(100, 80, 300, 200));
     QVERIFY(view);
-    QTRY_COMPARE_WITH_TIMEOUT(view->geometry(), desktop, 5000);
+    QTRY_COMPARE_WITH_TIMEOUT(view->geometry(), covered, 5000);
     const QImage grab = view->background().toImage().convertToFormat(QImage::Format_RGB32);
-    QCOMPARE(grab.size(), desktop.size());
-    QCOMPARE(grab.copy(QGuiApplication::primaryScreen()->geometry()), m_picture);
-    const QRegion uncovered = [&] {
-        QRegion region(desktop);
-        for (const QScreen *screen : QGuiApplication::screens())
-            region -= screen->geometry();
-        return region;
-    }();
-    for (const QRect &gap : uncovered) {
-        for (const QPoint &p : {gap.topLeft(), gap.bottomRight(), gap.center()})
-            QCOMPARE(grab.pixelColor(p), QColor(Qt::black));
-    }
+    QCOMPARE(grab.size(), covered.size());
+    QCOMPARE(grab, m_picture);
     QCOMPARE(view->selectRect(), QRect(100, 80, 300, 200));
     QCOMPARE(view->desktopSelectRect(), QRect(100, 80, 300, 200));
     QCOMPARE(view->renderRubberRect().toImage().convertToFormat(QImage::Format_RGB32),
