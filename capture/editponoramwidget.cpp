@@ -78,8 +78,11 @@ void EditPonoramWidget::setBackground(const QPixmap &pixmap)
 void EditPonoramWidget::show()
 {
     const QRect area = primaryAvailableGeometry();
-    setPosition(area.width() / 2 - width() / 2, area.height() / 2 - height() / 2);
+    const QPoint centred(area.width() / 2 - width() / 2, area.height() / 2 - height() / 2);
+    setPosition(centred);
     QQuickView::show();
+    // A window manager places a new window where it likes; once mapped, it is moved again.
+    setPosition(centred);
     raise();
     requestActivate();
 }

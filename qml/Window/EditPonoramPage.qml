@@ -13,8 +13,9 @@ Rectangle {
     focus: true
 
     readonly property int frame: 12
-    readonly property int titleHeight: 32
-    readonly property int bottomHeight: 48
+    // The tool bar stands in the title row; its drop-down panel pushes the picture down.
+    readonly property int titleHeight: toolBar.y + Math.max(36, toolBar.height) + 6
+    readonly property int bottomHeight: 32
     readonly property int chromeWidth: 2 * frame
     readonly property int chromeHeight: 2 * frame + titleHeight + bottomHeight
     readonly property real zoom: zoom_slider.value / 100
@@ -63,8 +64,8 @@ Rectangle {
             objectName: "close_button"
             anchors.right: parent.right
             anchors.top: parent.top
-            width: root.titleHeight
-            height: root.titleHeight
+            width: 32
+            height: 32
             radius: 4
             color: closeArea.containsMouse ? "#363d43" : "#2e353b"
             Image {
@@ -176,10 +177,9 @@ Rectangle {
             id: toolBar
             objectName: "toolBar"
             source: "qrc:/qml/qml/Components/ToolBar.qml"
-            anchors.left: parent.left
-            anchors.leftMargin: root.frame
-            anchors.bottom: parent.bottom
-            anchors.bottomMargin: (root.bottomHeight - 36) / 2
+            x: root.frame
+            y: 6
+            z: 1
             onLoaded: item.enableMove = false
 
             Connections {
@@ -192,7 +192,8 @@ Rectangle {
             id: zoomRow
             anchors.right: parent.right
             anchors.rightMargin: root.frame
-            anchors.verticalCenter: toolBar.verticalCenter
+            anchors.bottom: parent.bottom
+            anchors.bottomMargin: (root.bottomHeight - height) / 2
             spacing: 6
 
             ZoomButton {
