@@ -158,6 +158,7 @@ void registerPageTypes()
 
 void SurfaceWidget::registerCaptureTypes()
 {
+    keepPicturesOutOfTheHeap();
     registerPageTypes();
 }
 

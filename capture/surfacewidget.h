@@ -56,7 +56,8 @@ public:
     static QPixmap composeScreens(const QList<QRect> &geometries, const Grabber &grab);
     // The types and the tool of the scrolling capture, for its pages.
     static void registerPonoramTypes();
-    // Every type of the capture pages, the panorama's among them; once per process.
+    // Every type of the capture pages, the panorama's among them, once per process; every
+    // capture window calls it first, since it also keeps their large pictures out of the heap.
     static void registerCaptureTypes();
     // A rectangle of the desktop, grabbed now through the grab that setGrabber replaces.
     static QPixmap grab(const QRect &desktopRect);
