@@ -144,17 +144,6 @@ void EditPonoramWidget::move(int x, int y)
     setPosition(x, y);
 }
 
-QPointF EditPonoramWidget::mapToScene(QQuickItem *item) const
-{
-    int x = 0;
-    int y = 0;
-    for (; item && item->parentItem(); item = item->parentItem()) {
-        x = int(x + item->x());
-        y = int(y + item->y());
-    }
-    return QPointF(x, y);
-}
-
 // A close from the window manager must reach the controller as well, or the window it keeps
 // would never be released and no later picture would open.
 bool EditPonoramWidget::event(QEvent *event)
@@ -222,47 +211,10 @@ void EditPonoramWidget::keyReleaseEvent(QKeyEvent *event)
 
 void EditPonoramWidget::runKeyAction(SurfaceKeys::Action action)
 {
-    switch (action) {
-    case SurfaceKeys::Close:
+    if (SurfaceKeys::runShared(this, m_paintArea.data(), action))
+        return;
+    if (action == SurfaceKeys::Close)
         close();
-        break;
-    case SurfaceKeys::CopyToClipboard:
-    case SurfaceKeys::CopyToClipboardUnchecked:
-        screenSaveToClipboard();
-        break;
-    case SurfaceKeys::CopySelectedText:
+    else if (action == SurfaceKeys::CopySelectedText)
         QGuiApplication::clipboard()->setText(textWithSelection()->getSelectedText());
-        break;
-    case SurfaceKeys::Upload:
-        uploadScreen();
-        break;
-    case SurfaceKeys::SaveToDisk:
-        saveScreen();
-        break;
-    case SurfaceKeys::PostVK:
-        screenPostVK();
-        break;
-    case SurfaceKeys::PostOdnoklassniki:
-        screenPostOdnoklassniki();
-        break;
-    case SurfaceKeys::PostFacebook:
-        screenPostFacebook();
-        break;
-    case SurfaceKeys::PostTwitter:
-        screenPostTwitter();
-        break;
-    case SurfaceKeys::PostMail:
-        screenPostMail();
-        break;
-    case SurfaceKeys::Redo:
-        if (m_paintArea)
-            m_paintArea->checkRedo();
-        break;
-    case SurfaceKeys::Undo:
-        if (m_paintArea)
-            m_paintArea->checkUndo();
-        break;
-    default:
-        break;
-    }
 }

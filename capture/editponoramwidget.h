@@ -8,7 +8,6 @@
 #include <QPointer>
 #include <QQuickView>
 
-class QQuickItem;
 class TextItem;
 
 // The editor window of a finished picture that the capture view cannot show: a selection
@@ -58,7 +57,6 @@ public:
     // The mail is written beside the window, which stays open for it.
     Q_INVOKABLE void screenPostMail() { post(5, false); }
     Q_INVOKABLE void move(int x, int y);
-    Q_INVOKABLE QPointF mapToScene(QQuickItem *item) const;
 
 signals:
     void closed();

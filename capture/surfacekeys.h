@@ -62,6 +62,11 @@ public:
         int key, Qt::KeyboardModifiers modifiers, bool autoRepeat, const State &state);
     static Release release(int key, bool autoRepeat, const State &state);
 
+    // Carries out the output and canvas keys through the operations of the same names that
+    // every capture window and canvas offer; false for the keys a window handles itself.
+    template <typename Window, typename Canvas>
+    static bool runShared(Window *window, Canvas *canvas, Action action);
+
 private:
     static Action panelAction(int key, const State &state);
     static Action commandAction(int key, Qt::KeyboardModifiers modifiers, const State &state);
@@ -70,5 +75,52 @@ private:
     static Action escapeAction(const State &state);
     static bool spaceMovesSelector(int key, bool autoRepeat, const State &state);
 };
+
+template <typename Window, typename Canvas>
+bool SurfaceKeys::runShared(Window *window, Canvas *canvas, Action action)
+{
+    switch (action) {
+    case CopyToClipboard:
+    case CopyToClipboardUnchecked:
+        // The copy itself takes the handles off the shapes before the picture is taken.
+        window->screenSaveToClipboard();
+        return true;
+    case Upload:
+        window->uploadScreen();
+        return true;
+    case SaveToDisk:
+        window->saveScreen();
+        return true;
+    case PostVK:
+        window->screenPostVK();
+        return true;
+    case PostOdnoklassniki:
+        window->screenPostOdnoklassniki();
+        return true;
+    case PostFacebook:
+        window->screenPostFacebook();
+        return true;
+    case PostTwitter:
+        window->screenPostTwitter();
+        return true;
+    case PostMail:
+        window->screenPostMail();
+        return true;
+    case Undo:
+    case Redo:
+    case UncheckItems:
+        if (!canvas)
+            return true;
+        if (action == Undo)
+            canvas->checkUndo();
+        else if (action == Redo)
+            canvas->checkRedo();
+        else
+            canvas->uncheckAllItem();
+        return true;
+    default:
+        return false;
+    }
+}
 
 #endif // SURFACEKEYS_H

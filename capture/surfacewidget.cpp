@@ -611,6 +611,8 @@ void SurfaceWidget::keyReleaseEvent(QKeyEvent *event)
 
 void SurfaceWidget::runKeyAction(SurfaceKeys::Action action)
 {
+    if (SurfaceKeys::runShared(this, markedCanvas(), action))
+        return;
     switch (action) {
     case SurfaceKeys::Close:
         close();
@@ -624,48 +626,10 @@ void SurfaceWidget::runKeyAction(SurfaceKeys::Action action)
     case SurfaceKeys::CopyColor:
         copyColor();
         break;
-    case SurfaceKeys::CopyToClipboard:
-    case SurfaceKeys::CopyToClipboardUnchecked:
-        // The copy itself takes the handles off the shapes before the picture is taken.
-        screenSaveToClipboard();
-        break;
     case SurfaceKeys::CopySelectedText:
         QGuiApplication::clipboard()->setText(textWithSelection()->getSelectedText());
         break;
-    case SurfaceKeys::Upload:
-        uploadScreen();
-        break;
-    case SurfaceKeys::SaveToDisk:
-        saveScreen();
-        break;
-    case SurfaceKeys::PostVK:
-        screenPostVK();
-        break;
-    case SurfaceKeys::PostOdnoklassniki:
-        screenPostOdnoklassniki();
-        break;
-    case SurfaceKeys::PostFacebook:
-        screenPostFacebook();
-        break;
-    case SurfaceKeys::PostTwitter:
-        screenPostTwitter();
-        break;
-    case SurfaceKeys::PostMail:
-        screenPostMail();
-        break;
-    case SurfaceKeys::Undo:
-        if (KPainterArea *canvas = markedCanvas())
-            canvas->checkUndo();
-        break;
-    case SurfaceKeys::Redo:
-        if (KPainterArea *canvas = markedCanvas())
-            canvas->checkRedo();
-        break;
-    case SurfaceKeys::UncheckItems:
-        if (KPainterArea *canvas = markedCanvas())
-            canvas->uncheckAllItem();
-        break;
-    case SurfaceKeys::None:
+    default:
         break;
     }
 }
