@@ -1,16 +1,12 @@
 #include "editponoramwidget.h"
 
-#include "setting.h"
 #include "surfacewidget.h"
 #include "textitem.h"
 
 #include <QClipboard>
-#include <QCoreApplication>
 #include <QDebug>
 #include <QGuiApplication>
 #include <QKeyEvent>
-#include <QQmlContext>
-#include <QQmlEngine>
 #include <QQuickItem>
 #include <QScreen>
 
@@ -46,12 +42,7 @@ EditPonoramWidget::EditPonoramWidget(const QPixmap &pixmap, QObject *core, QWind
 
 void EditPonoramWidget::loadPage(QObject *core)
 {
-    engine()->addImportPath(QCoreApplication::applicationDirPath());
-    QQmlContext *context = rootContext();
-    context->setContextProperty(QStringLiteral("window"), this);
-    context->setContextProperty(QStringLiteral("surface"), this);
-    context->setContextProperty(QStringLiteral("core"), core);
-    context->setContextProperty(QStringLiteral("settings"), Setting::instance());
+    SurfaceWidget::preparePage(this, core);
     setFlags(Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
     setResizeMode(QQuickView::SizeViewToRootObject);
     setColor(Qt::transparent);

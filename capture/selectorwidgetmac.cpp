@@ -1,17 +1,13 @@
 #include "selectorwidgetmac.h"
 
 #include "magnifieritem.h"
-#include "setting.h"
 #include "surfaceselector.h"
 #include "surfacewidget.h"
 
-#include <QCoreApplication>
 #include <QDebug>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QPainter>
-#include <QQmlContext>
-#include <QQmlEngine>
 #include <QQuickItem>
 #include <QScreen>
 
@@ -29,13 +25,8 @@ QRect wholePixels(const QRectF &rect)
 SelectorWidgetMac::SelectorWidgetMac(QObject *core, QWindow *parent)
     : QQuickView(parent)
 {
-    engine()->addImportPath(QCoreApplication::applicationDirPath());
     SurfaceWidget::registerCaptureTypes();
-    QQmlContext *context = rootContext();
-    context->setContextProperty(QStringLiteral("window"), this);
-    context->setContextProperty(QStringLiteral("surface"), this);
-    context->setContextProperty(QStringLiteral("settings"), Setting::instance());
-    context->setContextProperty(QStringLiteral("core"), core);
+    SurfaceWidget::preparePage(this, core);
     setFlags(Qt::SplashScreen | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
     setResizeMode(QQuickView::SizeRootObjectToView);
     setColor(Qt::black);

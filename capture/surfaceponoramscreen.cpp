@@ -3,16 +3,12 @@
 #include "kpainterarea.h"
 #include "ponorampreview.h"
 #include "ponoramsession.h"
-#include "setting.h"
 #include "surfaceselector.h"
 #include "surfacewidget.h"
 
-#include <QCoreApplication>
 #include <QDebug>
 #include <QGuiApplication>
 #include <QKeyEvent>
-#include <QQmlContext>
-#include <QQmlEngine>
 #include <QQuickItem>
 #include <QRegion>
 #include <QScreen>
@@ -58,12 +54,7 @@ void SurfacePonoramScreen::connectPonoram()
 
 void SurfacePonoramScreen::loadPage(QObject *core)
 {
-    engine()->addImportPath(QCoreApplication::applicationDirPath());
-    QQmlContext *context = rootContext();
-    context->setContextProperty(QStringLiteral("window"), this);
-    context->setContextProperty(QStringLiteral("surface"), this);
-    context->setContextProperty(QStringLiteral("settings"), Setting::instance());
-    context->setContextProperty(QStringLiteral("core"), core);
+    SurfaceWidget::preparePage(this, core);
     setFlags(Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
     setResizeMode(QQuickView::SizeRootObjectToView);
     setSource(QUrl(QStringLiteral("qrc:/qml/qml/Window/SurfacePonoram.qml")));

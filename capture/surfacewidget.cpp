@@ -162,6 +162,17 @@ void SurfaceWidget::registerCaptureTypes()
     registerPageTypes();
 }
 
+void SurfaceWidget::preparePage(QQuickView *view, QObject *core)
+{
+    // Added to Qt's own paths: the page needs QtQuick from there.
+    view->engine()->addImportPath(QCoreApplication::applicationDirPath());
+    QQmlContext *context = view->rootContext();
+    context->setContextProperty(QStringLiteral("window"), view);
+    context->setContextProperty(QStringLiteral("surface"), view);
+    context->setContextProperty(QStringLiteral("settings"), Setting::instance());
+    context->setContextProperty(QStringLiteral("core"), core);
+}
+
 void SurfaceWidget::setGrabber(Grabber grab)
 {
     grabberIsOwn() = !grab;
@@ -229,15 +240,9 @@ SurfaceWidget::SurfaceWidget(QObject *core, QWindow *parent, const QPixmap &froz
 
 void SurfaceWidget::loadPage(QObject *core)
 {
-    // Added to Qt's own paths: the page needs QtQuick from there.
-    engine()->addImportPath(QCoreApplication::applicationDirPath());
-    QQmlContext *context = rootContext();
-    context->setContextProperty(QStringLiteral("window"), this);
-    context->setContextProperty(QStringLiteral("surface"), this);
-    context->setContextProperty(QStringLiteral("settings"), Setting::instance());
-    context->setContextProperty(QStringLiteral("fullScreen"), false);
-    context->setContextProperty(QStringLiteral("quickscreen"), false);
-    context->setContextProperty(QStringLiteral("core"), core);
+    preparePage(this, core);
+    rootContext()->setContextProperty(QStringLiteral("fullScreen"), false);
+    rootContext()->setContextProperty(QStringLiteral("quickscreen"), false);
     setFlags(Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
     setResizeMode(QQuickView::SizeRootObjectToView);
     setSource(QUrl(QStringLiteral("qrc:/qml/qml/Window/SurfaceWindow.qml")));

@@ -59,6 +59,9 @@ public:
     // Every type of the capture pages, the panorama's among them, once per process; every
     // capture window calls it first, since it also keeps their large pictures out of the heap.
     static void registerCaptureTypes();
+    // What every capture page is given: the program's folder among its import paths, and the
+    // context objects "window" and "surface" (the view), "settings" and "core" (may be null).
+    static void preparePage(QQuickView *view, QObject *core);
     // A rectangle of the desktop, grabbed now through the grab that setGrabber replaces.
     static QPixmap grab(const QRect &desktopRect);
     // All screens (index -1) or one screen, grabbed now.
