@@ -18,6 +18,7 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QScreen>
 #include <QStandardPaths>
 
 namespace {
@@ -115,11 +116,18 @@ void Core::showSelectors()
     for (SelectorWidgetMac *window : selectorWidgets())
         window->close();
     m_selectors.clear();
+    // A capture view still open would be grabbed on its way off the screen: its monitor
+    // starts from the picture the view froze.
+    const bool viewOpen = m_surfaceWidget && m_surfaceWidget->isVisible();
+    const QRect frozenArea = viewOpen ? m_surfaceWidget->geometry() : QRect();
+    const QPixmap frozen = viewOpen ? m_surfaceWidget->background() : QPixmap();
+    closeSurfaceWidget();
     QList<SelectorWidgetMac *> windows;
-    for (int i = 0; i < QGuiApplication::screens().size(); ++i) {
+    const QList<QScreen *> screens = QGuiApplication::screens();
+    for (int i = 0; i < screens.size(); ++i) {
         SelectorWidgetMac *window = surfaceSelectorWidgetMac();
         windows << window;
-        window->showOnScreen(i);
+        window->showOnScreen(i, screens.at(i)->geometry() == frozenArea ? frozen : QPixmap());
     }
     for (SelectorWidgetMac *window : qAsConst(windows))
         window->setListSelector(windows);

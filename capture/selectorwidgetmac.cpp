@@ -41,14 +41,14 @@ void SelectorWidgetMac::setIndexScreen(int index)
     emit indexScreenChanged(index);
 }
 
-void SelectorWidgetMac::showOnScreen(int index)
+void SelectorWidgetMac::showOnScreen(int index, const QPixmap &frozen)
 {
     const QList<QScreen *> screens = QGuiApplication::screens();
     if (index < 0 || index >= screens.size())
         return;
     setIndexScreen(index);
     const QRect geometry = screens.at(index)->geometry();
-    m_background = SurfaceWidget::grab(geometry);
+    m_background = frozen.isNull() ? SurfaceWidget::grab(geometry) : frozen;
     emit backgroundChanged(m_background);
     emit backgroundImgChanged(backgroundImg());
     setScreen(screens.at(index));

@@ -31,8 +31,9 @@ public:
     QPixmap background() const { return m_background; }
     QImage backgroundImg() const { return m_background.toImage(); }
 
-    // Grabs monitor index and covers it; an index of no monitor does nothing.
-    void showOnScreen(int index);
+    // Covers monitor index with a grab of it, or with frozen when that is not null; an index of
+    // no monitor does nothing.
+    void showOnScreen(int index, const QPixmap &frozen = QPixmap());
     // Every window of this capture in monitor order, this one included.
     void setListSelector(const QList<SelectorWidgetMac *> &list);
     void setIsShowMagnified(bool show);
