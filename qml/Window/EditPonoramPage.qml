@@ -229,5 +229,24 @@ Rectangle {
         }
     }
 
-    Component.onCompleted: root.forceActiveFocus()
+    // A picture larger than the screen opens zoomed out until it fits, never below 25 %.
+    function fitZoom() {
+        var w = prv_data.original_image_width
+        var h = prv_data.original_image_height
+        if (w < 1 || h < 1)
+            return
+        var fit = Math.min(100, (window.maxWidth - chromeWidth - 10) * 100 / w,
+                           (window.maxHeight - 80 - chromeHeight - 10) * 100 / h)
+        zoom_slider.value = Math.max(zoom_slider.minimum, Math.floor(fit))
+    }
+
+    Connections {
+        target: window
+        function onBackgroundChange() { root.fitZoom() }
+    }
+
+    Component.onCompleted: {
+        root.fitZoom()
+        root.forceActiveFocus()
+    }
 }

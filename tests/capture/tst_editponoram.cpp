@@ -209,6 +209,10 @@ void TestEditPonoram::windowIsPlacedOverThePicture()
         QPoint(
             area.width() / 2 - m_editor->width() / 2, area.height() / 2 - m_editor->height() / 2));
     QVERIFY(m_editor->width() <= m_editor->maxWidth());
+    // Too wide for the screen, the picture opens zoomed out until all of its width shows.
+    QQuickItem *flick = findSceneItem(m_editor->rootObject(), "edit_flick");
+    QTRY_VERIFY(flick->property("contentWidth").toReal() <= flick->width());
+    QVERIFY(findSceneItem(m_editor->rootObject(), "zoom_slider")->property("value").toInt() < 100);
 }
 
 QTEST_MAIN(TestEditPonoram)
