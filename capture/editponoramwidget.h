@@ -2,6 +2,7 @@
 #define EDITPONORAMWIDGET_H
 
 #include "kpainterarea.h"
+#include "surfacewidget.h"
 #include "surfacekeys.h"
 
 #include <QPixmap>
@@ -50,12 +51,12 @@ public:
     Q_INVOKABLE void uploadScreen();
     Q_INVOKABLE void saveScreen();
     Q_INVOKABLE void screenSaveToClipboard();
-    Q_INVOKABLE void screenPostVK() { post(3); }
-    Q_INVOKABLE void screenPostOdnoklassniki() { post(2); }
-    Q_INVOKABLE void screenPostFacebook() { post(1); }
-    Q_INVOKABLE void screenPostTwitter() { post(4); }
+    Q_INVOKABLE void screenPostVK() { post(SurfaceWidget::PostVK); }
+    Q_INVOKABLE void screenPostOdnoklassniki() { post(SurfaceWidget::PostOdnoklassniki); }
+    Q_INVOKABLE void screenPostFacebook() { post(SurfaceWidget::PostFacebook); }
+    Q_INVOKABLE void screenPostTwitter() { post(SurfaceWidget::PostTwitter); }
     // The mail is written beside the window, which stays open for it.
-    Q_INVOKABLE void screenPostMail() { post(5, false); }
+    Q_INVOKABLE void screenPostMail() { post(SurfaceWidget::PostMail, false); }
     Q_INVOKABLE void move(int x, int y);
 
 signals:

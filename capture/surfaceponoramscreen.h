@@ -2,6 +2,7 @@
 #define SURFACEPONORAMSCREEN_H
 
 #include "kpainterarea.h"
+#include "surfacewidget.h"
 #include "ponoramsession.h"
 #include "surfaceselector.h"
 
@@ -51,11 +52,11 @@ public:
     Q_INVOKABLE void uploadScreen();
     Q_INVOKABLE void saveScreen();
     Q_INVOKABLE void screenSaveToClipboard();
-    Q_INVOKABLE void screenPostVK() { post(3); }
-    Q_INVOKABLE void screenPostOdnoklassniki() { post(2); }
-    Q_INVOKABLE void screenPostFacebook() { post(1); }
-    Q_INVOKABLE void screenPostTwitter() { post(4); }
-    Q_INVOKABLE void screenPostMail() { post(5); }
+    Q_INVOKABLE void screenPostVK() { post(SurfaceWidget::PostVK); }
+    Q_INVOKABLE void screenPostOdnoklassniki() { post(SurfaceWidget::PostOdnoklassniki); }
+    Q_INVOKABLE void screenPostFacebook() { post(SurfaceWidget::PostFacebook); }
+    Q_INVOKABLE void screenPostTwitter() { post(SurfaceWidget::PostTwitter); }
+    Q_INVOKABLE void screenPostMail() { post(SurfaceWidget::PostMail); }
 
 signals:
     void backgroundChanged(const QPixmap &picture);
