@@ -82,9 +82,12 @@ bool Ponoram::startPonoram(const QRect &rect)
     m_buffer = shot;
     m_height = shot.height();
     m_rows = PonoramRows::fromImage(shot);
+    m_lastShot = m_rows;
+    m_moving = m_rows.noColumns();
     m_previousOffset = 0;
     m_repeatCount = 0;
     m_pointerWasInside = false;
+    m_moved = false;
     m_copiedBytes = 0;
     m_running = true;
     m_timer.start();
@@ -121,8 +124,9 @@ QImage Ponoram::grab() const
 }
 
 // The pointer leaving the rectangle ends the capture, but only once it has been inside: the
-// capture starts from a button beside the rectangle. The count of grabs that did not move
-// waits for the same moment, so that the way to the document costs no grabs.
+// capture starts from a button beside the rectangle. Grabs that find the document where it was
+// count towards the end only once it has moved: the way to the document and the moment before
+// the first turn of the wheel cost nothing.
 void Ponoram::shotTimer()
 {
     if (!m_running)
@@ -137,6 +141,7 @@ void Ponoram::shotTimer()
     if (!shot.isNull() && shot.format() != m_buffer.format())
         shot = shot.convertToFormat(m_buffer.format());
     const PonoramRows shotRows = PonoramRows::fromImage(shot);
+    noteMovingColumns(shotRows);
     const Match match = locate(shotRows);
     if (match.blank)
         return;
@@ -146,10 +151,12 @@ void Ponoram::shotTimer()
         emit errorGlueImage();
         return;
     }
-    if (match.offset != m_previousOffset)
+    if (match.offset != m_previousOffset) {
         m_repeatCount = 0;
-    else if (m_pointerWasInside)
+        m_moved = true;
+    } else if (m_moved) {
         ++m_repeatCount;
+    }
     m_previousOffset = match.offset;
     const bool full = match.offset + shot.height() > kMaxHeight;
     glue(shot, shotRows, match);
@@ -172,8 +179,9 @@ Ponoram::Match Ponoram::locate(const PonoramRows &shot) const
     if (shot.width() != m_rows.width() || shot.rowCount() == 0)
         return match;
     int header = 0;
+    const PonoramRows::Columns all = shot.allColumns();
     while (header < shot.rowCount() && header < m_rows.rowCount()
-        && m_rows.sameRow(header, shot, header, false))
+        && m_rows.sameRow(header, shot, header, all))
         ++header;
     if (header == shot.rowCount())
         header = 0;
@@ -184,7 +192,7 @@ Ponoram::Match Ponoram::locate(const PonoramRows &shot) const
         match.blank = true;
         return match;
     }
-    const int found = m_rows.indexOf(shot, first, count, m_previousOffset + first);
+    const int found = m_rows.indexOf(shot, first, count, m_previousOffset + first, m_moving);
     if (found >= 0) {
         match.offset = found - first;
         match.first = header;
@@ -192,20 +200,29 @@ Ponoram::Match Ponoram::locate(const PonoramRows &shot) const
     return match;
 }
 
-// The first row of a strip of count rows from row from on that holds content: a strip of
-// blank rows matches any blank stretch of the picture, so it ends on the first row that
-// differs from them instead. -1 when no row does.
+// The first row of a strip of count rows from row from on that tells where it lies: a strip
+// of rows alike in the moving columns matches anywhere in a stretch of such rows, so it ends
+// on the first row that differs from them instead. A scroll bar's thumb, the rightmost of
+// those columns, does not make rows differ. -1 when no row does, as before the document has
+// moved at all.
 int Ponoram::stripStart(const PonoramRows &shot, int from, int count) const
 {
-    const bool narrow = shot.hasNarrowColumns();
-    const int blank = shot.uniformBit(from, narrow);
-    if (blank < 0)
-        return from;
+    PonoramRows::Columns columns = PonoramRows::narrowed(m_moving);
+    if (columns == shot.noColumns())
+        columns = m_moving;
     for (int row = from + 1; row < shot.rowCount(); ++row) {
-        if (shot.uniformBit(row, narrow) != blank)
+        if (!shot.sameRow(row, shot, from, columns))
             return qMax(from, row - count + 1);
     }
     return -1;
+}
+
+void Ponoram::noteMovingColumns(const PonoramRows &shot)
+{
+    const PonoramRows::Columns changed = shot.changedColumns(m_lastShot);
+    for (int w = 0; w < m_moving.size() && w < changed.size(); ++w)
+        m_moving[w] |= changed[w];
+    m_lastShot = shot;
 }
 
 void Ponoram::glue(const QImage &shot, const PonoramRows &shotRows, const Match &match)

@@ -18,9 +18,11 @@
 //
 // The document only ever scrolls down, so a grab is looked for from the row of the previous
 // one on. Rows at the top of a grab that equal the picture's own top rows (a fixed header) are
-// not searched for and not glued again; a strip without content (all blank once binarised)
-// tells nothing about where it lies, so the content below it is searched for instead, and a
-// grab without any is skipped rather than glued at a guess.
+// not searched for and not glued again. Only the columns that have changed between grabs are
+// compared: a window border or the desktop beside the document would otherwise match only
+// where nothing moved. A strip of rows that are all alike in those columns (a blank stretch)
+// tells nothing about where it lies, so the first row below it that differs is searched for
+// instead, and a grab without one is skipped rather than glued at a guess.
 class Ponoram : public QObject
 {
     Q_OBJECT
@@ -84,6 +86,7 @@ private:
     QImage grab() const;
     Match locate(const PonoramRows &shot) const;
     int stripStart(const PonoramRows &shot, int from, int count) const;
+    void noteMovingColumns(const PonoramRows &shot);
     void glue(const QImage &shot, const PonoramRows &shotRows, const Match &match);
     uchar *writableRows(int height);
     void finish();
@@ -96,10 +99,15 @@ private:
     QImage m_buffer;
     int m_height = 0;
     PonoramRows m_rows;
+    PonoramRows m_lastShot;
+    // The columns that have changed between two grabs since the start.
+    PonoramRows::Columns m_moving;
     int m_previousOffset = 0;
     int m_repeatCount = 0;
     bool m_running = false;
     bool m_pointerWasInside = false;
+    // The document has moved since the start: only then do grabs that find it still count.
+    bool m_moved = false;
     quint64 m_copiedBytes = 0;
 };
 

@@ -1,5 +1,7 @@
 #include "ponoramrows.h"
 
+#include <QtAlgorithms>
+
 #include <algorithm>
 #include <array>
 #include <cstring>
@@ -8,16 +10,17 @@ namespace {
 
 constexpr quint32 kThreshold = 381;
 
-quint64 mix(quint64 hash, quint64 word)
-{
-    hash ^= word * 0x9e3779b97f4a7c15ull;
-    hash = (hash << 31) | (hash >> 33);
-    return hash * 0xbf58476d1ce4e5b9ull;
-}
-
 quint64 lowBits(int count)
 {
     return count >= 64 ? ~0ull : (1ull << count) - 1;
+}
+
+int columnCount(const PonoramRows::Columns &columns)
+{
+    int count = 0;
+    for (quint64 word : columns)
+        count += qPopulationCount(word);
+    return count;
 }
 
 } // namespace
@@ -25,11 +28,7 @@ quint64 lowBits(int count)
 PonoramRows::PonoramRows(int width)
     : m_width(qMax(0, width))
     , m_words((m_width + 63) / 64)
-    , m_lastMask(m_width % 64 ? lowBits(m_width % 64) : ~0ull)
 {
-    const int narrow = qMax(0, m_width - kScrollBarMargin);
-    m_narrowWords = narrow / 64;
-    m_narrowMask = lowBits(narrow % 64);
 }
 
 PonoramRows PonoramRows::fromImage(const QImage &picture)
@@ -51,15 +50,12 @@ void PonoramRows::copyRows(int at, const PonoramRows &other, int first, int coun
         resizeRows(at + count);
     std::memcpy(m_bits.data() + qsizetype(at) * m_words, other.bits(first),
         sizeof(quint64) * m_words * count);
-    std::copy_n(other.m_fullHash.constData() + first, count, m_fullHash.data() + at);
-    std::copy_n(other.m_narrowHash.constData() + first, count, m_narrowHash.data() + at);
 }
 
 void PonoramRows::resizeRows(int rows)
 {
     m_bits.resize(qsizetype(rows) * m_words);
-    m_fullHash.resize(rows);
-    m_narrowHash.resize(rows);
+    m_rows = rows;
 }
 
 // Flags first, then bits: the comparison runs over a whole row without a dependency between
@@ -81,73 +77,83 @@ void PonoramRows::keyRow(int row, const QRgb *pixels)
             word |= quint64(flags[j]) << j;
         words[w] = word;
     }
-    quint64 full = 0;
-    quint64 narrow = 0;
-    for (int w = 0; w < m_words; ++w) {
-        full = mix(full, words[w]);
-        if (w < m_narrowWords)
-            narrow = mix(narrow, words[w]);
-        else if (w == m_narrowWords)
-            narrow = mix(narrow, words[w] & m_narrowMask);
-    }
-    m_fullHash[row] = full;
-    m_narrowHash[row] = narrow;
 }
 
-bool PonoramRows::sameRow(int a, const PonoramRows &other, int b, bool narrow) const
+PonoramRows::Columns PonoramRows::allColumns() const
 {
-    const QVector<quint64> &hashes = narrow ? m_narrowHash : m_fullHash;
-    const QVector<quint64> &otherHashes = narrow ? other.m_narrowHash : other.m_fullHash;
-    if (hashes.at(a) != otherHashes.at(b))
-        return false;
+    Columns columns(m_words, ~0ull);
+    if (m_width % 64)
+        columns.last() = lowBits(m_width % 64);
+    return columns;
+}
+
+PonoramRows::Columns PonoramRows::changedColumns(const PonoramRows &other) const
+{
+    Columns changed = noColumns();
+    if (other.m_width != m_width || other.m_rows != m_rows)
+        return changed;
+    const quint64 *mine = m_bits.constData();
+    const quint64 *theirs = other.m_bits.constData();
+    for (qsizetype i = 0; i < m_bits.size(); ++i)
+        changed[int(i % m_words)] |= mine[i] ^ theirs[i];
+    return changed;
+}
+
+PonoramRows::Columns PonoramRows::narrowed(const Columns &columns)
+{
+    if (columnCount(columns) < kNarrowFromWidth)
+        return Columns(columns.size(), 0);
+    Columns narrow = columns;
+    int left = kScrollBarMargin;
+    for (int w = narrow.size() - 1; w >= 0 && left > 0; --w) {
+        for (; narrow[w] && left > 0; --left)
+            narrow[w] &= ~(1ull << (63 - qCountLeadingZeroBits(narrow[w])));
+    }
+    return narrow;
+}
+
+bool PonoramRows::sameRow(int a, const PonoramRows &other, int b, const Columns &columns) const
+{
     const quint64 *mine = bits(a);
     const quint64 *theirs = other.bits(b);
-    if (!narrow)
-        return std::memcmp(mine, theirs, sizeof(quint64) * m_words) == 0;
-    if (std::memcmp(mine, theirs, sizeof(quint64) * m_narrowWords) != 0)
-        return false;
-    return m_narrowWords == m_words
-        || ((mine[m_narrowWords] ^ theirs[m_narrowWords]) & m_narrowMask) == 0;
-}
-
-int PonoramRows::uniformBit(int row, bool narrow) const
-{
-    const quint64 *words = bits(row);
-    const int whole = narrow ? m_narrowWords : m_words - 1;
-    const quint64 lastMask = narrow ? m_narrowMask : m_lastMask;
-    const quint64 last = whole < m_words ? words[whole] & lastMask : 0;
-    bool allClear = last == 0;
-    bool allSet = last == lastMask;
-    for (int w = 0; w < whole && (allClear || allSet); ++w) {
-        allClear = allClear && words[w] == 0;
-        allSet = allSet && words[w] == ~0ull;
+    for (int w = 0; w < m_words; ++w) {
+        if ((mine[w] ^ theirs[w]) & columns[w])
+            return false;
     }
-    return allSet ? 1 : allClear ? 0 : -1;
+    return true;
 }
 
 int PonoramRows::indexOf(const PonoramRows &strip, int first, int count, int from) const
 {
-    if (strip.m_width != m_width || m_width == 0 || count <= 0 || first < 0
-        || first + count > strip.rowCount())
-        return -1;
-    const int found = indexOf(strip, first, count, from, false);
-    if (found >= 0 || !hasNarrowColumns())
-        return found;
-    return indexOf(strip, first, count, from, true);
+    return indexOf(strip, first, count, from, allColumns());
 }
 
 int PonoramRows::indexOf(
-    const PonoramRows &strip, int first, int count, int from, bool narrow) const
+    const PonoramRows &strip, int first, int count, int from, const Columns &columns) const
 {
-    const QVector<quint64> &hashes = narrow ? m_narrowHash : m_fullHash;
-    const quint64 head = (narrow ? strip.m_narrowHash : strip.m_fullHash).at(first);
+    if (strip.m_width != m_width || m_width == 0 || count <= 0 || first < 0
+        || first + count > strip.rowCount() || columns.size() != m_words)
+        return -1;
+    const int found = search(strip, first, count, from, columns);
+    if (found >= 0)
+        return found;
+    const Columns narrow = narrowed(columns);
+    return columnCount(narrow) > 0 ? search(strip, first, count, from, narrow) : -1;
+}
+
+// The strip's last row first: a strip that ends where a blank stretch does differs from the
+// other places of the stretch in that row alone.
+int PonoramRows::search(
+    const PonoramRows &strip, int first, int count, int from, const Columns &columns) const
+{
+    const int last = count - 1;
     for (int p = qMax(0, from); p <= rowCount() - count; ++p) {
-        if (hashes.at(p) != head)
+        if (!sameRow(p + last, strip, first + last, columns))
             continue;
         int i = 0;
-        while (i < count && sameRow(p + i, strip, first + i, narrow))
+        while (i < last && sameRow(p + i, strip, first + i, columns))
             ++i;
-        if (i == count)
+        if (i == last)
             return p;
     }
     return -1;

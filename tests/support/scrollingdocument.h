@@ -10,8 +10,9 @@
 // A tall document seen through a window of a fixed size, scrolled by a script: what a
 // scrolling capture grabs, and what it should end with. Rows of the document are random black
 // and white pixels, so every row differs from every other, also once binarised; blank
-// stretches are white. Above the document the window may keep a fixed header, and at its
-// right a scroll bar whose thumb follows the scroll position.
+// stretches are white. Above the document the window may keep a fixed header, at its right a
+// scroll bar whose thumb follows the scroll position, and at its left columns that never
+// scroll: a dark window border and, beyond it, a still desktop.
 class ScrollingDocument
 {
 public:
@@ -22,6 +23,7 @@ public:
         int windowRows = 300;
         int headerRows = 0;
         int scrollBarWidth = 0;
+        int fixedColumns = 0;
         // Each stretch: first row, row count.
         QVector<QPair<int, int>> blankStretches;
         // Rows that repeat earlier ones, as documents with repeated blocks do: first row, row
@@ -36,10 +38,14 @@ public:
         : m_options(options)
         , m_document(contentWidth(), options.documentRows, QImage::Format_RGB32)
         , m_header(options.width, std::max(1, options.headerRows), QImage::Format_RGB32)
+        , m_fixed(std::max(1, options.fixedColumns), options.windowRows, QImage::Format_RGB32)
     {
         QRandomGenerator random(options.seed);
         fillNoise(m_document, random);
         fillNoise(m_header, random);
+        fillNoise(m_fixed, random);
+        for (int y = 0; y < options.windowRows; ++y)
+            m_fixed.setPixel(m_fixed.width() - 1, y, qRgb(40, 40, 40));
         for (const auto &stretch : options.blankStretches) {
             for (int y = stretch.first; y < stretch.first + stretch.second; ++y)
                 std::fill_n(reinterpret_cast<QRgb *>(m_document.scanLine(y)), contentWidth(),
@@ -56,7 +62,11 @@ public:
     int windowRows() const { return m_options.windowRows; }
     int documentRows() const { return m_options.documentRows; }
     int headerRows() const { return m_options.headerRows; }
-    int contentWidth() const { return m_options.width - m_options.scrollBarWidth; }
+    int contentLeft() const { return m_options.fixedColumns; }
+    int contentWidth() const
+    {
+        return m_options.width - m_options.scrollBarWidth - m_options.fixedColumns;
+    }
     // The rows of the document below the header that the window shows at once.
     int visibleRows() const { return m_options.windowRows - m_options.headerRows; }
     int lastScroll() const { return m_options.documentRows - visibleRows(); }
@@ -77,24 +87,28 @@ public:
                 continue;
             }
             const int row = m_scroll + y - m_options.headerRows;
+            std::copy_n(
+                reinterpret_cast<const QRgb *>(m_fixed.constScanLine(y)), contentLeft(), line);
             std::copy_n(reinterpret_cast<const QRgb *>(m_document.constScanLine(row)),
-                contentWidth(), line);
-            drawScrollBar(line, y);
+                contentWidth(), line + contentLeft());
+            drawScrollBar(line + contentLeft(), y);
         }
         return shot;
     }
 
     // The header and every document row from the top down to the last one shown, over the
-    // document's columns: what a panorama of a scroll from the top to here holds.
+    // document's columns (from contentLeft() on): what a panorama of a scroll from the top to here
+    // holds.
     QImage expected() const
     {
         const int rows = m_options.headerRows + m_scroll + visibleRows();
         QImage result(contentWidth(), rows, QImage::Format_RGB32);
         for (int y = 0; y < rows; ++y) {
-            const QImage &source = y < m_options.headerRows ? m_header : m_document;
-            const int row = y < m_options.headerRows ? y : y - m_options.headerRows;
-            std::copy_n(reinterpret_cast<const QRgb *>(source.constScanLine(row)), contentWidth(),
-                reinterpret_cast<QRgb *>(result.scanLine(y)));
+            const bool header = y < m_options.headerRows;
+            const auto *source = reinterpret_cast<const QRgb *>(header
+                    ? m_header.constScanLine(y) + 4 * contentLeft()
+                    : m_document.constScanLine(y - m_options.headerRows));
+            std::copy_n(source, contentWidth(), reinterpret_cast<QRgb *>(result.scanLine(y)));
         }
         return result;
     }
@@ -125,6 +139,8 @@ private:
     Options m_options;
     QImage m_document;
     QImage m_header;
+    // Beside the document: the still desktop, then the window's border.
+    QImage m_fixed;
     int m_scroll = 0;
 };
 
