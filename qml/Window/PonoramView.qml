@@ -9,6 +9,8 @@ Item {
     id: view
 
     property rect area
+    // The selection's size label, which the notices keep clear of.
+    property Item sizeLabel: null
 
     visible: surface.ponoram.ponoramDone
 
@@ -62,11 +64,21 @@ Item {
         }
     }
 
+    // Over the panorama's corner, after the selection's size label where the page has one;
+    // where the screen has no room beside the label, under it.
     Rectangle {
+        id: noticeBox
         objectName: "ponoramNotice"
+
+        readonly property bool hasLabel: view.sizeLabel !== null && view.sizeLabel.visible
+        readonly property int afterLabel: hasLabel ? view.sizeLabel.x + view.sizeLabel.width + 4
+                                                   : ponoramItem.x
+        readonly property bool fits: afterLabel + width <= view.width
+
         visible: surface.ponoram.isPonoramError || surface.ponoram.isPonoramFull
-        x: ponoramItem.x
-        y: Math.max(0, ponoramItem.y - height - 4)
+        x: fits ? afterLabel : Math.max(0, view.width - width)
+        y: fits || !hasLabel ? Math.max(0, ponoramItem.y - height - 4)
+                             : view.sizeLabel.y + view.sizeLabel.height + 4
         width: notice.implicitWidth + 12
         height: notice.implicitHeight + 6
         radius: 4

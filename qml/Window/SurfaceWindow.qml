@@ -53,6 +53,7 @@ Item {
     }
 
     SelectionSize {
+        id: selectionSize
         area: selector
     }
 
@@ -103,6 +104,7 @@ Item {
 
     PonoramView {
         anchors.fill: parent
+        sizeLabel: selectionSize
         area: Qt.rect(selector.rubberRectLeft, selector.rubberRectTop,
                       selector.rubberRect.width, selector.rubberRect.height)
     }

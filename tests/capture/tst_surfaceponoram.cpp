@@ -1,6 +1,7 @@
 #include "kpainterarea.h"
 #include "ponoram.h"
 #include "ponorampreview.h"
+#include "ponoramsession.h"
 #include "quicktestsupport.h"
 #include "scrollingdocument.h"
 #include "surfacewidget.h"
@@ -27,9 +28,12 @@ private slots:
     void cancelLeavesTheSelection();
     void previewShowsTheNewestRows_data();
     void previewShowsTheNewestRows();
+    void noticeKeepsClearOfTheSizeLabel_data();
+    void noticeKeepsClearOfTheSizeLabel();
 
 private:
     void click(const QString &name);
+    void select(const QRectF &selection, quint32 seed = 11);
 
     QImage m_picture;
     std::unique_ptr<ScrollingDocument> m_document;
@@ -57,13 +61,19 @@ void TestSurfacePonoram::init()
     m_view->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_view.get(), 5000));
 
-    m_view->selector()->setRubberRect(QRectF(200, 120, 300, 240));
+    select(QRectF(200, 120, 300, 240));
+}
+
+void TestSurfacePonoram::select(const QRectF &selection, quint32 seed)
+{
+    m_view->selector()->setRubberRect(selection);
     m_documentRect = m_view->desktopSelectRect();
     ScrollingDocument::Options options;
     options.width = m_documentRect.width();
     options.windowRows = m_documentRect.height();
     options.documentRows = 1200;
     options.headerRows = 20;
+    options.seed = seed;
     m_document = std::make_unique<ScrollingDocument>(options);
 }
 
@@ -198,6 +208,55 @@ void TestSurfacePonoram::previewShowsTheNewestRows()
 
     preview.setImage(QImage());
     QCOMPARE(preview.shownImage().size(), QSize(PonoramPreview::kWidth, shownHeight));
+}
+
+void TestSurfacePonoram::noticeKeepsClearOfTheSizeLabel_data()
+{
+    const int right = QGuiApplication::primaryScreen()->geometry().width();
+    QTest::addColumn<QRectF>("selection");
+    QTest::newRow("room beside the label") << QRectF(200, 120, 300, 240);
+    QTest::newRow("at the screen's right edge") << QRectF(right - 130, 120, 130, 240);
+    QTest::newRow("at the screen's top") << QRectF(200, 0, 300, 240);
+}
+
+// The notice of a capture that ended early is read beside the selection's size, not over it.
+void TestSurfacePonoram::noticeKeepsClearOfTheSizeLabel()
+{
+    QFETCH(QRectF, selection);
+    select(selection);
+    click("ponoramStart");
+    QTRY_VERIFY(m_view->ponoram() && m_view->ponoram()->isRunning());
+    m_view->ponoram()->setPointerSource([this] { return m_documentRect.center(); });
+    m_document->scrollBy(30);
+    m_view->ponoram()->shotTimer();
+    // Other content in the same place: the grab is found nowhere.
+    select(selection, 12);
+    m_view->ponoram()->shotTimer();
+    QTRY_VERIFY(m_view->ponoramDone() && m_view->ponoramSession()->isPonoramError());
+    QQuickItem *notice = findSceneItem(m_view->rootObject(), "ponoramNotice");
+    QQuickItem *label = findSceneItem(m_view->rootObject(), "textSizeBackground");
+    QTRY_VERIFY(notice->isVisible() && label->isVisible());
+
+    QTest::qWait(50);
+    const QImage shown = shownPicture(m_view.get());
+    const auto sceneRect = [](QQuickItem *item) {
+        return item->mapRectToScene(QRectF(0, 0, item->width(), item->height())).toRect();
+    };
+    const auto noticePixels = [&shown](const QRect &area) {
+        int count = 0;
+        for (int y = area.top(); y <= area.bottom(); ++y) {
+            for (int x = area.left(); x <= area.right(); ++x) {
+                const QColor c = shown.pixelColor(x, y);
+                count += c.red() > 160 && c.green() < 120 && c.blue() < 120;
+            }
+        }
+        return count;
+    };
+    const QRect labelArea = sceneRect(label) & shown.rect();
+    const QRect noticeArea = sceneRect(notice) & shown.rect();
+    QVERIFY(noticePixels(noticeArea) > 20);
+    QCOMPARE(noticePixels(labelArea), 0);
+    QVERIFY(!labelArea.intersects(noticeArea));
 }
 
 QTEST_MAIN(TestSurfacePonoram)

@@ -3,6 +3,8 @@
 #include <QColor>
 #include <QImage>
 #include <QQuickItem>
+#include <QQuickWindow>
+#include <QScreen>
 #include <QStringList>
 #include <QtGlobal>
 
@@ -43,6 +45,14 @@ inline bool samePicture(const QImage &a, const QImage &b, int tolerance)
         }
     }
     return true;
+}
+
+// What a window shows: the software scene draws into the window's backing store, which the
+// screen hands out where the window cannot render itself again.
+inline QImage shownPicture(QQuickWindow *window)
+{
+    const QImage shown = window->grabWindow();
+    return shown.isNull() ? window->screen()->grabWindow(window->winId()).toImage() : shown;
 }
 
 // Items made by a Repeater hang from their parent item only, so the search walks the scene.
