@@ -227,36 +227,25 @@ void TestSurfacePonoram::noticeKeepsClearOfTheSizeLabel()
     click("ponoramStart");
     QTRY_VERIFY(m_view->ponoram() && m_view->ponoram()->isRunning());
     m_view->ponoram()->setPointerSource([this] { return m_documentRect.center(); });
-    m_document->scrollBy(30);
-    m_view->ponoram()->shotTimer();
-    // Other content in the same place: the grab is found nowhere.
-    select(selection, 12);
+    select(selection, 12); // other content in the same place: found nowhere
     m_view->ponoram()->shotTimer();
     QTRY_VERIFY(m_view->ponoramDone() && m_view->ponoramSession()->isPonoramError());
-    QQuickItem *notice = findSceneItem(m_view->rootObject(), "ponoramNotice");
-    QQuickItem *label = findSceneItem(m_view->rootObject(), "textSizeBackground");
-    QTRY_VERIFY(notice->isVisible() && label->isVisible());
-
     QTest::qWait(50);
+
+    // The notice's text is red, the label's white.
     const QImage shown = shownPicture(m_view.get());
-    const auto sceneRect = [](QQuickItem *item) {
-        return item->mapRectToScene(QRectF(0, 0, item->width(), item->height())).toRect();
-    };
-    const auto noticePixels = [&shown](const QRect &area) {
+    const auto redPixels = [this, &shown](const char *name) {
+        QQuickItem *item = findSceneItem(m_view->rootObject(), name);
+        const QRect area = item->mapRectToScene(item->boundingRect()).toRect() & shown.rect();
         int count = 0;
         for (int y = area.top(); y <= area.bottom(); ++y) {
-            for (int x = area.left(); x <= area.right(); ++x) {
-                const QColor c = shown.pixelColor(x, y);
-                count += c.red() > 160 && c.green() < 120 && c.blue() < 120;
-            }
+            for (int x = area.left(); x <= area.right(); ++x)
+                count += qRed(shown.pixel(x, y)) > 160 && qGreen(shown.pixel(x, y)) < 120;
         }
-        return count;
+        return item->isVisible() ? count : -1;
     };
-    const QRect labelArea = sceneRect(label) & shown.rect();
-    const QRect noticeArea = sceneRect(notice) & shown.rect();
-    QVERIFY(noticePixels(noticeArea) > 20);
-    QCOMPARE(noticePixels(labelArea), 0);
-    QVERIFY(!labelArea.intersects(noticeArea));
+    QVERIFY(redPixels("ponoramNotice") > 20);
+    QCOMPARE(redPixels("textSizeBackground"), 0);
 }
 
 QTEST_MAIN(TestSurfacePonoram)
