@@ -71,7 +71,7 @@ void BasicWindow::setupUi()
 void BasicWindow::setTitleWithUser(const QString &title)
 {
     setTitle(title + QStringLiteral(" - ")
-        + Setting::instance()->getValue(QStringLiteral("username")).toString());
+        + Setting::instance()->getValue(SettingKeys::username).toString());
 }
 
 bool BasicWindow::loadPage(const QString &page)

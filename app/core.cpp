@@ -95,7 +95,7 @@ Core::Core(QObject *parent)
     startUploads();
     createTrayIcon();
     connect(Setting::instance(), &Setting::valueChanged, this, [this](const QString &name) {
-        if (name == QLatin1String("type_upload"))
+        if (name == SettingKeys::typeUpload)
             checkUploadTarget();
     });
     checkUploadTarget();
@@ -222,9 +222,9 @@ void Core::startUploads()
 void Core::checkUploadTarget()
 {
     Setting *settings = Setting::instance();
-    if (settings->getValue(QStringLiteral("type_upload")).toString() != QLatin1String("google"))
+    if (settings->getValue(SettingKeys::typeUpload).toString() != QLatin1String("google"))
         return;
-    settings->setValue(QStringLiteral("type_upload"), QStringLiteral("kuvo"));
+    settings->setValue(SettingKeys::typeUpload, QStringLiteral("kuvo"));
     showMessageWindow(tr("Storage"),
         tr("This version cannot upload to Google disk. Uploads go to the Kuvo service; another "
            "storage can be chosen in the settings."));

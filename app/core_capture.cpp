@@ -23,20 +23,20 @@
 
 namespace {
 
-QVariant value(const char *key)
+QVariant value(QLatin1String key)
 {
-    return Setting::instance()->getValue(QLatin1String(key));
+    return Setting::instance()->getValue(key);
 }
 
-void setValue(const char *key, const QVariant &data)
+void setValue(QLatin1String key, const QVariant &data)
 {
-    Setting::instance()->setValue(QLatin1String(key), data);
+    Setting::instance()->setValue(key, data);
 }
 
 // The folder of the extra copies is stored with backslashes.
 QString extraCopyName(const PictureFormat &format)
 {
-    QString folder = value("saveScreenFolder").toString();
+    QString folder = value(SettingKeys::saveScreenFolder).toString();
     folder.replace(QLatin1Char('\\'), QLatin1Char('/'));
     return folder + QLatin1Char('/')
         + QDateTime::currentDateTime().toString(QStringLiteral("dd-MM-yyyy hh-mm-ss"))
@@ -47,7 +47,7 @@ QString extraCopyName(const PictureFormat &format)
 // pictures, else home; never the working folder of the process, where a dialog falls back.
 QString saveFolder()
 {
-    const QString last = value("lastSavePath").toString();
+    const QString last = value(SettingKeys::lastSavePath).toString();
     if (!last.isEmpty() && QFileInfo(last).isDir())
         return last;
     const QString pictures = QStandardPaths::writableLocation(QStandardPaths::PicturesLocation);
@@ -214,7 +214,7 @@ bool Core::writeCapture(
 
 void Core::writeExtraCopy(const QPixmap &picture)
 {
-    if (!value("useSaveScreen").toBool())
+    if (!value(SettingKeys::useSaveScreen).toBool())
         return;
     writeCapture(picture, extraCopyName(PictureFormat::current()));
 }
@@ -234,8 +234,8 @@ void Core::screenUpload(HandlerUpload::TypeAfterAction type, bool quick, const Q
         qDebug() << Q_FUNC_INFO << "no screen to capture";
         return;
     }
-    setValue("count_screen", value("count_screen").toInt() + 1);
-    setValue("date_last_screen", QDateTime::currentDateTime());
+    setValue(SettingKeys::countScreen, value(SettingKeys::countScreen).toInt() + 1);
+    setValue(SettingKeys::dateLastScreen, QDateTime::currentDateTime());
 
     QDir().mkpath(Paths::tempFolder());
     const QString file
@@ -252,7 +252,7 @@ void Core::screenUpload(HandlerUpload::TypeAfterAction type, bool quick, const Q
         exchange()->uploadData({withSound});
     } else {
         const QString description
-            = value("showActiveWindow").toBool() ? millisecondsNow() : QString();
+            = value(SettingKeys::showActiveWindow).toBool() ? millisecondsNow() : QString();
         exchange()->uploadScreen(file, description, type);
     }
     emit deletedSurfaceScreen();
@@ -310,7 +310,7 @@ void Core::screenSaveToDisk(const QPixmap &picture)
         const bool saved
             = withSound ? saveAudioImage(shot, fileName) : writeCapture(shot, fileName, format);
         if (saved)
-            setValue("lastSavePath", QFileInfo(fileName).absolutePath());
+            setValue(SettingKeys::lastSavePath, QFileInfo(fileName).absolutePath());
         else
             offerSaveAgain(shot);
     }
@@ -368,20 +368,21 @@ void Core::screenSaveToClipboard()
 
 void Core::selectSaveScreenFolder()
 {
-    const QString start = value("saveScreenFolder").toString();
+    const QString start = value(SettingKeys::saveScreenFolder).toString();
     const QString folder = m_folderAsker
         ? m_folderAsker(start)
         : QFileDialog::getExistingDirectory(nullptr,
             QStringLiteral("Kuvo - ") + tr("Select folder"), start, QFileDialog::ShowDirsOnly);
     if (!folder.isEmpty()) {
-        setValue("useSaveScreen", true);
-        setValue("saveScreenFolder", QString(folder).replace(QLatin1Char('/'), QLatin1Char('\\')));
+        setValue(SettingKeys::useSaveScreen, true);
+        setValue(SettingKeys::saveScreenFolder,
+            QString(folder).replace(QLatin1Char('/'), QLatin1Char('\\')));
         return;
     }
     if (start.isEmpty() || start == QLatin1String("0")) {
-        setValue("useSaveScreen", false);
-        setValue("saveScreenFolder", QString());
+        setValue(SettingKeys::useSaveScreen, false);
+        setValue(SettingKeys::saveScreenFolder, QString());
     } else {
-        setValue("useSaveScreen", true);
+        setValue(SettingKeys::useSaveScreen, true);
     }
 }

@@ -67,7 +67,7 @@ void Core::ponoramUpload()
     if (!writeCapture(picture, file))
         return;
     const QString description
-        = Setting::instance()->getValue(QStringLiteral("showActiveWindow")).toBool()
+        = Setting::instance()->getValue(SettingKeys::showActiveWindow).toBool()
         ? QString::number(QDateTime::currentMSecsSinceEpoch())
         : QString();
     exchange()->uploadScreen(file, description, HandlerUpload::PostNone);

@@ -110,7 +110,7 @@ QColor Core::getColorFromX(int x) const
 QString Core::licenseText() const
 {
     const bool english
-        = Setting::instance()->getValue(QStringLiteral("language")) == QLatin1String("en");
+        = Setting::instance()->getValue(SettingKeys::language) == QLatin1String("en");
     QFile file(QStringLiteral(":/license/license/license%1.txt")
                    .arg(english ? QStringLiteral("_en") : QString()));
     if (!file.open(QIODevice::ReadOnly))

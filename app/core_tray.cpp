@@ -22,7 +22,7 @@ const int kBalloonMs = 10000;
 
 // The hot-key settings hold texts meant for reading ("Ctrl + Print Screen"), some written on
 // a Mac; the menu wants what QKeySequence parses.
-QString shortcutText(const char *key)
+QString shortcutText(QLatin1String key)
 {
     return HookKeybord::storedKey(key).remove(QLatin1Char(' '));
 }
@@ -120,10 +120,10 @@ void Core::showTrayShortcuts()
 {
     if (QAction *fragment = trayAction("actionScreen"))
         fragment->setShortcut(
-            QKeySequence(shortcutText("keyFragmentScreen"), QKeySequence::PortableText));
+            QKeySequence(shortcutText(SettingKeys::keyFragmentScreen), QKeySequence::PortableText));
     if (QAction *full = trayAction("actionVideo"))
         full->setShortcut(
-            QKeySequence(shortcutText("keySnapshotScreen"), QKeySequence::NativeText));
+            QKeySequence(shortcutText(SettingKeys::keySnapshotScreen), QKeySequence::NativeText));
 }
 
 // A link that comes with an upload is there to open at once.
@@ -186,7 +186,7 @@ void Core::startReminder()
 void Core::showReminderMessage()
 {
     Setting *settings = Setting::instance();
-    const QString key = QStringLiteral("date_last_screen");
+    const QString key = SettingKeys::dateLastScreen;
     const QDateTime last = settings->getValue(key).toDateTime();
     const QDateTime now = QDateTime::currentDateTime();
     // A first run, or a date nobody can read: the ten days count from now.

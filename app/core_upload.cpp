@@ -29,9 +29,9 @@
 
 namespace {
 
-bool setting(const char *key)
+bool setting(QLatin1String key)
 {
-    return Setting::instance()->getValue(QLatin1String(key)).toBool();
+    return Setting::instance()->getValue(key).toBool();
 }
 
 // Replaces target with a full copy of file and removes file afterwards: until the copy is
@@ -108,7 +108,7 @@ void Core::showUploadPage()
 {
     if (m_mainToolWidget)
         m_mainToolWidget->hide();
-    if (setting("show_upload"))
+    if (setting(SettingKeys::showUpload))
         uploadWidget()->show();
 }
 
@@ -122,7 +122,7 @@ void Core::showLastUploadPage()
     const bool succeeded = m_roundLinked && !m_roundFailed;
     m_roundLinked = false;
     m_roundFailed = false;
-    if (succeeded && setting("show_last_upload"))
+    if (succeeded && setting(SettingKeys::showLastUpload))
         lastUploadWidget()->show();
 }
 

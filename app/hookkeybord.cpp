@@ -11,9 +11,9 @@ namespace {
 
 const QString kJoint = QStringLiteral(" + ");
 
-bool isOn(const char *name)
+bool isOn(QLatin1String name)
 {
-    return Setting::instance()->getValue(QLatin1String(name)).toBool();
+    return Setting::instance()->getValue(name).toBool();
 }
 
 } // namespace
@@ -41,9 +41,9 @@ QString HookKeybord::getKeyText(int key)
     return QString();
 }
 
-QString HookKeybord::storedKey(const char *name)
+QString HookKeybord::storedKey(QLatin1String name)
 {
-    QString text = Setting::instance()->getValue(QLatin1String(name)).toString();
+    QString text = Setting::instance()->getValue(name).toString();
     text.replace(QStringLiteral("⇧"), QStringLiteral("Shift"));
     text.replace(QStringLiteral("⌘"), QStringLiteral("Ctrl"));
     text.replace(QStringLiteral("Print Screen"), QStringLiteral("Print"));
@@ -82,14 +82,14 @@ void HookKeybord::setPrintModified(bool printModified)
 void HookKeybord::updateHootKey()
 {
     releaseAll();
-    m_fragmentKey = storedKey("keyFragmentScreen");
-    m_quickKey = storedKey("keyQuickFragmentScreen");
-    m_snapshotKey = storedKey("keySnapshotScreen");
-    if (isOn("fragmentScreen"))
+    m_fragmentKey = storedKey(SettingKeys::keyFragmentScreen);
+    m_quickKey = storedKey(SettingKeys::keyQuickFragmentScreen);
+    m_snapshotKey = storedKey(SettingKeys::keySnapshotScreen);
+    if (isOn(SettingKeys::fragmentScreen))
         registerKey(m_fragmentKey, HookFragmentScreen);
-    if (isOn("quickFragmentScreen"))
+    if (isOn(SettingKeys::quickFragmentScreen))
         registerKey(m_quickKey, HookQuickFragmentScreen);
-    if (isOn("snapshotFull"))
+    if (isOn(SettingKeys::snapshotFull))
         registerKey(m_snapshotKey, HookSnapshotFull);
 }
 

@@ -33,7 +33,7 @@ public:
     static QString getHootKey(QKeyEvent *event);
     // The stored text of a hot-key setting with the Mac symbols and "Print Screen" spelt the
     // way QKeySequence reads them; the blanks stay, for texts shown to the user.
-    static QString storedKey(const char *name);
+    static QString storedKey(QLatin1String name);
 
     // False when no shortcut of this type holds its combination now: the hot key is off,
     // its text names no usable key, or another program has the combination.

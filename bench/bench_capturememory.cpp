@@ -47,7 +47,7 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     if (!prepareOfflineCapture())
         return 1;
-    Setting::instance()->setValue(QStringLiteral("qualityImage"), 2);
+    Setting::instance()->setValue(SettingKeys::qualityImage, 2);
 
     Core *core = Core::instance();
     int saved = 0;

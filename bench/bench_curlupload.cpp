@@ -146,7 +146,7 @@ int main(int argc, char *argv[])
     if (!ftp.start() || !sftp.start())
         return 1;
     // The credential keys are enciphered with the token; any token will do.
-    Setting::instance()->setValue(QStringLiteral("token"), QStringLiteral("bench-token"));
+    Setting::instance()->setValue(SettingKeys::token, QStringLiteral("bench-token"));
     storeTarget(QStringLiteral("ftp"), ftp.port());
     storeTarget(QStringLiteral("sftp"), sftp.port());
 

@@ -229,10 +229,9 @@ int main(int argc, char *argv[])
         return 1;
     }
     const QString token = standin.issueToken();
-    Setting::instance()->setValue(QStringLiteral("token"), token);
-    Setting::instance()->setValue(
-        QStringLiteral("showCloseSurfaceWindow"), QStringLiteral("false"));
-    Setting::instance()->getValueDB(QStringLiteral("token"));
+    Setting::instance()->setValue(SettingKeys::token, token);
+    Setting::instance()->setValue(SettingKeys::showCloseSurfaceWindow, QStringLiteral("false"));
+    Setting::instance()->getValueDB(SettingKeys::token);
 
     const QString kuvoProgram
         = QCoreApplication::applicationDirPath() + QStringLiteral("/../app/kuvo");

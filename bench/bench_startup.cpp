@@ -35,8 +35,8 @@ int main(int argc, char *argv[])
     QCoreApplication app(argc, argv);
 
     // Sign an account in: the program then also starts its user-info timers.
-    Setting::instance()->setValue(QStringLiteral("token"), QStringLiteral("bench-token"));
-    Setting::instance()->getValueDB(QStringLiteral("token"));
+    Setting::instance()->setValue(SettingKeys::token, QStringLiteral("bench-token"));
+    Setting::instance()->getValueDB(SettingKeys::token);
 
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("HOME"), home);

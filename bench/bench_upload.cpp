@@ -173,7 +173,7 @@ int main(int argc, char *argv[])
         std::fprintf(stderr, "the stand-in gave no token\n");
         return 1;
     }
-    Setting::instance()->setValue(QStringLiteral("token"), token);
+    Setting::instance()->setValue(SettingKeys::token, token);
 
     const QString path = home.filePath(QStringLiteral("upload.png"));
     const QByteArray md5 = writeRandomFile(path, kFileSize).toHex();

@@ -38,7 +38,7 @@ PictureFormat PictureFormat::fromSetting(const QVariant &qualityImage)
 
 PictureFormat PictureFormat::current()
 {
-    return fromSetting(Setting::instance()->getValue(QStringLiteral("qualityImage")));
+    return fromSetting(Setting::instance()->getValue(SettingKeys::qualityImage));
 }
 
 QString PictureFormat::saveFilter() const

@@ -571,7 +571,7 @@ SurfaceKeys::State SurfaceWidget::keyState() const
     SurfaceKeys::State state;
     state.closePanelVisible = m_visibleCloseWindow;
     state.showCloseSurfaceWindow
-        = settingIsOn(Setting::instance()->getValue(QStringLiteral("showCloseSurfaceWindow")));
+        = settingIsOn(Setting::instance()->getValue(SettingKeys::showCloseSurfaceWindow));
     state.selectionEmpty = !hasSelection();
     const KPainterArea *canvas = markedCanvas();
     const AbstractGraphItem *checked = canvas ? canvas->checkItem() : nullptr;

@@ -14,7 +14,7 @@ BlackoutArea::BlackoutArea(QQuickItem *parent)
     qDebug() << Q_FUNC_INFO;
     setAcceptedMouseButtons(Qt::LeftButton);
     setFlag(QQuickItem::ItemHasContents);
-    setLineWidth(Setting::instance()->getValue(QStringLiteral("widthBlackoutLine")).toInt());
+    setLineWidth(Setting::instance()->getValue(SettingKeys::widthBlackoutLine).toInt());
 }
 
 void BlackoutArea::setPaintArea(KPainterArea *area)

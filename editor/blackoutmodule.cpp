@@ -31,7 +31,7 @@ void BlackoutModule::beginPaintItem(KPainterArea *area, const QPoint &point)
 {
     auto *shape = new BlackoutItem(area);
     createItem(shape, area);
-    shape->setLineWidth(Setting::instance()->getValue(QStringLiteral("widthBlackoutLine")).toInt());
+    shape->setLineWidth(Setting::instance()->getValue(SettingKeys::widthBlackoutLine).toInt());
     shape->setZ(kBlackoutZ);
     connect(shape, &BlackoutItem::updateBlackoutArea, this, &GraphModule::updateBlackoutArea);
     setStartPoint(point);

@@ -23,7 +23,7 @@ void BlurModule::beginPaintItem(KPainterArea *area, const QPoint &point)
 {
     auto *blur = new BlurItem(area);
     createItem(blur, area);
-    blur->setLineWidth(Setting::instance()->getValue(QStringLiteral("widthBlureLine")).toInt());
+    blur->setLineWidth(Setting::instance()->getValue(SettingKeys::widthBlureLine).toInt());
     setStartPoint(point);
     blur->resize(QRectF(point.x(), point.y(), 1, 1));
     // All blurs lie just above the canvas, under every other shape.

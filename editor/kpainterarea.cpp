@@ -55,9 +55,9 @@ QList<KPainterArea::ModuleFactory> &moduleFactories()
     return factories;
 }
 
-int settingInt(const char *key)
+int settingInt(QLatin1String key)
 {
-    return Setting::instance()->getValue(QLatin1String(key)).toInt();
+    return Setting::instance()->getValue(key).toInt();
 }
 
 } // namespace
@@ -76,11 +76,11 @@ KPainterArea::KPainterArea(QQuickItem *parent)
     connect(
         this, &KPainterArea::currentSubstrateChanged, this, &KPainterArea::setCurrentItemSubstrate);
     connect(this, &KPainterArea::currentColorXChanged, this, &KPainterArea::setCurrentItemColorX);
-    setCurrentColorX(settingInt("colorColorLine"));
-    setCurrentLineWidth(settingInt("widthColorLine"));
+    setCurrentColorX(settingInt(SettingKeys::colorColorLine));
+    setCurrentLineWidth(settingInt(SettingKeys::widthColorLine));
     connect(m_undoStack, &QUndoStack::canUndoChanged, this, &KPainterArea::canUndoChange);
     connect(m_undoStack, &QUndoStack::canRedoChanged, this, &KPainterArea::canRedoChange);
-    setCurrentSubstrate(Setting::instance()->getValue(QStringLiteral("substrate")).toBool());
+    setCurrentSubstrate(Setting::instance()->getValue(SettingKeys::substrate).toBool());
     connect(this, &KPainterArea::updateBlackoutArea, m_blackoutArea,
         [this] { m_blackoutArea->update(); });
     setAcceptedMouseButtons(Qt::AllButtons);
@@ -228,7 +228,7 @@ void KPainterArea::setCurrentSubstrate(bool substrate)
     if (substrate == m_currentSubstrate)
         return;
     m_currentSubstrate = substrate;
-    Setting::instance()->setValue(QStringLiteral("substrate"), substrate);
+    Setting::instance()->setValue(SettingKeys::substrate, substrate);
     emit currentSubstrateChanged(substrate);
 }
 
@@ -303,13 +303,13 @@ void KPainterArea::setCurrentModule(const QString &name)
         setCrossCursor();
 
     if (name == QLatin1String("Text"))
-        setCurrentLineWidth(settingInt("widthTextLine"));
+        setCurrentLineWidth(settingInt(SettingKeys::widthTextLine));
     else if (name == QLatin1String("Blur"))
-        setCurrentLineWidth(settingInt("widthBlureLine"));
+        setCurrentLineWidth(settingInt(SettingKeys::widthBlureLine));
     else if (name == QLatin1String("Blackout"))
-        setCurrentLineWidth(settingInt("widthBlackoutLine"));
+        setCurrentLineWidth(settingInt(SettingKeys::widthBlackoutLine));
     else if (!move)
-        setCurrentLineWidth(settingInt("widthColorLine"));
+        setCurrentLineWidth(settingInt(SettingKeys::widthColorLine));
 
     if (!move)
         m_currentItem = remembered;

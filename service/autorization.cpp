@@ -69,7 +69,7 @@ bool Autorization::isAuth()
 
 QString Autorization::token()
 {
-    return settings()->getValue(QStringLiteral("token")).toString();
+    return settings()->getValue(SettingKeys::token).toString();
 }
 
 void Autorization::listen()
@@ -220,7 +220,7 @@ void Autorization::readToken(QNetworkReply *reply, const QString &errorKey)
                 .arg(message));
         return;
     }
-    settings()->setValue(QStringLiteral("token"), accessToken);
+    settings()->setValue(SettingKeys::token, accessToken);
     emit authChanged(true);
     getUserInfo();
 }
@@ -262,13 +262,13 @@ void Autorization::readUserInfo(QNetworkReply *reply, const QString &sentToken)
             Logging::instance()->writeMessage(logText);
         return;
     }
-    const QList<QPair<const char *, const char *>> texts
-        = {{"username", "name"}, {"usermail", "email"}, {"useravatar", "avatar"}};
+    const QList<QPair<QLatin1String, const char *>> texts = {{SettingKeys::username, "name"},
+        {SettingKeys::usermail, "email"}, {SettingKeys::useravatar, "avatar"}};
     for (const auto &key : texts)
-        settings()->setValue(
-            QLatin1String(key.first), read.value(QLatin1String(key.second)).toString());
-    for (const char *key : {"quota", "usage", "max_post_size"})
-        settings()->setValue(QLatin1String(key), read.value(QLatin1String(key)).toLongLong());
+        settings()->setValue(key.first, read.value(QLatin1String(key.second)).toString());
+    // The reply names these fields as the settings do.
+    for (QLatin1String key : {SettingKeys::quota, SettingKeys::usage, SettingKeys::maxPostSize})
+        settings()->setValue(key, read.value(key).toLongLong());
 }
 
 void Autorization::fail(const QString &key, const QString &message, const QString &logText)
@@ -282,12 +282,14 @@ void Autorization::signOut()
 {
     // The FTP and SFTP credentials are enciphered with the token, so they go while it is
     // still there to key the cipher; the token goes last.
-    static const char *const keys[]
-        = {"ftp_host", "ftp_port", "ftp_path", "ftp_base_url", "ftp_user", "ftp_password",
-            "sftp_host", "sftp_port", "sftp_path", "sftp_base_url", "sftp_user", "sftp_password",
-            "username", "usermail", "useravatar", "quota", "usage", "max_post_size", "token"};
-    for (const char *key : keys)
-        settings()->setValue(QLatin1String(key), QStringLiteral(""));
+    const SettingKeys::TransferKeys &ftp = SettingKeys::ftp;
+    const SettingKeys::TransferKeys &sftp = SettingKeys::sftp;
+    const QLatin1String keys[] = {ftp.host, ftp.port, ftp.path, ftp.baseUrl, ftp.user, ftp.password,
+        sftp.host, sftp.port, sftp.path, sftp.baseUrl, sftp.user, sftp.password,
+        SettingKeys::username, SettingKeys::usermail, SettingKeys::useravatar, SettingKeys::quota,
+        SettingKeys::usage, SettingKeys::maxPostSize, SettingKeys::token};
+    for (QLatin1String key : keys)
+        settings()->setValue(key, QStringLiteral(""));
     m_state.clear();
     stopListening();
     emit authChanged(false);

@@ -26,15 +26,15 @@ NetworkAccessManager::NetworkAccessManager(QObject *parent)
     : QNetworkAccessManager(parent)
 {
     Setting *settings = Setting::instance();
-    if (!settings->getValue(QStringLiteral("useProxy")).toBool())
+    if (!settings->getValue(SettingKeys::useProxy).toBool())
         return;
-    const QString host = settings->getValue(QStringLiteral("proxy_host")).toString();
+    const QString host = settings->getValue(SettingKeys::proxyHost).toString();
     if (host.isEmpty())
         return;
     setProxy(QNetworkProxy(QNetworkProxy::HttpProxy, host,
-        quint16(settings->getValue(QStringLiteral("proxy_port")).toUInt()),
-        settings->getValue(QStringLiteral("proxy_user")).toString(),
-        settings->getValue(QStringLiteral("proxy_password")).toString()));
+        quint16(settings->getValue(SettingKeys::proxyPort).toUInt()),
+        settings->getValue(SettingKeys::proxyUser).toString(),
+        settings->getValue(SettingKeys::proxyPassword).toString()));
 }
 
 void NetworkAccessManager::getAuthRequest(QNetworkRequest &request)
@@ -43,7 +43,7 @@ void NetworkAccessManager::getAuthRequest(QNetworkRequest &request)
         (QCoreApplication::applicationName() + QLatin1Char(' ')
             + QCoreApplication::applicationVersion())
             .toUtf8());
-    const QString token = Setting::instance()->getValue(QStringLiteral("token")).toString();
+    const QString token = Setting::instance()->getValue(SettingKeys::token).toString();
     if (!token.isEmpty())
         request.setRawHeader("Authorization", "Bearer " + token.toUtf8());
 }

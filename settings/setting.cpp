@@ -19,19 +19,21 @@ namespace {
 
 Setting *s_instance = nullptr;
 
+SettingKeys::Row::Cipher cipherOf(const QString &name)
+{
+    const SettingKeys::Row *row = SettingKeys::find(name);
+    return row ? row->cipher : SettingKeys::Row::Plain;
+}
+
 bool isAlwaysEnciphered(const QString &name)
 {
-    static const QStringList keys = {QStringLiteral("ftp_user"), QStringLiteral("sftp_user"),
-        QStringLiteral("ftp_password"), QStringLiteral("sftp_password")};
-    return keys.contains(name);
+    return cipherOf(name) == SettingKeys::Row::Always;
 }
 
 // Values of these keys never reach a log line in clear.
 bool isSecret(const QString &name, bool enciphered)
 {
-    static const QStringList keys = {QStringLiteral("token"), QStringLiteral("proxy_password"),
-        QStringLiteral("drop_box_token"), QStringLiteral("drop_box_token_apiv2")};
-    return enciphered || isAlwaysEnciphered(name) || keys.contains(name);
+    return enciphered || cipherOf(name) != SettingKeys::Row::Plain;
 }
 
 QVariant shown(const QString &name, const QVariant &value, bool enciphered)
@@ -62,8 +64,8 @@ Setting::Setting(QObject *parent)
     qDebug() << "settings";
     Paths::prepareFolders();
 
-    m_cache.insert(QStringLiteral("mainFontColor"), QColor(QStringLiteral("#25282c")));
-    m_cache.insert(QStringLiteral("mainFontFamily"), QStringLiteral("Arial"));
+    m_cache.insert(SettingKeys::mainFontColor, QColor(QStringLiteral("#25282c")));
+    m_cache.insert(SettingKeys::mainFontFamily, QStringLiteral("Arial"));
 
     connect(&m_database, &SqlDatabase::writeFailed, this, [this](const QString &reason) {
         if (m_writeFailureTold)
@@ -75,11 +77,13 @@ Setting::Setting(QObject *parent)
     Paths::makePrivate(Paths::databaseFile());
     connect(this, &Setting::valueChanged, this, &Setting::changeValue);
     checkTranslate();
-    if (getValue(QStringLiteral("type_upload")).isNull())
-        setValue(QStringLiteral("type_upload"), QStringLiteral("kuvo"));
+    for (const SettingKeys::Row &row : SettingKeys::table()) {
+        if (row.source == SettingKeys::Row::AtStart && getValue(row.name).isNull())
+            setValue(row.name, row.initial);
+    }
 
     // A fresh install whose setting is on gets its entry; one switched off loses it.
-    changeValue(QStringLiteral("autostart"), getValue(QStringLiteral("autostart")));
+    changeValue(SettingKeys::autostart, getValue(SettingKeys::autostart));
 
     // Writes are queued, not awaited: let the SQL thread finish them before the process ends.
     qAddPostRoutine(&Setting::drain);
@@ -118,9 +122,11 @@ QVariant Setting::getValue(const QString &name, bool is_encrypt)
         return plainText(name);
 
     const QVariant value = m_cache.value(name);
-    if (value.isNull()
-        && (name == QLatin1String("showMagnifier") || name == QLatin1String("shortLink")))
-        return false;
+    if (value.isNull()) {
+        const SettingKeys::Row *row = SettingKeys::find(name);
+        if (row && row->source == SettingKeys::Row::OnRead)
+            return row->initial;
+    }
     return value;
 }
 
@@ -135,7 +141,7 @@ QString Setting::plainText(const QString &name)
         m_cache.insert(name, QStringLiteral(""));
         return QStringLiteral("");
     }
-    return nonNull(decrypt(sealed->toString(), getValue(QStringLiteral("token")).toString()));
+    return nonNull(decrypt(sealed->toString(), getValue(SettingKeys::token).toString()));
 }
 
 void Setting::setValue(const QString &name, const QVariant &value, bool is_encrypt)
@@ -149,7 +155,7 @@ void Setting::setValue(const QString &name, const QVariant &value, bool is_encry
     } else if (m_cache.value(name) != value) {
         m_cache.insert(name, value);
         setValueDB(name, value);
-        if (name == QLatin1String("token"))
+        if (name == SettingKeys::token)
             sealPendingValues();
     }
 
@@ -161,7 +167,7 @@ void Setting::setValue(const QString &name, const QVariant &value, bool is_encry
 void Setting::storeEnciphered(const QString &name, const QString &value)
 {
     bool ok = false;
-    const QString sealed = encrypt(value, getValue(QStringLiteral("token")).toString(), &ok);
+    const QString sealed = encrypt(value, getValue(SettingKeys::token).toString(), &ok);
     if (!ok) {
         m_unsealed.insert(name, value);
         qWarning() << Q_FUNC_INFO << name
@@ -183,15 +189,15 @@ void Setting::sealPendingValues()
 
 void Setting::emitKeySignal(const QString &name)
 {
-    if (name == QLatin1String("username"))
+    if (name == SettingKeys::username)
         emit userNameChanges(m_cache.value(name).toString());
-    else if (name == QLatin1String("useravatar"))
+    else if (name == SettingKeys::useravatar)
         emit userAvatarChanges(m_cache.value(name).toString());
-    else if (name == QLatin1String("keyFragmentScreen"))
+    else if (name == SettingKeys::keyFragmentScreen)
         emit keyFragmentScreenChanged();
-    else if (name == QLatin1String("keySnapshotScreen"))
+    else if (name == SettingKeys::keySnapshotScreen)
         emit keySnapshotScreenChanged();
-    else if (name == QLatin1String("keyQuickFragmentScreen"))
+    else if (name == SettingKeys::keyQuickFragmentScreen)
         emit keyQuickFragmentScreenChanged();
 }
 
@@ -213,63 +219,46 @@ void Setting::setValueDB(const QString &name, const QVariant &value)
 
 void Setting::resetDefault()
 {
-    const QList<QPair<const char *, QVariant>> defaults = {
-        {"fragmentScreen", 1},
-        {"quickFragmentScreen", 1},
-        {"snapshotFull", 1},
-        {"sendScreen", 1},
-        {"show_upload", 1},
-        {"show_last_upload", 1},
-        {"useProxy", 0},
-        {"qualityImage", 1},
-        {"autostart", 1},
-        {"useSaveScreen", 0},
-        {"visibleColorPanel", 1},
-        {"showMagnifier", 1},
-        {"showCloseSurfaceWindow", 1},
-        {"colorColorLine", 7},
-        {"keyFragmentScreen", QStringLiteral("Print Screen")},
-        {"keyQuickFragmentScreen", QStringLiteral("Shift + Print Screen")},
-        {"keySnapshotScreen", QStringLiteral("Ctrl + Shift + Print Screen")},
-    };
     // The bracket travels through the same queue as the writes, so it runs around them on
     // the thread that owns the connection.
     m_database.exequte(QStringLiteral("BEGIN"), {});
-    for (const auto &entry : defaults)
-        store(entry.first, entry.second);
+    for (const SettingKeys::Row &row : SettingKeys::table()) {
+        if (row.reset.isValid())
+            store(row.name, row.reset);
+    }
     m_database.exequte(QStringLiteral("COMMIT"), {});
     emit valueChanged(QString(), QStringLiteral(""));
 }
 
 void Setting::resetHootKey()
 {
-    store("keyFragmentScreen", QStringLiteral("Ctrl + Print Screen"));
-    store("keyQuickFragmentScreen", QStringLiteral("Shift + Print Screen"));
-    store("keySnapshotScreen", QStringLiteral("Ctrl + Shift + Print Screen"));
+    store(SettingKeys::keyFragmentScreen, QStringLiteral("Ctrl + Print Screen"));
+    store(SettingKeys::keyQuickFragmentScreen, QStringLiteral("Shift + Print Screen"));
+    store(SettingKeys::keySnapshotScreen, QStringLiteral("Ctrl + Shift + Print Screen"));
 }
 
 QVariant Setting::widthColorLine()
 {
-    const QVariant value = stored("widthColorLine");
+    const QVariant value = stored(SettingKeys::widthColorLine);
     qDebug() << Q_FUNC_INFO << value;
     return value;
 }
 
 void Setting::setWidthColorLine(const QVariant &value)
 {
-    if (stored("widthColorLine") != value)
-        store("widthColorLine", value);
+    if (stored(SettingKeys::widthColorLine) != value)
+        store(SettingKeys::widthColorLine, value);
 }
 
 void Setting::setLanguage(const QVariant &value)
 {
-    store("language", value);
+    store(SettingKeys::language, value);
     checkTranslate();
 }
 
 void Setting::setLastGraphTools(const QVariant &value)
 {
-    store("lastGraphTools", value);
+    store(SettingKeys::lastGraphTools, value);
     emit lastGraphToolsChanged(value);
 }
 
@@ -278,7 +267,7 @@ void Setting::checkTranslate()
     if (!m_translator)
         m_translator = new QTranslator(this);
 
-    const QVariant language = stored("language");
+    const QVariant language = stored(SettingKeys::language);
     QString file;
     if (language == QLatin1String("ru"))
         file = QStringLiteral(":/translate/kuvo.qm");
@@ -295,7 +284,7 @@ void Setting::checkTranslate()
 
 void Setting::changeValue(const QString &name, const QVariant &value)
 {
-    if (name != QLatin1String("autostart"))
+    if (name != SettingKeys::autostart)
         return;
     qDebug() << Q_FUNC_INFO << "change autostart";
     if (value.toBool())
@@ -337,7 +326,7 @@ QString Setting::getUserId() const
 
 QVariant Setting::userAvatar()
 {
-    const QString avatar = stored("useravatar").toString();
+    const QString avatar = stored(SettingKeys::useravatar).toString();
     return avatar.isEmpty() ? QStringLiteral("qrc:/images/images/avatar_default.png") : avatar;
 }
 

@@ -1,6 +1,7 @@
 #ifndef SETTING_H
 #define SETTING_H
 
+#include "settingkeys.h"
 #include "sqldatabase.h"
 
 #include <QHash>
@@ -80,8 +81,8 @@ public:
     // Damaged: where the damaged file went; read-only: the file; unusable: why.
     QString storageDetail() const { return m_troubleDetail; }
 
-    QVariant saveScreenFolder() { return getValue(QStringLiteral("saveScreenFolder")); }
-    QVariant showActiveWindow() { return getValue(QStringLiteral("showActiveWindow")).toBool(); }
+    QVariant saveScreenFolder() { return getValue(SettingKeys::saveScreenFolder); }
+    QVariant showActiveWindow() { return getValue(SettingKeys::showActiveWindow).toBool(); }
     Q_INVOKABLE bool isUseMailClient() const { return false; }
 
     void checkTranslate();
@@ -92,65 +93,74 @@ public:
     void setSaveGamePath(const QVariant &value);
     Q_INVOKABLE void changeSaveGamePath();
 
-    QVariant fragmentScreen() { return stored("fragmentScreen"); }
-    QVariant quickFragmentScreen() { return stored("quickFragmentScreen"); }
-    QVariant snapshotFull() { return stored("snapshotFull"); }
-    QVariant sendScreen() { return stored("sendScreen"); }
-    QVariant useProxy() { return flag("useProxy"); }
-    QVariant qualityImage() { return stored("qualityImage"); }
-    QVariant autostart() { return flag("autostart"); }
-    QVariant showUpload() { return flag("show_upload"); }
-    QVariant showLastUpload() { return flag("show_last_upload"); }
-    QVariant userName() { return stored("username"); }
-    QVariant userMail() { return stored("usermail"); }
-    QVariant quota() { return stored("quota"); }
-    QVariant usage() { return stored("usage"); }
-    QVariant useSaveScreen() { return flag("useSaveScreen"); }
-    QVariant shortLink() { return stored("shortLink"); }
-    QVariant language() { return stored("language"); }
-    QVariant videoQuality() { return stored("videoQuality"); }
-    QVariant showMagnifier() { return flag("showMagnifier"); }
-    QVariant showCloseSurfaceWindow() { return flag("showCloseSurfaceWindow"); }
-    QVariant visibleColorPanel() { return stored("visibleColorPanel"); }
-    int colorColorLine() { return stored("colorColorLine").toInt(); }
+    QVariant fragmentScreen() { return stored(SettingKeys::fragmentScreen); }
+    QVariant quickFragmentScreen() { return stored(SettingKeys::quickFragmentScreen); }
+    QVariant snapshotFull() { return stored(SettingKeys::snapshotFull); }
+    QVariant sendScreen() { return stored(SettingKeys::sendScreen); }
+    QVariant useProxy() { return flag(SettingKeys::useProxy); }
+    QVariant qualityImage() { return stored(SettingKeys::qualityImage); }
+    QVariant autostart() { return flag(SettingKeys::autostart); }
+    QVariant showUpload() { return flag(SettingKeys::showUpload); }
+    QVariant showLastUpload() { return flag(SettingKeys::showLastUpload); }
+    QVariant userName() { return stored(SettingKeys::username); }
+    QVariant userMail() { return stored(SettingKeys::usermail); }
+    QVariant quota() { return stored(SettingKeys::quota); }
+    QVariant usage() { return stored(SettingKeys::usage); }
+    QVariant useSaveScreen() { return flag(SettingKeys::useSaveScreen); }
+    QVariant shortLink() { return stored(SettingKeys::shortLink); }
+    QVariant language() { return stored(SettingKeys::language); }
+    QVariant videoQuality() { return stored(SettingKeys::videoQuality); }
+    QVariant showMagnifier() { return flag(SettingKeys::showMagnifier); }
+    QVariant showCloseSurfaceWindow() { return flag(SettingKeys::showCloseSurfaceWindow); }
+    QVariant visibleColorPanel() { return stored(SettingKeys::visibleColorPanel); }
+    int colorColorLine() { return stored(SettingKeys::colorColorLine).toInt(); }
     QVariant widthColorLine();
-    QVariant typeUpload() { return stored("type_upload").toString(); }
-    QVariant widthTextLine() { return stored("widthTextLine"); }
-    QVariant widthBlureLine() { return stored("widthBlureLine"); }
-    QVariant widthBlackoutLine() { return stored("widthBlackoutLine"); }
-    QVariant lastGraphTools() { return stored("lastGraphTools").toString(); }
+    QVariant typeUpload() { return stored(SettingKeys::typeUpload).toString(); }
+    QVariant widthTextLine() { return stored(SettingKeys::widthTextLine); }
+    QVariant widthBlureLine() { return stored(SettingKeys::widthBlureLine); }
+    QVariant widthBlackoutLine() { return stored(SettingKeys::widthBlackoutLine); }
+    QVariant lastGraphTools() { return stored(SettingKeys::lastGraphTools).toString(); }
 
 public slots:
     void resetDefault();
     void resetHootKey();
 
-    void setFragmentScreen(const QVariant &value) { store("fragmentScreen", value); }
-    void setQuickFragmentScreen(const QVariant &value) { store("quickFragmentScreen", value); }
-    void setSnapshotFull(const QVariant &value) { store("snapshotFull", value); }
-    void setSendScreen(const QVariant &value) { store("sendScreen", value); }
-    void setUseProxy(const QVariant &value) { store("useProxy", value); }
-    void setQualityImage(const QVariant &value) { store("qualityImage", value); }
-    void setAutostart(const QVariant &value) { store("autostart", value); }
-    void setShowUpload(const QVariant &value) { store("show_upload", value); }
-    void setShowLastUpload(const QVariant &value) { store("show_last_upload", value); }
-    void setUseSaveScreen(const QVariant &value) { store("useSaveScreen", value); }
-    void setSaveScreenFolder(const QVariant &value) { store("saveScreenFolder", value); }
-    void setShortLink(const QVariant &value) { store("shortLink", value); }
+    void setFragmentScreen(const QVariant &value) { store(SettingKeys::fragmentScreen, value); }
+    void setQuickFragmentScreen(const QVariant &value)
+    {
+        store(SettingKeys::quickFragmentScreen, value);
+    }
+    void setSnapshotFull(const QVariant &value) { store(SettingKeys::snapshotFull, value); }
+    void setSendScreen(const QVariant &value) { store(SettingKeys::sendScreen, value); }
+    void setUseProxy(const QVariant &value) { store(SettingKeys::useProxy, value); }
+    void setQualityImage(const QVariant &value) { store(SettingKeys::qualityImage, value); }
+    void setAutostart(const QVariant &value) { store(SettingKeys::autostart, value); }
+    void setShowUpload(const QVariant &value) { store(SettingKeys::showUpload, value); }
+    void setShowLastUpload(const QVariant &value) { store(SettingKeys::showLastUpload, value); }
+    void setUseSaveScreen(const QVariant &value) { store(SettingKeys::useSaveScreen, value); }
+    void setSaveScreenFolder(const QVariant &value) { store(SettingKeys::saveScreenFolder, value); }
+    void setShortLink(const QVariant &value) { store(SettingKeys::shortLink, value); }
     void setLanguage(const QVariant &value);
-    void setVideoQuality(const QVariant &value) { store("videoQuality", value); }
-    void setShowActiveWindow(const QVariant &value) { store("showActiveWindow", value); }
-    void setShowMagnifier(const QVariant &value) { store("showMagnifier", value); }
+    void setVideoQuality(const QVariant &value) { store(SettingKeys::videoQuality, value); }
+    void setShowActiveWindow(const QVariant &value) { store(SettingKeys::showActiveWindow, value); }
+    void setShowMagnifier(const QVariant &value) { store(SettingKeys::showMagnifier, value); }
     void setShowCloseSurfaceWindow(const QVariant &value)
     {
-        store("showCloseSurfaceWindow", value);
+        store(SettingKeys::showCloseSurfaceWindow, value);
     }
-    void setVisibleColorPanel(const QVariant &value) { store("visibleColorPanel", value); }
-    void setColorColorLine(int value) { store("colorColorLine", value); }
+    void setVisibleColorPanel(const QVariant &value)
+    {
+        store(SettingKeys::visibleColorPanel, value);
+    }
+    void setColorColorLine(int value) { store(SettingKeys::colorColorLine, value); }
     void setWidthColorLine(const QVariant &value);
-    void setTypeUpload(const QVariant &value) { store("type_upload", value); }
-    void setWidthTextLine(const QVariant &value) { store("widthTextLine", value); }
-    void setWidthBlureLine(const QVariant &value) { store("widthBlureLine", value); }
-    void setWidthBlackoutLine(const QVariant &value) { store("widthBlackoutLine", value); }
+    void setTypeUpload(const QVariant &value) { store(SettingKeys::typeUpload, value); }
+    void setWidthTextLine(const QVariant &value) { store(SettingKeys::widthTextLine, value); }
+    void setWidthBlureLine(const QVariant &value) { store(SettingKeys::widthBlureLine, value); }
+    void setWidthBlackoutLine(const QVariant &value)
+    {
+        store(SettingKeys::widthBlackoutLine, value);
+    }
     void setLastGraphTools(const QVariant &value);
 
 signals:
@@ -173,9 +183,9 @@ private slots:
 private:
     explicit Setting(QObject *parent = nullptr);
 
-    QVariant stored(const char *key) { return getValue(QLatin1String(key)); }
-    QVariant flag(const char *key) { return getValue(QLatin1String(key)).toBool(); }
-    void store(const char *key, const QVariant &value) { setValue(QLatin1String(key), value); }
+    QVariant stored(QLatin1String key) { return getValue(key); }
+    QVariant flag(QLatin1String key) { return getValue(key).toBool(); }
+    void store(QLatin1String key, const QVariant &value) { setValue(key, value); }
 
     QString plainText(const QString &name);
     void storeEnciphered(const QString &name, const QString &value);

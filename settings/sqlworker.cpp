@@ -1,4 +1,5 @@
 #include "sqlworker.h"
+#include "settingkeys.h"
 
 #include <QDateTime>
 #include <QDebug>
@@ -19,39 +20,6 @@ const QString kSqliteReadOnly = QStringLiteral("8");
 const QString kSqliteCannotOpen = QStringLiteral("14");
 
 constexpr qint64 kLongestWaitMs = 20;
-
-// The first-run rows; bare numbers are stored as integers, quoted values as text.
-struct DefaultRow
-{
-    const char *name;
-    const char *literal;
-};
-
-const DefaultRow kDefaultRows[] = {
-    {"fragmentScreen", "1"},
-    {"quickFragmentScreen", "1"},
-    {"snapshotFull", "1"},
-    {"sendScreen", "1"},
-    {"show_upload", "1"},
-    {"show_last_upload", "1"},
-    {"useProxy", "0"},
-    {"qualityImage", "1"},
-    {"useSaveScreen", "0"},
-    {"saveScreenFolder", "''"},
-    {"widthColorLine", "'2'"},
-    {"widthTextLine", "'6'"},
-    {"widthBlureLine", "'9'"},
-    {"widthBlackoutLine", "'9'"},
-    {"visibleColorPanel", "'1'"},
-    {"showActiveWindow", "'1'"},
-    {"showCloseSurfaceWindow", "'1'"},
-    {"colorColorLine", "'7'"},
-    {"autostart", "'1'"},
-    {"keyFragmentScreen", "'Ctrl + Print'"},
-    {"keyQuickFragmentScreen", "'Shift + Print'"},
-    {"keySnapshotScreen", "'Ctrl + Shift + Print'"},
-    {"keySendScreen", "'Ctrl + Enter'"},
-};
 
 } // namespace
 
@@ -199,12 +167,17 @@ bool SqlWorker::createDataBase(QSqlDatabase &db, QSqlError *error)
     QSqlQuery query(db);
     bool ok = query.exec(QStringLiteral(
         R"(CREATE TABLE IF NOT EXISTS "Settings" ("name" VARCHAR PRIMARY KEY  NOT NULL , "value" TEXT))"));
-    for (const DefaultRow &row : kDefaultRows) {
+    if (ok)
+        ok = query.prepare(
+            QStringLiteral(R"(INSERT OR IGNORE INTO "Settings" ("name","value") VALUES (?,?))"));
+    for (const SettingKeys::Row &row : SettingKeys::table()) {
         if (!ok)
             break;
-        ok = query.exec(
-            QStringLiteral(R"(INSERT OR IGNORE INTO "Settings" ("name","value") VALUES ('%1',%2))")
-                .arg(QLatin1String(row.name), QLatin1String(row.literal)));
+        if (row.source != SettingKeys::Row::FirstRun)
+            continue;
+        query.bindValue(0, QString(row.name));
+        query.bindValue(1, row.initial);
+        ok = query.exec();
     }
     if (!ok) {
         *error = query.lastError();

@@ -95,24 +95,21 @@ void CurlUpload::checkConnect(
 
 CurlTarget CurlUpload::storedTarget() const
 {
+    const SettingKeys::TransferKeys &keys
+        = m_protocol == CurlTarget::Sftp ? SettingKeys::sftp : SettingKeys::ftp;
+    Setting *settings = Setting::instance();
     int port = CurlTarget::defaultPort(m_protocol);
-    const QString portText = stored("port").toString().trimmed();
+    const QString portText = settings->getValue(keys.port).toString().trimmed();
     if (!portText.isEmpty()) {
         bool ok = false;
         port = portText.toInt(&ok);
         if (!ok)
             port = -1;
     }
-    return CurlTarget(m_protocol, stored("host").toString(), port, stored("path").toString(),
-        stored("user", true).toString(), stored("password", true).toString(),
-        stored("base_url").toString());
-}
-
-QVariant CurlUpload::stored(const char *name, bool enciphered) const
-{
-    const QString prefix
-        = m_protocol == CurlTarget::Sftp ? QStringLiteral("sftp_") : QStringLiteral("ftp_");
-    return Setting::instance()->getValue(prefix + QLatin1String(name), enciphered);
+    return CurlTarget(m_protocol, settings->getValue(keys.host).toString(), port,
+        settings->getValue(keys.path).toString(), settings->getValue(keys.user, true).toString(),
+        settings->getValue(keys.password, true).toString(),
+        settings->getValue(keys.baseUrl).toString());
 }
 
 // Opened without waiting and looked at before anything is read: a FIFO would block the

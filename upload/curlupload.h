@@ -51,7 +51,6 @@ protected:
 
 private:
     CurlTarget storedTarget() const;
-    QVariant stored(const char *name, bool enciphered = false) const;
     std::unique_ptr<QFile> openFile(const QString &path, QString *problem) const;
     void finishUpload(bool ok, const QString &errorText);
     void failLater(const QString &text);

@@ -8,9 +8,9 @@
 
 namespace {
 
-QString stored(const char *key)
+QString stored(QLatin1String key)
 {
-    return Setting::instance()->getValue(QLatin1String(key)).toString();
+    return Setting::instance()->getValue(key).toString();
 }
 
 } // namespace
@@ -28,12 +28,12 @@ bool DropboxAuth::linked() const
 
 QString DropboxAuth::displayName() const
 {
-    return stored("drop_box_display_name");
+    return stored(SettingKeys::dropBoxDisplayName);
 }
 
 QString DropboxAuth::email() const
 {
-    return stored("drop_box_email");
+    return stored(SettingKeys::dropBoxEmail);
 }
 
 bool DropboxAuth::busy() const
@@ -114,8 +114,9 @@ void DropboxAuth::unlink()
     stop();
     QDropbox::forgetTokens();
     Setting *settings = Setting::instance();
-    for (const char *key : {"drop_box_token", "drop_box_display_name", "drop_box_email",
-             "drop_box_total", "drop_box_usage", "drop_box_quota"})
-        settings->setValue(QLatin1String(key), QStringLiteral(""));
+    for (QLatin1String key :
+        {SettingKeys::dropBoxToken, SettingKeys::dropBoxDisplayName, SettingKeys::dropBoxEmail,
+            SettingKeys::dropBoxTotal, SettingKeys::dropBoxUsage, SettingKeys::dropBoxQuota})
+        settings->setValue(key, QStringLiteral(""));
     emit linkedChanged();
 }

@@ -88,9 +88,9 @@ HandlerUpload::HandlerUpload(const QStringList &files, TypeUpload type, QObject 
 HandlerUpload::TargetUpload HandlerUpload::targetFromSettings()
 {
     Setting *settings = Setting::instance();
-    const QString type = settings->getValue(QStringLiteral("type_upload")).toString();
+    const QString type = settings->getValue(SettingKeys::typeUpload).toString();
     if (type == QLatin1String("ftp"))
-        return settings->getValue(QStringLiteral("is_sftp")).toBool() ? SFTP : FTP;
+        return settings->getValue(SettingKeys::isSftp).toBool() ? SFTP : FTP;
     if (type == QLatin1String("dropbox"))
         return Dropbox;
     return Service;

@@ -19,8 +19,7 @@ void NetworkExchange::uploadData(const QStringList &files)
 
 bool NetworkExchange::exceedsLimit(const QStringList &files)
 {
-    const qint64 limit
-        = Setting::instance()->getValue(QStringLiteral("max_post_size")).toLongLong();
+    const qint64 limit = Setting::instance()->getValue(SettingKeys::maxPostSize).toLongLong();
     if (limit <= 0)
         return false;
     qint64 size = 0;

@@ -15,11 +15,11 @@ QString s_apiHost = QStringLiteral("api.dropboxapi.com");
 QString s_contentHost = QStringLiteral("content.dropboxapi.com");
 QString s_webHost = QStringLiteral("www.dropbox.com");
 
-const QString kTokenKey = QStringLiteral("drop_box_token_apiv2");
-const QString kRefreshKey = QStringLiteral("drop_box_refresh_token_apiv2");
+const QString kTokenKey = SettingKeys::dropBoxTokenApiv2;
+const QString kRefreshKey = SettingKeys::dropBoxRefreshTokenApiv2;
 // Seconds since the epoch, UTC; 0 for a token without an end (links made before expiring
 // tokens).
-const QString kExpiryKey = QStringLiteral("drop_box_token_expiry");
+const QString kExpiryKey = SettingKeys::dropBoxTokenExpiry;
 
 // A request that moves no byte for this long is given up; an upload keeps moving bytes.
 constexpr int kTransferTimeoutMs = 60000;

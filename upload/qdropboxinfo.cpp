@@ -66,10 +66,10 @@ void QDropboxInfo::spaceRead()
                                  .toLongLong();
     const qint64 used = answer.data.value(QLatin1String("used")).toVariant().toLongLong();
     Setting *settings = Setting::instance();
-    settings->setValue(QStringLiteral("drop_box_display_name"), m_displayName);
-    settings->setValue(QStringLiteral("drop_box_email"), m_email);
-    settings->setValue(QStringLiteral("drop_box_total"), allocated);
-    settings->setValue(QStringLiteral("drop_box_usage"), used);
-    settings->setValue(QStringLiteral("drop_box_quota"), allocated);
+    settings->setValue(SettingKeys::dropBoxDisplayName, m_displayName);
+    settings->setValue(SettingKeys::dropBoxEmail, m_email);
+    settings->setValue(SettingKeys::dropBoxTotal, allocated);
+    settings->setValue(SettingKeys::dropBoxUsage, used);
+    settings->setValue(SettingKeys::dropBoxQuota, allocated);
     emit updated();
 }

@@ -60,7 +60,6 @@ private slots:
     void initTestCase();
 
     void freshStoreMakesFoldersAndFile();
-    void freshStoreHoldsTheFirstRunRows();
     void defaults_data();
     void defaults();
     void cacheOnlyValuesNeverReachTheFile();
@@ -76,7 +75,8 @@ private slots:
     void withoutTokenTheStoredRowIsKept();
     void secretsNeverReachTheLog();
 
-    void resetDefault();
+    void keysStartAndReset_data();
+    void keysStartAndReset();
     void resetHootKey();
 
     void properties();
@@ -89,6 +89,9 @@ private slots:
 
 private:
     Setting *m_settings = nullptr;
+    // The rows of the file as the first start left them.
+    QHash<QString, QString> m_firstRun;
+    int m_listedFirstRunRows = 0;
 };
 
 void TestSetting::initTestCase()
@@ -96,6 +99,7 @@ void TestSetting::initTestCase()
     QVERIFY2(QDir::homePath().contains(QStringLiteral("/kuvo-test.")),
         "run through tests/support/isolate.sh so that HOME is a temporary folder");
     m_settings = Setting::instance();
+    m_firstRun = storedRows();
 }
 
 void TestSetting::freshStoreMakesFoldersAndFile()
@@ -103,43 +107,6 @@ void TestSetting::freshStoreMakesFoldersAndFile()
     QVERIFY(QFileInfo(QDir::homePath() + QStringLiteral("/.kuvo")).isDir());
     QVERIFY(QFileInfo(QDir::homePath() + QStringLiteral("/.kuvo/tmp")).isDir());
     QVERIFY(QFileInfo(QDir::homePath() + QStringLiteral("/.kuvo/setting")).isFile());
-}
-
-void TestSetting::freshStoreHoldsTheFirstRunRows()
-{
-    const QList<QPair<QString, QString>> expected = {
-        {"fragmentScreen", "1"},
-        {"quickFragmentScreen", "1"},
-        {"snapshotFull", "1"},
-        {"sendScreen", "1"},
-        {"show_upload", "1"},
-        {"show_last_upload", "1"},
-        {"useProxy", "0"},
-        {"qualityImage", "1"},
-        {"useSaveScreen", "0"},
-        {"saveScreenFolder", ""},
-        {"widthColorLine", "2"},
-        {"widthTextLine", "6"},
-        {"widthBlureLine", "9"},
-        {"widthBlackoutLine", "9"},
-        {"visibleColorPanel", "1"},
-        {"showActiveWindow", "1"},
-        {"showCloseSurfaceWindow", "1"},
-        {"colorColorLine", "7"},
-        {"autostart", "1"},
-        {"keyFragmentScreen", "Ctrl + Print"},
-        {"keyQuickFragmentScreen", "Shift + Print"},
-        {"keySnapshotScreen", "Ctrl + Shift + Print"},
-        {"keySendScreen", "Ctrl + Enter"},
-        // not a first-run row: the store's constructor adds it
-        {"type_upload", "kuvo"},
-    };
-    const auto rows = storedRows();
-    QCOMPARE(rows.size(), expected.size());
-    for (const auto &[name, value] : expected) {
-        QVERIFY2(rows.contains(name), qPrintable(name));
-        QCOMPARE(rows[name], value);
-    }
 }
 
 void TestSetting::defaults_data()
@@ -259,30 +226,38 @@ void TestSetting::nestedDatabaseReadsGetTheirOwnValues()
     m_settings->setValue(QStringLiteral("inner_key"), QStringLiteral("inner"));
     m_settings->getValueDB(QStringLiteral("outer_key"));
 
-    // Hold the file locked so the outer read waits; the inner read starts from a timer inside
-    // the outer read's event loop, and the lock goes once both are queued.
+    // The writer's lock, taken behind the store's back, holds the SQL thread in the write
+    // queued before the outer read, so that read still waits when the inner one starts from
+    // a timer inside its event loop; the lock goes once both are queued.
     QSqlDatabase lock
         = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("lock"));
     lock.setDatabaseName(Paths::databaseFile());
     QVERIFY(lock.open());
-    QSqlQuery exclusive(lock);
-    QVERIFY(exclusive.exec(QStringLiteral("BEGIN EXCLUSIVE")));
+    {
+        QSqlQuery exclusive(lock);
+        QVERIFY(exclusive.exec(QStringLiteral("BEGIN EXCLUSIVE")));
+        m_settings->setValue(QStringLiteral("queued_key"), QStringLiteral("waits for the lock"));
 
-    QVariant inner;
-    bool outerDone = false;
-    bool nested = false;
-    QTimer::singleShot(0, this, [&] {
-        QTimer::singleShot(100, this, [&] { QVERIFY(exclusive.exec(QStringLiteral("COMMIT"))); });
-        inner = m_settings->getValueDB(QStringLiteral("inner_key"));
-        nested = !outerDone;
-    });
-    const QVariant outer = m_settings->getValueDB(QStringLiteral("outer_key"));
-    outerDone = true;
+        QVariant inner;
+        bool released = false;
+        bool outerDone = false;
+        bool nested = false;
+        // Goes before the query: a timer that has not fired by then never does.
+        QObject context;
+        QTimer::singleShot(0, &context, [&] {
+            QTimer::singleShot(
+                100, &context, [&] { released = exclusive.exec(QStringLiteral("COMMIT")); });
+            inner = m_settings->getValueDB(QStringLiteral("inner_key"));
+            nested = !outerDone;
+        });
+        const QVariant outer = m_settings->getValueDB(QStringLiteral("outer_key"));
+        outerDone = true;
 
-    QVERIFY(nested);
-    QCOMPARE(outer.toString(), QStringLiteral("outer"));
-    QCOMPARE(inner.toString(), QStringLiteral("inner"));
-    exclusive.finish();
+        QVERIFY2(released, "the outer read came back before the lock went");
+        QVERIFY(nested);
+        QCOMPARE(outer.toString(), QStringLiteral("outer"));
+        QCOMPARE(inner.toString(), QStringLiteral("inner"));
+    }
     lock.close();
     lock = QSqlDatabase();
     QSqlDatabase::removeDatabase(QStringLiteral("lock"));
@@ -361,68 +336,72 @@ void TestSetting::secretsNeverReachTheLog()
     QCOMPARE(m_settings->getValue(QStringLiteral("sftp_password")).toString(), secrets[1]);
 }
 
-void TestSetting::resetDefault()
+// A null first-run text: the new file has no row; a null reset text: a reset leaves the key.
+void TestSetting::keysStartAndReset_data()
 {
-    const QList<QPair<QString, QVariant>> changed = {
-        {"fragmentScreen", 0},
-        {"quickFragmentScreen", 0},
-        {"snapshotFull", 0},
-        {"sendScreen", 0},
-        {"show_upload", 0},
-        {"show_last_upload", 0},
-        {"useProxy", 1},
-        {"qualityImage", 2},
-        {"useSaveScreen", 1},
-        {"visibleColorPanel", 0},
-        {"showMagnifier", 0},
-        {"showCloseSurfaceWindow", 0},
-        {"colorColorLine", 3},
-        {"widthColorLine", "8"},
-        {"showActiveWindow", "0"},
-        {"keySendScreen", "Alt + S"},
-        {"proxy_host", "proxy.example"},
-        {"keyFragmentScreen", "F1"},
-        {"keyQuickFragmentScreen", "F2"},
-        {"keySnapshotScreen", "F3"},
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<QString>("firstRun");
+    QTest::addColumn<QString>("reset");
+    const QString none;
+    const QList<std::tuple<const char *, QString, QString>> rows = {
+        {"fragmentScreen", "1", "1"},
+        {"quickFragmentScreen", "1", "1"},
+        {"snapshotFull", "1", "1"},
+        {"sendScreen", "1", "1"},
+        {"keyFragmentScreen", "Ctrl + Print", "Print Screen"},
+        {"keyQuickFragmentScreen", "Shift + Print", "Shift + Print Screen"},
+        {"keySnapshotScreen", "Ctrl + Shift + Print", "Ctrl + Shift + Print Screen"},
+        {"keySendScreen", "Ctrl + Enter", none},
+        {"show_upload", "1", "1"},
+        {"show_last_upload", "1", "1"},
+        {"showActiveWindow", "1", none},
+        {"showCloseSurfaceWindow", "1", "1"},
+        {"showMagnifier", none, "1"},
+        {"autostart", "1", "1"},
+        {"qualityImage", "1", "1"},
+        {"useSaveScreen", "0", "0"},
+        {"saveScreenFolder", "", none},
+        {"widthColorLine", "2", none},
+        {"widthTextLine", "6", none},
+        {"widthBlureLine", "9", none},
+        {"widthBlackoutLine", "9", none},
+        {"colorColorLine", "7", "7"},
+        {"visibleColorPanel", "1", "1"},
+        {"useProxy", "0", "0"},
+        // written by the store's first start, not by the new file
+        {"type_upload", "kuvo", none},
+        {"proxy_host", none, none},
+        {"language", none, none},
     };
-    for (const auto &[key, value] : changed)
-        m_settings->setValue(key, value);
+    m_listedFirstRunRows = 0;
+    for (const auto &[key, firstRun, reset] : rows) {
+        QTest::newRow(key) << QString::fromLatin1(key) << firstRun << reset;
+        m_listedFirstRunRows += firstRun.isNull() ? 0 : 1;
+    }
+}
 
+void TestSetting::keysStartAndReset()
+{
+    QFETCH(QString, key);
+    QFETCH(QString, firstRun);
+    QFETCH(QString, reset);
+    QCOMPARE(m_firstRun.size(), m_listedFirstRunRows);
+    QCOMPARE(m_firstRun.contains(key), !firstRun.isNull());
+    QCOMPARE(m_firstRun.value(key), firstRun);
+
+    const QVariant before = m_settings->getValue(key);
+    const QString changed = QStringLiteral("changed by the user");
+    m_settings->setValue(key, changed);
     QSignalSpy spy(m_settings, &Setting::valueChanged);
     m_settings->resetDefault();
     QVERIFY(!spy.isEmpty());
     QCOMPARE(spy.last()[0].toString(), QString());
     QCOMPARE(spy.last()[1].toString(), QString());
-
-    const QList<QPair<QString, QString>> expected = {
-        {"fragmentScreen", "1"},
-        {"quickFragmentScreen", "1"},
-        {"snapshotFull", "1"},
-        {"sendScreen", "1"},
-        {"show_upload", "1"},
-        {"show_last_upload", "1"},
-        {"useProxy", "0"},
-        {"qualityImage", "1"},
-        {"autostart", "1"},
-        {"useSaveScreen", "0"},
-        {"visibleColorPanel", "1"},
-        {"showMagnifier", "1"},
-        {"showCloseSurfaceWindow", "1"},
-        {"colorColorLine", "7"},
-        {"keyFragmentScreen", "Print Screen"},
-        {"keyQuickFragmentScreen", "Shift + Print Screen"},
-        {"keySnapshotScreen", "Ctrl + Shift + Print Screen"},
-        // not touched by a reset
-        {"widthColorLine", "8"},
-        {"showActiveWindow", "0"},
-        {"keySendScreen", "Alt + S"},
-        {"proxy_host", "proxy.example"},
-    };
-    const auto rows = storedRows();
-    for (const auto &[key, value] : expected) {
-        QCOMPARE(m_settings->getValue(key).toString(), value);
-        QCOMPARE(rows[key], value);
-    }
+    const QString expected = reset.isNull() ? changed : reset;
+    QCOMPARE(m_settings->getValue(key).toString(), expected);
+    QCOMPARE(storedRows()[key], expected);
+    if (reset.isNull())
+        m_settings->setValue(key, before);
 }
 
 void TestSetting::resetHootKey()
