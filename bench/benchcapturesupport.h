@@ -21,6 +21,6 @@ inline bool prepareOfflineCapture()
     for (auto set :
         {&ServiceAddress::setApiHost, &ServiceAddress::setWebHost, &ServiceAddress::setFixedHost})
         set(QStringLiteral("127.0.0.1:9"));
-    Setting::instance()->setValue(QStringLiteral("token"), QStringLiteral("bench-token"));
+    Setting::instance()->setValue(SettingKeys::token, QStringLiteral("bench-token"));
     return true;
 }
