@@ -1,8 +1,12 @@
 #include "ponoramsession.h"
 
 #include "ponoram.h"
+#include "ponoramgrab.h"
+#include "sharedmemorygrab.h"
 #include "surfacewidget.h"
 
+#include <QGuiApplication>
+#include <QScreen>
 #include <QTimer>
 
 PonoramSession::PonoramSession(QObject *parent)
@@ -10,11 +14,24 @@ PonoramSession::PonoramSession(QObject *parent)
 {
 }
 
+// The shared memory grab reads the root window, whose coordinates are the desktop's where Qt
+// does not scale it.
+std::function<QImage(const QRect &)> PonoramSession::desktopGrabber()
+{
+    const QScreen *primary = QGuiApplication::primaryScreen();
+    std::shared_ptr<PonoramGrab> shared;
+    if (SurfaceWidget::grabsTheScreen() && primary
+        && qFuzzyCompare(primary->devicePixelRatio(), 1.0))
+        shared = std::make_shared<PonoramGrab>(SharedMemoryGrab::displayName());
+    return [shared](const QRect &rect) {
+        const QImage shot = shared ? shared->grab(rect) : QImage();
+        return shot.isNull() ? SurfaceWidget::grab(rect).toImage() : shot;
+    };
+}
+
 void PonoramSession::createEngine()
 {
     m_engine = new Ponoram(this);
-    // The grab of the capture windows, which tests replace.
-    m_engine->setGrabber([](const QRect &rect) { return SurfaceWidget::grab(rect).toImage(); });
     connect(m_engine, &Ponoram::complete, this, [this](const QPixmap &picture) {
         m_picture = picture;
         setWork(false);
@@ -39,6 +56,7 @@ void PonoramSession::start(const QRect &desktopRect)
     setError(false);
     setFull(false);
     setWork(true);
+    m_engine->setGrabber(desktopGrabber());
     QTimer::singleShot(kSettleMs, this, [this, desktopRect] {
         if (!m_work || m_engine->isRunning() || m_engine->startPonoram(desktopRect))
             return;
@@ -62,11 +80,14 @@ void PonoramSession::cancel()
     setWork(false);
 }
 
+// The grab's connection and memory are let go of with the capture.
 void PonoramSession::setWork(bool work)
 {
     if (m_work == work)
         return;
     m_work = work;
+    if (!work && m_engine)
+        m_engine->setGrabber(nullptr);
     emit isPonoramWorkChanged(work);
 }
 

@@ -6,6 +6,8 @@
 #include <QRect>
 #include <QSize>
 
+#include <functional>
+
 class Ponoram;
 
 // One window's scrolling capture as its page sees it: whether it runs, how large the
@@ -34,6 +36,9 @@ public:
     QPixmap ponoramPixmap() const { return m_picture; }
     // The engine, made on the first start.
     Ponoram *engine() const { return m_engine; }
+    // How the engine grabs the desktop: through X shared memory kept from one grab to the next
+    // where it serves, else through the capture windows' grab, which tests replace.
+    static std::function<QImage(const QRect &)> desktopGrabber();
 
     // Windows under the one that has just cut the rectangle out of itself need a moment to
     // paint what shows there; the first grab waits for them.

@@ -190,6 +190,11 @@ QPixmap SurfaceWidget::grab(const QRect &desktopRect)
     return grabber()(desktopRect);
 }
 
+bool SurfaceWidget::grabsTheScreen()
+{
+    return grabberIsOwn();
+}
+
 QPixmap SurfaceWidget::composeScreens(const QList<QRect> &geometries, const Grabber &grab)
 {
     QRect united;

@@ -64,6 +64,8 @@ public:
     static void preparePage(QQuickView *view, QObject *core);
     // A rectangle of the desktop, grabbed now through the grab that setGrabber replaces.
     static QPixmap grab(const QRect &desktopRect);
+    // Whether grab() is the program's own, not one a test gave.
+    static bool grabsTheScreen();
     // All screens (index -1) or one screen, grabbed now.
     static QPixmap createBackground(int screenIndex);
     // The modifiers held right now; tests give their own, since a synthetic key event reports
