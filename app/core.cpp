@@ -11,7 +11,9 @@
 #include "maintoolwidget.h"
 #include "messagedialog.h"
 #include "networkexchange.h"
+#include "pendingupdate.h"
 #include "proxywidget.h"
+#include "serviceaddress.h"
 #include "setting.h"
 #include "settingwidget.h"
 #include "updater.h"
@@ -38,18 +40,6 @@ const int kUserInfoMs = 3600000;
 const int kListenFailureExitMs = 10000;
 const int kSecondUpdateCheckMs = 10800000;
 const int kShowMainWindowMs = 500;
-
-// Where a downloaded update is started from: a folder of the user's own, not a fixed name in
-// the shared temporary folder, which another user could have prepared.
-QString launchFolder()
-{
-    return QDir::homePath() + QStringLiteral("/.kuvo/launch/");
-}
-
-QString updateFolder()
-{
-    return QDir::homePath() + QStringLiteral("/.kuvo/update/");
-}
 
 bool fail(const QString &step)
 {
@@ -337,32 +327,30 @@ void Core::clearTempPath()
     clearAudioFile();
 }
 
-// Starts a downloaded update in place of this copy. Every step is checked; when one fails the
-// download stays where it is and this copy starts as usual.
+// Starts a downloaded update in place of this copy, with the hosts this copy was started
+// with. Every step is checked; when one fails this copy starts as usual.
 bool Core::handOverPendingUpdate()
 {
-    const QString downloaded = updateFolder() + QStringLiteral("Kuvo.exe");
-    if (!QFileInfo::exists(downloaded))
+    if (!PendingUpdate::isWaiting())
         return false;
-
-    const QString copy = launchFolder() + QStringLiteral("Kuvo.exe");
-    if (!QDir().mkpath(launchFolder()))
-        return fail(QStringLiteral("cannot create ") + launchFolder());
-    if (QFileInfo::exists(copy) && !QFile::remove(copy))
-        return fail(QStringLiteral("cannot remove the previous ") + copy);
-    if (!QFile::copy(downloaded, copy))
-        return fail(QStringLiteral("cannot copy the update to ") + copy);
-    QFile::setPermissions(copy, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-
-    if (!QDir(updateFolder()).removeRecursively()) {
-        QFile::remove(copy);
-        return fail(QStringLiteral("cannot remove ") + updateFolder());
+    const QString folder = QDir::cleanPath(PendingUpdate::folder());
+    QString problem;
+    const QString program = PendingUpdate::prepareLaunch(&problem);
+    if (program.isEmpty()) {
+        // What does not verify now never will: no later start is to meet it again.
+        QDir(folder).removeRecursively();
+        return fail(problem);
     }
-    if (!QProcess::startDetached(copy, {})) {
-        // Put the download back, so that a later start tries again.
-        QDir().mkpath(updateFolder());
-        QFile::copy(copy, downloaded);
-        return fail(QStringLiteral("cannot start ") + copy);
+    // Set aside rather than removed, so that a program that does not start can be put back
+    // for a later start to try again, while a started one never finds it a second time.
+    const QString aside = folder + QStringLiteral(".started");
+    QDir(aside).removeRecursively();
+    if (!QDir().rename(folder, aside))
+        return fail(QStringLiteral("cannot remove ") + folder);
+    if (!QProcess::startDetached(program, ServiceAddress::betaArguments())) {
+        QDir().rename(aside, folder);
+        return fail(QStringLiteral("cannot start ") + program);
     }
+    QDir(aside).removeRecursively();
     return true;
 }

@@ -54,12 +54,17 @@ Autorization::Autorization(QObject *parent)
     , m_pending(new QTimer(this))
 {
     connect(m_listener, &ServerListener::codeReceived, this, &Autorization::receiveCode);
+    // Any program on this machine can knock on the listener; only the answer to our own
+    // request is taken, or a stranger's code could sign this user in to a foreign account.
+    connect(m_listener, &ServerListener::codeRefused, this, [] {
+        qDebug() << Q_FUNC_INFO << "refused a sign-in code of a request not in flight";
+        Logging::instance()->writeMessage(
+            QStringLiteral("Refused a browser sign-in code: its state matches no sign-in "
+                           "this program started"));
+    });
     m_pending->setSingleShot(true);
     m_pending->setInterval(kBrowserSignInMs);
-    connect(m_pending, &QTimer::timeout, this, [this] {
-        m_state.clear();
-        stopListening();
-    });
+    connect(m_pending, &QTimer::timeout, this, &Autorization::stopListening);
 }
 
 bool Autorization::isAuth()
@@ -104,6 +109,8 @@ bool Autorization::bindFreePort()
 
 void Autorization::stopListening()
 {
+    m_state.clear();
+    m_listener->expectState(QString());
     m_pending->stop();
     m_listener->close();
 }
@@ -156,31 +163,22 @@ void Autorization::signInWithBrowser(const QString &provider)
     }
     m_pending->start();
     m_state = randomState();
+    m_listener->expectState(m_state);
     m_redirectUri = QStringLiteral("http://127.0.0.1:%1/").arg(m_port);
     const QUrl url = QUrl::fromEncoded(ServiceAddress::authorizeUrl().toUtf8()
             + "?redirect_uri=" + QUrl::toPercentEncoding(m_redirectUri)
             + "&state=" + m_state.toLatin1() + "&provider=" + QUrl::toPercentEncoding(provider),
         QUrl::StrictMode);
     if (!QDesktopServices::openUrl(url)) {
-        m_state.clear();
         stopListening();
         fail(QStringLiteral("browser"), tr("The browser could not be opened"),
             QStringLiteral("Cannot open the browser at %1").arg(ServiceAddress::authorizeUrl()));
     }
 }
 
-void Autorization::receiveCode(const QString &code, const QString &state)
+// The listener hands on only the code of the sign-in in flight.
+void Autorization::receiveCode(const QString &code)
 {
-    // Any program on this machine can knock on the listener; only the answer to our own
-    // request is taken, or a stranger's code could sign this user in to a foreign account.
-    if (m_state.isEmpty() || state != m_state) {
-        qDebug() << Q_FUNC_INFO << "refused a sign-in code of a request not in flight";
-        Logging::instance()->writeMessage(
-            QStringLiteral("Refused a browser sign-in code: its state matches no sign-in "
-                           "this program started"));
-        return;
-    }
-    m_state.clear();
     stopListening();
     requestToken(
         {{QStringLiteral("grant_type"), QStringLiteral("authorization_code")},
@@ -290,7 +288,6 @@ void Autorization::signOut()
         SettingKeys::usage, SettingKeys::maxPostSize, SettingKeys::token};
     for (QLatin1String key : keys)
         settings()->setValue(key, QStringLiteral(""));
-    m_state.clear();
     stopListening();
     emit authChanged(false);
 }

@@ -53,7 +53,7 @@ private:
     void setStatus(AuthStatus status);
     bool bindFreePort();
     void stopListening();
-    void receiveCode(const QString &code, const QString &state);
+    void receiveCode(const QString &code);
     void requestToken(const QList<QPair<QString, QString>> &form, const QString &errorKey);
     void readToken(QNetworkReply *reply, const QString &errorKey);
     void readUserInfo(QNetworkReply *reply, const QString &sentToken);

@@ -29,6 +29,10 @@ ReplyGuard::ReplyGuard(QNetworkReply *reply, qint64 limit, int deadline)
     connect(&m_deadline, &QTimer::timeout, this,
         [this] { stop(tr("The server took too long to answer")); });
     connect(reply, &QNetworkReply::uploadProgress, &m_deadline, qOverload<>(&QTimer::start));
+    // A download without a bound goes to disk as it arrives and may be large on a slow line:
+    // only silence ends it. A bounded reply is small, and one that drips stays cut off.
+    if (limit <= 0)
+        connect(reply, &QNetworkReply::downloadProgress, &m_deadline, qOverload<>(&QTimer::start));
     // Qt tells download progress ten times a second at most, while a local server sends
     // gigabytes in that time: the size is checked on every piece that arrives instead, and
     // the announced one as soon as the headers are in.

@@ -42,6 +42,11 @@ bool ServerListener::listen(quint16 port)
     return QTcpServer::listen(QHostAddress::LocalHost, port);
 }
 
+void ServerListener::expectState(const QString &state)
+{
+    m_expectedState = state;
+}
+
 void ServerListener::acceptConnections()
 {
     while (QTcpSocket *socket = nextPendingConnection()) {
@@ -105,9 +110,18 @@ void ServerListener::answer(QTcpSocket *socket, const QByteArray &head)
         reply(socket, 400, tr("Bad request"), tr("This address only receives a sign-in."));
         return;
     }
+    // The browser must not tell the user "Signed in" for a code the program throws away.
+    const QString state = query.queryItemValue(QStringLiteral("state"), QUrl::FullyDecoded);
+    if (m_expectedState.isEmpty() || state != m_expectedState) {
+        reply(socket, 400, tr("Not signed in"),
+            tr("This sign-in was not started by Kuvo, or it is over already. Kuvo did not use "
+               "it; start the sign-in again from Kuvo."));
+        emit codeRefused();
+        return;
+    }
     reply(socket, 200, tr("Signed in"),
         tr("The sign-in has reached the program. You can close this page now."));
-    emit codeReceived(code, query.queryItemValue(QStringLiteral("state"), QUrl::FullyDecoded));
+    emit codeReceived(code, state);
 }
 
 void ServerListener::reply(

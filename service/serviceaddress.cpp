@@ -1,10 +1,14 @@
 #include "serviceaddress.h"
 
+#include <QUrl>
+
 namespace {
 
 // No public service exists; these names under the reserved domain never resolve to one.
-QString s_webHost = QStringLiteral("kuvo.example");
-QString s_apiHost = QStringLiteral("api.kuvo.example");
+const QString kDefaultWebHost = QStringLiteral("kuvo.example");
+const QString kDefaultApiHost = QStringLiteral("api.kuvo.example");
+QString s_webHost = kDefaultWebHost;
+QString s_apiHost = kDefaultApiHost;
 QString s_fixedHost = QStringLiteral("stat.kuvo.example");
 
 QString secure(const QString &host, const char *path)
@@ -47,6 +51,21 @@ QString ServiceAddress::fixedHost()
 void ServiceAddress::setFixedHost(const QString &host)
 {
     s_fixedHost = host;
+}
+
+QStringList ServiceAddress::betaArguments()
+{
+    if (s_webHost == kDefaultWebHost && s_apiHost == kDefaultApiHost)
+        return {};
+    return {QStringLiteral("-beta"), s_webHost, s_apiHost};
+}
+
+bool ServiceAddress::isOnApiHost(const QUrl &url)
+{
+    const QUrl api(secure(s_apiHost, ""));
+    return url.isValid() && url.scheme() == QLatin1String("https") && !url.host().isEmpty()
+        && url.userInfo().isEmpty() && url.host().compare(api.host(), Qt::CaseInsensitive) == 0
+        && url.port(443) == api.port(443);
 }
 
 QString ServiceAddress::serverInit()

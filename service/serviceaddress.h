@@ -2,6 +2,9 @@
 #define SERVICEADDRESS_H
 
 #include <QString>
+#include <QStringList>
+
+class QUrl;
 
 // The one place where the addresses of the service are built. A start with "-beta" replaces
 // the two hosts, and with them every address the account, the uploads and the updater use.
@@ -18,6 +21,12 @@ public:
     // "-beta" does not move; tests point it at a local server.
     static QString fixedHost();
     static void setFixedHost(const QString &host);
+
+    // "-beta" with the two hosts when they were replaced, else nothing: a program started again
+    // on its own (after an update) keeps talking to the hosts it was started with.
+    static QStringList betaArguments();
+    // An https address on the API host, its port included.
+    static bool isOnApiHost(const QUrl &url);
 
     static QString serverInit();
     static QString serverUploadUrl();

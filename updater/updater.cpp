@@ -2,7 +2,9 @@
 #include "logging.h"
 #include "networkaccessmanager.h"
 #include "networkreadreply.h"
+#include "packagesignature.h"
 #include "paths.h"
+#include "pendingupdate.h"
 #include "serviceaddress.h"
 #include "setting.h"
 
@@ -22,19 +24,12 @@ namespace {
 // Inactivity bound: a stalled check or download must not block every later update.
 constexpr int kTransferTimeoutMs = 60000;
 
-const QString kProgramName = QStringLiteral("Kuvo.exe");
 const QString kScriptName = QStringLiteral("kuvoUpdater");
 
 // The download and its unpacked content, until the package is verified.
 QString workFolder()
 {
     return Paths::settingsFolder() + QStringLiteral("update.part/");
-}
-
-// The start-up hands over to the program found here.
-QString updateFolder()
-{
-    return Paths::settingsFolder() + QStringLiteral("update/");
 }
 
 QString scriptFolder()
@@ -138,11 +133,18 @@ void Updater::checkFinished(QNetworkReply *reply)
         finish();
         return;
     }
+    takeOffer(read, offeredText);
+}
 
-    const QUrl package(read.value(QStringLiteral("url")).toString(), QUrl::StrictMode);
-    if (!package.isValid() || package.scheme() != QLatin1String("https")
-        || package.host().isEmpty()) {
-        fail(tr("The update to version %1 has no secure download address").arg(offeredText));
+void Updater::takeOffer(const NetworkReadReply &read, const QString &offeredText)
+{
+    // Only the service itself hands out packages: an address elsewhere is refused before a
+    // byte is fetched, whatever its signature would say.
+    const QString address = read.value(QStringLiteral("url")).toString();
+    const QUrl package(address, QUrl::StrictMode);
+    if (!ServiceAddress::isOnApiHost(package)) {
+        fail(tr("The update to version %1 is offered from \"%2\", not from the update host %3")
+                 .arg(offeredText, address.left(200), ServiceAddress::apiHost()));
         return;
     }
     const QByteArray md5 = read.value(QStringLiteral("md5")).toString().toLatin1().toLower();
@@ -150,7 +152,15 @@ void Updater::checkFinished(QNetworkReply *reply)
         fail(tr("The update to version %1 has no valid checksum").arg(offeredText));
         return;
     }
+    const auto signature
+        = QByteArray::fromBase64Encoding(read.value(QStringLiteral("sig")).toString().toLatin1(),
+            QByteArray::AbortOnBase64DecodingErrors);
+    if (!signature || signature.decoded.size() != PackageSignature::kSize) {
+        fail(tr("The update to version %1 is not signed").arg(offeredText));
+        return;
+    }
     qDebug() << Q_FUNC_INFO << "downloading version" << offeredText;
+    m_signature = signature.decoded;
     startDownload(package, md5);
 }
 
@@ -172,10 +182,9 @@ void Updater::startDownload(const QUrl &url, const QByteArray &md5)
 
     QNetworkRequest request(url);
     NetworkAccessManager::getAuthRequest(request);
-    // The package may be served by another host than the service: it never sees the token.
+    // The package needs no account; the manager's same-origin redirect policy keeps the
+    // download on the service's host.
     request.setRawHeader("Authorization", QByteArray());
-    request.setAttribute(
-        QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::NoLessSafeRedirectPolicy);
     // Written to disk as it arrives: its size is no matter for memory.
     request.setAttribute(NetworkAccessManager::ReplyLimitAttribute, 0);
     request.setTransferTimeout(kTransferTimeoutMs);
@@ -217,6 +226,9 @@ void Updater::downloadFinished(QNetworkReply *reply)
         problem = tr("The update package is damaged: its checksum is %1 instead of %2")
                       .arg(QString::fromLatin1(m_hash.result().toHex()),
                           QString::fromLatin1(m_expectedMd5));
+    else if (!PackageSignature::verifyFile(m_package.fileName(), m_signature))
+        problem = tr("The update package was not signed by the maker of Kuvo: it is not "
+                     "installed");
     if (!problem.isEmpty()) {
         discardDownload();
         fail(problem);
@@ -232,26 +244,39 @@ void Updater::install()
     const QString staging = workFolder() + QStringLiteral("content/");
     const bool unpacked = allContained(m_package.fileName())
         && !JlCompress::extractDir(m_package.fileName(), staging).isEmpty();
-    if (!unpacked || !QFileInfo(staging + kProgramName).isFile()) {
+    const QString program = PendingUpdate::programName();
+    if (!unpacked || !QFileInfo(staging + program).isFile()) {
         discardDownload();
-        fail(unpacked ? tr("The update package holds no %1").arg(kProgramName)
+        fail(unpacked ? tr("The update package holds no %1").arg(program)
                       : tr("The update package could not be unpacked"));
         return;
     }
 
-    QDir(updateFolder()).removeRecursively();
-    const QString target = QDir::cleanPath(updateFolder());
-    const bool moved = QDir().rename(QDir::cleanPath(staging), target)
+    const QString folder = PendingUpdate::folder();
+    QDir(folder).removeRecursively();
+    const QString target = QDir::cleanPath(folder);
+    // The package and its signature go along: the start-up verifies them again before it
+    // runs anything of the update.
+    const bool moved = keepSignedPackage(staging) && QDir().rename(QDir::cleanPath(staging), target)
         && QFile::setPermissions(target, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner)
-        && QFile::setPermissions(target + QLatin1Char('/') + kProgramName,
-            QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        && QFile::setPermissions(
+            folder + program, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     discardDownload();
     if (!moved) {
-        QDir(updateFolder()).removeRecursively();
-        fail(tr("The update could not be moved into %1").arg(updateFolder()));
+        QDir(folder).removeRecursively();
+        fail(tr("The update could not be moved into %1").arg(folder));
         return;
     }
     handOver();
+}
+
+bool Updater::keepSignedPackage(const QString &staging)
+{
+    const QString package = staging + QFileInfo(PendingUpdate::packageFile()).fileName();
+    QFile signature(staging + QFileInfo(PendingUpdate::signatureFile()).fileName());
+    QFile::remove(package);
+    return QFile::rename(m_package.fileName(), package) && signature.open(QIODevice::WriteOnly)
+        && signature.write(m_signature) == m_signature.size() && signature.flush();
 }
 
 // The running program cannot replace itself: the script waits for this process to end and
@@ -268,8 +293,10 @@ void Updater::handOver()
         return;
     }
 
-    const QStringList arguments = {script, QString::number(QCoreApplication::applicationPid()),
-        QCoreApplication::applicationFilePath(), QStringLiteral("-updcomp")};
+    const QStringList arguments
+        = QStringList {script, QString::number(QCoreApplication::applicationPid()),
+              QCoreApplication::applicationFilePath()}
+        + ServiceAddress::betaArguments() + QStringList {QStringLiteral("-updcomp")};
     if (!QProcess::startDetached(QStringLiteral("/bin/sh"), arguments)) {
         fail(tr("The updater could not be started"));
         return;

@@ -7,13 +7,15 @@
 #include <QPointer>
 
 class NetworkAccessManager;
+class NetworkReadReply;
 class QNetworkReply;
 class QUrl;
 
-// Looks for a newer version of the program, downloads and verifies its package, unpacks it
-// into "~/.kuvo/update/" and hands over to the updater script, which starts the program
-// again once this process has ended; the start-up then picks the new program up.
-// Anything short of a verified package leaves the installed program and the disk as they were.
+// Looks for a newer version of the program, downloads its package from the service's own host,
+// verifies the maker's signature on it, unpacks it into "~/.kuvo/update/" and hands over to the
+// updater script, which starts the program again once this process has ended; the start-up then
+// picks the new program up. Anything short of a signed package leaves the installed program and
+// the disk as they were.
 class Updater : public QObject
 {
     Q_OBJECT
@@ -30,10 +32,12 @@ signals:
 
 private:
     void checkFinished(QNetworkReply *reply);
+    void takeOffer(const NetworkReadReply &read, const QString &offeredText);
     void startDownload(const QUrl &url, const QByteArray &md5);
     void writeChunk(QNetworkReply *reply);
     void downloadFinished(QNetworkReply *reply);
     void install();
+    bool keepSignedPackage(const QString &staging);
     void handOver();
     void discardDownload();
     void fail(const QString &text);
@@ -43,6 +47,7 @@ private:
     QFile m_package;
     QCryptographicHash m_hash {QCryptographicHash::Md5};
     QByteArray m_expectedMd5;
+    QByteArray m_signature;
     QString m_writeError;
     bool m_running = false;
 };

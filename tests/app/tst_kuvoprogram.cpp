@@ -1,3 +1,6 @@
+#include "standinservice.h"
+
+#include <JlCompress.h>
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QtTest>
@@ -20,6 +23,7 @@ private slots:
     void secondCopyForwards();
     void pendingUpdateIsStartedInsteadOfThisCopy();
     void pendingUpdateThatCannotStartIsKept();
+    void unsignedPendingUpdateIsRemoved();
 
 private:
     struct Run
@@ -33,6 +37,7 @@ private:
     Run run(const QStringList &arguments, int waitMs, const QString &workingFolder = QString());
     QString home() const { return m_root->path() + QStringLiteral("/home"); }
     QString runtime() const { return m_root->path() + QStringLiteral("/runtime"); }
+    QString updateFolder() const { return home() + QStringLiteral("/.kuvo/update/"); }
     void writeUpdate(const QByteArray &content);
 
     std::unique_ptr<QTemporaryDir> m_root;
@@ -205,20 +210,26 @@ void TestKuvoProgram::secondCopyForwards()
     QVERIFY(!QFileInfo::exists(home() + QStringLiteral("/.kuvo")));
 }
 
+// As the updater leaves it: the program, and the signed package it came in.
 void TestKuvoProgram::writeUpdate(const QByteArray &content)
 {
-    const QString folder = home() + QStringLiteral("/.kuvo/update/");
+    const QString folder = updateFolder();
     QVERIFY(QDir().mkpath(folder));
     QFile update(folder + QStringLiteral("Kuvo.exe"));
     QVERIFY(update.open(QIODevice::WriteOnly));
     update.write(content);
     update.close();
     update.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    const QString package = folder + QStringLiteral("package.zip");
+    QVERIFY(JlCompress::compressFile(package, update.fileName()));
+    QFile signature(folder + QStringLiteral("package.sig"));
+    QVERIFY(signature.open(QIODevice::WriteOnly));
+    QCOMPARE(signature.write(StandinService::signUpdate(package)), 64);
 }
 
 void TestKuvoProgram::pendingUpdateIsStartedInsteadOfThisCopy()
 {
-    writeUpdate("#!/bin/sh\necho \"$0\" > \"$HOME/update-started\"\n");
+    writeUpdate("#!/bin/sh\necho \"$0 $*\" > \"$HOME/update-started\"\n");
     // The service hosts point at a closed loopback port: nothing leaves the machine.
     const Run result = run({"-beta", "127.0.0.1:9", "127.0.0.1:9"}, 20000);
     QVERIFY(result.finished);
@@ -228,9 +239,12 @@ void TestKuvoProgram::pendingUpdateIsStartedInsteadOfThisCopy()
     QTRY_VERIFY_WITH_TIMEOUT(QFileInfo(marker).size() > 0, 10000);
     QFile started(marker);
     QVERIFY(started.open(QIODevice::ReadOnly));
-    QCOMPARE(
-        started.readAll().trimmed(), (home() + QStringLiteral("/.kuvo/launch/Kuvo.exe")).toUtf8());
-    QVERIFY(!QFileInfo::exists(home() + QStringLiteral("/.kuvo/update")));
+    const QString launch = home() + QStringLiteral("/.kuvo/launch");
+    QCOMPARE(started.readAll().trimmed(),
+        (launch + QStringLiteral("/Kuvo.exe -beta 127.0.0.1:9 127.0.0.1:9")).toUtf8());
+    // Nothing for the group or others.
+    QCOMPARE(int(QFileInfo(launch).permissions() & 0x0077), 0);
+    QVERIFY(!QFileInfo::exists(updateFolder()));
 }
 
 void TestKuvoProgram::pendingUpdateThatCannotStartIsKept()
@@ -246,6 +260,20 @@ void TestKuvoProgram::pendingUpdateThatCannotStartIsKept()
     QFile log(home() + QStringLiteral("/.kuvo/error.log"));
     QVERIFY(log.open(QIODevice::ReadOnly));
     QVERIFY(log.readAll().contains("could not be started"));
+}
+
+// What an older version left unverified, or what was put there by hand, never runs.
+void TestKuvoProgram::unsignedPendingUpdateIsRemoved()
+{
+    writeUpdate("#!/bin/sh\ntouch \"$HOME/update-started\"\n");
+    QVERIFY(QFile::remove(updateFolder() + QStringLiteral("package.sig")));
+    const Run result = run({"-beta", "127.0.0.1:9", "127.0.0.1:9"}, 3000);
+    QVERIFY2(!result.finished, "the program should have started as usual and kept running");
+    QVERIFY(!QFileInfo::exists(home() + QStringLiteral("/update-started")));
+    QVERIFY(!QFileInfo::exists(updateFolder()));
+    QFile log(home() + QStringLiteral("/.kuvo/error.log"));
+    QVERIFY(log.open(QIODevice::ReadOnly));
+    QVERIFY(log.readAll().contains("signature"));
 }
 
 QTEST_GUILESS_MAIN(TestKuvoProgram)

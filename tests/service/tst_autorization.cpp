@@ -306,7 +306,7 @@ void TestAutorization::foreignCodeIsRefused()
     QUrl landing;
     QCOMPARE(m_browser.get(foreign, &landing), 302);
     if (inFlight) {
-        QCOMPARE(m_browser.get(landing), 200);
+        QCOMPARE(m_browser.get(landing), 400);
         QTRY_VERIFY_WITH_TIMEOUT(errorLog().size() > logSize, 5000);
         QVERIFY(!errorLog().mid(logSize).contains(queryValue(landing, "code").toUtf8()));
     } else {

@@ -32,6 +32,7 @@ void TestServerListener::init()
 {
     m_listener = std::make_unique<ServerListener>();
     QVERIFY(m_listener->listen(0));
+    m_listener->expectState(QStringLiteral("0f1e"));
     // The redirect carries a sign-in code: nothing but this machine may reach the listener.
     QCOMPARE(m_listener->serverAddress(), QHostAddress(QHostAddress::LocalHost));
 }
@@ -65,13 +66,21 @@ void TestServerListener::answersOnce_data()
         << "abc"
         << "0f1e";
     QTest::newRow("other path, encoded code")
-        << QByteArrayList {"GET /done?state=s&code=a%2Fb%2Bc HTTP/1.1\r\n\r\n"} << 200 << "a/b+c"
-        << "s";
+        << QByteArrayList {"GET /done?state=0f1e&code=a%2Fb%2Bc HTTP/1.1\r\n\r\n"} << 200 << "a/b+c"
+        << "0f1e";
     QTest::newRow("head in pieces")
-        << QByteArrayList {"GET /?code=x", "yz HTTP/1.1\r\nHost: h\r\n", "\r\n"} << 200 << "xyz"
+        << QByteArrayList {"GET /?code=x", "yz&state=0f1e HTTP/1.1\r\nHost: h\r\n", "\r\n"} << 200
+        << "xyz"
+        << "0f1e";
+    QTest::newRow("bare line feeds")
+        << QByteArrayList {"GET /?code=k&state=0f1e HTTP/1.0\n\n"} << 200 << "k"
+        << "0f1e";
+    // The program throws these codes away: the browser must not read "Signed in".
+    QTest::newRow("state of another sign-in")
+        << QByteArrayList {"GET /?code=abc&state=0f1f HTTP/1.1\r\n\r\n"} << 400 << ""
         << "";
-    QTest::newRow("bare line feeds") << QByteArrayList {"GET /?code=k HTTP/1.0\n\n"} << 200 << "k"
-                                     << "";
+    QTest::newRow("no state") << QByteArrayList {"GET /?code=abc HTTP/1.1\r\n\r\n"} << 400 << ""
+                              << "";
     QTest::newRow("no code") << QByteArrayList {"GET / HTTP/1.1\r\n\r\n"} << 400 << ""
                              << "";
     QTest::newRow("empty code") << QByteArrayList {"GET /?code=&state=s HTTP/1.1\r\n\r\n"} << 400
@@ -151,7 +160,7 @@ void TestServerListener::heldConnectionsAreCapped()
     // The cap, and the flood's own pipes.
     QVERIFY2(outcome.mostDescriptors <= 16 + 6,
         qPrintable(QStringLiteral("%1 descriptors more").arg(outcome.mostDescriptors)));
-    QVERIFY(exchange({"GET /?code=c1&state=s1 HTTP/1.1\r\n\r\n"}).startsWith("HTTP/1.1 200"));
+    QVERIFY(exchange({"GET /?code=c1&state=0f1e HTTP/1.1\r\n\r\n"}).startsWith("HTTP/1.1 200"));
 }
 
 QTEST_MAIN(TestServerListener)

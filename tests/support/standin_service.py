@@ -16,8 +16,8 @@ HTTPS
                                   its links
   PUT  /upload/drive/v1/files/ID  Bearer token, the file's bytes: size and md5 received
   GET  /s/ID                      the page a shared link opens
-  GET  /update/check              platform, version: the offered update, else the client's
-                                  own version
+  GET  /update/check              platform, version: the offered update (sig: the file's
+                                  signature with --update-key), else the client's own version
   GET  /update/package/NAME       the offered update's file
 HTTP
   POST /collect                   analytics events: 200, empty
@@ -27,7 +27,8 @@ Both listeners, sharing one state (these requests are not recorded)
                                   method, path, query, headers, form or json, size, md5,
                                   complete (false when the client went away mid-body)
   POST /_control/reset            forgets recorded requests, planned failures and delays
-  POST /_control/update           {"version", "file", "md5"?} offers an update, {} withdraws
+  POST /_control/update           {"version", "file", "md5"?, "sig"?, "url"?} offers an update
+                                  ("" leaves sig out), sent in "pieces"? "pause"? s apart
   POST /_control/fail             {"path", "status", "times"}: the next matching requests
                                   (by path prefix) get that status
   POST /_control/delay            {"path", "seconds"}: matching requests wait that long before
@@ -40,12 +41,15 @@ tokens and the files' records are kept in that file and read back at the next st
 program signed in before a restart of the stand-in stays signed in.
 """
 
+import base64
 import hashlib
 import html
 import json
 import os
 import secrets
+import subprocess
 import sys
+import time
 import urllib.parse
 
 import standin_common as common
@@ -59,6 +63,12 @@ SHARE_PREFIX = '/s/'
 PACKAGE_PREFIX = '/update/package/'
 
 
+def file_signature(key, path):
+    signed = subprocess.run(['openssl', 'pkeyutl', '-sign', '-inkey', key, '-rawin', '-in', path],
+                            check=True, capture_output=True)
+    return base64.b64encode(signed.stdout).decode()
+
+
 def file_md5(path):
     digest = hashlib.md5()
     with open(path, 'rb') as source:
@@ -70,8 +80,9 @@ def file_md5(path):
 class State(common.State):
     """Everything both listeners share. Every access holds the lock."""
 
-    def __init__(self, email, password, upload_dir, state_file=None):
+    def __init__(self, email, password, upload_dir, state_file=None, update_key=None):
         super().__init__()
+        self.update_key = update_key
         self.email = email
         self.password = password
         self.upload_dir = upload_dir
@@ -79,7 +90,7 @@ class State(common.State):
         self.tokens = set()
         self.codes = {}  # authorization code -> the redirect_uri it was issued for
         self.files = {}  # id -> metadata and what its upload delivered
-        self.update = None  # {"version", "file", "md5"}
+        self.update = None  # {"version", "file", "md5", "sig", "url", "pieces", "pause"}
         if state_file and os.path.exists(state_file):
             try:
                 with open(state_file, encoding='utf-8') as source:
@@ -99,11 +110,14 @@ class State(common.State):
             json.dump({'tokens': sorted(self.tokens), 'files': self.files}, target)
         os.replace(partial, self.state_file)
 
-    def offer_update(self, version, path, md5):
-        if not os.path.isfile(path):
-            raise ValueError('no such update file: %s' % path)
+    def offer_update(self, version, file, md5=None, sig=None, url=None, pieces=1, pause=0):
+        if not os.path.isfile(file):
+            raise ValueError('no such update file: %s' % file)
+        if sig is None:
+            sig = file_signature(self.update_key, file)
         with self.lock:
-            self.update = {'version': version, 'file': os.path.abspath(path), 'md5': md5}
+            self.update = {'version': version, 'file': os.path.abspath(file), 'md5': md5,
+                           'sig': sig, 'url': url, 'pieces': max(1, pieces), 'pause': pause}
 
 
 class Handler(common.Handler):
@@ -306,13 +320,15 @@ class Handler(common.Handler):
             self.reply_json(200, {'version': self.query.get('version', '')})
             return
         name = urllib.parse.quote(os.path.basename(offer['file']))
-        self.reply_json(200, {'version': offer['version'],
-                              'url': 'https://%s%s%s' % (self.host(), PACKAGE_PREFIX, name),
-                              'md5': offer['md5'] or file_md5(offer['file'])})
+        answer = {'version': offer['version'], 'sig': offer['sig'],
+                  'url': offer['url'] or 'https://%s%s%s' % (self.host(), PACKAGE_PREFIX, name),
+                  'md5': offer['md5'] or file_md5(offer['file'])}
+        self.reply_json(200, {key: value for key, value in answer.items() if value})
 
     def update_package(self, name):
         with self.state.lock:
-            path = self.state.update['file'] if self.state.update else None
+            offer = dict(self.state.update) if self.state.update else {}
+        path = offer.get('file')
         if not path or urllib.parse.unquote(name) != os.path.basename(path):
             self.reply_not_found()
             return
@@ -322,11 +338,15 @@ class Handler(common.Handler):
             self.reply_not_found()
             return
         with source:
+            size = os.fstat(source.fileno()).st_size
             self.send_response(200)
             self.send_header('Content-Type', 'application/zip')
-            self.send_header('Content-Length', str(os.fstat(source.fileno()).st_size))
+            self.send_header('Content-Length', str(size))
             self.end_headers()
-            for chunk in iter(lambda: source.read(CHUNK), b''):
+            piece = min(CHUNK, size // offer['pieces'] + 1)
+            for number, chunk in enumerate(iter(lambda: source.read(piece), b'')):
+                if number:
+                    time.sleep(offer['pause'])
                 self.wfile.write(chunk)
 
     # Control ------------------------------------------------------------------------------
@@ -335,7 +355,7 @@ class Handler(common.Handler):
         if action != ('POST', 'update'):
             return None
         if order.get('version'):
-            self.state.offer_update(str(order['version']), str(order['file']), order.get('md5'))
+            self.state.offer_update(**order)
         else:
             with self.state.lock:
                 self.state.update = None
@@ -350,6 +370,7 @@ def add_options(parser):
     parser.add_argument('--update-version')
     parser.add_argument('--update-file')
     parser.add_argument('--update-md5', help='checksum to announce instead of the real one')
+    parser.add_argument('--update-key', required=True, help='Ed25519 key (PEM) signing updates')
     parser.add_argument('--upload-dir', help='keep uploaded files here, named by their id')
     parser.add_argument('--state-file', help='keep issued tokens and files here across restarts')
 
@@ -368,7 +389,7 @@ def check_options(parser, args):
 def main():
     args = common.parse_arguments(__doc__, add_options, check_options)
     email, password = args.account.split(':', 1)
-    state = State(email, password, args.upload_dir, args.state_file)
+    state = State(email, password, args.upload_dir, args.state_file, args.update_key)
     if args.update_version:
         state.offer_update(args.update_version, args.update_file, args.update_md5)
 

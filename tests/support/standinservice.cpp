@@ -16,7 +16,9 @@ StandinService::~StandinService() = default;
 bool StandinService::start(const QStringList &extraArgs)
 {
     return m_process.start(QStringLiteral(KUVO_STANDIN_SCRIPT),
-        {QStringLiteral("https"), QStringLiteral("http")}, extraArgs);
+        {QStringLiteral("https"), QStringLiteral("http")},
+        QStringList {QStringLiteral("--update-key"), StandinProcess::certificateFile("update.key")}
+            + extraArgs);
 }
 
 QString StandinService::httpsHost() const
@@ -58,9 +60,16 @@ void StandinService::reset()
 
 void StandinService::offerUpdate(const QString &version, const QString &file, const QString &md5)
 {
-    QJsonObject order {{QStringLiteral("version"), version}, {QStringLiteral("file"), file}};
+    QJsonObject order;
     if (!md5.isEmpty())
         order.insert(QStringLiteral("md5"), md5);
+    offerUpdate(version, file, order);
+}
+
+void StandinService::offerUpdate(const QString &version, const QString &file, QJsonObject order)
+{
+    order.insert(QStringLiteral("version"), version);
+    order.insert(QStringLiteral("file"), file);
     control("POST", QStringLiteral("update"), QJsonDocument(order).toJson());
 }
 
@@ -86,6 +95,18 @@ QByteArray StandinService::control(
     const QByteArray &verb, const QString &action, const QByteArray &body)
 {
     return m_process.call(verb, QStringLiteral("/_control/") + action, body);
+}
+
+QByteArray StandinService::signUpdate(const QString &file)
+{
+    QProcess openssl;
+    openssl.start(QStringLiteral("openssl"),
+        {QStringLiteral("pkeyutl"), QStringLiteral("-sign"), QStringLiteral("-rawin"),
+            QStringLiteral("-inkey"), StandinProcess::certificateFile("update.key"),
+            QStringLiteral("-in"), file});
+    return openssl.waitForFinished(10000) && openssl.exitCode() == 0
+        ? openssl.readAllStandardOutput()
+        : QByteArray();
 }
 
 QString StandinService::issueToken(const QString &email, const QString &password)

@@ -1,3 +1,4 @@
+#include "networkaccessmanager.h"
 #include "serviceaddress.h"
 #include "setting.h"
 #include "standinservice.h"
@@ -80,6 +81,8 @@ private slots:
     void secondStartWhileRunningIsIgnored();
     void downloadCutShortByTheEndLeavesNothing();
     void requestsNameThePlatformAndKeepTheTokenFromThePackage();
+    void hostileOfferIsNeverUnpacked_data();
+    void hostileOfferIsNeverUnpacked();
 
     void nothingNewerKeepsTheProgramRunning();
     void verifiedUpdateHandsOverToTheNewProgram();
@@ -92,7 +95,7 @@ private:
         QString out;
         qint64 elapsedMs = 0;
     };
-    Run probe(const QString &home, int seconds);
+    Run probe(const QString &home, int seconds, int deadlineMs = 60000);
     QString packagePath(const Entries &entries);
     QJsonArray checks() { return m_service.requests(QStringLiteral("/update/check")); }
     int packageRequests();
@@ -124,6 +127,7 @@ void TestUpdater::init()
 
 void TestUpdater::cleanup()
 {
+    NetworkAccessManager::setDeadline(60000);
     QDir(kuvoFolder(QDir::homePath()) + QStringLiteral("update")).removeRecursively();
     QDir(kuvoFolder(QDir::homePath()) + QStringLiteral("update.part")).removeRecursively();
 }
@@ -350,7 +354,49 @@ void TestUpdater::requestsNameThePlatformAndKeepTheTokenFromThePackage()
     QVERIFY(!headers.contains(QStringLiteral("authorization")));
 }
 
-TestUpdater::Run TestUpdater::probe(const QString &home, int seconds)
+void TestUpdater::hostileOfferIsNeverUnpacked_data()
+{
+    QTest::addColumn<QJsonObject>("order");
+    QTest::addColumn<int>("downloads");
+    QTest::addColumn<QString>("reason");
+
+    const QString port = m_service.httpsHost().section(QLatin1Char(':'), 1);
+    const QString path = QStringLiteral("/update/package/Kuvo-update.zip");
+    QTest::newRow("no signature") << QJsonObject {{"sig", ""}} << 0 << "is not signed";
+    QTest::newRow("signature of other bytes")
+        << QJsonObject {{"sig", QString(86, 'Z') + "=="}} << 1 << "not signed by the maker";
+    QTest::newRow("other host name")
+        << QJsonObject {{"url", "https://localhost:" + port + path}} << 0 << "not from the update";
+    QTest::newRow("other port") << QJsonObject {{"url", "https://127.0.0.1:1" + path}} << 0
+                                << "not from the update";
+    QTest::newRow("download that stalls")
+        << QJsonObject {{"pieces", 2}, {"pause", 30}} << 1 << "took too long";
+}
+
+// Nothing of these is unpacked, let alone run, and the error log says why.
+void TestUpdater::hostileOfferIsNeverUnpacked()
+{
+    QFETCH(QJsonObject, order);
+    QFETCH(int, downloads);
+    QFETCH(QString, reason);
+
+    NetworkAccessManager::setDeadline(1500);
+    m_service.offerUpdate(
+        QStringLiteral("4.0"), packagePath({{QStringLiteral("Kuvo.exe"), kProgramBytes}}), order);
+    Updater updater;
+    QSignalSpy failed(&updater, &Updater::updateFailed);
+    updater.startUpdate();
+
+    QVERIFY(failed.wait(10000));
+    const QString text = failed.first().first().toString();
+    QVERIFY2(text.contains(reason), qPrintable(text));
+    QVERIFY(readFile(kuvoFolder(QDir::homePath()) + QStringLiteral("error.log"))
+                .contains(text.toUtf8()));
+    QCOMPARE(packageRequests(), downloads);
+    QVERIFY(leftNothingBehind(QDir::homePath()));
+}
+
+TestUpdater::Run TestUpdater::probe(const QString &home, int seconds, int deadlineMs)
 {
     QProcess process;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
@@ -361,7 +407,8 @@ TestUpdater::Run TestUpdater::probe(const QString &home, int seconds)
     QElapsedTimer clock;
     clock.start();
     process.start(QStringLiteral(UPDATEPROBE),
-        {m_service.httpsHost(), QStringLiteral("3.0.15"), QString::number(seconds)});
+        {m_service.httpsHost(), QStringLiteral("3.0.15"), QString::number(seconds),
+            QString::number(deadlineMs)});
     Run run;
     if (!process.waitForFinished((seconds + 30) * 1000)) {
         process.kill();
@@ -389,11 +436,13 @@ void TestUpdater::verifiedUpdateHandsOverToTheNewProgram()
     const QString package = packagePath({{QStringLiteral("Kuvo.exe"), kProgramBytes},
         {QStringLiteral("notes.txt"), "what is new"}});
     QVERIFY(!package.isEmpty());
-    // The service may spell the checksum in capitals.
-    m_service.offerUpdate(QStringLiteral("3.1.0"), package, md5Of(package).toUpper());
+    // The service may spell the checksum in capitals; the download takes longer than the
+    // deadline, which each piece starts again.
+    m_service.offerUpdate(QStringLiteral("3.1.0"), package,
+        QJsonObject {{"md5", md5Of(package).toUpper()}, {"pieces", 5}, {"pause", 0.6}});
     const QString home = m_scratch->path();
 
-    const Run run = probe(home, 30);
+    const Run run = probe(home, 30, 1000);
     QCOMPARE(run.exitCode, 0);
     QVERIFY2(!run.out.contains(QLatin1String("still running")), qPrintable(run.out));
     QVERIFY(run.elapsedMs < 15000);
@@ -402,11 +451,15 @@ void TestUpdater::verifiedUpdateHandsOverToTheNewProgram()
     QCOMPARE(
         readFile(kuvoFolder(home) + QStringLiteral("update/notes.txt")), QByteArray("what is new"));
     QVERIFY(!QFileInfo::exists(kuvoFolder(home) + QStringLiteral("update.part")));
+    QCOMPARE(readFile(kuvoFolder(home) + QStringLiteral("update/package.sig")),
+        StandinService::signUpdate(package));
 
-    // The script starts the program again only after the probe has ended.
+    // The script starts the program again only after the probe has ended, with its hosts.
     const QString marker = home + QStringLiteral("/updcomp.marker");
     QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(marker), 10000);
-    QCOMPARE(readFile(marker), QByteArray("-updcomp after-end"));
+    const QString host = m_service.httpsHost();
+    QCOMPARE(QString::fromUtf8(readFile(marker)),
+        QStringLiteral("-beta %1 %1 -updcomp after-end").arg(host));
 }
 
 void TestUpdater::damagedDownloadIsDiscarded()

@@ -4,9 +4,10 @@
 // the updater script starts afterwards: it leaves its arguments in "$HOME/updcomp.marker",
 // followed by whether the first probe had ended by then.
 //
-//   updateprobe <service host> <running version> <seconds>
+//   updateprobe <service host> <running version> <seconds> <reply deadline ms>
 //   updateprobe -updcomp
 
+#include "networkaccessmanager.h"
 #include "serviceaddress.h"
 #include "updater.h"
 
@@ -53,10 +54,11 @@ int main(int argc, char *argv[])
     const QStringList arguments = app.arguments().mid(1);
     if (arguments.contains(QStringLiteral("-updcomp")))
         return markHandOver(arguments);
-    if (arguments.size() != 3) {
-        QTextStream(stderr) << "usage: updateprobe <service host> <version> <seconds>\n";
+    if (arguments.size() != 4) {
+        QTextStream(stderr) << "usage: updateprobe <service host> <version> <seconds> <ms>\n";
         return 2;
     }
+    NetworkAccessManager::setDeadline(arguments.at(3).toInt());
 
     QCoreApplication::setApplicationName(QStringLiteral("Kuvo"));
     QCoreApplication::setApplicationVersion(arguments.at(1));
