@@ -23,6 +23,17 @@ int headEnd(const QByteArray &data)
     return crlf >= 0 ? crlf : data.indexOf("\n\n");
 }
 
+// The address a well-formed "GET /... HTTP/x" request line asks for; invalid otherwise.
+QUrl requestTarget(const QByteArray &head)
+{
+    const QList<QByteArray> parts = head.split('\n').constFirst().trimmed().split(' ');
+    const bool wellFormed = parts.size() == 3 && parts.at(0) == "GET" && parts.at(1).startsWith('/')
+        && parts.at(2).startsWith("HTTP/");
+    return wellFormed
+        ? QUrl::fromEncoded(QByteArrayLiteral("http://127.0.0.1") + parts.at(1), QUrl::StrictMode)
+        : QUrl();
+}
+
 QByteArray statusLine(int status)
 {
     return status == 200 ? QByteArrayLiteral("HTTP/1.1 200 OK")
@@ -88,21 +99,17 @@ void ServerListener::readHead(QTcpSocket *socket)
 
 void ServerListener::answer(QTcpSocket *socket, const QByteArray &head)
 {
-    // Request line: method, target, version.
-    const QList<QByteArray> parts = head.split('\n').constFirst().trimmed().split(' ');
-    const bool wellFormed = parts.size() == 3 && parts.at(0) == "GET" && parts.at(1).startsWith('/')
-        && parts.at(2).startsWith("HTTP/");
-    const QUrl target = wellFormed
-        ? QUrl::fromEncoded(QByteArrayLiteral("http://127.0.0.1") + parts.at(1), QUrl::StrictMode)
-        : QUrl();
+    const QUrl target = requestTarget(head);
     const QUrlQuery query(target);
     const QString code = query.queryItemValue(QStringLiteral("code"), QUrl::FullyDecoded);
     const QString error = query.queryItemValue(QStringLiteral("error"), QUrl::FullyDecoded);
+    const QString state = query.queryItemValue(QStringLiteral("state"), QUrl::FullyDecoded);
+    const bool ours = !m_expectedState.isEmpty() && state == m_expectedState;
     if (target.isValid() && code.isEmpty() && !error.isEmpty()) {
         reply(socket, 200, tr("Not signed in"),
             tr("The sign-in was not completed. You can close this page now."));
-        emit errorReceived(
-            error, query.queryItemValue(QStringLiteral("state"), QUrl::FullyDecoded));
+        if (ours)
+            emit errorReceived(error, state);
         return;
     }
     if (!target.isValid() || code.isEmpty()) {
@@ -111,8 +118,7 @@ void ServerListener::answer(QTcpSocket *socket, const QByteArray &head)
         return;
     }
     // The browser must not tell the user "Signed in" for a code the program throws away.
-    const QString state = query.queryItemValue(QStringLiteral("state"), QUrl::FullyDecoded);
-    if (m_expectedState.isEmpty() || state != m_expectedState) {
+    if (!ours) {
         reply(socket, 400, tr("Not signed in"),
             tr("This sign-in was not started by Kuvo, or it is over already. Kuvo did not use "
                "it; start the sign-in again from Kuvo."));

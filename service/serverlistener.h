@@ -22,9 +22,11 @@ public:
 
 signals:
     void codeReceived(const QString &code, const QString &state);
-    // The browser came back without a code: the user declined, or the service refused.
+    // The browser came back from the sign-in in flight without a code: the user declined, or
+    // the service refused.
     void errorReceived(const QString &error, const QString &state);
-    // A code came with another state: someone else's sign-in, or one already over.
+    // A code came with another state: someone else's sign-in, or one already over. The browser
+    // is told so.
     void codeRefused();
 
 private:

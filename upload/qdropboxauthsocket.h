@@ -18,17 +18,11 @@ public:
     // Listens on 127.0.0.1:6609; false when the port is taken.
     bool open();
     static QString redirectUri();
-    void expectState(const QString &state) { m_state = state; }
 
 signals:
     void authorized(const QString &code);
     // The user declined the link in the browser, or Dropbox refused it.
     void declined(const QString &error);
-
-private:
-    void check(const QString &code, const QString &state);
-
-    QString m_state;
 };
 
 #endif // QDROPBOXAUTHSOCKET_H

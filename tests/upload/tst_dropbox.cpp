@@ -256,7 +256,7 @@ void TestDropbox::foreignAnswerIsRefused()
     const int logSize = errorLog().size();
     QUrl landing;
     QCOMPARE(m_browser.get(foreign, &landing), 302);
-    m_browser.get(landing);
+    QCOMPARE(m_browser.get(landing), 400);
     QTRY_VERIFY_WITH_TIMEOUT(errorLog().size() > logSize, 5000);
     QVERIFY(!errorLog().mid(logSize).contains(queryValue(landing, "code").toUtf8()));
     QCOMPARE(m_dropbox.requests(QStringLiteral("/oauth2/token")).size(), 0);
