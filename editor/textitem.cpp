@@ -274,6 +274,9 @@ void TextItem::resize(const QRectF &r, double pointSize)
 {
     setGeometry(r);
     setPointSize(pointSize);
+    // Any key since the step was taken laid out whatever text the box had then; the lines are
+    // painted at the widths of the text it has now.
+    layoutLines();
     pullArrow();
     update();
 }
