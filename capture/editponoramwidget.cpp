@@ -68,6 +68,10 @@ void EditPonoramWidget::setBackground(const QPixmap &pixmap)
 
 void EditPonoramWidget::show()
 {
+    // The view takes its page's size only on the next turn of the event loop; the page grows
+    // once it knows the picture, and the window is centred at the size it will have.
+    if (const QQuickItem *root = rootObject())
+        resize(int(root->width()), int(root->height()));
     const QRect area = primaryAvailableGeometry();
     const QPoint centred(area.width() / 2 - width() / 2, area.height() / 2 - height() / 2);
     setPosition(centred);

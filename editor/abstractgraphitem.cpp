@@ -96,6 +96,24 @@ void AbstractGraphItem::setupPainter(QPainter *painter) const
     painter->setPen(pen);
 }
 
+void AbstractGraphItem::geometryChanged(const QRectF &newGeometry, const QRectF &oldGeometry)
+{
+    QQuickPaintedItem::geometryChanged(newGeometry, oldGeometry);
+    if (newGeometry.size() != oldGeometry.size())
+        fitTexture();
+}
+
+// A texture of the item's own size, scaled down to a third on the screen, keeps one row of
+// every three: a thin outline loses whole sides. Painted at the shown size, it keeps them all.
+void AbstractGraphItem::fitTexture()
+{
+    const qreal scale = m_paintScene ? m_paintScene->viewScale() : 1.0;
+    const QSize shown(qCeil(width() * scale), qCeil(height() * scale));
+    // An empty size lets the texture follow the item's own.
+    setTextureSize(qFuzzyCompare(scale, 1.0) ? QSize() : shown);
+    update();
+}
+
 void AbstractGraphItem::paint(QPainter *painter)
 {
     if (!m_checked || m_keyPositions.isEmpty())

@@ -64,6 +64,8 @@ public:
     virtual void rebuildKeyPosition();
     // Follows a zoom of the canvas by the factor f; shapes with points of their own scale them.
     virtual void rescale(double f);
+    // Paints at the size the canvas is shown at.
+    void fitTexture();
 
     // The pixel that a pointer position falls on, halves rounded up, for the canvas and every
     // shape alike.
@@ -82,6 +84,7 @@ protected:
     void mouseMoveEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
     void hoverMoveEvent(QHoverEvent *event) override;
+    void geometryChanged(const QRectF &newGeometry, const QRectF &oldGeometry) override;
 
     void setKeyPositions(const QList<QPointF> &keys) { m_keyPositions = keys; }
     void setupPainter(QPainter *painter) const;

@@ -164,6 +164,15 @@ GraphModule *KPainterArea::moduleFromName(const QString &name) const
     return nullptr;
 }
 
+void KPainterArea::setViewScale(qreal scale)
+{
+    if (qFuzzyCompare(scale, m_viewScale))
+        return;
+    m_viewScale = scale;
+    for (AbstractGraphItem *item : graphItems())
+        item->fitTexture();
+}
+
 QList<AbstractGraphItem *> KPainterArea::graphItems() const
 {
     QList<AbstractGraphItem *> items;

@@ -35,6 +35,7 @@ class KPainterArea : public QQuickItem
     Q_PROPERTY(bool canUndo READ canUndo NOTIFY canUndoChange)
     Q_PROPERTY(bool canRedo READ canRedo NOTIFY canRedoChange)
     Q_PROPERTY(QRectF selectRect READ selectRect WRITE setSelectRect)
+    Q_PROPERTY(qreal viewScale READ viewScale WRITE setViewScale)
 
 public:
     // Makes one tool for a canvas; the tool takes the canvas as its QObject parent.
@@ -63,6 +64,9 @@ public:
     bool isRendering() const { return m_rendering; }
     // The selection that the darkening overlay covers, in the canvas's coordinates.
     void setSelectRect(const QRectF &rect);
+    // How large the page shows the canvas: 0.5 when one screen pixel covers two of the picture.
+    qreal viewScale() const { return m_viewScale; }
+    void setViewScale(qreal scale);
 
     int getLastZ();
     QUndoStack *undoStack() const { return m_undoStack; }
@@ -139,6 +143,7 @@ private:
     BlackoutArea *m_blackoutArea;
     QRectF m_selectRect;
     mutable bool m_rendering = false;
+    qreal m_viewScale = 1.0;
 };
 
 #endif // KPAINTERAREA_H

@@ -19,13 +19,17 @@ Rectangle {
     readonly property int chromeWidth: 2 * frame
     readonly property int chromeHeight: 2 * frame + titleHeight + bottomHeight
     readonly property real zoom: zoom_slider.value / 100
+    // The zoom the picture opened at. The window keeps the size it took for it while the picture
+    // zooms inside: a window that shrank with each click would leave the zoom buttons behind,
+    // and the next click would go to the desktop.
+    property real openingZoom: 1
 
     // Wide enough for the tool bar and the zoom controls, never wider than the screen.
     width: Math.min(window.maxWidth,
                     Math.max(toolBar.width + zoomRow.width + 3 * frame + chromeWidth,
-                             prv_data.original_image_width * zoom + chromeWidth + 10))
-    height: Math.max(240, Math.min(window.maxHeight - 80,
-                                   prv_data.original_image_height * zoom + chromeHeight + 10))
+                             prv_data.original_image_width * openingZoom + chromeWidth + 10))
+    height: Math.max(240, Math.min(window.maxHeight - 80, prv_data.original_image_height
+                                                          * openingZoom + chromeHeight + 10))
 
     QtObject {
         id: prv_data
@@ -138,6 +142,7 @@ Rectangle {
                             objectName: "paintArea"
                             anchors.fill: parent
                             selectRect: Qt.rect(0, 0, width, height)
+                            viewScale: root.zoom
                         }
                     }
                 }
@@ -238,6 +243,7 @@ Rectangle {
         var fit = Math.min(100, (window.maxWidth - chromeWidth - 10) * 100 / w,
                            (window.maxHeight - 80 - chromeHeight - 10) * 100 / h)
         zoom_slider.value = Math.max(zoom_slider.minimum, Math.floor(fit))
+        openingZoom = zoom
     }
 
     Connections {

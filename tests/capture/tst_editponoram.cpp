@@ -4,6 +4,7 @@
 
 #include <QClipboard>
 #include <QGuiApplication>
+#include <QProcess>
 #include <QQuickItem>
 #include <QScreen>
 #include <QtTest>
@@ -26,6 +27,7 @@ private slots:
     void keysUndoRedoShareAndCopy();
     void everyCloseIsReportedOnce();
     void windowIsPlacedOverThePicture();
+    void zoomButtonsStayUnderThePointer();
 
 private:
     KPainterArea *canvas() const { return m_editor->paintArea(); }
@@ -34,6 +36,7 @@ private:
     void drawRect(const QPoint &from, const QPoint &to);
     // How many pixels of one row, between two columns, differ from the picture.
     int changedColumns(const QImage &image, int row, int from, int to) const;
+    QImage onScreen() const { return m_editor->screen()->grabWindow(m_editor->winId()).toImage(); }
     QImage output()
     {
         return m_editor->renderPicture().toImage().convertToFormat(QImage::Format_RGB32);
@@ -95,6 +98,7 @@ void TestEditPonoram::markupLandsUnderThePointerAtEveryZoom_data()
     QTest::addColumn<int>("zoom");
     QTest::addColumn<int>("scrollY");
     QTest::newRow("25 %") << 25 << 0;
+    QTest::newRow("33 %") << 33 << 0;
     QTest::newRow("100 %, scrolled") << 100 << 150;
     QTest::newRow("163 %, scrolled") << 163 << 300;
 }
@@ -110,8 +114,22 @@ void TestEditPonoram::markupLandsUnderThePointerAtEveryZoom()
     QCOMPARE(flick->property("contentWidth").toReal(), 900.0 * zoom / 100);
     flick->setProperty("contentY", scrollY);
     // A rectangle in the part of the picture the window shows.
-    const int top = int(canvas()->mapFromItem(flick, QPointF(0, 0)).y()) + 40;
+    const int top = qMax(0, int(canvas()->mapFromItem(flick, QPointF(0, 0)).y())) + 40;
+    const QImage before = onScreen();
     drawRect(QPoint(300, top), QPoint(420, top + 60));
+    canvas()->uncheckAllItem();
+    // The screen shows each side of it, as the output does.
+    const auto sidesShown = [&] {
+        const QImage after = onScreen();
+        int shown = 0;
+        for (const QPoint &side : {QPoint(300, top + 30), QPoint(420, top + 30), QPoint(360, top),
+                 QPoint(360, top + 60)}) {
+            const QRect near(canvas()->mapToScene(side).toPoint() - QPoint(2, 2), QSize(5, 5));
+            shown += after.copy(near) != before.copy(near);
+        }
+        return shown;
+    };
+    QTRY_COMPARE(sidesShown(), 4);
 
     const QImage marked = output();
     QCOMPARE(marked.size(), m_picture.size());
@@ -213,6 +231,32 @@ void TestEditPonoram::windowIsPlacedOverThePicture()
     QQuickItem *flick = findSceneItem(m_editor->rootObject(), "edit_flick");
     QTRY_VERIFY(flick->property("contentWidth").toReal() <= flick->width());
     QVERIFY(findSceneItem(m_editor->rootObject(), "zoom_slider")->property("value").toInt() < 100);
+}
+
+// As a user clicks it on an X server with a window manager: the window opens centred at the size
+// its page grows to, and keeps size and place while it zooms, so that each click of "-" and the
+// keys after them reach it.
+void TestEditPonoram::zoomButtonsStayUnderThePointer()
+{
+    if (QGuiApplication::platformName() != QLatin1String("xcb"))
+        QSKIP("needs an X server (run through tests/support/xvfb.sh)");
+    const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+    QQuickItem *page = m_editor->rootObject();
+    QTRY_COMPARE(m_editor->size(), QSize(int(page->width()), int(page->height())));
+    const QRect opened = m_editor->geometry();
+    QCOMPARE(opened.topLeft(),
+        QPoint(area.width() / 2 - opened.width() / 2, area.height() / 2 - opened.height() / 2));
+    drawRect(QPoint(100, 100), QPoint(300, 250));
+    QQuickItem *button = findSceneItem(page, "zoomOut");
+    const QPoint at = m_editor->mapToGlobal(button->mapToScene(QPointF(8, 8)).toPoint());
+    const QString x = QString::number(at.x()), y = QString::number(at.y());
+    for (int zoom : {75, 50}) {
+        QCOMPARE(QProcess::execute("xdotool", {"mousemove", x, y, "click", "1"}), 0);
+        QTRY_COMPARE(findSceneItem(page, "zoom_slider")->property("value"), zoom);
+    }
+    QCOMPARE(m_editor->geometry(), opened);
+    QCOMPARE(QProcess::execute("xdotool", {"key", "ctrl+z"}), 0);
+    QTRY_COMPARE(output(), m_picture);
 }
 
 QTEST_MAIN(TestEditPonoram)
