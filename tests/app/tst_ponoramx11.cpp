@@ -60,10 +60,10 @@ ScrollingDocument::Options documentOptions()
     options.documentRows = kDocumentRows;
     // On the user's road the selection also takes in columns that never scroll beside the
     // document, which has a blank stretch taller than the strip.
-    if (QByteArray(QTest::currentTestFunction()) == "captureViewTakesTheScrolledPanorama") {
-        options.fixedColumns = 30;
-        options.blankStretches = {{420, 170}};
-    }
+    const bool road
+        = QByteArray(QTest::currentTestFunction()) == "captureViewTakesTheScrolledPanorama";
+    options.fixedColumns = road ? 30 : 0;
+    options.blankStretches = {{420, road ? 170 : 0}};
     return options;
 }
 
@@ -89,13 +89,10 @@ void TestPonoramX11::init()
     m_service.reset();
     Setting::instance()->setValue(QStringLiteral("qualityImage"), 2);
     const ScrollingDocument::Options options = documentOptions();
-    QStringList arguments {"200", "150", QString::number(kWidth), QString::number(kRows),
-        QString::number(kDocumentRows)};
-    if (options.fixedColumns > 0)
-        arguments << QString::number(options.fixedColumns)
-                  << QString::number(options.blankStretches.first().first)
-                  << QString::number(options.blankStretches.first().second);
-    m_window.start(QStringLiteral(KUVO_TALLPICTURE), arguments);
+    m_window.start(QStringLiteral(KUVO_TALLPICTURE),
+        {"200", "150", QString::number(kWidth), QString::number(kRows),
+            QString::number(kDocumentRows), QString::number(options.fixedColumns), "420",
+            QString::number(options.blankStretches.first().second)});
     QVERIFY(m_window.waitForStarted(5000));
     QTRY_VERIFY_WITH_TIMEOUT(m_window.canReadLine(), 10000);
     const QList<QByteArray> ready = m_window.readLine().trimmed().split(' ');

@@ -1,8 +1,8 @@
 // A window that shows a tall document of known rows and scrolls it by 40 rows per wheel
-// notch: the scrolled document a panorama test captures on a real X server. Optionally the
-// window keeps columns at its left that never scroll, and the document a blank stretch.
-//   kuvo_tallpicture <x> <y> <width> <height> <document rows>
-//                    [<fixed columns> <blank stretch's first row> <its rows>]
+// notch: the scrolled document a panorama test captures on a real X server, with columns at
+// its left that never scroll and a blank stretch in the document.
+//   kuvo_tallpicture <x> <y> <width> <height> <document rows> <fixed columns>
+//                    <blank stretch's first row> <its rows>
 // Prints "ready <x> <y> <width> <height>" (the drawn area on the desktop) once it is shown.
 
 #include "scrollingdocument.h"
@@ -59,16 +59,14 @@ private:
 int main(int argc, char **argv)
 {
     QGuiApplication app(argc, argv);
-    if (argc != 6 && argc != 9)
+    if (argc != 9)
         return 2;
     ScrollingDocument::Options options;
     options.width = QByteArray(argv[3]).toInt();
     options.windowRows = QByteArray(argv[4]).toInt();
     options.documentRows = QByteArray(argv[5]).toInt();
-    if (argc == 9) {
-        options.fixedColumns = QByteArray(argv[6]).toInt();
-        options.blankStretches = {{QByteArray(argv[7]).toInt(), QByteArray(argv[8]).toInt()}};
-    }
+    options.fixedColumns = QByteArray(argv[6]).toInt();
+    options.blankStretches = {{QByteArray(argv[7]).toInt(), QByteArray(argv[8]).toInt()}};
     TallPicture window(options);
     window.setGeometry(QByteArray(argv[1]).toInt(), QByteArray(argv[2]).toInt(), options.width,
         options.windowRows);
