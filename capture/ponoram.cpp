@@ -88,6 +88,7 @@ bool Ponoram::startPonoram(const QRect &rect)
     m_repeatCount = 0;
     m_pointerWasInside = false;
     m_moved = false;
+    m_inBlankStretch = false;
     m_copiedBytes = 0;
     m_running = true;
     m_timer.start();
@@ -143,8 +144,10 @@ void Ponoram::shotTimer()
     const PonoramRows shotRows = PonoramRows::fromImage(shot);
     noteMovingColumns(shotRows);
     const Match match = locate(shotRows);
-    if (match.blank)
+    if (match.blank) {
+        m_inBlankStretch = true;
         return;
+    }
     if (match.offset < 0) {
         qDebug() << Q_FUNC_INFO << "errorGlueImage";
         stopPonoram();
@@ -158,6 +161,7 @@ void Ponoram::shotTimer()
         ++m_repeatCount;
     }
     m_previousOffset = match.offset;
+    m_inBlankStretch = false;
     const bool full = match.offset + shot.height() > kMaxHeight;
     glue(shot, shotRows, match);
     emit changePreview(picture());

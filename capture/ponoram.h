@@ -52,6 +52,9 @@ public:
     // Bytes of pixels copied into the picture since the start: the glued rows, and the picture
     // itself whenever it had to move to grow or because someone still held it.
     quint64 copiedBytes() const { return m_copiedBytes; }
+    // The grab last found nowhere came after grabs of nothing but a blank stretch: the stretch
+    // was too tall to tell how far the document moved across it.
+    bool endedInBlankStretch() const { return m_inBlankStretch; }
 
 public slots:
     // Starts over with a grab of rect; false when the grab fails.
@@ -108,6 +111,7 @@ private:
     bool m_pointerWasInside = false;
     // The document has moved since the start: only then do grabs that find it still count.
     bool m_moved = false;
+    bool m_inBlankStretch = false;
     quint64 m_copiedBytes = 0;
 };
 

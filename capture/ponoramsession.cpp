@@ -47,6 +47,11 @@ void PonoramSession::createEngine()
     connect(m_engine, &Ponoram::changePreview, this, &PonoramSession::changePreview);
 }
 
+bool PonoramSession::isPonoramBlank() const
+{
+    return m_error && m_engine && m_engine->endedInBlankStretch();
+}
+
 void PonoramSession::start(const QRect &desktopRect)
 {
     if (m_work)

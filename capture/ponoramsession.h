@@ -19,6 +19,7 @@ class PonoramSession : public QObject
     Q_PROPERTY(bool isPonoramWork READ isPonoramWork NOTIFY isPonoramWorkChanged)
     Q_PROPERTY(QSize ponoramSize READ ponoramSize NOTIFY ponoramSizeChanged)
     Q_PROPERTY(bool isPonoramError READ isPonoramError NOTIFY isPonoramErrorChanged)
+    Q_PROPERTY(bool isPonoramBlank READ isPonoramBlank NOTIFY isPonoramErrorChanged)
     Q_PROPERTY(bool isPonoramFull READ isPonoramFull NOTIFY isPonoramFullChanged)
     Q_PROPERTY(bool ponoramDone READ ponoramDone NOTIFY finished)
     Q_PROPERTY(QPixmap ponoramPixmap READ ponoramPixmap NOTIFY finished)
@@ -30,6 +31,8 @@ public:
     QSize ponoramSize() const { return m_size; }
     // The last grab could not be placed: the panorama ended there.
     bool isPonoramError() const { return m_error; }
+    // It ended there because a blank stretch was too tall to measure.
+    bool isPonoramBlank() const;
     // The panorama stopped at its greatest height.
     bool isPonoramFull() const { return m_full; }
     bool ponoramDone() const { return !m_picture.isNull(); }

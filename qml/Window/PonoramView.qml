@@ -91,7 +91,9 @@ Item {
             color: "#ff5050"
             text: surface.ponoram.isPonoramFull
                   ? qsTr("The panorama has reached its greatest height and ends here")
-                  : qsTr("The document scrolled too far at once; the panorama ends here")
+                  : surface.ponoram.isPonoramBlank
+                    ? qsTr("A blank stretch was too tall to measure; the panorama ends above it")
+                    : qsTr("The document scrolled too far at once; the panorama ends here")
         }
     }
 

@@ -762,6 +762,10 @@ Sign in again ?</source>
         <source>The document scrolled too far at once; the panorama ends here</source>
         <translation>Документ прокручен слишком далеко за раз; панорама заканчивается здесь</translation>
     </message>
+    <message>
+        <source>A blank stretch was too tall to measure; the panorama ends above it</source>
+        <translation>Пустой участок был слишком высок, чтобы его измерить; панорама заканчивается над ним</translation>
+    </message>
 </context>
 <context>
     <name>ProxyPage</name>

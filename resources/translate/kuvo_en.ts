@@ -760,6 +760,10 @@ Sign in again ?</source>
         <source>The document scrolled too far at once; the panorama ends here</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>A blank stretch was too tall to measure; the panorama ends above it</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>ProxyPage</name>

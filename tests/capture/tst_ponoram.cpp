@@ -276,6 +276,7 @@ void TestPonoram::captureEndsOnceWithEveryGlue()
     QCOMPARE(rig.grabs, grabs);
     QCOMPARE(completes.count(), 1);
     QCOMPARE(errors.count(), ending == "changed" ? 1 : 0);
+    QVERIFY(!rig.engine.endedInBlankStretch());
     const QImage delivered = completes.first().first().value<QPixmap>().toImage();
     QCOMPARE(delivered.convertToFormat(QImage::Format_RGB32), document.expected());
     QCOMPARE(previews.last().first().value<QImage>(), document.expected());
@@ -369,6 +370,7 @@ void TestPonoram::blankWindowIsNeverGluedOverContent()
     }
     QVERIFY(blankTicks > 0);
     QCOMPARE(errors.count(), 1);
+    QVERIFY(rig.engine.endedInBlankStretch());
     QCOMPARE(completes.count(), 1);
     const QImage delivered = completes.first().first().value<QPixmap>().toImage().convertToFormat(
         QImage::Format_RGB32);
