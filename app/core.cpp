@@ -200,8 +200,13 @@ void Core::startUploads()
     connect(m_exchange, &NetworkExchange::readyLink, this, &Core::showUploadPage);
     connect(m_exchange, &NetworkExchange::readyLink, this, &Core::setLastLink);
     connect(m_exchange, &NetworkExchange::readyLinkAfterUpload, this, &Core::setLastLink);
-    connect(
-        m_exchange, &NetworkExchange::readyLinkAfterUpload, this, [this] { m_roundLinked = true; });
+    connect(m_exchange, &NetworkExchange::readyLinkAfterUpload, this, [this](const QString &link) {
+        m_roundLinked = true;
+        m_storedLink = link;
+    });
+    connect(m_exchange, &NetworkExchange::linkWithdrawn, this, &Core::withdrawLink);
+    connect(m_exchange, &NetworkExchange::sentToServiceInstead, this,
+        [this](const QString &text) { tellUser(tr("Kuvo"), text); });
     connect(m_exchange, &NetworkExchange::error, this, &Core::uploadFailed);
     connect(m_exchange, &NetworkExchange::internetNotAvailable, this, &Core::internetNotAvailable);
 }

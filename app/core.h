@@ -28,6 +28,7 @@ class ProxyWidget;
 class QAction;
 class QAudioRecorder;
 class QClipboard;
+class QFileDialog;
 class QMenu;
 class SelectorWidgetMac;
 class SettingWidget;
@@ -174,6 +175,8 @@ public slots:
     Q_INVOKABLE void checkSFTPConnecrion(const QString &username, const QString &password,
         const QString &host, const QString &path, int port = 21);
     void internetNotAvailableResult(int result, const QString &file);
+    // The link of an upload that failed or was cancelled after it was handed out.
+    void withdrawLink(const QString &link);
 
     // Capture routes. A null picture means: take the selection of the capture view, which
     // then closes; without a selection of at least one pixel each way nothing happens.
@@ -230,6 +233,8 @@ private:
     void checkConnection(CurlUpload *check, bool toTray, const QString &username,
         const QString &password, const QString &host, const QString &path, int port);
     void showMessageWindow(const QString &title, const QString &message);
+    // A balloon of the tray icon where the desktop shows one, else a message window.
+    void tellUser(const QString &title, const QString &message);
     QAction *newTrayAction(const char *name, const QString &text);
     QAction *trayAction(const char *name) const;
     void showTrayShortcuts();
@@ -245,7 +250,9 @@ private:
     void reportSettingsTrouble();
     void showSettingsTrouble(const QString &text);
     void offerSaveAgain(const QPixmap &picture);
-    void saveOfflineFile(const QString &file, const QString &target);
+    QFileDialog *offerOfflineSave(const QString &file);
+    void saveOfflineFile(const QString &file, const QString &chosen, const PictureFormat &format);
+    QString askSaveFile(const QString &proposed, const QString &extension, QString *filter);
     SurfaceWidget *newSurfaceWidget();
     SelectorWidgetMac *surfaceSelectorWidgetMac();
     void showSelectors();
@@ -278,6 +285,8 @@ private:
     QAudioRecorder *m_audioRecorder = nullptr;
     QClipboard *m_clipboard = nullptr;
     QString m_lastLink;
+    // The last link whose upload went through.
+    QString m_storedLink;
     // Since the upload list was last empty: a job delivered its link; a job failed or the user
     // cancelled. The last-upload window shows only for a round that ended well.
     bool m_roundLinked = false;

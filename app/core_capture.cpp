@@ -7,6 +7,7 @@
 #include "networkexchange.h"
 #include "paths.h"
 #include "pictureformat.h"
+#include "picturesavedialog.h"
 #include "selectorwidgetmac.h"
 #include "setting.h"
 #include "surfacewidget.h"
@@ -295,15 +296,13 @@ void Core::screenSaveToDisk(const QPixmap &picture)
     const PictureFormat current = PictureFormat::current();
     const bool withSound = isHaveAudioFile();
     const QString proposed = saveFolder() + QLatin1Char('/') + millisecondsNow();
-    const QString filter = withSound ? QStringLiteral("*.kia") : current.saveFilter();
-    const QString chosen = m_saveFileAsker
-        ? m_saveFileAsker(proposed, filter)
-        : QFileDialog::getSaveFileName(nullptr, tr("Save file"), proposed, filter);
+    const QString kia = QStringLiteral(".kia");
+    QString filter = withSound ? QStringLiteral("*.kia") : current.saveFilter();
+    const QString chosen = askSaveFile(proposed, withSound ? kia : current.extension(), &filter);
     if (fromView)
         closeSurfaceWidget();
     if (!chosen.isEmpty()) {
-        const PictureFormat format = current.forFileName(chosen);
-        const QString kia = QStringLiteral(".kia");
+        const PictureFormat format = current.forChoice(chosen, filter);
         QString fileName = format.withExtension(chosen);
         if (withSound)
             fileName = chosen.endsWith(kia, Qt::CaseInsensitive) ? chosen : chosen + kia;
@@ -315,6 +314,19 @@ void Core::screenSaveToDisk(const QPixmap &picture)
             offerSaveAgain(shot);
     }
     emit deletedSurfaceScreen();
+}
+
+// The name the user chose, or "" when cancelled; *filter, from all offered, becomes the one
+// the user picked.
+QString Core::askSaveFile(const QString &proposed, const QString &extension, QString *filter)
+{
+    if (m_saveFileAsker)
+        return m_saveFileAsker(proposed, *filter);
+    PictureSaveDialog dialog(proposed, *filter, extension);
+    if (dialog.exec() != QDialog::Accepted)
+        return QString();
+    *filter = dialog.selectedNameFilter();
+    return dialog.selectedFiles().value(0);
 }
 
 // The capture view is gone by now; the picture must not go with it.

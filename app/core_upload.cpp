@@ -11,6 +11,8 @@
 #include "maintoolwidget.h"
 #include "messagedialog.h"
 #include "networkexchange.h"
+#include "pictureformat.h"
+#include "picturesavedialog.h"
 #include "serviceaddress.h"
 #include "setting.h"
 #include "uploadmodel.h"
@@ -24,6 +26,7 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QImage>
 #include <QQmlEngine>
 #include <QUrl>
 
@@ -146,20 +149,35 @@ void Core::uploadFailed(const QString &text, const QString &file, bool signInAga
         return;
     }
     MessageDialog *question = showQuestion(tr("Error"), tr("%1\nSave file to disk ?").arg(text));
-    connect(question, &MessageDialog::result, this, [this, file, signInAgain, text](int result) {
-        internetNotAvailableResult(result, file);
-        if (signInAgain)
-            askSignInAgain(text);
-    });
+    if (!signInAgain) {
+        connect(question, &MessageDialog::result, this,
+            [this, file](int result) { internetNotAvailableResult(result, file); });
+        return;
+    }
+    // One question at a time, the next once the last one has gone: asked beside the save
+    // dialog, the sign-in would take the keys the user types there.
+    auto answer = std::make_shared<int>(MessageDialog::Cancel);
+    connect(question, &MessageDialog::result, this, [answer](int result) { *answer = result; });
+    connect(
+        question, &BasicWindow::closed, this,
+        [this, file, text, answer] {
+            QFileDialog *dialog = *answer == MessageDialog::Ok ? offerOfflineSave(file) : nullptr;
+            if (dialog)
+                connect(dialog, &QDialog::finished, this, [this, text] { askSignInAgain(text); });
+            else
+                askSignInAgain(text);
+        },
+        Qt::QueuedConnection);
 }
 
-// The stored token is of no use any more: only a new sign-in brings uploads back.
+// The stored token is of no use any more: only a new sign-in brings uploads back. The storage
+// settings stay; a sign-out that the user asks for in the settings is another matter.
 void Core::askSignInAgain(const QString &text)
 {
     MessageDialog *question = showQuestion(tr("Error"), tr("%1\nSign in again ?").arg(text));
     connect(question, &MessageDialog::result, this, [this](int result) {
         if (result == MessageDialog::Ok)
-            m_account->signOut();
+            m_account->dropRefusedToken();
     });
 }
 
@@ -191,28 +209,40 @@ void Core::internetNotAvailable(const QString &file)
 
 void Core::internetNotAvailableResult(int result, const QString &file)
 {
-    if (result != MessageDialog::Ok)
-        return;
-    auto *dialog = new QFileDialog(nullptr, tr("Save file"), QString(),
-        QStringLiteral("PNG (*.png);;JPG (*.jpg);;JPEG (*.jpeg)"));
-    dialog->setObjectName(QStringLiteral("saveOfflineFileDialog"));
-    dialog->setAttribute(Qt::WA_DeleteOnClose);
-    // The dialog asks before it lets the user pick a file that exists.
-    dialog->setAcceptMode(QFileDialog::AcceptSave);
-    dialog->setDefaultSuffix(QFileInfo(file).suffix());
-    connect(dialog, &QFileDialog::fileSelected, this,
-        [this, file](const QString &target) { saveOfflineFile(file, target); });
-    dialog->show();
+    if (result == MessageDialog::Ok)
+        offerOfflineSave(file);
 }
 
-void Core::saveOfflineFile(const QString &file, const QString &target)
+QFileDialog *Core::offerOfflineSave(const QString &file)
 {
+    const PictureFormat base = PictureFormat::current();
+    auto *dialog = new PictureSaveDialog(QString(),
+        QStringLiteral("PNG (*.png);;JPG (*.jpg);;JPEG (*.jpeg)"),
+        base.forFileName(file).extension());
+    dialog->setObjectName(QStringLiteral("saveOfflineFileDialog"));
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    connect(dialog, &QFileDialog::fileSelected, this,
+        [this, file, base, dialog](
+            const QString &target) { saveOfflineFile(file, target, dialog->chosenFormat(base)); });
+    dialog->show();
+    return dialog;
+}
+
+// The file keeps its bytes when the chosen format is its own; another format is written anew.
+void Core::saveOfflineFile(const QString &file, const QString &chosen, const PictureFormat &format)
+{
+    const QString target = format.withExtension(chosen);
     // Saved onto itself: it is where the user wants it already.
     const QString source = QFileInfo(file).canonicalFilePath();
-    if (target.isEmpty() || (!source.isEmpty() && source == QFileInfo(target).canonicalFilePath()))
+    if (chosen.isEmpty() || (!source.isEmpty() && source == QFileInfo(target).canonicalFilePath()))
         return;
     QString problem;
-    if (!QFileInfo::exists(target)) {
+    if (format.format() != PictureFormat::current().forFileName(file).format()) {
+        if (format.write(QImage(file), target, &problem)) {
+            QFile::remove(file);
+            return;
+        }
+    } else if (!QFileInfo::exists(target)) {
         QFile source(file);
         if (source.rename(target))
             return;
@@ -232,6 +262,19 @@ void Core::setLastLink(const QString &link)
         emit lastLinkChanged(m_lastLink);
         writeClipboard(link);
     }
+    emit lastLinkChanged(m_lastLink);
+}
+
+// A link that leads nowhere is taken back from wherever it was offered; the last link is then
+// the last one whose upload went through.
+void Core::withdrawLink(const QString &link)
+{
+    qDebug() << Q_FUNC_INFO << link;
+    if (m_clipboard && m_clipboard->text() == link)
+        m_clipboard->clear();
+    if (m_lastLink != link)
+        return;
+    m_lastLink = m_storedLink;
     emit lastLinkChanged(m_lastLink);
 }
 
@@ -293,16 +336,24 @@ void Core::checkConnection(CurlUpload *check, bool toTray, const QString &userna
 {
     connect(check, &CurlUpload::connectChecked, this,
         [this, toTray](bool, const QString &title, const QString &message) {
-            const bool balloon = toTray && m_trayIcon && m_trayIcon->isVisible()
-                && QSystemTrayIcon::isSystemTrayAvailable() && QSystemTrayIcon::supportsMessages();
-            if (balloon)
-                showTrayMessage(title, message);
+            if (toTray)
+                tellUser(title, message);
             else
                 showMessageWindow(title, message);
         });
     connect(check, &CurlUpload::checkConnectFinished, this, &Core::checkConnectionFinished);
     connect(check, &CurlUpload::checkConnectFinished, check, &QObject::deleteLater);
     check->checkConnect(username, password, host, path, port);
+}
+
+void Core::tellUser(const QString &title, const QString &message)
+{
+    const bool balloon = m_trayIcon && m_trayIcon->isVisible()
+        && QSystemTrayIcon::isSystemTrayAvailable() && QSystemTrayIcon::supportsMessages();
+    if (balloon)
+        showTrayMessage(title, message);
+    else
+        showMessageWindow(title, message);
 }
 
 void Core::showMessageWindow(const QString &title, const QString &message)

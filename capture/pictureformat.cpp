@@ -7,6 +7,7 @@
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <QImageWriter>
+#include <QRegularExpression>
 
 namespace {
 
@@ -59,6 +60,17 @@ PictureFormat PictureFormat::forFileName(const QString &name) const
         || suffix.compare(QLatin1String("jpeg"), Qt::CaseInsensitive) == 0)
         return PictureFormat("JPG", m_format == "JPG" ? m_quality : 100, QLatin1Char('.') + suffix);
     return *this;
+}
+
+PictureFormat PictureFormat::forChoice(const QString &name, const QString &filter) const
+{
+    static const QRegularExpression ours(
+        QStringLiteral("\\.(png|jpe?g)$"), QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression pattern(QStringLiteral("\\*(\\.\\w+)"));
+    if (ours.match(name).hasMatch())
+        return forFileName(name);
+    const QRegularExpressionMatch chosen = pattern.match(filter);
+    return chosen.hasMatch() ? forFileName(QLatin1Char('x') + chosen.captured(1)) : *this;
 }
 
 QString PictureFormat::withExtension(const QString &name) const

@@ -24,6 +24,9 @@ public:
     // The format that a name typed in a save dialog asks for by an extension of the offered
     // formats; this one for any other name.
     PictureFormat forFileName(const QString &name) const;
+    // As forFileName; a name without such an extension takes the first one of the filter the
+    // user chose in the dialog ("PNG (*.png)").
+    PictureFormat forChoice(const QString &name, const QString &filter) const;
     // name with the extension appended unless it ends in it already.
     QString withExtension(const QString &name) const;
 

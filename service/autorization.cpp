@@ -276,17 +276,44 @@ void Autorization::fail(const QString &key, const QString &message, const QStrin
     emit authError(key, message);
 }
 
+namespace {
+
+using namespace SettingKeys;
+
+const QList<QLatin1String> kStorageKeys = {ftp.host, ftp.port, ftp.path, ftp.baseUrl, ftp.user,
+    ftp.password, sftp.host, sftp.port, sftp.path, sftp.baseUrl, sftp.user, sftp.password};
+// Enciphered with the account's token.
+const QList<QLatin1String> kSealedStorageKeys = {
+    ftp.user, ftp.password, sftp.user, sftp.password, dropBoxTokenApiv2, dropBoxRefreshTokenApiv2};
+
+} // namespace
+
 void Autorization::signOut()
 {
-    // The FTP and SFTP credentials are enciphered with the token, so they go while it is
-    // still there to key the cipher; the token goes last.
-    const SettingKeys::TransferKeys &ftp = SettingKeys::ftp;
-    const SettingKeys::TransferKeys &sftp = SettingKeys::sftp;
-    const QLatin1String keys[] = {ftp.host, ftp.port, ftp.path, ftp.baseUrl, ftp.user, ftp.password,
-        sftp.host, sftp.port, sftp.path, sftp.baseUrl, sftp.user, sftp.password,
-        SettingKeys::username, SettingKeys::usermail, SettingKeys::useravatar, SettingKeys::quota,
-        SettingKeys::usage, SettingKeys::maxPostSize, SettingKeys::token};
-    for (QLatin1String key : keys)
+    clearAccount(kStorageKeys);
+}
+
+void Autorization::dropRefusedToken()
+{
+    QList<QPair<QLatin1String, QString>> held;
+    for (QLatin1String key : kSealedStorageKeys)
+        held.append({key, settings()->getValue(key, true).toString()});
+    // Sealed with the old token they would read as rubbish under the next one.
+    clearAccount(kSealedStorageKeys);
+    for (const auto &[key, value] : held) {
+        if (!value.isEmpty())
+            settings()->setValue(key, value, true);
+    }
+}
+
+// The keys go while the token is still there to key the cipher; the token goes last.
+void Autorization::clearAccount(const QList<QLatin1String> &storageKeys)
+{
+    const QLatin1String account[]
+        = {username, usermail, useravatar, quota, usage, maxPostSize, SettingKeys::token};
+    for (QLatin1String key : storageKeys)
+        settings()->setValue(key, QStringLiteral(""), kSealedStorageKeys.contains(key));
+    for (QLatin1String key : account)
         settings()->setValue(key, QStringLiteral(""));
     stopListening();
     emit authChanged(false);

@@ -39,6 +39,10 @@ public:
     Q_INVOKABLE void signIn(const QString &email, const QString &password);
     Q_INVOKABLE void signInWithBrowser(const QString &provider);
     Q_INVOKABLE void signOut();
+    // The service refused the stored token and the user agreed to sign in again: the account
+    // goes, but the storage settings are the user's and stay. Their credentials are enciphered
+    // with the old token, so they are held for this run and sealed with the next one.
+    void dropRefusedToken();
 
 public slots:
     void getUserInfo();
@@ -58,6 +62,7 @@ private:
     void readToken(QNetworkReply *reply, const QString &errorKey);
     void readUserInfo(QNetworkReply *reply, const QString &sentToken);
     void fail(const QString &key, const QString &message, const QString &logText);
+    void clearAccount(const QList<QLatin1String> &storageKeys);
 
     ServerListener *m_listener = nullptr;
     AuthStatus m_status = NoneAuth;

@@ -236,7 +236,7 @@ QString CurlTransfer::describe(CURLcode code) const
         break;
     default:
         if (m_shrunk)
-            return tr("The file %1 became shorter while it was sent").arg(m_fileName);
+            return shrunkText(m_fileName);
         if (m_readFailed)
             return tr("The file %1 could not be read").arg(m_fileName);
         text = tr("The transfer to %1 failed").arg(host);
@@ -276,6 +276,11 @@ void CurlTransfer::report(qint64 sent, bool last)
     m_reported = sent;
     m_sinceReport.restart();
     m_progress(sent, m_total);
+}
+
+QString CurlTransfer::shrunkText(const QString &fileName)
+{
+    return tr("The file %1 became shorter while it was sent").arg(fileName);
 }
 
 size_t CurlTransfer::readFile(char *buffer, size_t size, size_t count, void *self)

@@ -38,6 +38,8 @@ public:
     QString errorText() const { return m_error; }
 
     static QString knownHostsFile();
+    // What the user is told when a file became shorter while it was on its way.
+    static QString shrunkText(const QString &fileName);
     // How long reaching a server and logging in may take; tests shorten it.
     static void setConnectTimeout(int msec);
 

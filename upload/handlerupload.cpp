@@ -1,4 +1,6 @@
 #include "handlerupload.h"
+#include "autorization.h"
+#include "curltransfer.h"
 #include "handledropboxupload.h"
 #include "handleftpupload.h"
 #include "handlesftpupload.h"
@@ -25,6 +27,8 @@
 #include <QNetworkRequest>
 #include <QUrl>
 #include <QtConcurrent>
+
+#include <utility>
 
 namespace {
 
@@ -240,7 +244,7 @@ void HandlerUpload::startUploader(Uploader *uploader, const QString &path)
     connect(uploader, &Uploader::uploadProgress, this,
         [this](qint64 sent, qint64) { showProgress(sent); });
     connect(uploader, &Uploader::uploaded, this, &HandlerUpload::targetUploaded);
-    connect(uploader, &Uploader::failed, this, &HandlerUpload::failWith);
+    connect(uploader, &Uploader::failed, this, &HandlerUpload::targetFailed);
     emit startUpload();
     if (!m_finished)
         uploader->upload(path);
@@ -255,6 +259,33 @@ void HandlerUpload::targetUploaded(const QString &link)
     m_link = link;
     emit readyLinkAfterUpload(link);
     nextFile();
+}
+
+void HandlerUpload::targetFailed(const QString &text)
+{
+    if (!fallsBackToService()) {
+        failWith(text);
+        return;
+    }
+    const QString target = targetName(m_target);
+    Logging::instance()->writeMessage(
+        tr("Upload of %1 to %2 failed: %3; it goes to Kuvo instead").arg(m_fileName, target, text));
+    m_fallback
+        = tr("The upload to %1 failed (%2); the file went to Kuvo instead.").arg(target, text);
+    dropUploader();
+    // The rest of the job follows: a target that failed once would most likely fail again.
+    m_target = Service;
+    showProgress(0);
+    createServiceFile();
+}
+
+// Only with an account to upload to: a user who is signed out hears of the failure itself.
+bool HandlerUpload::fallsBackToService() const
+{
+    const QString key = m_target == Dropbox ? QStringLiteral("is_dropbox_error_upload_kuvo")
+                                            : QStringLiteral("is_ftp_error_upload_kuvo");
+    return m_target != Service && m_file && Autorization::isAuth()
+        && Setting::instance()->getValue(key).toBool();
 }
 
 // Stops an uploader that still runs; one that has finished goes quietly.
@@ -287,6 +318,11 @@ bool HandlerUpload::openFile(const QString &path)
     return true;
 }
 
+bool HandlerUpload::fileShrunk() const
+{
+    return m_file && QFileInfo(m_file->fileName()).size() < m_fileSize;
+}
+
 void HandlerUpload::createServiceFile()
 {
     const QJsonObject body {
@@ -314,6 +350,7 @@ void HandlerUpload::serviceFileCreated()
         return;
     }
     // The link is on the clipboard while the bytes are still on their way.
+    m_advertised = m_link;
     emit readyLink(m_link);
     if (m_finished)
         return;
@@ -353,7 +390,10 @@ void HandlerUpload::serviceDataSent()
         return;
     }
     m_done += size;
+    m_advertised.clear();
     showProgress(0);
+    if (!m_fallback.isEmpty())
+        emit sentToServiceInstead(std::exchange(m_fallback, QString()));
     emit readyLinkAfterUpload(m_link);
     nextFile();
 }
@@ -383,6 +423,11 @@ void HandlerUpload::showProgress(qint64 sent)
 std::optional<QVariantMap> HandlerUpload::takeReply()
 {
     QNetworkReply *reply = m_reply;
+    // Qt reports a body that ends early as a network fault; the network is not to blame.
+    if (reply->error() != QNetworkReply::NoError && fileShrunk()) {
+        failWith(CurlTransfer::shrunkText(m_fileName));
+        return std::nullopt;
+    }
     // Our own abort disconnects first, so a request cancelled here ran out of time; what it
     // holds is not worth reading.
     if (reply->error() == QNetworkReply::OperationCanceledError) {
@@ -446,6 +491,8 @@ void HandlerUpload::finish()
         return;
     m_finished = true;
     qDebug() << Q_FUNC_INFO << m_fileName << m_download << "of" << m_total;
+    if (!m_advertised.isEmpty())
+        emit linkWithdrawn(std::exchange(m_advertised, QString()));
     dropUploader();
     // A packing task still running removes its own archive when it sees the cancel.
     if (!m_archiveFile.isEmpty() && !m_archive)

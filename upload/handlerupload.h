@@ -83,6 +83,11 @@ signals:
     void readyLinkAfterUpload(const QString &link);
     void error(const QString &text);
     void internetNotAvailable();
+    // A link handed out by readyLink() leads nowhere: its upload failed or was cancelled.
+    void linkWithdrawn(const QString &link);
+    // The target of the settings failed and the settings send the file to the service instead;
+    // text says so in one line, once the service has it.
+    void sentToServiceInstead(const QString &text);
     void uploadProgress(qint64 sent, qint64 total);
     void finished();
 
@@ -98,9 +103,12 @@ private:
     void sendToTarget(const QString &path);
     template <typename Uploader> void startUploader(Uploader *uploader, const QString &path);
     void targetUploaded(const QString &link);
+    void targetFailed(const QString &text);
+    bool fallsBackToService() const;
     void dropUploader();
     void nextFile();
     bool openFile(const QString &path);
+    bool fileShrunk() const;
 
     // The service road: announce the file, hand out its link, then stream its bytes.
     void createServiceFile();
@@ -135,6 +143,10 @@ private:
     qint64 m_fileSize = 0;
     QString m_mimeType;
     QString m_link;
+    // Handed out by readyLink() and not yet backed by the whole file.
+    QString m_advertised;
+    // Why the file goes to the service instead of the target of the settings.
+    QString m_fallback;
 
     qint64 m_done = 0; // bytes of the files already stored
     qint64 m_download = 0;

@@ -71,6 +71,9 @@ HandlerUpload *NetworkExchange::makeJob(const QStringList &files, HandlerUpload:
     connect(job, &HandlerUpload::readyLink, this, &NetworkExchange::readyLink);
     connect(
         job, &HandlerUpload::readyLinkAfterUpload, this, &NetworkExchange::readyLinkAfterUpload);
+    connect(job, &HandlerUpload::linkWithdrawn, this, &NetworkExchange::linkWithdrawn);
+    connect(
+        job, &HandlerUpload::sentToServiceInstead, this, &NetworkExchange::sentToServiceInstead);
     const QString offer = type == HandlerUpload::Screen ? files.value(0) : QString();
     connect(job, &HandlerUpload::error, this,
         [this, job, offer](const QString &text) { emit error(text, offer, job->tokenRefused()); });

@@ -31,6 +31,8 @@ signals:
     void startUpload();
     void readyLink(const QString &link);
     void readyLinkAfterUpload(const QString &link);
+    void linkWithdrawn(const QString &link);
+    void sentToServiceInstead(const QString &text);
     // file: the capture that was not uploaded, for the user to keep; empty for files the user
     // picked. signInAgain: the service refused the account's token.
     void error(const QString &text, const QString &file, bool signInAgain);
