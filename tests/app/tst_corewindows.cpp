@@ -1,6 +1,7 @@
 #include "autorizationwidget.h"
 #include "core.h"
 #include "coretestsupport.h"
+#include "dropboxstandin.h"
 #include "errorwidget.h"
 #include "handlerupload.h"
 #include "lastuploadwidget.h"
@@ -8,6 +9,7 @@
 #include "messagedialog.h"
 #include "networkexchange.h"
 #include "proxywidget.h"
+#include "qdropbox.h"
 #include "setting.h"
 #include "settingwidget.h"
 #include "uploadmodel.h"
@@ -17,7 +19,9 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QFileDialog>
+#include <QImageReader>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
@@ -41,8 +45,13 @@ private slots:
     void cancelWithNothingRunningSpoilsNoLaterUpload();
     void uploadErrorIsShown();
     void failedCaptureUploadShowsItsErrorAndKeepsThePicture();
+    void failedTargetFallsBackToTheService_data();
+    void failedTargetFallsBackToTheService();
+    void refusedTokenKeepsThePictureAndOffersASignIn_data();
     void refusedTokenKeepsThePictureAndOffersASignIn();
     void offlineCaptureIsOfferedForSaving();
+    void saveDialogWritesWhatItShows_data();
+    void saveDialogWritesWhatItShows();
     void offlineSaveReplacesAFileTheUserConfirmed();
     void offlineSaveThatFailsIsReported();
     void declinedOfflineSaveLeavesTheFile();
@@ -59,6 +68,7 @@ private:
     ErrorWidget *waitForError();
 
     StandinService m_service;
+    DropboxStandin m_dropbox;
     Core *m_core = nullptr;
     NetworkExchange *m_exchange = nullptr;
     QTemporaryDir m_folder;
@@ -71,6 +81,8 @@ void TestCoreWindows::initTestCase()
     pointAt(m_service);
     Autorization account;
     QVERIFY(signInDemo(account));
+    QVERIFY(m_dropbox.start());
+    QDropbox::setHosts(m_dropbox.host(), m_dropbox.host(), m_dropbox.host());
     m_core = Core::instance();
     m_exchange = m_core->findChild<NetworkExchange *>();
     QVERIFY(m_exchange);
@@ -149,8 +161,7 @@ QFileDialog *TestCoreWindows::saveDialog()
 {
     for (QWidget *widget : QApplication::topLevelWidgets()) {
         auto *dialog = qobject_cast<QFileDialog *>(widget);
-        if (dialog && dialog->objectName() == QLatin1String("saveOfflineFileDialog")
-            && dialog->isVisible())
+        if (dialog && dialog->isVisible())
             return dialog;
     }
     return nullptr;
@@ -258,11 +269,15 @@ void TestCoreWindows::cancelHidesTheUploadWindow()
     startCapture(file);
     QVERIFY(linked.wait(10000));
     QVERIFY(m_core->uploadWidget()->isVisible());
+    // The bar is full: the service holds its answer back.
+    QTRY_COMPARE_WITH_TIMEOUT(m_core->uploadModel()->index(0).data().toInt(), 4096, 5000);
 
     clickItem(
         m_core->uploadWidget(), findItem(m_core->uploadWidget(), QStringLiteral("cancelButton")));
     QVERIFY(!m_core->uploadWidget()->isVisible());
     QCOMPARE(m_core->uploadModel()->rowCount(), 0);
+    const QString link = linked.first().first().toString();
+    QVERIFY(QGuiApplication::clipboard()->text() != link && m_core->lastLink() != link);
 }
 
 void TestCoreWindows::cancelWithNothingRunningSpoilsNoLaterUpload()
@@ -331,11 +346,73 @@ void TestCoreWindows::failedCaptureUploadShowsItsErrorAndKeepsThePicture()
     QCOMPARE(QImage(target).convertToFormat(QImage::Format_RGB32), picture);
 }
 
+void TestCoreWindows::failedTargetFallsBackToTheService_data()
+{
+    QTest::addColumn<QString>("target");
+    QTest::addColumn<bool>("ticked");
+    QTest::addColumn<bool>("signedIn");
+    QTest::newRow("ftp") << "ftp" << true << true;
+    QTest::newRow("sftp") << "sftp" << true << true;
+    QTest::newRow("dropbox") << "dropbox" << true << true;
+    QTest::newRow("dropbox, not ticked") << "dropbox" << false << true;
+    QTest::newRow("ftp, signed out") << "ftp" << true << false;
+}
+
+// Nothing listens at the FTP and SFTP ports; Dropbox refuses the file.
+void TestCoreWindows::failedTargetFallsBackToTheService()
+{
+    QFETCH(QString, target);
+    QFETCH(bool, ticked);
+    QFETCH(bool, signedIn);
+    Setting *settings = Setting::instance();
+    const QString token = Autorization::token();
+    settings->setValue("type_upload", target == "dropbox" ? target : "ftp");
+    settings->setValue("is_sftp", target == "sftp");
+    settings->setValue(target + "_host", "127.0.0.1");
+    settings->setValue(target + "_port", closedPort());
+    settings->setValue(
+        target == "dropbox" ? "is_dropbox_error_upload_kuvo" : "is_ftp_error_upload_kuvo",
+        int(ticked));
+    QVERIFY(QDropbox::storeTokens(m_dropbox.issueToken()));
+    m_dropbox.failNext("/2/files/", 500, 5);
+    settings->setValue("token", signedIn ? token : QString());
+    QGuiApplication::clipboard()->setText("copied before");
+
+    m_core->screenUpload(HandlerUpload::PostNone, false, QPixmap(20, 20));
+    MessageDialog *told = waitForQuestion();
+    settings->setValue("type_upload", "kuvo");
+    settings->setValue("token", token);
+    QVERIFY(told);
+    const QString message = told->data("message").toString();
+    if (!ticked || !signedIn) {
+        QVERIFY2(message.endsWith("Save file to disk ?"), qPrintable(message));
+        QCOMPARE(QGuiApplication::clipboard()->text(), "copied before");
+        return;
+    }
+    QVERIFY2(message.endsWith("the file went to Kuvo instead."), qPrintable(message));
+    QVERIFY(!message.contains('\n'));
+    QVERIFY(QGuiApplication::clipboard()->text().startsWith(
+        "https://" + m_service.httpsHost() + "/s/"));
+    QCOMPARE(m_service.requests("/drive/v1/files").size(), 1);
+}
+
+void TestCoreWindows::refusedTokenKeepsThePictureAndOffersASignIn_data()
+{
+    QTest::addColumn<int>("save");
+    QTest::newRow("not saved") << int(MessageDialog::Cancel);
+    QTest::newRow("saved under a name typed") << int(MessageDialog::Ok);
+}
+
 // The service has forgotten the session the program still keeps.
 void TestCoreWindows::refusedTokenKeepsThePictureAndOffersASignIn()
 {
+    QFETCH(int, save);
     const QString token = Autorization::token();
-    Setting::instance()->setValue(QStringLiteral("token"), QStringLiteral("forgotten-token"));
+    Setting *settings = Setting::instance();
+    settings->setValue(QStringLiteral("token"), QStringLiteral("forgotten-token"));
+    settings->setValue(QStringLiteral("sftp_host"), QStringLiteral("files.example"));
+    settings->setValue(QStringLiteral("sftp_user"), QStringLiteral("keeper"));
+    settings->setValue(QStringLiteral("qualityImage"), 2);
     QImage picture(24, 16, QImage::Format_RGB32);
     picture.fill(Qt::darkGreen);
     m_core->screenUpload(HandlerUpload::PostNone, false, QPixmap::fromImage(picture));
@@ -348,10 +425,23 @@ void TestCoreWindows::refusedTokenKeepsThePictureAndOffersASignIn()
     for (LastUploadWidget *window : windowsOf<LastUploadWidget>())
         QVERIFY(!window->isVisible());
 
-    // Declining to save leaves the picture where it is; then the sign-in is offered.
+    // The sign-in is offered once the picture is dealt with, never beside the save dialog.
     const QStringList kept = QDir(QDir::homePath() + QStringLiteral("/.kuvo/tmp"))
                                  .entryList({QStringLiteral("*.png")}, QDir::Files);
-    QVERIFY(!answerQuestion(MessageDialog::Cancel));
+    answerQuestion(save);
+    if (save == MessageDialog::Ok) {
+        QTRY_VERIFY_WITH_TIMEOUT(QGuiApplication::focusWindow() && saveDialog()
+                && QGuiApplication::focusWindow() == saveDialog()->windowHandle(),
+            5000);
+        QTest::qWait(300);
+        QCOMPARE(visibleMessageWindows(), 0);
+        for (const QChar key : m_folder.filePath("typed"))
+            QTest::keyClick(QGuiApplication::focusWindow(), key.toLatin1());
+        // The dialog goes on the press; a release would reach a window already deleted.
+        QTest::keyPress(QGuiApplication::focusWindow(), Qt::Key_Return);
+        QCOMPARE(
+            QImage(m_folder.filePath("typed.png")).convertToFormat(QImage::Format_RGB32), picture);
+    }
     QTRY_VERIFY_WITH_TIMEOUT(
         windowsOf<MessageDialog>().size() == 1 && windowsOf<MessageDialog>().first() != question,
         5000);
@@ -364,9 +454,11 @@ void TestCoreWindows::refusedTokenKeepsThePictureAndOffersASignIn()
     QCOMPARE(signedOut.count(), 1);
     QVERIFY(!Autorization::isAuth());
     QVERIFY(m_core->autorizationWidget()->isVisible());
+    QCOMPARE(settings->getValue(QStringLiteral("sftp_host")).toString(), "files.example");
+    QCOMPARE(settings->getValue(QStringLiteral("sftp_user")).toString(), "keeper");
 
     m_core->registrationWidgetDestroy();
-    Setting::instance()->setValue(QStringLiteral("token"), token);
+    settings->setValue(QStringLiteral("token"), token);
 }
 
 // Two captures on their way; the first finds no network. The one offered is the first.
@@ -398,6 +490,60 @@ void TestCoreWindows::offlineCaptureIsOfferedForSaving()
     QVERIFY(!QFileInfo::exists(first));
     QVERIFY(QFileInfo::exists(second));
     QCOMPARE(windowsOf<ErrorWidget>().size(), 0);
+}
+
+void TestCoreWindows::saveDialogWritesWhatItShows_data()
+{
+    QTest::addColumn<bool>("offline");
+    QTest::addColumn<QString>("filter");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("written");
+    QTest::addColumn<QByteArray>("format");
+    QTest::newRow("capture, PNG picked") << false << "PNG"
+                                         << "shot7"
+                                         << "shot7.png" << QByteArray("png");
+    QTest::newRow("capture, name says PNG") << false << "JPEG"
+                                            << "shot8.png"
+                                            << "shot8.png" << QByteArray("png");
+    QTest::newRow("offline, as shown") << true << ""
+                                       << "failed1.png"
+                                       << "failed1.png" << QByteArray("png");
+    QTest::newRow("offline, JPEG picked") << true << "JPEG"
+                                          << "failed2"
+                                          << "failed2.jpeg" << QByteArray("jpeg");
+}
+
+// The format as the user picks it: the filter chosen with the keys, the name typed.
+void TestCoreWindows::saveDialogWritesWhatItShows()
+{
+    QFETCH(bool, offline);
+    QFETCH(QString, filter);
+    QFETCH(QString, typed);
+    QFETCH(QString, written);
+    QFETCH(QByteArray, format);
+    Setting::instance()->setValue(QStringLiteral("qualityImage"), 1);
+    QImage picture(30, 20, QImage::Format_RGB32);
+    picture.fill(Qt::red);
+    QTimer fill;
+    connect(&fill, &QTimer::timeout, this, [&] {
+        if (QFileDialog *dialog = saveDialog()) {
+            fill.stop();
+            QTest::keyClicks(dialog->findChild<QComboBox *>("fileTypeCombo"), filter);
+            chooseFile(dialog, m_folder.filePath(typed));
+            QMetaObject::invokeMethod(dialog, "accept", Qt::QueuedConnection);
+        }
+    });
+    fill.start(20);
+    if (offline) {
+        const QString file = QDir::homePath() + QStringLiteral("/.kuvo/tmp/20.jpg");
+        QVERIFY(picture.save(file, "JPG"));
+        emit m_exchange->internetNotAvailable(file);
+        answerQuestion(MessageDialog::Ok);
+    } else {
+        m_core->screenSaveToDisk(QPixmap::fromImage(picture));
+    }
+    QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(m_folder.filePath(written)), 5000);
+    QCOMPARE(QImageReader(m_folder.filePath(written)).format(), format);
 }
 
 void TestCoreWindows::offlineSaveReplacesAFileTheUserConfirmed()
