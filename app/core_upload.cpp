@@ -224,7 +224,10 @@ QFileDialog *Core::offerOfflineSave(const QString &file)
     connect(dialog, &QFileDialog::fileSelected, this,
         [this, file, base, dialog](
             const QString &target) { saveOfflineFile(file, target, dialog->chosenFormat(base)); });
+    // Opened from the tray, it would otherwise wait behind whatever the user works in.
     dialog->show();
+    dialog->raise();
+    dialog->activateWindow();
     return dialog;
 }
 

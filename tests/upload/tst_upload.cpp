@@ -380,23 +380,13 @@ void TestUpload::shrinkingFileIsNoMissingNetwork()
     const RandomFile big = makeRandomFile(path(QStringLiteral("shrinking.png")), 32 << 20);
     m_service.delay(QStringLiteral("/upload/"), 1.5);
     QSignalSpy errors(m_exchange, &NetworkExchange::error);
-    QSignalSpy offline(m_exchange, &NetworkExchange::internetNotAvailable);
-    QSignalSpy linked(m_exchange, &NetworkExchange::readyLink);
     QSignalSpy withdrawn(m_exchange, &NetworkExchange::linkWithdrawn);
-    QSignalSpy complete(m_model, &UploadModel::uploadComplete);
-
     m_exchange->uploadScreen(big.path, QString(), HandlerUpload::PostNone);
-    QTRY_COMPARE_WITH_TIMEOUT(
-        requestsBy(m_service.requests(), QStringLiteral("PUT")).size(), 1, 5000);
+    QTRY_COMPARE_WITH_TIMEOUT(m_service.requests().size(), 2, 5000);
     QVERIFY(QFile::resize(big.path, 1 << 20));
-    QVERIFY(complete.wait(kUploadTimeout));
-
-    QCOMPARE(offline.count(), 0);
-    QCOMPARE(errors.count(), 1);
-    QCOMPARE(errors[0][0].toString(),
-        QStringLiteral("The file shrinking.png became shorter while it was sent"));
+    QTRY_COMPARE_WITH_TIMEOUT(errors.count(), 1, kUploadTimeout);
+    QCOMPARE(errors[0][0].toString(), "The file shrinking.png became shorter while it was sent");
     QCOMPARE(withdrawn.count(), 1);
-    QCOMPARE(withdrawn[0][0], linked[0][0]);
 }
 
 // The controller may go away while a job runs, as on quitting: the list must not keep a row
