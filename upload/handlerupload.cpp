@@ -282,8 +282,8 @@ void HandlerUpload::targetFailed(const QString &text)
 // Only with an account to upload to: a user who is signed out hears of the failure itself.
 bool HandlerUpload::fallsBackToService() const
 {
-    const QString key = m_target == Dropbox ? QStringLiteral("is_dropbox_error_upload_kuvo")
-                                            : QStringLiteral("is_ftp_error_upload_kuvo");
+    const QLatin1String key = m_target == Dropbox ? SettingKeys::isDropboxErrorUploadKuvo
+                                                  : SettingKeys::isFtpErrorUploadKuvo;
     return m_target != Service && m_file && Autorization::isAuth()
         && Setting::instance()->getValue(key).toBool();
 }
