@@ -35,17 +35,22 @@ QString autostartFile()
 
 void prepareFolders()
 {
-    for (const QString &folder : {settingsFolder(), tempFolder()}) {
-        // Made private from the start: a mode set afterwards leaves a moment open.
-        ::mkdir(QFile::encodeName(folder).constData(), 0700);
-        QDir().mkpath(folder);
-    }
-    makePrivate(settingsFolder());
+    for (const QString &folder : {settingsFolder(), tempFolder()})
+        makePrivateFolder(folder);
     QDirIterator entries(settingsFolder(),
         QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
         QDirIterator::Subdirectories);
     while (entries.hasNext())
         makePrivate(entries.next());
+}
+
+bool makePrivateFolder(const QString &folder)
+{
+    // Made private from the start: a mode set afterwards leaves a moment open.
+    ::mkdir(QFile::encodeName(folder).constData(), 0700);
+    const bool made = QDir().mkpath(folder);
+    makePrivate(folder);
+    return made;
 }
 
 void makePrivate(const QString &path)

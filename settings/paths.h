@@ -19,6 +19,8 @@ QString autostartFile(); // home + "/.config/autostart/Kuvo.desktop"
 void prepareFolders();
 // path (a file or folder the program made) for the owner alone.
 void makePrivate(const QString &path);
+// Makes the folder (with its parents) for the owner alone; false when it is not there after.
+bool makePrivateFolder(const QString &folder);
 
 } // namespace Paths
 

@@ -3,23 +3,16 @@
 #include "paths.h"
 
 #include <QBuffer>
-#include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 #include <quazip/quazip.h>
 #include <quazip/quazipfile.h>
 
 #include <limits>
-#include <sys/stat.h>
 
 namespace {
 
 constexpr qint64 kCopyChunk = 1 << 20;
-
-QString tr(const char *text)
-{
-    return QCoreApplication::translate("PendingUpdate", text);
-}
 
 // Where the program is started from: a folder of the user's own, not a fixed name in the
 // shared temporary folder, which another user could have prepared.
@@ -52,22 +45,20 @@ QString writeProgram(const QByteArray &package, QString *problem)
     QuaZip zip(&buffer);
     const QString name = PendingUpdate::programName();
     if (!zip.open(QuaZip::mdUnzip) || !zip.setCurrentFile(name, QuaZip::csSensitive)) {
-        *problem = tr("the signed package holds no %1").arg(name);
+        *problem = QStringLiteral("the signed package holds no %1").arg(name);
         return {};
     }
     const QString folder = launchFolder();
-    ::mkdir(QFile::encodeName(folder).constData(), 0700);
-    Paths::makePrivate(folder);
     const QString path = folder + name;
     QFile::remove(path);
     QuaZipFile entry(&zip);
     QFile target(path);
-    const bool written = QFileInfo(folder).isDir() && entry.open(QIODevice::ReadOnly)
+    const bool written = Paths::makePrivateFolder(folder) && entry.open(QIODevice::ReadOnly)
         && target.open(QIODevice::WriteOnly)
         && target.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner)
         && copyEntry(entry, target);
     if (!written) {
-        *problem = tr("cannot write %1: %2").arg(path, target.errorString());
+        *problem = QStringLiteral("cannot write %1: %2").arg(path, target.errorString());
         target.remove();
         return {};
     }
@@ -113,7 +104,7 @@ QString prepareLaunch(QString *problem)
     // Verified and unpacked from the same mapped bytes: a file renamed into its place in
     // between cannot slip through.
     if (!PackageSignature::verify(data, package.size(), readSignature())) {
-        *problem = tr("its package does not carry the maker's signature");
+        *problem = QStringLiteral("its package does not carry the maker's signature");
         return {};
     }
     return writeProgram(

@@ -37,12 +37,6 @@ QString scriptFolder()
     return Paths::settingsFolder() + QStringLiteral("updater/");
 }
 
-bool makePrivateFolder(const QString &path)
-{
-    return QDir().mkpath(path)
-        && QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-}
-
 // Only plain dot-separated numbers count; "3.1-beta" or "" is a malformed reply. The text is
 // checked by a pattern rather than through the suffix index of QVersionNumber::fromString():
 // Qt 5 declares that function pure, so an optimising compiler may never read the index back.
@@ -172,7 +166,7 @@ void Updater::startDownload(const QUrl &url, const QByteArray &md5)
     m_package.setFileName(workFolder() + QStringLiteral("package.zip"));
     // Whatever an interrupted earlier run left there must not mix into this package.
     QDir(workFolder()).removeRecursively();
-    if (!makePrivateFolder(workFolder())
+    if (!Paths::makePrivateFolder(workFolder())
         || !m_package.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
         const QString reason = m_package.errorString();
         discardDownload();
@@ -287,7 +281,7 @@ void Updater::handOver()
     QDir(folder).removeRecursively();
     QFile archive(QStringLiteral(":/zip/bin/kuvoUpdater.zip"));
     const QString script = folder + kScriptName;
-    if (!makePrivateFolder(folder) || JlCompress::extractDir(&archive, folder).isEmpty()
+    if (!Paths::makePrivateFolder(folder) || JlCompress::extractDir(&archive, folder).isEmpty()
         || !QFileInfo(script).isFile()) {
         fail(tr("The updater could not be unpacked into %1").arg(folder));
         return;

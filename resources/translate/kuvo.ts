@@ -953,6 +953,10 @@ Sign in again ?</source>
         <source>The sign-in was not completed. You can close this page now.</source>
         <translation>Вход не завершён. Эту страницу можно закрыть.</translation>
     </message>
+    <message>
+        <source>This sign-in was not started by Kuvo, or it is over already. Kuvo did not use it; start the sign-in again from Kuvo.</source>
+        <translation>Этот вход начат не в Kuvo или уже закончился. Kuvo его не использовал; начните вход заново из Kuvo.</translation>
+    </message>
 </context>
 <context>
     <name>Setting</name>
@@ -1397,10 +1401,6 @@ Sign in again ?</source>
         <translation>Проверка обновлений не вернула правильный номер версии</translation>
     </message>
     <message>
-        <source>The update to version %1 has no secure download address</source>
-        <translation>У обновления до версии %1 нет защищённого адреса загрузки</translation>
-    </message>
-    <message>
         <source>The update to version %1 has no valid checksum</source>
         <translation>У обновления до версии %1 нет правильной контрольной суммы</translation>
     </message>
@@ -1439,6 +1439,18 @@ Sign in again ?</source>
     <message>
         <source>The updater could not be started</source>
         <translation>Не удалось запустить программу обновления</translation>
+    </message>
+    <message>
+        <source>The update to version %1 is offered from &quot;%2&quot;, not from the update host %3</source>
+        <translation>Обновление до версии %1 предлагается с «%2», а не с сервера обновлений %3</translation>
+    </message>
+    <message>
+        <source>The update to version %1 is not signed</source>
+        <translation>Обновление до версии %1 не подписано</translation>
+    </message>
+    <message>
+        <source>The update package was not signed by the maker of Kuvo: it is not installed</source>
+        <translation>Пакет обновления подписан не разработчиком Kuvo: он не установлен</translation>
     </message>
 </context>
 <context>

@@ -951,6 +951,10 @@ Sign in again ?</source>
         <source>The sign-in was not completed. You can close this page now.</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>This sign-in was not started by Kuvo, or it is over already. Kuvo did not use it; start the sign-in again from Kuvo.</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>Setting</name>
@@ -1393,10 +1397,6 @@ Sign in again ?</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>The update to version %1 has no secure download address</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
         <source>The update to version %1 has no valid checksum</source>
         <translation type="unfinished"></translation>
     </message>
@@ -1434,6 +1434,18 @@ Sign in again ?</source>
     </message>
     <message>
         <source>The updater could not be started</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The update to version %1 is offered from &quot;%2&quot;, not from the update host %3</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The update to version %1 is not signed</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The update package was not signed by the maker of Kuvo: it is not installed</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
