@@ -23,6 +23,9 @@ namespace {
 
 // Inactivity bound: a stalled check or download must not block every later update.
 constexpr int kTransferTimeoutMs = 60000;
+// A download only ends when it stalls, so a server that never stops sending must be cut off
+// before it fills the disk.
+qint64 s_packageLimit = qint64(1) << 30;
 
 const QString kScriptName = QStringLiteral("kuvoUpdater");
 
@@ -194,10 +197,17 @@ void Updater::writeChunk(QNetworkReply *reply)
     if (chunk.isEmpty() || !m_writeError.isEmpty())
         return;
     m_hash.addData(chunk);
-    if (m_package.write(chunk) != chunk.size()) {
+    if (m_package.size() + chunk.size() > s_packageLimit)
+        m_writeError = tr("it is larger than %1 bytes").arg(s_packageLimit);
+    else if (m_package.write(chunk) != chunk.size())
         m_writeError = m_package.errorString();
+    if (!m_writeError.isEmpty())
         reply->abort();
-    }
+}
+
+void Updater::setPackageLimit(qint64 bytes)
+{
+    s_packageLimit = bytes;
 }
 
 void Updater::downloadFinished(QNetworkReply *reply)

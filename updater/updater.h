@@ -23,6 +23,9 @@ public:
     explicit Updater(QObject *parent = nullptr);
     ~Updater() override;
 
+    // The largest package downloaded, in bytes (tests shorten it).
+    static void setPackageLimit(qint64 bytes);
+
 public slots:
     void startUpdate();
 

@@ -58,16 +58,11 @@ void StandinService::reset()
     control("POST", QStringLiteral("reset"));
 }
 
-void StandinService::offerUpdate(const QString &version, const QString &file, const QString &md5)
+void StandinService::offerUpdate(
+    const QString &version, const QString &file, const QString &md5, QJsonObject order)
 {
-    QJsonObject order;
     if (!md5.isEmpty())
         order.insert(QStringLiteral("md5"), md5);
-    offerUpdate(version, file, order);
-}
-
-void StandinService::offerUpdate(const QString &version, const QString &file, QJsonObject order)
-{
     order.insert(QStringLiteral("version"), version);
     order.insert(QStringLiteral("file"), file);
     control("POST", QStringLiteral("update"), QJsonDocument(order).toJson());
@@ -95,18 +90,6 @@ QByteArray StandinService::control(
     const QByteArray &verb, const QString &action, const QByteArray &body)
 {
     return m_process.call(verb, QStringLiteral("/_control/") + action, body);
-}
-
-QByteArray StandinService::signUpdate(const QString &file)
-{
-    QProcess openssl;
-    openssl.start(QStringLiteral("openssl"),
-        {QStringLiteral("pkeyutl"), QStringLiteral("-sign"), QStringLiteral("-rawin"),
-            QStringLiteral("-inkey"), StandinProcess::certificateFile("update.key"),
-            QStringLiteral("-in"), file});
-    return openssl.waitForFinished(10000) && openssl.exitCode() == 0
-        ? openssl.readAllStandardOutput()
-        : QByteArray();
 }
 
 QString StandinService::issueToken(const QString &email, const QString &password)

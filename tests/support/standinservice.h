@@ -40,18 +40,16 @@ public:
     // Forgets the recorded requests, planned failures and delays.
     void reset();
     // The update check offers version, served from file and signed with the build's update
-    // key; md5 replaces the file's real checksum.
-    void offerUpdate(const QString &version, const QString &file, const QString &md5 = {});
-    // The same with the offer's own fields ("sig", "url", "pieces", "pause": see the script).
-    void offerUpdate(const QString &version, const QString &file, QJsonObject order);
+    // key; md5 replaces the file's real checksum, order adds the offer's other fields ("sig",
+    // "url", "pieces", "pause": see the script).
+    void offerUpdate(const QString &version, const QString &file, const QString &md5 = {},
+        QJsonObject order = {});
     void withdrawUpdate();
     // The next `times` requests whose path starts with path are answered with status.
     void failNext(const QString &path, int status, int times = 1);
     // Requests whose path starts with path wait that long before being read and answered;
     // 0 removes the delay.
     void delay(const QString &path, double seconds);
-    // The raw signature of a file with the build's update key, as the service's packages carry.
-    static QByteArray signUpdate(const QString &file);
     // A fresh access token of the account, by the password grant; empty on failure.
     QString issueToken(const QString &email = QStringLiteral("demo@kuvo.example"),
         const QString &password = QStringLiteral("kuvo-demo"));

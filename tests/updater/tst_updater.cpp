@@ -128,6 +128,7 @@ void TestUpdater::init()
 void TestUpdater::cleanup()
 {
     NetworkAccessManager::setDeadline(60000);
+    Updater::setPackageLimit(qint64(1) << 30);
     QDir(kuvoFolder(QDir::homePath()) + QStringLiteral("update")).removeRecursively();
     QDir(kuvoFolder(QDir::homePath()) + QStringLiteral("update.part")).removeRecursively();
 }
@@ -359,18 +360,22 @@ void TestUpdater::hostileOfferIsNeverUnpacked_data()
     QTest::addColumn<QJsonObject>("order");
     QTest::addColumn<int>("downloads");
     QTest::addColumn<QString>("reason");
+    QTest::addColumn<qint64>("limit");
 
     const QString port = m_service.httpsHost().section(QLatin1Char(':'), 1);
     const QString path = QStringLiteral("/update/package/Kuvo-update.zip");
-    QTest::newRow("no signature") << QJsonObject {{"sig", ""}} << 0 << "is not signed";
+    const qint64 any = qint64(1) << 30;
+    QTest::newRow("no signature") << QJsonObject {{"sig", ""}} << 0 << "is not signed" << any;
     QTest::newRow("signature of other bytes")
-        << QJsonObject {{"sig", QString(86, 'Z') + "=="}} << 1 << "not signed by the maker";
-    QTest::newRow("other host name")
-        << QJsonObject {{"url", "https://localhost:" + port + path}} << 0 << "not from the update";
+        << QJsonObject {{"sig", QString(86, 'Z') + "=="}} << 1 << "not signed by the maker" << any;
+    QTest::newRow("other host name") << QJsonObject {{"url", "https://localhost:" + port + path}}
+                                     << 0 << "not from the update" << any;
     QTest::newRow("other port") << QJsonObject {{"url", "https://127.0.0.1:1" + path}} << 0
-                                << "not from the update";
+                                << "not from the update" << any;
     QTest::newRow("download that stalls")
-        << QJsonObject {{"pieces", 2}, {"pause", 30}} << 1 << "took too long";
+        << QJsonObject {{"pieces", 2}, {"pause", 30}} << 1 << "took too long" << any;
+    QTest::newRow("download beyond the limit")
+        << QJsonObject {{"pieces", 4}} << 1 << "larger than 100 bytes" << qint64(100);
 }
 
 // Nothing of these is unpacked, let alone run, and the error log says why.
@@ -379,10 +384,12 @@ void TestUpdater::hostileOfferIsNeverUnpacked()
     QFETCH(QJsonObject, order);
     QFETCH(int, downloads);
     QFETCH(QString, reason);
+    QFETCH(qint64, limit);
 
     NetworkAccessManager::setDeadline(1500);
-    m_service.offerUpdate(
-        QStringLiteral("4.0"), packagePath({{QStringLiteral("Kuvo.exe"), kProgramBytes}}), order);
+    Updater::setPackageLimit(limit);
+    m_service.offerUpdate(QStringLiteral("4.0"),
+        packagePath({{QStringLiteral("Kuvo.exe"), kProgramBytes}}), {}, order);
     Updater updater;
     QSignalSpy failed(&updater, &Updater::updateFailed);
     updater.startUpdate();
@@ -438,8 +445,8 @@ void TestUpdater::verifiedUpdateHandsOverToTheNewProgram()
     QVERIFY(!package.isEmpty());
     // The service may spell the checksum in capitals; the download takes longer than the
     // deadline, which each piece starts again.
-    m_service.offerUpdate(QStringLiteral("3.1.0"), package,
-        QJsonObject {{"md5", md5Of(package).toUpper()}, {"pieces", 5}, {"pause", 0.6}});
+    m_service.offerUpdate(QStringLiteral("3.1.0"), package, md5Of(package).toUpper(),
+        {{"pieces", 5}, {"pause", 0.6}});
     const QString home = m_scratch->path();
 
     const Run run = probe(home, 30, 1000);
@@ -451,8 +458,9 @@ void TestUpdater::verifiedUpdateHandsOverToTheNewProgram()
     QCOMPARE(
         readFile(kuvoFolder(home) + QStringLiteral("update/notes.txt")), QByteArray("what is new"));
     QVERIFY(!QFileInfo::exists(kuvoFolder(home) + QStringLiteral("update.part")));
-    QCOMPARE(readFile(kuvoFolder(home) + QStringLiteral("update/package.sig")),
-        StandinService::signUpdate(package));
+    // Kept, with its signature, for the start-up to verify again.
+    QCOMPARE(readFile(kuvoFolder(home) + QStringLiteral("update/package.zip")), readFile(package));
+    QCOMPARE(readFile(kuvoFolder(home) + QStringLiteral("update/package.sig")).size(), 64);
 
     // The script starts the program again only after the probe has ended, with its hosts.
     const QString marker = home + QStringLiteral("/updcomp.marker");
