@@ -63,12 +63,6 @@ SHARE_PREFIX = '/s/'
 PACKAGE_PREFIX = '/update/package/'
 
 
-def file_signature(key, path):
-    signed = subprocess.run(['openssl', 'pkeyutl', '-sign', '-inkey', key, '-rawin', '-in', path],
-                            check=True, capture_output=True)
-    return base64.b64encode(signed.stdout).decode()
-
-
 def file_md5(path):
     digest = hashlib.md5()
     with open(path, 'rb') as source:
@@ -114,7 +108,9 @@ class State(common.State):
         if not os.path.isfile(file):
             raise ValueError('no such update file: %s' % file)
         if sig is None:
-            sig = file_signature(self.update_key, file)
+            signed = subprocess.run(['openssl', 'pkeyutl', '-sign', '-inkey', self.update_key,
+                                     '-rawin', '-in', file], check=True, capture_output=True)
+            sig = base64.b64encode(signed.stdout).decode()
         with self.lock:
             self.update = {'version': version, 'file': os.path.abspath(file), 'md5': md5,
                            'sig': sig, 'url': url, 'pieces': max(1, pieces), 'pause': pause}
