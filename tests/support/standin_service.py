@@ -16,8 +16,8 @@ HTTPS
                                   its links
   PUT  /upload/drive/v1/files/ID  Bearer token, the file's bytes: size and md5 received
   GET  /s/ID                      the page a shared link opens
-  GET  /update/check              platform, version: the offered update (sig: the file's
-                                  signature with --update-key), else the client's own version
+  GET  /update/check              platform, version: the offered update, else the client's
+                                  own version
   GET  /update/package/NAME       the offered update's file
 HTTP
   POST /collect                   analytics events: 200, empty
