@@ -75,7 +75,6 @@ void TestServerListener::answersOnce_data()
     QTest::newRow("bare line feeds")
         << QByteArrayList {"GET /?code=k&state=0f1e HTTP/1.0\n\n"} << 200 << "k"
         << "0f1e";
-    // The program throws these codes away: the browser must not read "Signed in".
     QTest::newRow("state of another sign-in")
         << QByteArrayList {"GET /?code=abc&state=0f1f HTTP/1.1\r\n\r\n"} << 400 << ""
         << "";

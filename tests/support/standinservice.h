@@ -39,9 +39,8 @@ public:
     QJsonArray requests(const QString &path);
     // Forgets the recorded requests, planned failures and delays.
     void reset();
-    // The update check offers version, served from file and signed with the build's update
-    // key; md5 replaces the file's real checksum, order adds the offer's other fields ("sig",
-    // "url", "pieces", "pause": see the script).
+    // The update check offers version, served from file and signed with the build's key; md5
+    // replaces the file's checksum, order adds "sig", "url", "pieces", "pause" (see the script).
     void offerUpdate(const QString &version, const QString &file, const QString &md5 = {},
         QJsonObject order = {});
     void withdrawUpdate();
