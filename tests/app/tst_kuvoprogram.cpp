@@ -212,7 +212,7 @@ void TestKuvoProgram::secondCopyForwards()
 // As the updater leaves it: the program, and the signed package it came in.
 void TestKuvoProgram::writeUpdate(const QByteArray &content)
 {
-    const QString folder = updateFolder();
+    const QString folder = home() + QStringLiteral("/.kuvo/update/");
     QVERIFY(QDir().mkpath(folder));
     QFile update(folder + QStringLiteral("Kuvo.exe"));
     QVERIFY(update.open(QIODevice::WriteOnly));
@@ -243,8 +243,7 @@ void TestKuvoProgram::pendingUpdateIsStartedInsteadOfThisCopy()
     const QString launch = home() + QStringLiteral("/.kuvo/launch");
     QCOMPARE(started.readAll().trimmed(),
         (launch + QStringLiteral("/Kuvo.exe -beta 127.0.0.1:9 127.0.0.1:9")).toUtf8());
-    // Nothing for the group or others.
-    QCOMPARE(int(QFileInfo(launch).permissions() & 0x0077), 0);
+    QCOMPARE(int(QFileInfo(launch).permissions() & 0x0077), 0); // nothing for group or others
     QVERIFY(!QFileInfo::exists(updateFolder()));
 }
 

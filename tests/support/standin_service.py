@@ -334,12 +334,11 @@ class Handler(common.Handler):
             self.reply_not_found()
             return
         with source:
-            size = os.fstat(source.fileno()).st_size
             self.send_response(200)
             self.send_header('Content-Type', 'application/zip')
-            self.send_header('Content-Length', str(size))
+            self.send_header('Content-Length', str(os.fstat(source.fileno()).st_size))
             self.end_headers()
-            piece = min(CHUNK, size // offer['pieces'] + 1)
+            piece = min(CHUNK, os.fstat(source.fileno()).st_size // offer['pieces'] + 1)
             for number, chunk in enumerate(iter(lambda: source.read(piece), b'')):
                 if number:
                     time.sleep(offer['pause'])

@@ -372,8 +372,7 @@ void TestUpdater::hostileOfferIsNeverUnpacked_data()
                                 << "not from the update";
     QTest::newRow("download that stalls")
         << QJsonObject {{"pieces", 2}, {"pause", 30}} << 1 << "took too long";
-    // "limit" stays here: the largest package the updater takes.
-    QTest::newRow("download beyond the limit")
+    QTest::newRow("download beyond the limit") // the limit is the updater's, not the offer's
         << QJsonObject {{"pieces", 4}, {"limit", 100}} << 1 << "larger than 100 bytes";
 }
 
@@ -456,7 +455,6 @@ void TestUpdater::verifiedUpdateHandsOverToTheNewProgram()
     QCOMPARE(
         readFile(kuvoFolder(home) + QStringLiteral("update/notes.txt")), QByteArray("what is new"));
     QVERIFY(!QFileInfo::exists(kuvoFolder(home) + QStringLiteral("update.part")));
-    // Kept for the start-up to verify again.
     QCOMPARE(readFile(kuvoFolder(home) + QStringLiteral("update/package.zip")), readFile(package));
 
     // The script starts the program again only after the probe has ended, with its hosts.
