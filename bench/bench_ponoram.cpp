@@ -13,10 +13,7 @@
 
 #include <QElapsedTimer>
 #include <QGuiApplication>
-#include <QPainter>
-#include <QRasterWindow>
 #include <QTemporaryDir>
-#include <QX11Info>
 
 #include <X11/Xlib.h>
 
@@ -42,39 +39,61 @@ ScrollingDocument::Options documentOptions()
     return options;
 }
 
-// The document in a window of its own; each scroll is on the server before the next grab.
-class DocumentWindow : public QRasterWindow
+// The document in a window of its own, drawn through a connection of its own: no event loop
+// runs, so the engines' own timers never tick between the measured ones. Each scroll is on the
+// server before the next grab.
+class DocumentWindow
 {
 public:
     DocumentWindow()
         : document(documentOptions())
+        , m_display(XOpenDisplay(nullptr))
     {
-        setFlags(Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
-        setGeometry(0, 0, kWidth, kWindowRows);
+        XSetWindowAttributes attributes {};
+        attributes.override_redirect = True;
+        m_window = XCreateWindow(m_display, DefaultRootWindow(m_display), 0, 0, kWidth, kWindowRows,
+            0, CopyFromParent, InputOutput, CopyFromParent, CWOverrideRedirect, &attributes);
+        XMapRaised(m_display, m_window);
+        m_gc = XCreateGC(m_display, m_window, 0, nullptr);
+        scrollBy(0);
     }
+    ~DocumentWindow()
+    {
+        XFreeGC(m_display, m_gc);
+        XDestroyWindow(m_display, m_window);
+        XCloseDisplay(m_display);
+    }
+    DocumentWindow(const DocumentWindow &) = delete;
+    DocumentWindow &operator=(const DocumentWindow &) = delete;
 
     void scrollBy(int rows)
     {
         document.scrollBy(rows);
-        m_painted = false;
-        update();
-        while (!m_painted)
-            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
-        XSync(QX11Info::display(), False);
+        QImage shown = document.window();
+        XImage image {};
+        image.width = kWidth;
+        image.height = kWindowRows;
+        image.format = ZPixmap;
+        image.data = reinterpret_cast<char *>(shown.bits());
+        image.byte_order = LSBFirst;
+        image.bitmap_unit = image.bitmap_pad = image.bits_per_pixel = 32;
+        image.depth = 24;
+        image.bytes_per_line = int(shown.bytesPerLine());
+        image.red_mask = 0xff0000;
+        image.green_mask = 0xff00;
+        image.blue_mask = 0xff;
+        XInitImage(&image);
+        XPutImage(m_display, m_window, m_gc, &image, 0, 0, 0, 0, kWidth, kWindowRows);
+        XSync(m_display, False);
     }
-    QRect desktopRect() const { return QRect(mapToGlobal(QPoint(0, 0)), size()); }
+    QRect desktopRect() const { return QRect(0, 0, kWidth, kWindowRows); }
 
     ScrollingDocument document;
 
-protected:
-    void paintEvent(QPaintEvent *) override
-    {
-        QPainter(this).drawImage(0, 0, document.window());
-        m_painted = true;
-    }
-
 private:
-    bool m_painted = false;
+    Display *m_display;
+    Window m_window;
+    GC m_gc;
 };
 
 struct Figure
@@ -115,9 +134,6 @@ int main(int argc, char **argv)
     QGuiApplication app(argc, argv);
 
     DocumentWindow window;
-    window.show();
-    window.scrollBy(0);
-    QCoreApplication::processEvents();
     const QRect rect = window.desktopRect();
 
     // The user's engine grabs the desktop and feeds the thumbnail; the other one is handed
