@@ -1,7 +1,7 @@
 // Ten captures over several monitors in a row (or as many as the first argument says), on the
 // X server of DISPLAY, run through tests/support/xvfb.sh with XVFB_MONITORS, e.g.
-//     XVFB_MONITORS="1920x1080+0+0 1280x1024+1920+0" tests/support/xvfb.sh 3200x1080 \
-//         build/bench/bench_selectormemory
+//     export XVFB_MONITORS="1920x1080+0+0 1280x1024+1920+0"
+//     tests/support/xvfb.sh 3200x1080 build/bench/bench_selectormemory
 // Each capture opens a selector window a monitor, selects across the monitors and closes the
 // editor window that opens: the resident memory after the first capture is the baseline of
 // the last. A selector window or editor left behind (each holds an engine and a grab) shows
