@@ -160,13 +160,8 @@ SurfaceKeys::State EditPonoramWidget::keyState() const
     SurfaceKeys::State state;
     state.showCloseSurfaceWindow = false;
     state.selectionEmpty = false;
-    const AbstractGraphItem *checked = m_paintArea ? m_paintArea->checkItem() : nullptr;
-    state.hasCheckedItem = checked;
-    state.currentItemName = checked ? checked->name() : QString();
-    if (const TextItem *text = textWithSelection()) {
-        state.currentItemName = text->name();
-        state.currentItemHasSelectedText = true;
-    }
+    SurfaceKeys::readCanvas(state, m_paintArea.data());
+    state.currentItemHasSelectedText = textWithSelection();
     state.selectorExists = false;
     state.shareModifier = Qt::AltModifier;
     return state;

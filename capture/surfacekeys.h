@@ -62,6 +62,16 @@ public:
         int key, Qt::KeyboardModifiers modifiers, bool autoRepeat, const State &state);
     static Release release(int key, bool autoRepeat, const State &state);
 
+    // What the keys need to know of the canvas. The current item is the shape the user drew or
+    // chose last, checked or not: Space switches to moving it right after it is drawn.
+    template <typename Canvas> static void readCanvas(State &state, const Canvas *canvas)
+    {
+        const auto *checked = canvas ? canvas->checkItem() : nullptr;
+        const auto *current = canvas ? canvas->currentItem() : nullptr;
+        state.hasCheckedItem = checked;
+        state.currentItemName = current ? current->name() : QString();
+    }
+
     // Carries out the output and canvas keys through the operations of the same names that
     // every capture window and canvas offer; false for the keys a window handles itself.
     template <typename Window, typename Canvas>

@@ -578,15 +578,8 @@ SurfaceKeys::State SurfaceWidget::keyState() const
     state.showCloseSurfaceWindow
         = settingIsOn(Setting::instance()->getValue(SettingKeys::showCloseSurfaceWindow));
     state.selectionEmpty = !hasSelection();
-    const KPainterArea *canvas = markedCanvas();
-    const AbstractGraphItem *checked = canvas ? canvas->checkItem() : nullptr;
-    state.hasCheckedItem = checked;
-    state.currentItemName = checked ? checked->name() : QString();
-    // A box being typed in is the current item without being checked.
-    if (const TextItem *text = textWithSelection()) {
-        state.currentItemName = text->name();
-        state.currentItemHasSelectedText = true;
-    }
+    SurfaceKeys::readCanvas(state, markedCanvas());
+    state.currentItemHasSelectedText = textWithSelection();
     state.selectorExists = m_selector;
     state.selectionComplete = m_selector && m_selector->isCompleteSelectRect();
     return state;

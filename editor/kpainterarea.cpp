@@ -76,7 +76,9 @@ KPainterArea::KPainterArea(QQuickItem *parent)
     connect(
         this, &KPainterArea::currentSubstrateChanged, this, &KPainterArea::setCurrentItemSubstrate);
     connect(this, &KPainterArea::currentColorXChanged, this, &KPainterArea::setCurrentItemColorX);
+    // The colour shown on the strip is the one new shapes take, from the first shape on.
     setCurrentColorX(settingInt(SettingKeys::colorColorLine));
+    setCurrentColor(ColorStrip::colorFromX(m_currentColorX));
     setCurrentLineWidth(settingInt(SettingKeys::widthColorLine));
     connect(m_undoStack, &QUndoStack::canUndoChanged, this, &KPainterArea::canUndoChange);
     connect(m_undoStack, &QUndoStack::canRedoChanged, this, &KPainterArea::canRedoChange);
@@ -410,6 +412,8 @@ void KPainterArea::pushLineWidthChange(int value, int oldVallue)
 
 void KPainterArea::pushColorChange(int xValue, int oldXValue)
 {
+    // Remembered like the widths, so that the next capture starts with the colour picked last.
+    Setting::instance()->setColorColorLine(xValue);
     const QColor color = ColorStrip::colorFromX(xValue);
     new AnalyticsEvent(
         AnalyticsEvent::CategoryColor, AnalyticsEvent::ActionChange, true, color.name());

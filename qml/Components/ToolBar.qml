@@ -13,6 +13,8 @@ Item {
     property bool enableMove: true
     property bool moved: false
     property bool showDropPanel: root.flag(settings.visibleColorPanel)
+    // The page's tool tip (its surfaceToolTip); without one the bar shows no tips.
+    property var toolTip: null
 
     // The context objects, or null on a page that has none (the bar then only shows itself).
     readonly property var canvas: typeof paintArea !== "undefined" ? paintArea : null
@@ -86,10 +88,40 @@ Item {
         selectedColor.x = colorLine.x + x - selectedColor.width / 2
     }
 
+    // x and y: the pointer, in the coordinates of item.
+    function showToolTip(item, title, subText, x, y) {
+        if (!toolTip)
+            return
+        var at = item.mapToItem(toolTip.parent, x, y)
+        toolTip.show(title, subText, at.x, at.y)
+    }
+
+    function hideToolTip() {
+        if (toolTip)
+            toolTip.hide()
+    }
+
     function runOutput(action) {
         hideMenu()
         if (view)
             view[action]()
+    }
+
+    // The copy of the selection takes the bar off the screen first; a view that stays open
+    // after the copy shows it again.
+    visible: !copyPause.running
+    Timer {
+        id: copyPause
+        // Longer than the view waits before it copies.
+        interval: 400
+    }
+    Connections {
+        target: root.view
+        ignoreUnknownSignals: true
+        function onHideToolBar() {
+            root.hideToolTip()
+            copyPause.restart()
+        }
     }
 
     Connections {
@@ -144,16 +176,18 @@ Item {
                 Repeater {
                     model: root.tools
                     ToolButton {
+                        id: toolButton
                         objectName: "tool" + modelData.name
                         anchors.verticalCenter: parent.verticalCenter
                         name: modelData.name
                         icon: modelData.commandIcon && root.view && root.view.isCommandModified
                               ? modelData.commandIcon : modelData.icon
                         title: modelData.title
-                        // The tool tip is styled text, where only a tag breaks the line.
-                        subText: modelData.subText.replace(/\n/g, "<br>")
+                        subText: modelData.subText
                         checked: root.selectItem === modelData.name
                         onTriggered: root.toolButtonTriggered(name, check)
+                        onShowToolTip: root.showToolTip(toolButton, title, subText, x, y)
+                        onHideToolTip: root.hideToolTip()
                     }
                 }
                 Image {
@@ -190,10 +224,14 @@ Item {
                 width: 40
                 height: 32
                 radius: 4
+                // At rest, under the pointer, and pressed.
+                readonly property var colors: !acceptMouse.containsMouse ? ["#60cdf9", "#39a5d0", "#1884ae"]
+                    : acceptMouse.pressed ? ["#fed95a", "#efba3b", "#e5a628"]
+                                          : ["#fecd37", "#ecab1b", "#dc8d02"]
                 gradient: Gradient {
-                    GradientStop { position: 0.0; color: acceptMouse.containsMouse ? "#fecd37" : "#60cdf9" }
-                    GradientStop { position: 0.5; color: acceptMouse.containsMouse ? "#ecab1b" : "#39a5d0" }
-                    GradientStop { position: 1.0; color: acceptMouse.containsMouse ? "#dc8d02" : "#1884ae" }
+                    GradientStop { position: 0.0; color: accept.colors[0] }
+                    GradientStop { position: 0.5; color: accept.colors[1] }
+                    GradientStop { position: 1.0; color: accept.colors[2] }
                 }
                 Image {
                     anchors.centerIn: parent
@@ -206,9 +244,21 @@ Item {
                     hoverEnabled: true
                     cursorShape: Qt.PointingHandCursor
                     onClicked: {
+                        toolTipTimerAccept.stop()
+                        root.hideToolTip()
                         root.hideMenu()
                         root.clickAccept()
                     }
+                    onContainsMouseChanged: if (!containsMouse) root.hideToolTip()
+                }
+                Timer {
+                    id: toolTipTimerAccept
+                    objectName: "toolTipTimerAccept"
+                    interval: 700
+                    running: acceptMouse.containsMouse
+                    onTriggered: root.showToolTip(accept, "<b>" + qsTr("Public") + "</b>",
+                                                  menu.key("Ctrl+Enter", "⌘Enter"),
+                                                  acceptMouse.mouseX, acceptMouse.mouseY)
                 }
             }
             Image {

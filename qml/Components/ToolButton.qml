@@ -1,8 +1,8 @@
 import QtQuick 2.12
 import KuvoComponent 1.0
 
-// One drawing tool of the bar: its icon in three states and a tool tip naming the tool with its
-// modifier keys.
+// One drawing tool of the bar: its icon in three states, and after a rest of the pointer on it a
+// tool tip naming the tool with its modifier keys.
 Item {
     id: button
 
@@ -13,6 +13,9 @@ Item {
     property string subText: ""
 
     signal triggered(string name, bool check)
+    // The page shows the tip, over the bar and its panels: x and y are the pointer's here.
+    signal showToolTip(real x, real y)
+    signal hideToolTip()
 
     width: 32
     height: 32
@@ -27,38 +30,21 @@ Item {
         id: mouse
         anchors.fill: parent
         hoverEnabled: true
-        onClicked: button.triggered(button.name, !button.checked)
+        onClicked: {
+            tipTimer.stop()
+            button.hideToolTip()
+            button.triggered(button.name, !button.checked)
+        }
+        onContainsMouseChanged: if (!containsMouse) button.hideToolTip()
     }
     CursorShapeArea {
         anchors.fill: parent
         cursorShape: Qt.PointingHandCursor
     }
-    Rectangle {
-        objectName: "toolTip"
-        visible: mouse.containsMouse && tipTimer.shown
-        anchors.top: parent.bottom
-        anchors.topMargin: 6
-        width: tip.implicitWidth + 16
-        height: tip.implicitHeight + 10
-        radius: 3
-        color: "#2b2e30"
-        border.color: "#141517"
-        Text {
-            id: tip
-            anchors.centerIn: parent
-            text: button.title + (button.subText === "" ? "" : "<br>" + button.subText)
-            textFormat: Text.StyledText
-            color: "#cfcece"
-            font.family: "Arial"
-            font.pixelSize: 12
-        }
-    }
     Timer {
         id: tipTimer
-        property bool shown: false
         interval: 700
         running: mouse.containsMouse
-        onRunningChanged: if (!running) shown = false
-        onTriggered: shown = true
+        onTriggered: button.showToolTip(mouse.mouseX, mouse.mouseY)
     }
 }

@@ -185,7 +185,10 @@ Rectangle {
             x: root.frame
             y: 6
             z: 1
-            onLoaded: item.enableMove = false
+            onLoaded: {
+                item.enableMove = false
+                item.toolTip = surfaceToolTip
+            }
 
             Connections {
                 target: toolBar.item
@@ -232,6 +235,12 @@ Rectangle {
                 text: zoom_slider.value + "%"
             }
         }
+    }
+
+    // Over the tool bar and its panel, inside the window.
+    ToolTip {
+        id: surfaceToolTip
+        objectName: "surfaceToolTip"
     }
 
     // A picture larger than the screen opens zoomed out until it fits, never below 25 %.

@@ -2,6 +2,7 @@
 // and its size label, a place for the tool bar and the panel that confirms cancelling.
 import QtQuick 2.12
 import KuvoComponent 1.0
+import "../Components"
 
 Item {
     id: root
@@ -67,6 +68,7 @@ Item {
         visible: selector.showToolBar && !surface.ponoram.isPonoramWork && !surface.ponoram.ponoramDone
         active: false
         source: "qrc:/qml/qml/Components/ToolBar.qml"
+        onLoaded: item.toolTip = surfaceToolTip
 
         readonly property int gap: 6
         readonly property rect area: surface.toolbarScreen(selector.rubberRectLeft,
@@ -109,18 +111,14 @@ Item {
                       selector.rubberRect.width, selector.rubberRect.height)
     }
 
-    Rectangle {
+    Image {
         id: closeWindow
         objectName: "closeWindow"
         visible: surface.visibleCloseWindow
         focus: visible
-        width: 360
-        height: 150
-        radius: 8
+        source: "qrc:/component/image/component/close_window_background.png"
         x: surface.primaryX + (surface.primaryWidth - width) / 2
         y: surface.primaryY + (surface.primaryHeight - height) / 2
-        color: "#e0202020"
-        border.color: "#575655"
 
         Text {
             anchors.top: parent.top
@@ -139,83 +137,32 @@ Item {
             anchors.horizontalCenter: parent.horizontalCenter
             y: 70
             spacing: 16
-
-            Repeater {
-                model: [ { "label": qsTr("Yes"), "name": "closeYes" },
-                         { "label": qsTr("No"), "name": "closeNo" } ]
-                Rectangle {
-                    objectName: modelData.name
-                    width: 90
-                    height: 28
-                    radius: 4
-                    border.color: "#575655"
-                    gradient: Gradient {
-                        GradientStop { position: 0.0; color: buttonArea.containsMouse ? "#525151" : "#424141" }
-                        GradientStop { position: 0.33; color: "#292929" }
-                        GradientStop { position: 0.66; color: "#191817" }
-                        GradientStop { position: 1.0; color: "#0c0b0a" }
-                    }
-                    Text {
-                        anchors.centerIn: parent
-                        font.family: "Arial"
-                        font.bold: true
-                        color: "#e6e6e6"
-                        text: modelData.label
-                    }
-                    MouseArea {
-                        id: buttonArea
-                        anchors.fill: parent
-                        hoverEnabled: true
-                        onClicked: {
-                            if (modelData.name === "closeYes")
-                                surface.close()
-                            else
-                                surface.visibleCloseWindow = false
-                        }
-                    }
-                }
+            DialogButton {
+                objectName: "closeYes"
+                text: qsTr("Yes")
+                onClick: surface.close()
+            }
+            DialogButton {
+                objectName: "closeNo"
+                text: qsTr("No")
+                onClick: surface.visibleCloseWindow = false
             }
         }
 
-        Item {
-            id: checkBowCloseWindow
+        CheckBowCloseWindow {
             objectName: "CheckBowCloseWindow"
-            property bool checked: !settings.showCloseSurfaceWindow
             anchors.horizontalCenter: parent.horizontalCenter
             y: 116
-            width: checkRow.width
-            height: checkRow.height
-
-            Row {
-                id: checkRow
-                spacing: 6
-
-                Rectangle {
-                    width: 14
-                    height: 14
-                    color: "transparent"
-                    border.color: "#a0a0a0"
-                    Rectangle {
-                        anchors.fill: parent
-                        anchors.margins: 3
-                        color: "#a0a0a0"
-                        visible: checkBowCloseWindow.checked
-                    }
-                }
-                Text {
-                    font.family: "Arial"
-                    color: "#a0a0a0"
-                    text: qsTr("Do not show this window")
-                }
-            }
-            MouseArea {
-                anchors.fill: parent
-                cursorShape: Qt.ArrowCursor
-                onClicked: {
-                    checkBowCloseWindow.checked = !checkBowCloseWindow.checked
-                    settings.setValue("showCloseSurfaceWindow", !checkBowCloseWindow.checked)
-                }
-            }
+            checked: !settings.showCloseSurfaceWindow
+            text: qsTr("Do not show this window")
+            onClick: settings.setValue("showCloseSurfaceWindow", !checked)
         }
+    }
+
+    // Over the tool bar and every panel, and kept on the screen under the pointer.
+    ToolTip {
+        id: surfaceToolTip
+        objectName: "surfaceToolTip"
+        areaAt: function(x, y) { return surface.toolbarScreen(x, y, 1, 1) }
     }
 }

@@ -1354,6 +1354,10 @@ Sign in again ?</source>
         <source>&lt;b&gt;Tool Blackout&lt;/b&gt;</source>
         <translation>&lt;b&gt;Инструмент «Затемнение»&lt;/b&gt;</translation>
     </message>
+    <message>
+        <source>Public</source>
+        <translation>Опубликовать</translation>
+    </message>
 </context>
 <context>
     <name>ToolBarMenu</name>

@@ -1350,6 +1350,10 @@ Sign in again ?</source>
         <source>&lt;b&gt;Tool Blackout&lt;/b&gt;</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>Public</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>ToolBarMenu</name>

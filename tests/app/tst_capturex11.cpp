@@ -1,3 +1,4 @@
+#include "colorstrip.h"
 #include "core.h"
 #include "coretestsupport.h"
 #include "editponoramwidget.h"
@@ -72,6 +73,23 @@ bool nearlyEqual(const QColor &a, const QColor &b)
         && qAbs(a.blue() - b.blue()) <= 2;
 }
 
+// The real keyboard and pointer; the centre of an item, or a point of it, on the desktop.
+bool xdotool(const QStringList &arguments)
+{
+    return QProcess::execute(QStringLiteral("xdotool"), arguments) == 0;
+}
+
+QPoint onScreen(const QQuickItem *item, QPointF at = {-1, -1})
+{
+    at = at.x() < 0 ? QPointF(item->width() / 2, item->height() / 2) : at;
+    return item->window()->mapToGlobal(item->mapToScene(at).toPoint());
+}
+
+QStringList moveTo(QPoint p, const QStringList &then = {})
+{
+    return QStringList {"mousemove", QString::number(p.x()), QString::number(p.y())} + then;
+}
+
 QColor shownAt(QPoint p)
 {
     return QGuiApplication::primaryScreen()
@@ -102,6 +120,10 @@ private slots:
     void uploadSendsTheSelection();
     void saveDialogTakesTheTypedFormat();
     void fullScreenCaptureSelectsTheWholeScreen();
+    void toolTipsNameTheTools_data();
+    void toolTipsNameTheTools();
+    void closingAsksWithItsPanel();
+    void markingUpWithTheKeysAndThePickedColour();
 
 private:
     bool screenShowsPicture() const;
@@ -429,6 +451,111 @@ void TestCaptureX11::fullScreenCaptureSelectsTheWholeScreen()
     QCOMPARE(
         copied.copy(primary.translated(-desktop.topLeft())).convertToFormat(QImage::Format_RGB32),
         m_picture);
+}
+
+void TestCaptureX11::toolTipsNameTheTools_data()
+{
+    QTest::addColumn<bool>("editor");
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<QString>("text");
+    const QStringList tools {"Move\tTool Move and transform\tSpace - Switching to tool \"Move\"",
+        "Pen\tTool Pen\t+ Shift - Drawing a straight line",
+        "Marker\tTool Marker\t+ Shift - Drawing a straight line",
+        "Line\tTool Line\t+ Shift - drawing a straight line at angles of 45°.",
+        "Arrow\tTool Arrow\t+ Shift - drawing arrows at angles of 45°.",
+        "Text\tTool Text\tWhen you move the mouse while pressing the pre-draws an arrow pointing "
+        "to "
+        "the location.",
+        "Ellipse\tTool Ellipse\t+ Shift - draw circle.<br>+ Ctrl - draws a filled.",
+        "Rect\tTool Rectangle\t+ Shift - draw square.<br>+ Ctrl - draws a filled.",
+        "Counter\tTool Counter", "Blur\tTool Blur", "Blackout\tTool Blackout",
+        "\tPublic\tCtrl+Enter"};
+    for (const bool editor : {false, true}) {
+        for (const QString &tool : tools) {
+            const QStringList row = (tool + "\t").split('\t');
+            QTest::addRow("%s %s", editor ? "editor" : "capture", qPrintable(row[1]))
+                << editor << (row[0].isEmpty() ? "btnAccept" : "tool" + row[0])
+                << "<b>" + row[1] + "</b>" + (row[2].isEmpty() ? "" : "<br>" + row[2]);
+        }
+    }
+}
+
+// Hovered, a button shows its tip near the pointer, inside the screen or the editor window, over
+// the bar and its panels: the screen shows the tip's plate and its text.
+void TestCaptureX11::toolTipsNameTheTools()
+{
+    QFETCH(bool, editor);
+    QFETCH(QString, button);
+    QFETCH(QString, text);
+    EditPonoramWidget picture(QPixmap::fromImage(m_picture.copy(0, 0, 900, 500)), m_core);
+    if (editor)
+        picture.show();
+    QQuickView *window
+        = editor ? static_cast<QQuickView *>(&picture) : capture(QRect(300, 300, 600, 300));
+    QVERIFY(window && QTest::qWaitForWindowExposed(window, 10000));
+    QQuickItem *target = findSceneItem(window->rootObject(), button);
+    QQuickItem *tip = findSceneItem(window->rootObject(), "surfaceToolTip");
+    QTRY_VERIFY(target && target->isVisible());
+    // Pointed at again while waiting: the window manager may still be moving a new window.
+    QTRY_VERIFY_WITH_TIMEOUT(xdotool(moveTo(onScreen(target))) && tip->isVisible(), 3000);
+    QCOMPARE(tip->childItems().first()->property("text").toString(), text);
+    const QRect shown(onScreen(tip, {0, 0}), tip->size().toSize());
+    QVERIFY((editor ? window->geometry() : window->screen()->geometry()).contains(shown));
+    QVERIFY(shown.adjusted(-40, -40, 40, 40).contains(onScreen(target)));
+    QTRY_COMPARE(shownAt(onScreen(tip, {tip->width() - 4, 4})), QColor("#2b2e30"));
+}
+
+// Escape asks, "No" takes the question back; the ticked box stops the next question, "Yes"
+// closes. The screen shows the panel's plate and the box's two pictures.
+void TestCaptureX11::closingAsksWithItsPanel()
+{
+    QPointer<SurfaceWidget> view = capture(QRect(100, 80, 300, 200));
+    QTRY_VERIFY(view && view->isActive());
+    QQuickItem *panel = findSceneItem(view->rootObject(), "closeWindow");
+    QQuickItem *box = findSceneItem(panel, "CheckBowCloseWindow");
+    const QImage plate(":/component/image/component/close_window_background.png");
+    for (const QString answer : {"No", "Yes"}) {
+        QVERIFY(xdotool({"key", "Escape"}));
+        QTRY_COMPARE(shownAt(onScreen(panel, {10, 140})), plate.pixelColor(10, 140));
+        QVERIFY(answer == "No" || xdotool(moveTo(onScreen(box, {7, 10}), {"click", "1"})));
+        const QImage mark(":/component/image/component/close_window_checkbox_"
+            + QString(answer == "Yes" ? "check" : "uncheck") + ".png");
+        QTRY_VERIFY(nearlyEqual(shownAt(onScreen(box, {7, 10})), mark.pixelColor(7, 10)));
+        QCOMPARE(Setting::instance()->getValue("showCloseSurfaceWindow").toBool(), answer == "No");
+        QVERIFY(xdotool(moveTo(onScreen(findSceneItem(panel, "close" + answer)), {"click", "1"})));
+        QTRY_VERIFY(!panel->isVisible());
+    }
+    QTRY_VERIFY(!view);
+}
+
+// The colour picked on the strip is the one the next capture draws with; Space right after the
+// shape is drawn switches to moving it, and its handles show. Ctrl+C takes the bar off the
+// screen for the copy; a view that stays open shows it again.
+void TestCaptureX11::markingUpWithTheKeysAndThePickedColour()
+{
+    QPointer<SurfaceWidget> view = capture(QRect(100, 80, 600, 300));
+    QTRY_VERIFY(view && findSceneItem(view->rootObject(), "color_line"));
+    QVERIFY(xdotool(moveTo(
+        onScreen(findSceneItem(view->rootObject(), "color_line"), {150, 6}), {"click", "1"})));
+    QTRY_COMPARE(Setting::instance()->getValue("colorColorLine").toInt(), 150);
+    view->close();
+    QTRY_VERIFY(!view);
+    view = capture(QRect(100, 80, 600, 300));
+    QTRY_VERIFY(view && view->isActive() && findSceneItem(view->rootObject(), "toolRect"));
+    const QPoint bar = onScreen(findSceneItem(view->rootObject(), "toolRect"), {1, 1});
+    QVERIFY(xdotool(moveTo(bar, {"click", "1"}) + moveTo({200, 120}, {"mousedown", "1"})
+        + moveTo({300, 170}) + moveTo({400, 220}, {"mouseup", "1"})));
+    QTRY_VERIFY(nearlyEqual(shownAt(QPoint(300, 120)), ColorStrip::colorFromX(150)));
+    const QImage before = view->screen()->grabWindow(0, 190, 110, 20, 20).toImage();
+    QVERIFY(xdotool({"key", "space"}));
+    QTRY_COMPARE(view->paintArea()->currentModule(), QStringLiteral("Move"));
+    QTRY_VERIFY(view->screen()->grabWindow(0, 190, 110, 20, 20).toImage() != before);
+    disconnect(view, &SurfaceWidget::clipboardRequested, m_core, nullptr);
+    const QColor shownBar = shownAt(bar);
+    QVERIFY(xdotool({"keydown", "ctrl", "key", "c"}));
+    QTRY_VERIFY(nearlyEqual(shownAt(bar), shaded(m_picture.pixelColor(bar))));
+    QVERIFY(xdotool({"keyup", "ctrl"}));
+    QTRY_COMPARE(shownAt(bar), shownBar);
 }
 
 QTEST_MAIN(TestCaptureX11)
