@@ -521,7 +521,8 @@ void TestCaptureX11::closingAsksWithItsPanel()
         const QImage mark(":/component/image/component/close_window_checkbox_"
             + QString(answer == "Yes" ? "check" : "uncheck") + ".png");
         QTRY_VERIFY(nearlyEqual(shownAt(onScreen(box, {7, 10})), mark.pixelColor(7, 10)));
-        QCOMPARE(Setting::instance()->getValue("showCloseSurfaceWindow").toBool(), answer == "No");
+        QCOMPARE(Setting::instance()->getValue(SettingKeys::showCloseSurfaceWindow).toBool(),
+            answer == "No");
         QVERIFY(xdotool(moveTo(onScreen(findSceneItem(panel, "close" + answer)), {"click", "1"})));
         QTRY_VERIFY(!panel->isVisible());
     }
@@ -537,7 +538,7 @@ void TestCaptureX11::markingUpWithTheKeysAndThePickedColour()
     QTRY_VERIFY(view && findSceneItem(view->rootObject(), "color_line"));
     QVERIFY(xdotool(moveTo(
         onScreen(findSceneItem(view->rootObject(), "color_line"), {150, 6}), {"click", "1"})));
-    QTRY_COMPARE(Setting::instance()->getValue("colorColorLine").toInt(), 150);
+    QTRY_COMPARE(Setting::instance()->getValue(SettingKeys::colorColorLine).toInt(), 150);
     view->close();
     QTRY_VERIFY(!view);
     view = capture(QRect(100, 80, 600, 300));
