@@ -11,7 +11,6 @@ MarkerItem::MarkerItem(QQuickItem *parent)
 
 void MarkerItem::paint(QPainter *painter)
 {
-    const QList<QPointF> points = displayedPoints();
     painter->save();
     setupPainter(painter);
     QPen pen = painter->pen();
@@ -21,12 +20,10 @@ void MarkerItem::paint(QPainter *painter)
     painter->setOpacity(0.5);
     // One path drawn at once: where the stroke crosses itself it is no darker, as with ink.
     QPainterPath path;
-    if (!points.isEmpty())
-        path.moveTo(points.first());
-    for (int i = 1; i < points.size(); ++i) {
-        path.lineTo(points.at(i));
-        path.moveTo(points.at(i));
-    }
+    forEachSegment(painter, [&path](const QPointF &a, const QPointF &b) {
+        path.moveTo(a);
+        path.lineTo(b);
+    });
     painter->drawPath(path);
     painter->restore();
     AbstractGraphItem::paint(painter);

@@ -2,13 +2,16 @@
 
 #include "historystack.h"
 #include "kpainterarea.h"
+#include "stroketiles.h"
 
 #include <QMouseEvent>
 #include <QMutexLocker>
 #include <QPainter>
 #include <QPainterPathStroker>
+#include <QSGNode>
 #include <QUndoStack>
 #include <cmath>
+#include <utility>
 
 namespace {
 
@@ -38,19 +41,55 @@ QRectF flippedLike(const QRectF &r, const QRectF &like)
 QList<QPointF> PenItem::Stroke::bufferCopy() const
 {
     QMutexLocker locker(&lock);
-    return buffer;
+    return buffer.toList();
 }
 
 QList<QPointF> PenItem::Stroke::paintCopy() const
 {
     QMutexLocker locker(&lock);
-    return paint;
+    return paint.toList();
 }
 
 void PenItem::Stroke::setPaint(const QList<QPointF> &list)
 {
     QMutexLocker locker(&lock);
-    paint = list;
+    paint = list.toVector();
+    changedAll = true;
+}
+
+void PenItem::Stroke::replaceTail(int kept, const QVector<QPointF> &tail)
+{
+    QMutexLocker locker(&lock);
+    if (kept == 0)
+        changedAll = true;
+    // The segment into the first replaced point changes too.
+    const auto bounds = [this](int from) {
+        QRectF area;
+        for (int i = qMax(0, from); i < paint.size(); ++i)
+            area |= QRectF(paint.at(i), QSizeF(1, 1));
+        return area;
+    };
+    changed |= bounds(kept - 1);
+    paint.resize(kept);
+    paint += tail;
+    changed |= bounds(kept - 1);
+}
+
+QRectF PenItem::Stroke::bounds() const
+{
+    QMutexLocker locker(&lock);
+    QRectF area;
+    for (const QPointF &p : paint)
+        area |= QRectF(p, QSizeF(1, 1));
+    return area;
+}
+
+QRectF PenItem::Stroke::takeChanged(bool *all)
+{
+    QMutexLocker locker(&lock);
+    *all = *all || changedAll;
+    changedAll = false;
+    return std::exchange(changed, QRectF());
 }
 
 PenItem::PenItem(QQuickItem *parent)
@@ -59,7 +98,17 @@ PenItem::PenItem(QQuickItem *parent)
 {
     setName(QStringLiteral("Pen"));
     connect(this, &AbstractGraphItem::lineWidthChanged, this, &PenItem::fitStroke);
+    // What changes every pixel of the stroke shows in every tile.
+    const auto repaintAll = [this] {
+        m_repaintAll = true;
+        showChanges();
+    };
+    connect(this, &AbstractGraphItem::lineWidthChanged, this, repaintAll);
+    connect(this, &AbstractGraphItem::colorChanged, this, repaintAll);
+    connect(this, &AbstractGraphItem::checkChanged, this, repaintAll);
 }
+
+PenItem::~PenItem() = default;
 
 int PenItem::growMargin() const
 {
@@ -127,6 +176,8 @@ void PenItem::fitStroke()
             point -= QPointF(left, top);
         for (QPointF &point : m_stroke->buffer)
             point -= QPointF(left, top);
+        m_stroke->stable = 0;
+        m_stroke->changedAll = true;
     }
     takeRect(QRectF(x() + left, y() + top, right - left, bottom - top));
 }
@@ -137,6 +188,7 @@ void PenItem::movePoint(float dx, float dy)
         QMutexLocker locker(&m_stroke->lock);
         for (QPointF &point : m_stroke->buffer)
             point += QPointF(dx, dy);
+        m_stroke->stable = 0;
     }
     update();
 }
@@ -146,6 +198,7 @@ void PenItem::removeLastPoint()
     QMutexLocker locker(&m_stroke->lock);
     if (!m_stroke->buffer.isEmpty())
         m_stroke->buffer.removeLast();
+    m_stroke->stable = qMin(m_stroke->stable, m_stroke->buffer.size());
 }
 
 int PenItem::countPoint() const
@@ -197,6 +250,7 @@ void PenItem::scalePaint(const QRectF &from, const QRectF &to)
     QMutexLocker locker(&m_stroke->lock);
     for (QPointF &point : m_stroke->paint)
         point = QPointF(point.x() * sx, point.y() * sy);
+    m_stroke->changedAll = true;
 }
 
 void PenItem::mirrorPaint(bool horizontal, bool vertical)
@@ -209,6 +263,7 @@ void PenItem::mirrorPaint(bool horizontal, bool vertical)
     for (QPointF &point : m_stroke->paint)
         point
             = QPointF(horizontal ? w - point.x() : point.x(), vertical ? h - point.y() : point.y());
+    m_stroke->changedAll = true;
 }
 
 void PenItem::takeRect(const QRectF &r)
@@ -276,13 +331,70 @@ QList<QPointF> PenItem::displayedPoints() const
     return points;
 }
 
+void PenItem::forEachSegment(const QPainter *painter, const SegmentPainter &draw) const
+{
+    const double r = reach();
+    const QRectF clip = painter->clipBoundingRect().adjusted(-r, -r, r, r);
+    const bool clipped = painter->hasClipping();
+    const bool horizontal = m_rect.width() < 0;
+    const bool vertical = m_rect.height() < 0;
+    const auto shown = [this, horizontal, vertical](const QPointF &p) {
+        return QPointF(horizontal ? width() - p.x() : p.x(), vertical ? height() - p.y() : p.y());
+    };
+    QMutexLocker locker(&m_stroke->lock);
+    const QVector<QPointF> &points = m_stroke->paint;
+    for (int i = 1; i < points.size(); ++i) {
+        const QPointF a = shown(points.at(i - 1));
+        const QPointF b = shown(points.at(i));
+        if (!clipped
+            || (qMax(a.x(), b.x()) >= clip.left() && qMin(a.x(), b.x()) <= clip.right()
+                && qMax(a.y(), b.y()) >= clip.top() && qMin(a.y(), b.y()) <= clip.bottom()))
+            draw(a, b);
+    }
+}
+
 void PenItem::paint(QPainter *painter)
 {
     setupPainter(painter);
-    const QList<QPointF> points = displayedPoints();
-    for (int i = 1; i < points.size(); ++i)
-        painter->drawLine(points.at(i - 1), points.at(i));
+    forEachSegment(
+        painter, [painter](const QPointF &a, const QPointF &b) { painter->drawLine(a, b); });
     AbstractGraphItem::paint(painter);
+}
+
+void PenItem::startDrawing()
+{
+    m_tiles = std::make_unique<StrokeTiles>(this, [this](QPainter *painter) { paint(painter); });
+    update();
+}
+
+void PenItem::finishDrawing()
+{
+    m_tiles.reset();
+    update();
+}
+
+void PenItem::showChanges()
+{
+    if (!m_tiles)
+        return;
+    bool all = std::exchange(m_repaintAll, false);
+    const QRectF changed = m_stroke->takeChanged(&all);
+    const double r = reach();
+    if (all)
+        m_tiles->repaintAll(m_stroke->bounds().adjusted(-r, -r, r, r));
+    else
+        m_tiles->repaint(changed.adjusted(-r, -r, r, r));
+}
+
+// While drawing, the tiles show the stroke: a texture of the box would go whole to the screen
+// with every point, and be made anew with every point that grows the box.
+QSGNode *PenItem::updatePaintNode(QSGNode *old, UpdatePaintNodeData *data)
+{
+    if (m_tiles) {
+        delete old;
+        return nullptr;
+    }
+    return AbstractGraphItem::updatePaintNode(old, data);
 }
 
 void PenItem::mousePressEvent(QMouseEvent *event)

@@ -57,15 +57,18 @@ PenItem *PenModule::penItem() const
 void PenModule::repaintStroke()
 {
     if (penItem())
-        penItem()->update();
+        penItem()->showChanges();
 }
 
 void PenModule::beginPaintItem(KPainterArea *area, const QPoint &point)
 {
     // A stroke whose release never came is left as it is.
     m_worker->stopAndWait(kJoinMs);
+    if (penItem())
+        penItem()->finishDrawing();
     PenItem *stroke = newStroke(area);
     createItem(stroke, area);
+    stroke->startDrawing();
     m_worker->setSetting(stroke);
     m_worker->start(QThread::InheritPriority);
     stroke->addPoint(point);
@@ -98,6 +101,7 @@ void PenModule::endPaintItem(KPainterArea *area, const QPoint &)
     // one.
     const QList<QPointF> points = penItem()->getBufferPoint();
     penItem()->setPaintPoint(ThreadAliasingPoint::smooth(points));
+    penItem()->finishDrawing();
     // A click draws nothing that could be seen, so it leaves no shape and no undo step.
     if (!hasExtent(points))
         return;

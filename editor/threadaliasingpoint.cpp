@@ -72,6 +72,15 @@ void ThreadAliasingPoint::run()
     }
 }
 
+int ThreadAliasingPoint::resumeAt(int stable, int n) const
+{
+    // Curve k rests on points k - 2 to k, so the curves before the first changed point stand.
+    const int unchanged = qMin(stable, m_lastCount);
+    return m_lastCount > 4 && n > 4 && unchanged >= 2 ? unchanged : 1;
+}
+
+// Each pass works out only the curves of the points that came (or changed) since the last one,
+// so a long stroke costs no more per point than a short one.
 bool ThreadAliasingPoint::smoothOnce()
 {
     PenItem::StrokePointer stroke;
@@ -81,16 +90,37 @@ bool ThreadAliasingPoint::smoothOnce()
     }
     if (!stroke)
         return false;
-    const QList<QPointF> buffer = stroke->bufferCopy();
-    const int n = buffer.size();
-    if (n == m_lastCount)
+    int from = 1;
+    QVector<QPointF> points;
+    {
+        QMutexLocker locker(&stroke->lock);
+        const int n = stroke->buffer.size();
+        if (n == m_lastCount && stroke->stable >= n)
+            return false;
+        from = resumeAt(stroke->stable, n);
+        points = stroke->buffer.mid(qMax(0, from - 2));
+        stroke->stable = n;
+        m_lastCount = n;
+    }
+    if (from == 1 && points.size() <= 4) {
+        stroke->replaceTail(0, points);
+        emit smoothed();
+        return true;
+    }
+    // The list up to the end of the curve before the first one to work out stays.
+    const int kept = from == 1 ? 0 : m_curveEnds.at(from - 1);
+    QVector<QPointF> tail;
+    m_curveEnds.resize(from);
+    if (from == 1) {
+        tail << points.first();
+        m_curveEnds[0] = tail.size();
+    }
+    if (!appendCurves(points, qMax(0, from - 2), from, &tail, kept, &m_curveEnds, &m_stop)) {
+        m_lastCount = 0;
         return false;
-    const QList<QPointF> result = smooth(buffer, &m_stop);
-    if (result.isEmpty() && n > 0)
-        return false;
-    // Short strokes are shown as they are, once: a pass that changes nothing is skipped.
-    m_lastCount = n;
-    stroke->setPaint(result);
+    }
+    tail << points.last();
+    stroke->replaceTail(kept, tail);
     emit smoothed();
     return true;
 }
@@ -98,20 +128,32 @@ bool ThreadAliasingPoint::smoothOnce()
 QList<QPointF> ThreadAliasingPoint::smooth(
     const QList<QPointF> &points, const std::atomic_bool *abandon)
 {
-    const int n = points.size();
-    if (n <= 4)
+    if (points.size() <= 4)
         return points;
-    QList<QPointF> result {points.first()};
-    QPointF start = points.first();
-    for (int k = 1; k < n; ++k) {
+    const QVector<QPointF> buffer = points.toVector();
+    QVector<QPointF> result {buffer.first()};
+    if (!appendCurves(buffer, 0, 1, &result, 0, nullptr, abandon))
+        return {};
+    result << buffer.last();
+    return result.toList();
+}
+
+bool ThreadAliasingPoint::appendCurves(const QVector<QPointF> &points, int base, int from,
+    QVector<QPointF> *out, int offset, QVector<int> *ends, const std::atomic_bool *abandon)
+{
+    const auto at = [&points, base](int k) { return points.at(k - base); };
+    const int n = base + points.size();
+    for (int k = from; k < n; ++k) {
         if (abandon && *abandon)
-            return {};
-        const QPointF end = midpoint(points.at(k - 1), points.at(k));
-        result.append(quadTo(start, points.at(k - 1), end));
-        start = end;
+            return false;
+        // The first curve starts on its control point and so adds nothing.
+        const QPointF start = k == 1 ? at(0) : midpoint(at(k - 2), at(k - 1));
+        for (const QPointF &sample : quadTo(start, at(k - 1), midpoint(at(k - 1), at(k))))
+            out->append(sample);
+        if (ends)
+            ends->append(offset + out->size());
     }
-    result.append(points.last());
-    return result;
+    return true;
 }
 
 QList<QPointF> quadTo(const QPointF &start, const QPointF &control, const QPointF &end)

@@ -7,6 +7,7 @@
 #include <QMutex>
 #include <QPointF>
 #include <QThread>
+#include <QVector>
 #include <QWaitCondition>
 #include <atomic>
 
@@ -44,9 +45,18 @@ protected:
 
 private:
     bool smoothOnce();
+    // The first curve to work out again when the buffer has n points, the first stable of them
+    // as at the last pass; 1 when the whole stroke is smoothed again.
+    int resumeAt(int stable, int n) const;
+    // Appends to out the curves of buffer points from to the last of points, which holds the
+    // buffer from point base on; ends gets the list's size after each, out counting from offset.
+    static bool appendCurves(const QVector<QPointF> &points, int base, int from,
+        QVector<QPointF> *out, int offset, QVector<int> *ends, const std::atomic_bool *abandon);
 
     std::atomic_bool m_stop {false};
     int m_lastCount = 0;
+    // The paint list's size after the curve of each buffer point, as the last pass left it.
+    QVector<int> m_curveEnds;
     PenItem::StrokePointer m_stroke;
     QMutex m_waitLock;
     QWaitCondition m_wakeUp;

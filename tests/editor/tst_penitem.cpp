@@ -3,6 +3,9 @@
 #include "penmodule.h"
 #include "threadaliasingpoint.h"
 
+#include <QPainter>
+#include <QPainterPath>
+#include <QScreen>
 #include <QUndoStack>
 #include <QtMath>
 #include <QtTest>
@@ -30,6 +33,47 @@ double distanceToPolyline(const QPointF &p, const PointsF &line)
     for (int i = 1; i < line.size(); ++i)
         best = qMin(best, distanceToSegment(p, line.at(i - 1), line.at(i)));
     return best;
+}
+
+// The canvas with a stroke on it as one was always painted: a line for every pair of smoothed
+// points, one by one (the pen), or one path of them at half opacity (the marker); on the screen
+// through a layer of the stroke's box, in the output straight onto the picture.
+QImage paintedTheOldWay(QImage canvas, const QString &tool, const PenItem *stroke, bool layered)
+{
+    const PointsF line = ThreadAliasingPoint::smooth(stroke->getBufferPoint());
+    QImage layer(stroke->size().toSize(), QImage::Format_ARGB32_Premultiplied);
+    layer.fill(Qt::transparent);
+    QPainter painter(layered ? &layer : &canvas);
+    if (!layered)
+        painter.translate(stroke->position());
+    painter.setRenderHints(QPainter::Antialiasing);
+    const bool marker = tool == QLatin1String("Marker");
+    const int width = stroke->lineWidth() + (marker ? 10 : 0);
+    painter.setPen(QPen(kRed, width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    painter.setOpacity(marker ? 0.5 : 1);
+    QPainterPath path;
+    for (int i = 1; i < line.size(); ++i) {
+        if (!marker)
+            painter.drawLine(line.at(i - 1), line.at(i));
+        path.moveTo(line.at(i - 1));
+        path.lineTo(line.at(i));
+    }
+    if (marker)
+        painter.drawPath(path);
+    painter.end();
+    if (layered)
+        QPainter(&canvas).drawImage(stroke->position(), layer);
+    return canvas.convertToFormat(QImage::Format_RGB32);
+}
+
+int differentPixels(const QImage &a, const QImage &b)
+{
+    int count = 0;
+    for (int y = 0; y < a.height(); ++y) {
+        for (int x = 0; x < a.width(); ++x)
+            count += a.pixel(x, y) != b.pixel(x, y) ? 1 : 0;
+    }
+    return count;
 }
 
 bool sameLists(const PointsF &a, const PointsF &b)
@@ -71,12 +115,26 @@ private slots:
     void dragsAreUndone_data();
     void dragsAreUndone();
     void canvasDeletedMidStrokeStopsTheWorker();
+    void strokeShowsAsEverySegmentDrawn_data();
+    void strokeShowsAsEverySegmentDrawn();
 
 private:
     PenItem *draw(const QString &tool, const Points &path, int lineWidth = 0);
+    QImage onScreen() const;
 
     CanvasFixture m_canvas;
 };
+
+QImage TestPenItem::onScreen() const
+{
+    QQuickWindow *window = m_canvas.window();
+    const QRect canvas(m_canvas.onWindow(QPoint(0, 0)), m_canvas.area()->size().toSize());
+    return window->screen()
+        ->grabWindow(window->winId())
+        .toImage()
+        .copy(canvas)
+        .convertToFormat(QImage::Format_RGB32);
+}
 
 void TestPenItem::initTestCase()
 {
@@ -436,3 +494,56 @@ void TestPenItem::canvasDeletedMidStrokeStopsTheWorker()
 
 QTEST_MAIN(TestPenItem)
 #include "tst_penitem.moc"
+
+void TestPenItem::strokeShowsAsEverySegmentDrawn_data()
+{
+    QTest::addColumn<QString>("tool");
+    QTest::addColumn<int>("lineWidth");
+    QTest::addColumn<Points>("path");
+    Points wave;
+    for (int i = 0; i < 300; ++i)
+        wave.append(QPoint(20 + i % 150 * 2, 60 + i / 150 * 120 + int(30 * std::sin(i * 0.15))));
+    QTest::newRow("pen, long and waving") << "Pen" << 26 << wave;
+    QTest::newRow("marker, long and waving") << "Marker" << 6 << wave;
+    // The box grows to the left and up: every point moves.
+    QTest::newRow("pen, left and up")
+        << "Pen" << 9
+        << Points {{300, 250}, {250, 240}, {200, 150}, {120, 160}, {60, 40}, {80, 30}};
+    // Sharp turns back: many samples a point.
+    QTest::newRow("pen, zigzag") << "Pen" << 4
+                                 << Points {{50, 50}, {150, 60}, {60, 70}, {160, 80}, {70, 90},
+                                        {170, 100}, {80, 110}, {180, 120}};
+}
+
+// What shows while a stroke is drawn, and once it is done, is the stroke as it was always
+// painted, pixel for pixel, however few of its pixels a move paints again.
+void TestPenItem::strokeShowsAsEverySegmentDrawn()
+{
+    QFETCH(QString, tool);
+    QFETCH(int, lineWidth);
+    QFETCH(Points, path);
+
+    m_canvas.choose(tool);
+    m_canvas.area()->setCurrentLineWidth(lineWidth);
+    const QImage before = onScreen();
+    QTest::mousePress(
+        m_canvas.window(), Qt::LeftButton, Qt::NoModifier, m_canvas.onWindow(path.first()));
+    auto *stroke = qobject_cast<PenItem *>(m_canvas.area()->childItems().constLast());
+    QVERIFY(stroke);
+    for (int i = 1; i < path.size(); ++i) {
+        QTest::mouseEvent(QTest::MouseMove, m_canvas.window(), Qt::NoButton, Qt::NoModifier,
+            m_canvas.onWindow(path.at(i)));
+        if (i == path.size() / 2 || i == path.size() - 1)
+            QTRY_COMPARE_WITH_TIMEOUT(
+                differentPixels(onScreen(), paintedTheOldWay(before, tool, stroke, true)), 0, 5000);
+    }
+    QTest::mouseRelease(
+        m_canvas.window(), Qt::LeftButton, Qt::NoModifier, m_canvas.onWindow(path.last()));
+    m_canvas.area()->uncheckAllItem();
+    QTRY_COMPARE_WITH_TIMEOUT(
+        differentPixels(onScreen(), paintedTheOldWay(before, tool, stroke, true)), 0, 5000);
+    const QImage picture = plainPicture(QSize(400, 300), kBackground);
+    QCOMPARE(differentPixels(m_canvas.output().convertToFormat(QImage::Format_RGB32),
+                 paintedTheOldWay(picture, tool, stroke, false)),
+        0);
+}
