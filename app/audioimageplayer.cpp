@@ -1,5 +1,7 @@
 #include "audioimageplayer.h"
 
+#include <QBuffer>
+#include <QImageReader>
 #include <QMutex>
 #include <QMutexLocker>
 #include <QQmlContext>
@@ -58,17 +60,39 @@ bool AudioImagePlayer::openFile(const QString &path)
 {
     m_file.setFileName(path);
     const bool read = m_file.readAll();
-    m_picture = QImage::fromData(m_file.readImageData());
+    // A picture that cannot be shown still leaves the comment to be played.
+    QString problem = read ? QString() : m_file.errorString();
+    m_picture = read ? decodePicture(path, &problem) : QImage();
     m_provider->setPicture(m_picture);
     emit opened();
     emit isPlayChanged();
-    if (!read)
-        setError(m_file.errorString());
-    else if (m_picture.isNull() && !m_file.readImageData().isEmpty())
-        setError(tr("The picture of %1 is damaged.").arg(path));
-    else
-        setError(QString());
+    setError(problem);
     return read;
+}
+
+// The size is read from the picture's header before anything is decoded: a small file may
+// declare a picture of gigabytes.
+QImage AudioImagePlayer::decodePicture(const QString &path, QString *problem) const
+{
+    const QByteArray bytes = m_file.readImageData();
+    if (bytes.isEmpty())
+        return QImage();
+    QBuffer buffer;
+    buffer.setData(bytes);
+    QImageReader reader(&buffer);
+    const QSize size = reader.size();
+    if (qint64(size.width()) * size.height() > kMaxPixels) {
+        *problem = tr("The picture of %1 is too large: %2 x %3 pixels, at most %4 x %4.")
+                       .arg(path)
+                       .arg(size.width())
+                       .arg(size.height())
+                       .arg(kMaxSide);
+        return QImage();
+    }
+    const QImage picture = reader.read();
+    if (picture.isNull())
+        *problem = tr("The picture of %1 is damaged.").arg(path);
+    return picture;
 }
 
 QSize AudioImagePlayer::pictureSize() const

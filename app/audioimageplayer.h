@@ -20,6 +20,11 @@ class AudioImagePlayer : public BasicWindow
     Q_PROPERTY(QString errorText READ errorText NOTIFY errorTextChanged)
 
 public:
+    // Pictures up to this many pixels a side, or as many in another shape, are shown; a
+    // larger one would take gigabytes once decoded.
+    static constexpr int kMaxSide = 16384;
+    static constexpr qint64 kMaxPixels = qint64(kMaxSide) * kMaxSide;
+
     explicit AudioImagePlayer(QWindow *parent = nullptr);
 
     // False when the file cannot be read; errorText() says why.
@@ -47,6 +52,7 @@ protected:
 
 private:
     void setError(const QString &error);
+    QImage decodePicture(const QString &path, QString *problem) const;
 
     AudioImageFile m_file;
     QImage m_picture;

@@ -4,6 +4,7 @@
 #include "audioimagefile.h"
 #include "audioimageplayer.h"
 #include "core.h"
+#include "logging.h"
 #include "paths.h"
 
 #include <QAudioDeviceInfo>
@@ -140,7 +141,10 @@ void Core::openAudioImage(const QString &fileName)
 {
     auto *player = new AudioImagePlayer;
     connect(player, &BasicWindow::closed, player, &QObject::deleteLater);
-    if (!player->openFile(fileName)) {
+    const bool opened = player->openFile(fileName);
+    if (!player->errorText().isEmpty())
+        Logging::instance()->writeMessage(player->errorText());
+    if (!opened) {
         showErrorWidget(player->errorText());
         delete player;
         return;

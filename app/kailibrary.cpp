@@ -1,4 +1,5 @@
 #include "kailibrary.h"
+#include "userfile.h"
 
 #include <QDebug>
 #include <QFile>
@@ -91,7 +92,12 @@ bool KaiLibrary::read(const QString &fileName, QByteArray *picture, QByteArray *
     sound->clear();
     if (!isLoaded())
         return false;
-    const QByteArray name = QFile::encodeName(fileName);
+    QFile file;
+    if (!UserFile::open(file, fileName, &m_error, kMaxFileSize))
+        return false;
+    // The library opens the very file judged here, even if the name is swapped meanwhile.
+    const QByteArray name
+        = QFile::encodeName(QStringLiteral("/proc/self/fd/%1").arg(file.handle()));
     bool ok = false;
     *picture = readPart(m_readImage, name, &ok);
     if (ok)
@@ -102,17 +108,18 @@ bool KaiLibrary::read(const QString &fileName, QByteArray *picture, QByteArray *
         return true;
     picture->clear();
     sound->clear();
-    m_error = QFileInfo::exists(fileName)
-        ? tr("The file %1 is not a picture with sound, or it is damaged.").arg(fileName)
-        : tr("The file %1 does not exist.").arg(fileName);
+    m_error = tr("The file %1 is not a picture with sound, or it is damaged.").arg(fileName);
     return false;
 }
 
-// The library keeps the bytes it hands out; they are copied at once.
+// The library keeps the bytes it hands out until it is told to let them go: they are copied
+// and released at once, so that a large file is held once, by the caller.
 QByteArray KaiLibrary::readPart(KaiReadFunction function, const QByteArray &fileName, bool *ok)
 {
     int size = 0;
     const char *data = function(fileName.constData(), &size);
     *ok = data != nullptr && size >= 0;
-    return *ok && size > 0 ? QByteArray(data, size) : QByteArray();
+    const QByteArray bytes = *ok && size > 0 ? QByteArray(data, size) : QByteArray();
+    function(nullptr, &size);
+    return bytes;
 }

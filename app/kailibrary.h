@@ -27,8 +27,13 @@ public:
     // Why the library or the last operation failed, for the user.
     QString errorString() const { return m_error; }
 
+    // A ".kia" file holds one picture and one spoken comment: anything larger is refused
+    // before it is read.
+    static constexpr qint64 kMaxFileSize = qint64(256) << 20;
+
     bool write(const QString &fileName, const QByteArray &picture, const QByteArray &sound);
-    // Both parts of a ".kia" file; false (and both empty) when it cannot be read.
+    // Both parts of a ".kia" file; false (and both empty) when it cannot be read, with
+    // errorString() saying why: not there, not readable, not a file, too large or damaged.
     bool read(const QString &fileName, QByteArray *picture, QByteArray *sound);
 
 private:

@@ -16,8 +16,11 @@ public:
 
     bool isValid() const { return m_format.isValid() && m_length >= 0; }
     QAudioFormat format() const { return m_format; }
-    // The samples, a shallow part of the parsed bytes.
-    QByteArray samples(const QByteArray &bytes) const { return bytes.mid(m_offset, m_length); }
+    // The samples, over the parsed bytes without a copy: bytes must outlive them.
+    QByteArray samples(const QByteArray &bytes) const
+    {
+        return QByteArray::fromRawData(bytes.constData() + m_offset, m_length);
+    }
 
 private:
     QAudioFormat m_format;

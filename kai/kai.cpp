@@ -1,10 +1,10 @@
 #include "kai.h"
+#include "kaifile.h"
 
 #include <climits>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
-#include <memory>
 #include <new>
 #include <string>
 #include <type_traits>
@@ -16,15 +16,9 @@ namespace {
 
 constexpr char kMagic[8] = {'\x89', 'K', 'I', 'A', '\r', '\n', '\x1a', '\n'};
 constexpr std::uint32_t kVersion = 1;
-constexpr long kHeaderSize = 20;
+constexpr std::size_t kHeaderSize = 20;
 
 enum class Part { Picture, Sound };
-
-struct FileCloser
-{
-    void operator()(std::FILE *file) const { std::fclose(file); }
-};
-using File = std::unique_ptr<std::FILE, FileCloser>;
 
 void putNumber(unsigned char *at, std::uint32_t value)
 {
@@ -72,15 +66,10 @@ bool writeFile(
 
 // The offset and length of one part, or false when the file is not a ".kia" file of ours
 // whose lengths add up to its size exactly.
-bool locate(std::FILE *file, Part part, long *offset, std::uint32_t *length)
+bool locate(const KaiFile &file, Part part, std::uint64_t *offset, std::uint32_t *length)
 {
-    if (std::fseek(file, 0, SEEK_END) != 0)
-        return false;
-    const long fileSize = std::ftell(file);
-    if (fileSize < kHeaderSize || std::fseek(file, 0, SEEK_SET) != 0)
-        return false;
     unsigned char header[kHeaderSize];
-    if (std::fread(header, 1, sizeof header, file) != sizeof header)
+    if (file.size() < kHeaderSize || !file.read(0, reinterpret_cast<char *>(header), kHeaderSize))
         return false;
     if (std::memcmp(header, kMagic, sizeof kMagic) != 0 || takeNumber(header + 8) != kVersion)
         return false;
@@ -88,33 +77,37 @@ bool locate(std::FILE *file, Part part, long *offset, std::uint32_t *length)
     const std::uint32_t soundSize = takeNumber(header + 16);
     if (pictureSize > INT_MAX || soundSize > INT_MAX)
         return false;
-    if (std::uint64_t(kHeaderSize) + pictureSize + soundSize != std::uint64_t(fileSize))
+    if (std::uint64_t(kHeaderSize) + pictureSize + soundSize != file.size())
         return false;
-    *offset = part == Part::Picture ? kHeaderSize : kHeaderSize + long(pictureSize);
+    *offset = part == Part::Picture ? kHeaderSize : kHeaderSize + std::uint64_t(pictureSize);
     *length = part == Part::Picture ? pictureSize : soundSize;
     return true;
 }
 
+// The bytes handed out last are given back first: a reader holds one part at most, and none
+// once the caller has released it with a null name.
 const char *readPart(const char *fileName, int *size, Part part, std::vector<char> &buffer)
 {
+    std::vector<char>().swap(buffer);
     if (!size)
         return nullptr;
     *size = 0;
     if (!fileName)
         return nullptr;
-    File file(std::fopen(fileName, "rb"));
-    long offset = 0;
+    const KaiFile file(fileName);
+    std::uint64_t offset = 0;
     std::uint32_t length = 0;
-    if (!file || !locate(file.get(), part, &offset, &length)
-        || std::fseek(file.get(), offset, SEEK_SET) != 0)
+    if (!file.isOpen() || !locate(file, part, &offset, &length))
         return nullptr;
     try {
-        buffer.assign(length + 1u, '\0');
+        buffer.resize(length + 1u);
     } catch (const std::bad_alloc &) {
         return nullptr;
     }
-    if (std::fread(buffer.data(), 1, length, file.get()) != length)
+    if (!file.read(offset, buffer.data(), length)) {
+        std::vector<char>().swap(buffer);
         return nullptr;
+    }
     *size = static_cast<int>(length);
     return buffer.data();
 }

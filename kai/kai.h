@@ -25,8 +25,10 @@ extern "C" {
 typedef int (*KaiWriteFunction)(
     const char *fileName, const char *picture, int pictureSize, const char *sound, int soundSize);
 // Read one part of a file. Every length is checked against the file's size: on any error the
-// result is null and *size is 0. The bytes belong to the library and stay valid until the
-// next call of the same function on the same thread; the caller copies them.
+// result is null and *size is 0. Only a regular file is read; a FIFO or a device is refused
+// without waiting for it. The bytes belong to the library and stay valid until the next call
+// of the same function on the same thread; the caller copies them, then calls the function
+// with a null name to release them.
 typedef const char *(*KaiReadFunction)(const char *fileName, int *size);
 
 #ifdef __cplusplus

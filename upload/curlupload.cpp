@@ -2,18 +2,13 @@
 #include "curltransfer.h"
 #include "curluploadthread.h"
 #include "setting.h"
+#include "userfile.h"
 
 #include <QDebug>
 #include <QFile>
 #include <QFileInfo>
 #include <QFutureWatcher>
 #include <QtConcurrent>
-
-#include <cerrno>
-
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 CurlUpload::CurlUpload(CurlTarget::Protocol protocol, QObject *parent)
     : QObject(parent)
@@ -112,29 +107,11 @@ CurlTarget CurlUpload::storedTarget() const
         settings->getValue(keys.baseUrl).toString());
 }
 
-// Opened without waiting and looked at before anything is read: a FIFO would block the
-// transfer until someone writes to it, and a folder or a device has no end to send.
 std::unique_ptr<QFile> CurlUpload::openFile(const QString &path, QString *problem) const
 {
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) {
-        *problem = errno == ENOENT ? tr("The file %1 does not exist").arg(path)
-                                   : tr("The file %1 cannot be read").arg(path);
+    auto file = std::make_unique<QFile>(path);
+    if (!UserFile::open(*file, path, problem))
         return nullptr;
-    }
-    struct stat status = {};
-    if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) {
-        ::close(fd);
-        *problem = tr("%1 is not a file that can be uploaded").arg(path);
-        return nullptr;
-    }
-    auto file = std::make_unique<QFile>();
-    if (!file->open(
-            fd, QIODevice::ReadOnly | QIODevice::Unbuffered, QFileDevice::AutoCloseHandle)) {
-        ::close(fd);
-        *problem = tr("The file %1 cannot be read").arg(path);
-        return nullptr;
-    }
     return file;
 }
 

@@ -11,6 +11,7 @@
 #include "serviceaddress.h"
 #include "setting.h"
 #include "uploadmodel.h"
+#include "userfile.h"
 #include "zippacker.h"
 
 #include <QDateTime>
@@ -201,14 +202,15 @@ void HandlerUpload::nextFile()
 {
     while (!m_finished && m_next < m_files.size()) {
         const QString path = m_files.at(m_next++);
-        if (openFile(path)) {
+        QString problem;
+        if (openFile(path, &problem)) {
             if (m_target == Service)
                 createServiceFile();
             else
                 sendToTarget(path);
             return;
         }
-        const QString text = tr("The file %1 cannot be read and was not uploaded").arg(path);
+        const QString text = problem + QLatin1Char(' ') + tr("It was not uploaded.");
         Logging::instance()->writeMessage(text);
         emit error(text);
     }
@@ -299,14 +301,12 @@ void HandlerUpload::dropUploader()
     m_uploader = nullptr;
 }
 
-bool HandlerUpload::openFile(const QString &path)
+bool HandlerUpload::openFile(const QString &path, QString *problem)
 {
     const QFileInfo info(path);
-    if (!isUploadable(info))
-        return false;
     auto *file = new QFile(path, this);
-    if (!file->open(QIODevice::ReadOnly)) {
-        qDebug() << Q_FUNC_INFO << path << file->errorString();
+    if (!UserFile::open(*file, path, problem)) {
+        qDebug() << Q_FUNC_INFO << *problem;
         delete file;
         return false;
     }
@@ -320,7 +320,7 @@ bool HandlerUpload::openFile(const QString &path)
 
 bool HandlerUpload::fileShrunk() const
 {
-    return m_file && QFileInfo(m_file->fileName()).size() < m_fileSize;
+    return m_file && m_file->size() < m_fileSize;
 }
 
 void HandlerUpload::createServiceFile()

@@ -107,7 +107,7 @@ private:
     bool fallsBackToService() const;
     void dropUploader();
     void nextFile();
-    bool openFile(const QString &path);
+    bool openFile(const QString &path, QString *problem);
     bool fileShrunk() const;
 
     // The service road: announce the file, hand out its link, then stream its bytes.

@@ -1,4 +1,5 @@
 #include "qdropboxfile.h"
+#include "userfile.h"
 
 #include <QDebug>
 #include <QFile>
@@ -38,9 +39,11 @@ void QDropboxFile::upload(const QString &localPath, const QString &remotePath)
     if (m_started)
         return;
     m_started = true;
+    m_localPath = localPath;
     m_remotePath = remotePath;
-    if (!openFile(localPath)) {
-        fail(tr("The file %1 cannot be read and was not uploaded").arg(localPath));
+    QString problem;
+    if (!openFile(localPath, &problem)) {
+        fail(problem + QLatin1Char(' ') + tr("It was not uploaded."));
         return;
     }
     qDebug() << Q_FUNC_INFO << m_remotePath << m_size;
@@ -50,15 +53,11 @@ void QDropboxFile::upload(const QString &localPath, const QString &remotePath)
         sendWhole();
 }
 
-bool QDropboxFile::openFile(const QString &localPath)
+bool QDropboxFile::openFile(const QString &localPath, QString *problem)
 {
-    // Only regular files: a folder, a device or a pipe would never end or block the upload.
-    const QFileInfo info(localPath);
-    if (!info.isFile() || !info.isReadable())
-        return false;
     auto *file = new QFile(localPath, this);
-    if (!file->open(QIODevice::ReadOnly)) {
-        qDebug() << Q_FUNC_INFO << localPath << file->errorString();
+    if (!UserFile::open(*file, localPath, problem)) {
+        qDebug() << Q_FUNC_INFO << *problem;
         delete file;
         return false;
     }
@@ -90,7 +89,7 @@ void QDropboxFile::sendChunk()
     const qint64 wanted = qMin(m_size - m_offset, s_chunkSize);
     const QByteArray bytes = m_file->read(wanted);
     if (bytes.size() != wanted) {
-        fail(tr("The file %1 changed while it was uploaded").arg(m_file->fileName()));
+        fail(tr("The file %1 changed while it was uploaded").arg(m_localPath));
         return;
     }
     m_chunk = bytes.size();

@@ -34,7 +34,7 @@ signals:
     void failed(const QString &text);
 
 private:
-    bool openFile(const QString &localPath);
+    bool openFile(const QString &localPath, QString *problem);
     QJsonObject commit() const;
     void sendWhole();
     void sendChunk();
@@ -51,6 +51,7 @@ private:
 
     QPointer<QNetworkReply> m_reply;
     QPointer<QFile> m_file;
+    QString m_localPath;
     QString m_remotePath;
     QString m_storedPath;
     QString m_sessionId;

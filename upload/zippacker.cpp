@@ -1,4 +1,5 @@
 #include "zippacker.h"
+#include "userfile.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -27,15 +28,16 @@ QString addFile(
 {
     const QFileInfo info(path);
     QFile source(path);
-    if (!info.isFile() || !source.open(QIODevice::ReadOnly))
-        return ZipPacker::tr("The file %1 cannot be read and was not packed").arg(path);
+    QString problem;
+    if (!UserFile::open(source, path, &problem))
+        return problem + QLatin1Char(' ') + ZipPacker::tr("It was not packed.");
 
     QuaZipNewInfo entryInfo(name);
     entryInfo.dateTime = info.lastModified();
     QuaZipFile entry(&zip);
     if (!entry.open(QIODevice::WriteOnly, entryInfo))
         return ZipPacker::tr("The archive cannot be written");
-    for (qint64 left = info.size(); left > 0;) {
+    for (qint64 left = source.size(); left > 0;) {
         if (cancelled)
             return ZipPacker::tr("Packing was cancelled");
         const QByteArray buffer = source.read(qMin(left, kChunk));

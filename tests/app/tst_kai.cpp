@@ -1,6 +1,7 @@
 #include "audiofiles.h"
 #include "audioimagefile.h"
 #include "kailibrary.h"
+#include "peakmemory.h"
 #include "wavsound.h"
 
 #include <QImage>
@@ -21,6 +22,7 @@ private slots:
     void damagedFilesReadAsNothing_data();
     void damagedFilesReadAsNothing();
     void missingFileSaysSo();
+    void largeFileIsHeldOnceAndReleased();
     void missingLibraryFailsWithAMessage();
     void writeOfTheCLibraryIsNeverTaken();
     void failedWriteLeavesNoFile();
@@ -164,6 +166,26 @@ void TestKai::missingFileSaysSo()
     AudioImageFile folder(m_folder->path());
     QVERIFY(!folder.readAll());
     QVERIFY(folder.readImageData().isEmpty());
+}
+
+void TestKai::largeFileIsHeldOnceAndReleased()
+{
+    const int soundSize = 96 << 20;
+    QFile large(file(QStringLiteral("large.kia")));
+    QVERIFY(large.open(QIODevice::WriteOnly));
+    large.write(QByteArray("\x89KIA\r\n\x1a\n", 8) + number(1) + number(0) + number(soundSize));
+    for (int left = soundSize; left > 0; left -= 1 << 20)
+        large.write(QByteArray(1 << 20, 'x'));
+    large.close();
+    const qint64 before = residentMegabytes();
+    qint64 open = 0;
+    {
+        AudioImageFile kia(large.fileName());
+        QVERIFY(kia.readAll());
+        open = residentMegabytes() - before;
+    }
+    QVERIFY2(open >= 96 && open < 96 + 16, qPrintable(QString::number(open)));
+    QVERIFY2(residentMegabytes() - before < 8, qPrintable(QString::number(residentMegabytes())));
 }
 
 void TestKai::missingLibraryFailsWithAMessage()

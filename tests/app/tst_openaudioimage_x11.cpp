@@ -1,12 +1,16 @@
 #include "audiofiles.h"
 #include "audioimagefile.h"
 #include "kailibrary.h"
+#include "otheruser.h"
 
 #include <QImage>
 #include <QProcess>
 #include <QtTest>
 
 #include <memory>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 // The real program opens a ".kia" file named with "-o", as the first copy and when a second
 // copy forwards it, in a window of its own on a real X server.
@@ -20,10 +24,13 @@ private slots:
     void cleanup();
     void firstCopyOpensThePlayer();
     void secondCopyHandsTheFileOver();
+    void refusedFilesSayWhy_data();
+    void refusedFilesSayWhy();
 
 private:
     QProcessEnvironment environment() const;
-    void startFirstCopy(const QStringList &arguments);
+    void startFirstCopy(const QStringList &arguments, bool otherUser = false);
+    void makeRefusedFiles();
     // The names of the program's windows on the X server.
     QStringList windowNames() const;
     bool waitForWindow(const QString &name) const;
@@ -43,6 +50,37 @@ void TestOpenAudioImage::initTestCase()
     AudioImageFile file(m_root.filePath(QStringLiteral("comment.kia")));
     QVERIFY(file.write(png, wavTone(22050, 1, 0.5, 440)));
     m_kia = file.fileName();
+    makeRefusedFiles();
+}
+
+// Files a user may hand to "-o" that must be refused, quickly and with the reason.
+void TestOpenAudioImage::makeRefusedFiles()
+{
+    QVERIFY(AudioImageFile(m_root.filePath(QStringLiteral("bomb.kia")))
+                .write(pngBomb(30000), wavTone(8000, 1, 0.1, 440)));
+    // Lengths that add up, over a file with holes: 2.1 GB that take no disk.
+    QFile sparse(m_root.filePath(QStringLiteral("sparse.kia")));
+    QVERIFY(sparse.open(QIODevice::WriteOnly));
+    QByteArray header("\x89KIA\r\n\x1a\n\x01\0\0\0", 12);
+    header += QByteArray::fromHex("00000040") + QByteArray::fromHex("00008040");
+    sparse.write(header);
+    QVERIFY(sparse.resize(20 + 0x40000000LL + 0x40800000LL));
+    QVERIFY(
+        ::mkfifo(QFile::encodeName(m_root.filePath(QStringLiteral("fifo.kia"))).constData(), 0644)
+        == 0);
+    QVERIFY(QDir(m_root.path()).mkdir(QStringLiteral("folder.kia")));
+    // Root reads every file: the program then runs as another user, for whom this one is
+    // closed, and the folders on the way are opened to it.
+    QVERIFY(QFile::copy(m_kia, m_root.filePath(QStringLiteral("private.kia"))));
+    QFile::setPermissions(m_root.filePath(QStringLiteral("private.kia")),
+        OtherUser::available() ? QFile::ReadOwner : QFile::Permissions());
+    const QString top = QFileInfo(QDir::tempPath()).path();
+    for (QDir folder(m_root.path()); OtherUser::available(); folder.cdUp()) {
+        const QString path = folder.path();
+        QFile::setPermissions(path, QFile::permissions(path) | QFile::ExeOther);
+        if (path == top)
+            break;
+    }
 }
 
 void TestOpenAudioImage::init()
@@ -75,12 +113,21 @@ QProcessEnvironment TestOpenAudioImage::environment() const
     return env;
 }
 
-void TestOpenAudioImage::startFirstCopy(const QStringList &arguments)
+void TestOpenAudioImage::startFirstCopy(const QStringList &arguments, bool otherUser)
 {
     m_first = std::make_unique<QProcess>();
     m_first->setProcessEnvironment(environment());
     m_first->setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    m_first->start(QStringLiteral(KUVO_PROGRAM), arguments);
+    if (otherUser) {
+        for (const char *folder : {"home", "runtime"})
+            QVERIFY(
+                ::chown(QFile::encodeName(m_root.filePath(QString::fromLatin1(folder))).constData(),
+                    65534, 65534)
+                == 0);
+        OtherUser::start(*m_first, QStringLiteral(KUVO_PROGRAM), arguments);
+    } else {
+        m_first->start(QStringLiteral(KUVO_PROGRAM), arguments);
+    }
     QVERIFY(m_first->waitForStarted(5000));
 }
 
@@ -132,6 +179,49 @@ void TestOpenAudioImage::secondCopyHandsTheFileOver()
     QCOMPARE(second.exitCode(), 0);
     QVERIFY(waitForWindow(QStringLiteral("Kuvo - Audio comment")));
     QCOMPARE(m_first->state(), QProcess::Running);
+}
+
+void TestOpenAudioImage::refusedFilesSayWhy_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("fifo") << "fifo.kia"
+                          << "is not a file: a pipe";
+    QTest::newRow("picture of 30000 x 30000 grey pixels") << "bomb.kia"
+                                                          << "is too large: 30000 x 30000 pixels";
+    QTest::newRow("sparse file of 2.1 GB") << "sparse.kia"
+                                           << "is too large: 2057 MB";
+    QTest::newRow("folder") << "folder.kia"
+                            << "is a folder, not a file";
+    QTest::newRow("file of another user") << "private.kia"
+                                          << "permission denied";
+}
+
+// The program stays responsive, says in its error log what is wrong, and never holds more
+// than a program of its own size.
+void TestOpenAudioImage::refusedFilesSayWhy()
+{
+    QFETCH(QString, file);
+    QFETCH(QString, reason);
+    startFirstCopy({QStringLiteral("-o"), m_root.filePath(file)}, OtherUser::available());
+    QFile log(m_root.filePath(QStringLiteral("home/.kuvo/error.log")));
+    QByteArray logged;
+    QDeadlineTimer deadline(20000);
+    while (!logged.contains(reason.toUtf8()) && !deadline.hasExpired()) {
+        QTest::qWait(200);
+        if (log.open(QIODevice::ReadOnly)) {
+            logged = log.readAll();
+            log.close();
+        }
+    }
+    QVERIFY2(logged.contains(reason.toUtf8()), logged.constData());
+    QCOMPARE(m_first->state(), QProcess::Running);
+    QFile status(QStringLiteral("/proc/%1/status").arg(m_first->processId()));
+    QVERIFY(status.open(QIODevice::ReadOnly));
+    const QRegularExpression peak(QStringLiteral("VmHWM:\\s+(\\d+) kB"));
+    const qint64 peakMb
+        = peak.match(QString::fromLatin1(status.readAll())).captured(1).toLongLong() >> 10;
+    QVERIFY2(peakMb > 0 && peakMb < 200, qPrintable(QString::number(peakMb)));
 }
 
 QTEST_GUILESS_MAIN(TestOpenAudioImage)

@@ -7,6 +7,8 @@
 #include <QtEndian>
 #include <QtMath>
 
+#include <zlib.h>
+
 // The two parts of the ".kia" files of the tests.
 
 // A sine tone as a 16-bit PCM WAV recording.
@@ -43,6 +45,44 @@ inline QByteArray pngBytes(const QImage &picture)
     buffer.open(QIODevice::WriteOnly);
     picture.save(&buffer, "PNG");
     return bytes;
+}
+
+// A grey PNG of side x side black pixels, packed by zlib into a few megabytes: a small file
+// that would take side * side bytes and more once decoded.
+inline QByteArray pngBomb(quint32 side)
+{
+    auto chunk = [](const char *type, const QByteArray &data) {
+        QByteArray bytes(4, '\0');
+        qToBigEndian<quint32>(quint32(data.size()), bytes.data());
+        const QByteArray body = type + data;
+        QByteArray crc(4, '\0');
+        qToBigEndian<quint32>(
+            quint32(crc32(0, reinterpret_cast<const Bytef *>(body.constData()), uInt(body.size()))),
+            crc.data());
+        return bytes + body + crc;
+    };
+    QByteArray header(13, '\0');
+    qToBigEndian<quint32>(side, header.data());
+    qToBigEndian<quint32>(side, header.data() + 4);
+    header[8] = 8; // bits per sample; colour type 0 (grey), no interlace
+    z_stream zip = {};
+    deflateInit2(&zip, 1, Z_DEFLATED, 15, 9, Z_RLE);
+    QByteArray row(int(side) + 1, '\0'); // filter byte, then the pixels
+    QByteArray packed;
+    QByteArray out(1 << 16, Qt::Uninitialized);
+    for (quint32 y = 0; y <= side; ++y) {
+        zip.next_in = reinterpret_cast<Bytef *>(row.data());
+        zip.avail_in = y < side ? uInt(row.size()) : 0;
+        do {
+            zip.next_out = reinterpret_cast<Bytef *>(out.data());
+            zip.avail_out = uInt(out.size());
+            deflate(&zip, y < side ? Z_NO_FLUSH : Z_FINISH);
+            packed.append(out.constData(), out.size() - int(zip.avail_out));
+        } while (zip.avail_out == 0);
+    }
+    deflateEnd(&zip);
+    return "\x89PNG\r\n\x1a\n" + chunk("IHDR", header) + chunk("IDAT", packed)
+        + chunk("IEND", QByteArray());
 }
 
 #endif // AUDIOFILES_H

@@ -427,11 +427,12 @@ void TestCurlUpload::badInputSendsNothing_data()
             << QStringLiteral("The port must be a number from 1 to 65535");
         row(protocol, "missing file")
             << protocol << local << QString() << QStringLiteral("gone.png")
-            << QStringLiteral("The file %1 does not exist");
+            << QStringLiteral("The file %1 does not exist.");
         row(protocol, "folder") << protocol << local << QString() << QStringLiteral("folder")
-                                << QStringLiteral("%1 is not a file that can be uploaded");
-        row(protocol, "fifo") << protocol << local << QString() << QStringLiteral("fifo")
-                              << QStringLiteral("%1 is not a file that can be uploaded");
+                                << QStringLiteral("%1 is a folder, not a file.");
+        row(protocol, "fifo")
+            << protocol << local << QString() << QStringLiteral("fifo")
+            << QStringLiteral("%1 is not a file: a pipe, a socket or a device cannot be read.");
     }
 }
 
