@@ -145,6 +145,11 @@ public slots:
     Q_INVOKABLE void openHistory();
     Q_INVOKABLE void openHelp();
     void showMainWindow() { }
+    // The sign-in page asks for the arrow hint's animation, and a sound test once had a page:
+    // neither is shown on this platform, so a page calling them finds them and nothing happens.
+    Q_INVOKABLE void startArrowAnimation() { }
+    Q_INVOKABLE void stopArrowAnimation() { }
+    Q_INVOKABLE void testSaveAudio() { }
     void exitApp();
     // Opens a ".kia" file in a player window of its own; a file that cannot be read ends in
     // an error window instead.

@@ -100,17 +100,42 @@ void nameApplication()
     QCoreApplication::setApplicationName(QStringLiteral("Kuvo"));
 }
 
-// A second copy only hands its command line on (a capture asked for from a key binding or a
-// script waits for it), so it is done before the GUI application connects to the desktop,
-// which is most of a start.
-bool handedToFirstCopy(int &argc, char **argv, int *exitCode)
+// The first copy's help texts and refused arguments: answered, the program ends.
+bool answeredFromArguments(const QStringList &arguments, int *exitCode)
+{
+    const CommandLine::LaunchPlan plan = CommandLine::planFirstCopy(arguments);
+    qDebug() << Q_FUNC_INFO << "indexOf help" << arguments.indexOf(QStringLiteral("-help"));
+    switch (plan.action) {
+    case CommandLine::LaunchPlan::Action::PrintHelp:
+        print(CommandLine::helpText());
+        *exitCode = 0;
+        return true;
+    case CommandLine::LaunchPlan::Action::PrintBetaHelp:
+        print(CommandLine::betaHelpText());
+        *exitCode = 0;
+        return true;
+    case CommandLine::LaunchPlan::Action::Run:
+        break;
+    }
+    if (!reportUnknownArguments(arguments))
+        return false;
+    *exitCode = kUsageError;
+    return true;
+}
+
+// What the command line alone answers is answered before the GUI application connects to the
+// desktop, which is most of a start and needs a display: a second copy only hands its command
+// line on (a capture asked for from a key binding or a script waits for it), and the help
+// texts and refused arguments are printed where there is no display too.
+bool answeredBeforeGui(int &argc, char **argv, int *exitCode)
 {
     QCoreApplication probe(argc, argv);
     nameApplication();
+    const QStringList arguments = QCoreApplication::arguments();
     SingleApplication single;
     if (!single.isRunning())
-        return false;
-    *exitCode = forwardToFirstCopy(single, QCoreApplication::arguments());
+        return answeredFromArguments(arguments, exitCode);
+    *exitCode = forwardToFirstCopy(single, arguments);
     return true;
 }
 
@@ -120,7 +145,7 @@ int main(int argc, char *argv[])
 {
     std::setlocale(LC_ALL, "");
     int exitCode = 0;
-    if (handedToFirstCopy(argc, argv, &exitCode))
+    if (answeredBeforeGui(argc, argv, &exitCode))
         return exitCode;
     chooseSceneGraph();
     QApplication app(argc, argv);
@@ -128,23 +153,8 @@ int main(int argc, char *argv[])
     nameApplication();
     installFont();
 
-    const QStringList arguments = QApplication::arguments();
     SingleApplication single;
-
-    const CommandLine::LaunchPlan plan = CommandLine::planFirstCopy(arguments);
-    qDebug() << Q_FUNC_INFO << "indexOf help" << arguments.indexOf(QStringLiteral("-help"));
-    switch (plan.action) {
-    case CommandLine::LaunchPlan::Action::PrintHelp:
-        print(CommandLine::helpText());
-        return 0;
-    case CommandLine::LaunchPlan::Action::PrintBetaHelp:
-        print(CommandLine::betaHelpText());
-        return 0;
-    case CommandLine::LaunchPlan::Action::Run:
-        break;
-    }
-    if (reportUnknownArguments(arguments))
-        return kUsageError;
+    const CommandLine::LaunchPlan plan = CommandLine::planFirstCopy(QApplication::arguments());
     if (!plan.betaApiHost.isEmpty()) {
         print(CommandLine::betaBanner(plan.betaWebHost, plan.betaApiHost));
         // Before the controller exists: its construction already talks to the service.

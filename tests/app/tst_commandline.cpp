@@ -185,7 +185,11 @@ void TestCommandLine::texts()
                        "-quick-screen - capture screen and send to kuvo\n"
                        "-screen - capture fragment screen\n"
                        "<filename> - send file to kuvo\n"
-                       "<filename> -z - send file to kuvo in zip\n"));
+                       "<filename> -z - send file to kuvo in zip\n"
+                       "-o <filename> - open a picture with sound (.kia)\n"
+                       "-beta <auth url> <api url> - for use beta server\n"
+                       "-updcomp - started after an update: no file is sent or opened\n"
+                       "-help - show this help\n"));
     QCOMPARE(betaBanner("w.test", "a.test"),
         QStringLiteral(
             "!!!!!!! ------------------- START BETA MODE --------------------- !!!!!!\n"

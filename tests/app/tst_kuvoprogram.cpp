@@ -32,8 +32,9 @@ private:
         QByteArray out;
         QByteArray err;
     };
-    QProcessEnvironment environment() const;
-    Run run(const QStringList &arguments, int waitMs, const QString &workingFolder = QString());
+    // Without a screen the program finds no display, as on a console or over plain ssh.
+    QProcessEnvironment environment(bool screen = false) const;
+    Run run(const QStringList &arguments, int waitMs, bool screen = false);
     QString home() const { return m_root->path() + QStringLiteral("/home"); }
     QString runtime() const { return m_root->path() + QStringLiteral("/runtime"); }
     QString updateFolder() const { return home() + QStringLiteral("/.kuvo/update/"); }
@@ -50,22 +51,23 @@ void TestKuvoProgram::init()
     QFile::setPermissions(runtime(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
 }
 
-QProcessEnvironment TestKuvoProgram::environment() const
+QProcessEnvironment TestKuvoProgram::environment(bool screen) const
 {
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("HOME"), home());
     env.insert(QStringLiteral("XDG_CONFIG_HOME"), home() + QStringLiteral("/.config"));
     env.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime());
-    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"),
+        screen ? QStringLiteral("offscreen") : QStringLiteral("xcb"));
+    env.remove(QStringLiteral("DISPLAY"));
     return env;
 }
 
-TestKuvoProgram::Run TestKuvoProgram::run(
-    const QStringList &arguments, int waitMs, const QString &workingFolder)
+TestKuvoProgram::Run TestKuvoProgram::run(const QStringList &arguments, int waitMs, bool screen)
 {
     QProcess process;
-    process.setProcessEnvironment(environment());
-    process.setWorkingDirectory(workingFolder.isEmpty() ? home() : workingFolder);
+    process.setProcessEnvironment(environment(screen));
+    process.setWorkingDirectory(home());
     process.setProcessChannelMode(QProcess::SeparateChannels);
     process.start(QStringLiteral(KUVO_PROGRAM), arguments);
     Run result;
@@ -90,7 +92,11 @@ void TestKuvoProgram::helpTexts_data()
                             "-quick-screen - capture screen and send to kuvo\n"
                             "-screen - capture fragment screen\n"
                             "<filename> - send file to kuvo\n"
-                            "<filename> -z - send file to kuvo in zip\n";
+                            "<filename> -z - send file to kuvo in zip\n"
+                            "-o <filename> - open a picture with sound (.kia)\n"
+                            "-beta <auth url> <api url> - for use beta server\n"
+                            "-updcomp - started after an update: no file is sent or opened\n"
+                            "-help - show this help\n";
     QTest::newRow("help") << QStringList {"-help"} << help;
     QTest::newRow("help among files") << QStringList {"a.png", "-help"} << help;
     QTest::newRow("beta without hosts")
@@ -232,7 +238,7 @@ void TestKuvoProgram::pendingUpdateIsStartedInsteadOfThisCopy()
 {
     writeUpdate("#!/bin/sh\necho \"$0 $*\" > \"$HOME/update-started\"\n");
     // The service hosts point at a closed loopback port: nothing leaves the machine.
-    const Run result = run({"-beta", "127.0.0.1:9", "127.0.0.1:9"}, 20000);
+    const Run result = run({"-beta", "127.0.0.1:9", "127.0.0.1:9"}, 20000, true);
     QVERIFY(result.finished);
     QCOMPARE(result.exitCode, 0);
 
@@ -251,7 +257,7 @@ void TestKuvoProgram::pendingUpdateThatCannotStartIsKept()
 {
     const QByteArray garbage(4096, '\x7f');
     writeUpdate(garbage);
-    const Run result = run({"-beta", "127.0.0.1:9", "127.0.0.1:9"}, 3000);
+    const Run result = run({"-beta", "127.0.0.1:9", "127.0.0.1:9"}, 3000, true);
     QVERIFY2(!result.finished, "the program should have started as usual and kept running");
 
     QFile kept(home() + QStringLiteral("/.kuvo/update/Kuvo.exe"));
