@@ -269,7 +269,7 @@ void TestKuvoProgram::pendingUpdateThatCannotStartIsKept()
 
     // Unsigned, as an older version left it or a hand put it there, it is never run but goes.
     QVERIFY(QFile::remove(updateFolder() + QStringLiteral("package.sig")));
-    QVERIFY(!run({"-beta", "127.0.0.1:9", "127.0.0.1:9"}, 3000).finished);
+    QVERIFY(!run({"-beta", "127.0.0.1:9", "127.0.0.1:9"}, 3000, true).finished);
     QVERIFY(!QFileInfo::exists(updateFolder()));
     QVERIFY(log.readAll().contains("signature"));
 }
