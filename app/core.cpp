@@ -341,11 +341,8 @@ bool Core::handOverPendingUpdate()
     const QString folder = QDir::cleanPath(PendingUpdate::folder());
     QString problem;
     const QString program = PendingUpdate::prepareLaunch(&problem);
-    if (program.isEmpty()) {
-        // What does not verify now never will: no later start is to meet it again.
-        QDir(folder).removeRecursively();
+    if (program.isEmpty())
         return fail(problem);
-    }
     // Set aside rather than removed, so that a program that does not start can be put back
     // for a later start to try again, while a started one never finds it a second time.
     const QString aside = folder + QStringLiteral(".started");

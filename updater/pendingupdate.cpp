@@ -3,6 +3,7 @@
 #include "paths.h"
 
 #include <QBuffer>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <quazip/quazip.h>
@@ -104,7 +105,9 @@ QString prepareLaunch(QString *problem)
     // Verified and unpacked from the same mapped bytes: a file renamed into its place in
     // between cannot slip through.
     if (!PackageSignature::verify(data, package.size(), readSignature())) {
-        *problem = QStringLiteral("its package does not carry the maker's signature");
+        // What does not verify now never will: no later start is to meet it again.
+        QDir(folder()).removeRecursively();
+        *problem = QStringLiteral("its package does not carry the maker's signature; removed");
         return {};
     }
     return writeProgram(

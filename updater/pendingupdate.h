@@ -17,7 +17,8 @@ QString programName(); // "Kuvo.exe"
 // An update waits when its program is in the folder.
 bool isWaiting();
 // Verifies the kept package and writes its program into "~/.kuvo/launch/", both for the owner
-// alone: the program's path, or an empty text with the reason in problem.
+// alone: the program's path, or an empty text with the reason in problem. An update that does
+// not verify is removed; one that could not be written stays for a later start.
 QString prepareLaunch(QString *problem);
 
 } // namespace PendingUpdate
