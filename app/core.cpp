@@ -64,6 +64,8 @@ Core::Core(QObject *parent)
     : QObject(parent)
 {
     s_instance = this;
+    // The settings pages read the web host from the store, which lies below the controller.
+    Setting::setHostUrlSource([] { return Core::instance()->hostUrlAuth(); });
     m_userInfoTimer.setParent(this);
     m_userInfoTimer.setObjectName(QStringLiteral("userInfoTimer"));
     startAccount();

@@ -19,6 +19,12 @@ namespace {
 
 Setting *s_instance = nullptr;
 
+std::function<QString()> &hostUrlSource()
+{
+    static std::function<QString()> source;
+    return source;
+}
+
 SettingKeys::Row::Cipher cipherOf(const QString &name)
 {
     const SettingKeys::Row *row = SettingKeys::find(name);
@@ -51,6 +57,16 @@ const char kSaveGameFile[] = "HKEY_CURRENT_USER\\Software\\Kuvo\\";
 
 } // namespace
 
+void Setting::setHostUrlSource(const std::function<QString()> &source)
+{
+    hostUrlSource() = source;
+}
+
+QString Setting::currentHostUrl() const
+{
+    return hostUrlSource() ? hostUrlSource()() : QString();
+}
+
 Setting *Setting::instance()
 {
     if (!s_instance)
@@ -81,9 +97,6 @@ Setting::Setting(QObject *parent)
         if (row.source == SettingKeys::Row::AtStart && getValue(row.name).isNull())
             setValue(row.name, row.initial);
     }
-
-    // A fresh install whose setting is on gets its entry; one switched off loses it.
-    changeValue(SettingKeys::autostart, getValue(SettingKeys::autostart));
 
     // Writes are queued, not awaited: let the SQL thread finish them before the process ends.
     qAddPostRoutine(&Setting::drain);

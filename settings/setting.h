@@ -8,6 +8,8 @@
 #include <QObject>
 #include <QVariant>
 
+#include <functional>
+
 class QTranslator;
 
 // The process-wide key/value settings store: a cache over the table "Settings", served by the
@@ -59,9 +61,13 @@ class Setting : public QObject
     Q_PROPERTY(QVariant lastGraphTools READ lastGraphTools WRITE setLastGraphTools NOTIFY
             lastGraphToolsChanged)
     Q_PROPERTY(bool isUseMailClient READ isUseMailClient NOTIFY isUseMailClientChanged)
+    Q_PROPERTY(QString currentHostUrl READ currentHostUrl CONSTANT)
 
 public:
     static Setting *instance();
+    // The service's web host, as the controller knows it: it hands the store its reader.
+    static void setHostUrlSource(const std::function<QString()> &source);
+    QString currentHostUrl() const;
     // Waits until every queued write is in the file; the store takes no writes afterwards.
     // Runs by itself when the application object goes; call it before ending the process
     // any other way.

@@ -1,4 +1,5 @@
 #include "sqlworker.h"
+#include "paths.h"
 #include "settingkeys.h"
 
 #include <QDateTime>
@@ -10,14 +11,26 @@
 #include <QSqlQuery>
 #include <QUrl>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 namespace {
 
 // SQLite's primary result codes for a file that is not, or no longer, a database.
 const QString kSqliteCorrupt = QStringLiteral("11");
 const QString kSqliteNotADatabase = QStringLiteral("26");
-// A file or folder that cannot be written: read-only, or no journal can be made beside it.
-const QString kSqliteReadOnly = QStringLiteral("8");
-const QString kSqliteCannotOpen = QStringLiteral("14");
+// A file or folder that cannot be written: read-only, no journal can be made beside it, or
+// (on a full disk) the index of the write-ahead log cannot be made.
+bool cannotWrite(const QString &code)
+{
+    return code == QLatin1String("8") || code == QLatin1String("10") || code == QLatin1String("14");
+}
+
+// The write-ahead log is folded into the file every 64 pages and cut back to 256 KB: left to
+// itself it grows to 4 MB beside a settings file of a few kilobytes.
+constexpr int kCheckpointPages = 64;
+constexpr int kLogSizeLimit = 256 << 10;
 
 constexpr qint64 kLongestWaitMs = 20;
 
@@ -85,6 +98,13 @@ SqlWorker::Outcome SqlWorker::open(const QString &path, QVariantHash *values, bo
         db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY;QSQLITE_OPEN_URI"));
         m_readOnly = true;
     } else {
+        // The write-ahead log and its index take the file's mode when they are made, and
+        // they hold the token as the file does: the file is the owner's alone before either.
+        const int fd = ::open(
+            QFile::encodeName(path).constData(), O_RDONLY | O_CREAT | O_CLOEXEC, S_IRUSR | S_IWUSR);
+        if (fd >= 0)
+            ::close(fd);
+        Paths::makePrivate(path);
         db.setDatabaseName(path);
         db.setConnectOptions();
     }
@@ -95,9 +115,8 @@ SqlWorker::Outcome SqlWorker::open(const QString &path, QVariantHash *values, bo
     QSqlQuery check(db);
     if (!check.exec(QStringLiteral("PRAGMA quick_check"))) {
         const QString code = check.lastError().nativeErrorCode();
-        if (!readOnly && QFileInfo(path).isFile()
-            && (code == kSqliteReadOnly || code == kSqliteCannotOpen)) {
-            // A file on a read-only disk, with its write-ahead log's index missing there.
+        if (!readOnly && QFileInfo(path).isFile() && cannotWrite(code)) {
+            // A file on a read-only or full disk, with its write-ahead log's index missing.
             return Outcome::ReadOnlyDisk;
         }
         return failure("check", check.lastError());
@@ -118,12 +137,13 @@ SqlWorker::Outcome SqlWorker::open(const QString &path, QVariantHash *values, bo
     if (!journal.exec(QStringLiteral("PRAGMA journal_mode=WAL")))
         qWarning() << Q_FUNC_INFO << "no write-ahead log:" << journal.lastError().text();
     journal.exec(QStringLiteral("PRAGMA synchronous=NORMAL"));
+    journal.exec(QStringLiteral("PRAGMA wal_autocheckpoint=%1").arg(kCheckpointPages));
+    journal.exec(QStringLiteral("PRAGMA journal_size_limit=%1").arg(kLogSizeLimit));
 
     if (!createDataBase(db, &error)) {
         // A file that only cannot be written still holds the user's settings: they are read,
         // and the caller learns that changes will not be kept.
-        const QString code = error.nativeErrorCode();
-        if (code != kSqliteReadOnly && code != kSqliteCannotOpen)
+        if (!cannotWrite(error.nativeErrorCode()))
             return failure("create", error);
         m_readOnly = true;
     }

@@ -95,6 +95,8 @@ void TestCore::addressesFollowTheHosts()
     QCOMPARE(m_core->serverAuth(), QStringLiteral("https://api.test:8443/oauth/token"));
     QCOMPARE(m_core->serverHelp(), QStringLiteral("http://api.test:8443/help"));
     QCOMPARE(m_core->serverHistory(), QStringLiteral("https://web.test/login/"));
+    QCOMPARE(
+        Setting::instance()->property("currentHostUrl").toString(), QStringLiteral("web.test"));
     // The fixed endpoints do not move with the two hosts.
     QVERIFY(m_core->serverAnalitics().endsWith(QStringLiteral("/collect")));
     QVERIFY(!m_core->serverAnalitics().contains(QStringLiteral("api.test")));

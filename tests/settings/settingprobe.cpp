@@ -108,6 +108,8 @@ int main(int argc, char *argv[])
                 settings->setValue(fillKey(i), QString(4096, QLatin1Char('a' + i % 26)));
             // A read goes behind every queued write; its wait lets their outcome arrive.
             settings->getValueDB(fillKey(0));
+        } else if (command == QLatin1String("reset")) {
+            settings->resetDefault();
         } else if (command == QLatin1String("cid")) {
             out << "cid=" << settings->getUserId() << '\n';
         } else {

@@ -40,6 +40,7 @@ private slots:
     void initTestCase();
     void looseModesAreTightenedAtStart();
     void newFilesAreTheOwnersAlone();
+    void logStaysSmall();
     void anotherUserReadsNothing();
 
 private:
@@ -86,7 +87,22 @@ void TestPrivateFiles::looseModesAreTightenedAtStart()
 void TestPrivateFiles::newFilesAreTheOwnersAlone()
 {
     QCOMPARE(modeOf(Paths::databaseFile()), 0600);
+    // The log and its index hold the token too, from their first write.
+    Setting::instance()->getValueDB(QStringLiteral("token"));
+    for (const char *companion : {"-wal", "-shm"})
+        QCOMPARE(modeOf(Paths::databaseFile() + QLatin1String(companion)), 0600);
     QCOMPARE(modeOf(Paths::settingsFolder() + QStringLiteral("error.log")), 0600);
+}
+
+// Each write commits on its own here, as single changes on the pages do.
+void TestPrivateFiles::logStaysSmall()
+{
+    for (int i = 0; i < 600; ++i) {
+        Setting::instance()->setValue(QStringLiteral("lastGraphTools"), i);
+        Setting::instance()->getValueDB(QStringLiteral("lastGraphTools"));
+    }
+    const qint64 log = QFileInfo(Paths::databaseFile() + QStringLiteral("-wal")).size();
+    QVERIFY2(log > 0 && log <= 512 << 10, qPrintable(QString::number(log)));
 }
 
 void TestPrivateFiles::anotherUserReadsNothing()

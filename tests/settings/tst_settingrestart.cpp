@@ -26,10 +26,11 @@ private slots:
     void validFileWithoutTableGetsTheRows_data();
     void validFileWithoutTableGetsTheRows();
     void unopenableDatabaseIsReported();
+    void unwritableFileIsReadAndReported_data();
     void unwritableFileIsReadAndReported();
     void writesThatFailAreReportedOnce();
     void clientIdIsTheSameAcrossProcesses();
-    void autostartEntryFollowsTheSettingAtStart();
+    void autostartEntryFollowsTheUsersChoice();
 
 private:
     struct Run
@@ -272,16 +273,25 @@ void TestSettingRestart::unopenableDatabaseIsReported()
     QVERIFY(movedAside().isEmpty());
 }
 
-// The file of a signed-in user that can no longer be written (a read-only mount here): the
-// user keeps the settings and is told that changes will not last.
+void TestSettingRestart::unwritableFileIsReadAndReported_data()
+{
+    QTest::addColumn<bool>("full");
+    QTest::newRow("read-only disk") << false;
+    QTest::newRow("full disk") << true;
+}
+
+// The file of a signed-in user that can no longer be written (a read-only mount, or a disk
+// without room for the log's index): the user keeps the settings and is told that changes
+// will not last.
 void TestSettingRestart::unwritableFileIsReadAndReported()
 {
+    QFETCH(bool, full);
     const QString folder = m_home->path() + QStringLiteral("/.kuvo");
     FullDisk disk(folder, 1 << 20);
     if (!disk.isMounted())
         QSKIP(qPrintable(FullDisk::skipReason()));
     QCOMPARE(probe({"set", "token", "a-token", "set", "widthColorLine", "5"}).exitCode, 0);
-    QVERIFY(disk.makeReadOnly());
+    QVERIFY(full ? disk.fillLeaving(0) : disk.makeReadOnly());
 
     Run run
         = probe({"trouble", "get", "token", "get", "widthColorLine", "set", "username", "someone"});
@@ -314,10 +324,14 @@ void TestSettingRestart::clientIdIsTheSameAcrossProcesses()
     QVERIFY(QFile::exists(m_home->path() + QStringLiteral("/config/ym/kuvo.conf")));
 }
 
-void TestSettingRestart::autostartEntryFollowsTheSettingAtStart()
+// Only the user's choice writes or removes the entry: a start from a build folder must not
+// make the desktop start that build at every login.
+void TestSettingRestart::autostartEntryFollowsTheUsersChoice()
 {
     const QString entry = m_home->path() + QStringLiteral("/.config/autostart/Kuvo.desktop");
     QCOMPARE(probe({}).exitCode, 0);
+    QVERIFY(!QFile::exists(entry));
+    QCOMPARE(probe({"set", "autostart", "0", "reset"}).exitCode, 0);
     QFile file(entry);
     QVERIFY(file.open(QIODevice::ReadOnly));
     QVERIFY(file.readAll().contains("Exec='" SETTINGPROBE "'\n"));
@@ -325,10 +339,8 @@ void TestSettingRestart::autostartEntryFollowsTheSettingAtStart()
 
     QCOMPARE(probe({"set", "autostart", "0"}).exitCode, 0);
     QVERIFY(!QFile::exists(entry));
-
-    // An entry left behind while the setting is off goes at the next start.
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.close();
+    QCOMPARE(probe({"set", "autostart", "1"}).exitCode, 0);
+    QVERIFY(QFile::remove(entry));
     QCOMPARE(probe({}).exitCode, 0);
     QVERIFY(!QFile::exists(entry));
 }
