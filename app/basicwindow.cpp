@@ -1,8 +1,16 @@
 #include "basicwindow.h"
 #include "analytics.h"
+#include "autorization.h"
+#include "bundledfonts.h"
 #include "core.h"
+#include "cursorshapearea.h"
+#include "dropboxauth.h"
+#include "handleftpupload.h"
 #include "logging.h"
+#include "magnifieritem.h"
 #include "setting.h"
+#include "uploadmodel.h"
+#include "wheelarea.h"
 
 #include <QBitmap>
 #include <QCoreApplication>
@@ -30,12 +38,22 @@ QPoint whole(const QPointF &point)
     return QPoint(qFloor(point.x() + 0.5), qFloor(point.y() + 0.5));
 }
 
+// Once per process, before the first window: every window would otherwise add one more
+// registration of each type, and a tray program that shows no window needs none of them.
 void registerTypes()
 {
-    // Once per process: every window would otherwise add one more registration of the type.
-    static const int analytics
-        = qmlRegisterType<AnalyticsEvent>("KuvoComponent", 1, 0, "AnalyticsEvent");
-    Q_UNUSED(analytics)
+    static const bool registered = [] {
+        qmlRegisterType<AnalyticsEvent>("KuvoComponent", 1, 0, "AnalyticsEvent");
+        qmlRegisterType<Autorization>("Core", 1, 0, "Autorization");
+        qmlRegisterType<DropboxAuth>("Core", 1, 0, "DropboxAuth");
+        qmlRegisterType<UploadModel>("UploadModel", 1, 0, "UploadModel");
+        MagnifierItem::registerQmlType();
+        qmlRegisterType<CursorShapeArea>("KuvoComponent", 1, 0, "CursorShapeArea");
+        qmlRegisterType<WheelArea>("KuvoComponent", 1, 0, "WheelArea");
+        qmlRegisterType<HandleFTPUpload>("KuvoComponent", 1, 0, "HandleFTPUpload");
+        return true;
+    }();
+    Q_UNUSED(registered)
 }
 
 } // namespace
@@ -52,6 +70,7 @@ BasicWindow::BasicWindow(QWindow *parent)
     setColor(Qt::transparent);
     setResizeMode(QQuickView::SizeViewToRootObject);
     registerTypes();
+    BundledFonts::install();
     // Beside Qt's own module folders, never instead of them.
     engine()->addImportPath(QCoreApplication::applicationDirPath());
     setFlags(Qt::FramelessWindowHint);

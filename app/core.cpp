@@ -1,13 +1,9 @@
 #include "core.h"
 #include "autorization.h"
 #include "autorizationwidget.h"
-#include "cursorshapearea.h"
-#include "dropboxauth.h"
-#include "handleftpupload.h"
 #include "hookkeybord.h"
 #include "lastuploadwidget.h"
 #include "logging.h"
-#include "magnifieritem.h"
 #include "maintoolwidget.h"
 #include "messagedialog.h"
 #include "networkexchange.h"
@@ -19,7 +15,6 @@
 #include "updater.h"
 #include "uploadmodel.h"
 #include "uploadwidget.h"
-#include "wheelarea.h"
 
 #include <QDebug>
 #include <QDir>
@@ -69,16 +64,9 @@ Core::Core(QObject *parent)
     m_userInfoTimer.setParent(this);
     m_userInfoTimer.setObjectName(QStringLiteral("userInfoTimer"));
     startAccount();
+    // The account property is read from C++ too, before any page registers its type.
+    qRegisterMetaType<Autorization *>();
 
-    qmlRegisterType<Autorization>("Core", 1, 0, "Autorization");
-    qmlRegisterType<DropboxAuth>("Core", 1, 0, "DropboxAuth");
-    qmlRegisterType<UploadModel>("UploadModel", 1, 0, "UploadModel");
-    MagnifierItem::registerQmlType();
-    qmlRegisterType<CursorShapeArea>("KuvoComponent", 1, 0, "CursorShapeArea");
-    qmlRegisterType<WheelArea>("KuvoComponent", 1, 0, "WheelArea");
-    qmlRegisterType<HandleFTPUpload>("KuvoComponent", 1, 0, "HandleFTPUpload");
-
-    // Told once the pages' own types are registered, or the message window shows nothing.
     reportSettingsTrouble();
     connect(Setting::instance(), &Setting::writesFailed, this, [this](const QString &reason) {
         showSettingsTrouble(tr("Changes to the settings cannot be kept: %1").arg(reason));

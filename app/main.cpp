@@ -7,7 +7,6 @@
 #include <QApplication>
 #include <QDebug>
 #include <QDir>
-#include <QFontDatabase>
 #include <QQuickWindow>
 #include <QSGRendererInterface>
 
@@ -15,15 +14,6 @@
 #include <cstdio>
 
 namespace {
-
-void installFont()
-{
-    const QDir folder(QStringLiteral(":/font/font/"));
-    for (const QString &file : folder.entryList(QDir::Files, QDir::Unsorted)) {
-        if (QFontDatabase::addApplicationFont(folder.filePath(file)) == -1)
-            qDebug() << "can`t add " << file;
-    }
-}
 
 void checkLanguage()
 {
@@ -151,7 +141,6 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     QApplication::setQuitOnLastWindowClosed(false);
     nameApplication();
-    installFont();
 
     SingleApplication single;
     const CommandLine::LaunchPlan plan = CommandLine::planFirstCopy(QApplication::arguments());

@@ -1,5 +1,6 @@
 #include "surfacewidget.h"
 
+#include "bundledfonts.h"
 #include "cursorshapearea.h"
 #include "kpainterarea.h"
 #include "magnifieritem.h"
@@ -164,6 +165,7 @@ void SurfaceWidget::registerCaptureTypes()
 
 void SurfaceWidget::preparePage(QQuickView *view, QObject *core)
 {
+    BundledFonts::install();
     // Added to Qt's own paths: the page needs QtQuick from there.
     view->engine()->addImportPath(QCoreApplication::applicationDirPath());
     QQmlContext *context = view->rootContext();
