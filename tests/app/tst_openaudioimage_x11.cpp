@@ -204,17 +204,11 @@ void TestOpenAudioImage::refusedFilesSayWhy()
     QFETCH(QString, file);
     QFETCH(QString, reason);
     startFirstCopy({QStringLiteral("-o"), m_root.filePath(file)}, OtherUser::available());
-    QFile log(m_root.filePath(QStringLiteral("home/.kuvo/error.log")));
-    QByteArray logged;
-    QDeadlineTimer deadline(20000);
-    while (!logged.contains(reason.toUtf8()) && !deadline.hasExpired()) {
-        QTest::qWait(200);
-        if (log.open(QIODevice::ReadOnly)) {
-            logged = log.readAll();
-            log.close();
-        }
-    }
-    QVERIFY2(logged.contains(reason.toUtf8()), logged.constData());
+    const auto logged = [this] {
+        QFile log(m_root.filePath(QStringLiteral("home/.kuvo/error.log")));
+        return log.open(QIODevice::ReadOnly) ? log.readAll() : QByteArray();
+    };
+    QTRY_VERIFY2_WITH_TIMEOUT(logged().contains(reason.toUtf8()), logged().constData(), 20000);
     QCOMPARE(m_first->state(), QProcess::Running);
     QFile status(QStringLiteral("/proc/%1/status").arg(m_first->processId()));
     QVERIFY(status.open(QIODevice::ReadOnly));

@@ -1,8 +1,6 @@
 #pragma once
 
-#include <QtGlobal>
-
-#include <cstdio>
+#include <QFile>
 
 #include <sys/resource.h>
 #include <unistd.h>
@@ -19,11 +17,7 @@ inline qint64 peakMegabytes()
 // The resident memory of this process now, in MB.
 inline qint64 residentMegabytes()
 {
-    long pages = 0;
-    std::FILE *statm = std::fopen("/proc/self/statm", "r");
-    if (statm && std::fscanf(statm, "%*s %ld", &pages) != 1)
-        pages = 0;
-    if (statm)
-        std::fclose(statm);
-    return qint64(pages) * ::sysconf(_SC_PAGESIZE) / (1 << 20);
+    QFile statm(QStringLiteral("/proc/self/statm"));
+    statm.open(QIODevice::ReadOnly);
+    return statm.readAll().split(' ').value(1).toLongLong() * ::sysconf(_SC_PAGESIZE) >> 20;
 }
