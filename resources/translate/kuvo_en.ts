@@ -110,10 +110,6 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>Save file</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
         <source>The file could not be saved as %1: %2</source>
         <translation type="unfinished"></translation>
     </message>
@@ -217,6 +213,10 @@ Save file to disk ?</source>
     <message>
         <source>%1
 Sign in again ?</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Kuvo</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -446,6 +446,14 @@ Sign in again ?</source>
     </message>
     <message>
         <source>Upload of %1 failed: %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Upload of %1 to %2 failed: %3; it goes to Kuvo instead</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The upload to %1 failed (%2); the file went to Kuvo instead.</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -725,9 +733,23 @@ Sign in again ?</source>
     </message>
 </context>
 <context>
+    <name>PendingUpdate</name>
+    <message>
+        <source>its package does not carry the maker&apos;s signature</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>PictureFormat</name>
     <message>
         <source>There is no picture to save.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>PictureSaveDialog</name>
+    <message>
+        <source>Save file</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
