@@ -196,7 +196,7 @@ void Core::startUploads()
     });
     connect(m_exchange, &NetworkExchange::linkWithdrawn, this, &Core::withdrawLink);
     connect(m_exchange, &NetworkExchange::sentToServiceInstead, this,
-        [this](const QString &text) { tellUser(tr("Kuvo"), text); });
+        [this](const QString &text) { m_roundNotices << text; });
     connect(m_exchange, &NetworkExchange::error, this, &Core::uploadFailed);
     connect(m_exchange, &NetworkExchange::internetNotAvailable, this, &Core::internetNotAvailable);
 }

@@ -237,7 +237,7 @@ private:
     void startAccount();
     void checkConnection(CurlUpload *check, bool toTray, const QString &username,
         const QString &password, const QString &host, const QString &path, int port);
-    void showMessageWindow(const QString &title, const QString &message);
+    MessageDialog *showMessageWindow(const QString &title, const QString &message);
     // A balloon of the tray icon where the desktop shows one, else a message window.
     void tellUser(const QString &title, const QString &message);
     QAction *newTrayAction(const char *name, const QString &text);
@@ -296,6 +296,8 @@ private:
     // cancelled. The last-upload window shows only for a round that ended well.
     bool m_roundLinked = false;
     bool m_roundFailed = false;
+    // What the user is told once the round is over, e.g. that a file went to the service.
+    QStringList m_roundNotices;
     QTimer m_userInfoTimer;
     // The menu outlives the icon that shows it: members go in reverse order.
     std::unique_ptr<QMenu> m_trayMenu;

@@ -30,6 +30,8 @@
 #include <QQmlEngine>
 #include <QUrl>
 
+#include <utility>
+
 namespace {
 
 bool setting(QLatin1String key)
@@ -80,6 +82,7 @@ NetworkExchange *Core::exchange()
     if (uploadModel()->rowCount() == 0) {
         m_roundLinked = false;
         m_roundFailed = false;
+        m_roundNotices.clear();
     }
     return m_exchange;
 }
@@ -127,6 +130,8 @@ void Core::showLastUploadPage()
     m_roundFailed = false;
     if (succeeded && setting(SettingKeys::showLastUpload))
         lastUploadWidget()->show();
+    for (const QString &notice : std::exchange(m_roundNotices, {}))
+        tellUser(tr("Upload"), notice);
 }
 
 void Core::showErrorWidget(const QString &text)
@@ -353,16 +358,21 @@ void Core::tellUser(const QString &title, const QString &message)
 {
     const bool balloon = m_trayIcon && m_trayIcon->isVisible()
         && QSystemTrayIcon::isSystemTrayAvailable() && QSystemTrayIcon::supportsMessages();
-    if (balloon)
+    if (balloon) {
         showTrayMessage(title, message);
-    else
-        showMessageWindow(title, message);
+        return;
+    }
+    // Above the last-upload window, which stands in the same corner and stays on top.
+    MessageDialog *report = showMessageWindow(title, message);
+    report->setFlags(report->flags() | Qt::WindowStaysOnTopHint);
+    report->raise();
 }
 
-void Core::showMessageWindow(const QString &title, const QString &message)
+MessageDialog *Core::showMessageWindow(const QString &title, const QString &message)
 {
     auto *report = new MessageDialog;
     connect(report, &BasicWindow::closed, report, &QObject::deleteLater);
     report->information(title, message);
     report->show();
+    return report;
 }

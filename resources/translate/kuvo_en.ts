@@ -216,7 +216,7 @@ Sign in again ?</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>Kuvo</source>
+        <source>Upload</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
