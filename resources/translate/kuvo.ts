@@ -110,10 +110,6 @@
         <translation>Интернет недоступен. Сохранить файл на диск?</translation>
     </message>
     <message>
-        <source>Save file</source>
-        <translation>Сохранить файл</translation>
-    </message>
-    <message>
         <source>The file could not be saved as %1: %2</source>
         <translation>Не удалось сохранить файл как %1: %2</translation>
     </message>
@@ -220,6 +216,10 @@ Save file to disk ?</source>
 Sign in again ?</source>
         <translation>%1
 Войти заново?</translation>
+    </message>
+    <message>
+        <source>Upload</source>
+        <translation>Загрузка</translation>
     </message>
 </context>
 <context>
@@ -449,6 +449,14 @@ Sign in again ?</source>
     <message>
         <source>Upload of %1 failed: %2</source>
         <translation>Не удалось загрузить %1: %2</translation>
+    </message>
+    <message>
+        <source>Upload of %1 to %2 failed: %3; it goes to Kuvo instead</source>
+        <translation>Загрузка %1 на %2 не удалась: %3; файл отправляется в Kuvo</translation>
+    </message>
+    <message>
+        <source>The upload to %1 failed (%2); the file went to Kuvo instead.</source>
+        <translation>Загрузка на %1 не удалась (%2); файл загружен в Kuvo.</translation>
     </message>
 </context>
 <context>
@@ -731,6 +739,13 @@ Sign in again ?</source>
     <message>
         <source>There is no picture to save.</source>
         <translation>Нет снимка для сохранения.</translation>
+    </message>
+</context>
+<context>
+    <name>PictureSaveDialog</name>
+    <message>
+        <source>Save file</source>
+        <translation>Сохранить файл</translation>
     </message>
 </context>
 <context>
@@ -1455,6 +1470,10 @@ Sign in again ?</source>
     <message>
         <source>The update package was not signed by the maker of Kuvo: it is not installed</source>
         <translation>Пакет обновления подписан не разработчиком Kuvo: он не установлен</translation>
+    </message>
+    <message>
+        <source>it is larger than %1 bytes</source>
+        <translation type="unfinished"></translation>
     </message>
 </context>
 <context>

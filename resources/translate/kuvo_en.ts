@@ -733,13 +733,6 @@ Sign in again ?</source>
     </message>
 </context>
 <context>
-    <name>PendingUpdate</name>
-    <message>
-        <source>its package does not carry the maker&apos;s signature</source>
-        <translation type="unfinished"></translation>
-    </message>
-</context>
-<context>
     <name>PictureFormat</name>
     <message>
         <source>There is no picture to save.</source>
@@ -1472,6 +1465,10 @@ Sign in again ?</source>
     </message>
     <message>
         <source>The update package was not signed by the maker of Kuvo: it is not installed</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>it is larger than %1 bytes</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
