@@ -190,6 +190,12 @@ int TextItem::rightLimit() const
     return qRound(selection.x() + selection.width()) - 1;
 }
 
+int TextItem::topLimit() const
+{
+    const QRectF selection = paintScene()->selectRect();
+    return selection.width() == 0 && selection.height() == 0 ? 0 : qRound(selection.y());
+}
+
 // Where a line too wide for room is broken: after the last space that fits, else before the
 // first character that does not fit; never inside a character, and never before the first one.
 int TextItem::breakColumn(const QString &line, double room) const
@@ -266,7 +272,12 @@ void TextItem::calcGeometry(bool wrap)
     layoutLines();
     if (wrap && wrapLines())
         layoutLines();
-    setGeometry(QRectF(g.x(), oldBottom - m_textHeight, m_textWidth, m_textHeight));
+    // The box grows upward, but not out of the top of the selection, where the output could
+    // not hold its lines: from there it grows downward.
+    double top = oldBottom - m_textHeight;
+    if (paintScene())
+        top = qMax(top, qMin(g.y(), double(topLimit())));
+    setGeometry(QRectF(g.x(), top, m_textWidth, m_textHeight));
     update();
 }
 

@@ -89,6 +89,7 @@ private:
     int breakColumn(const QString &line, double room) const;
     void setCaretAbsolute(int position);
     int rightLimit() const;
+    int topLimit() const;
     int absolute(int line, int column) const;
     void clampCaret();
     int boundaryAtOrBefore(int line, int column) const;
