@@ -121,6 +121,8 @@ SurfaceKeys::Action SurfaceKeys::copyAction(const State &state)
 
 SurfaceKeys::Action SurfaceKeys::escapeAction(const State &state)
 {
+    if (state.menuOpen)
+        return HideMenu;
     if (!state.showCloseSurfaceWindow)
         return Close;
     if (state.hasCheckedItem)

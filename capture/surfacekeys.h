@@ -27,7 +27,8 @@ public:
         PostMail,
         Redo,
         Undo,
-        UncheckItems
+        UncheckItems,
+        HideMenu
     };
 
     // What the view knows at the moment of the key; selectionEmpty means narrower or lower than
@@ -35,6 +36,8 @@ public:
     struct State
     {
         bool closePanelVisible = false;
+        // The accept button's drop-down menu is open.
+        bool menuOpen = false;
         bool showCloseSurfaceWindow = true;
         bool selectionEmpty = true;
         bool hasCheckedItem = false;

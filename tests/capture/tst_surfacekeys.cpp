@@ -58,6 +58,8 @@ void TestSurfaceKeys::press_data()
     SurfaceKeys::State checkedNoConfirm = checked;
     checkedNoConfirm.showCloseSurfaceWindow = false;
     SurfaceKeys::State thinArea = nothing;
+    SurfaceKeys::State menu = checkedNoConfirm;
+    menu.menuOpen = true;
     thinArea.selectionComplete = true;
 
     QTest::newRow("ctrl+c without area copies the colour")
@@ -125,6 +127,8 @@ void TestSurfaceKeys::press_data()
         << int(Qt::Key_Escape) << none << noConfirm << SurfaceKeys::Close;
     QTest::newRow("escape, checked item, confirmation off")
         << int(Qt::Key_Escape) << none << checkedNoConfirm << SurfaceKeys::Close;
+    QTest::newRow("escape closes the accept menu first")
+        << int(Qt::Key_Escape) << none << menu << SurfaceKeys::HideMenu;
     QTest::newRow("ctrl+escape is still escape")
         << int(Qt::Key_Escape) << ctrl << area << SurfaceKeys::ShowClosePanel;
 

@@ -476,7 +476,7 @@ void TestSurfaceWidget::toolBarFollowsAFinishedSelection()
     // The accept button publishes; the accept menu's entries reach the view's other outputs.
     QSignalSpy upload(m_view.get(), &SurfaceWidget::uploadedScreen);
     QSignalSpy save(m_view.get(), &SurfaceWidget::saveScreenRequested);
-    for (const char *name : {"btnAccept", "btnMenu", "save"}) {
+    for (const char *name : {"btnAccept", "btnMenu", "save", "btnMenu"}) {
         QQuickItem *target = findSceneItem(bar, name);
         QVERIFY2(target && target->isVisible(), name);
         const QPoint at
@@ -486,6 +486,9 @@ void TestSurfaceWidget::toolBarFollowsAFinishedSelection()
     }
     QCOMPARE(upload.count(), 1);
     QCOMPARE(save.count(), 1);
+    // Escape closes the open menu, and only the menu.
+    QTest::keyClick(m_view.get(), Qt::Key_Escape);
+    QVERIFY(!findSceneItem(bar, "menu")->isVisible() && !m_view->visibleCloseWindow());
 
     // A selection down to the bottom of the screen puts the bar above it, still on the screen.
     m_view->selector()->setRubberRect(QRectF(300, 200, 200, m_view->height() - 200));
