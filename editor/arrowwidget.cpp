@@ -1,10 +1,12 @@
 #include "arrowwidget.h"
 
+#include <QBitmap>
 #include <QDebug>
 #include <QGuiApplication>
 #include <QPainter>
 #include <QPixmap>
 #include <QScreen>
+#include <QX11Info>
 
 namespace {
 
@@ -58,7 +60,8 @@ void ArrowWidget::startAnimation()
         m_imagePath = QLatin1String(kArrowUp);
         move(left, m_target.top() + 30);
     }
-    // Placed before it is shown, so it never flashes where it was the last time.
+    followShape();
+    // Placed and shaped before it is shown, so it never flashes where it was the last time.
     show();
     raise();
     update();
@@ -88,7 +91,20 @@ void ArrowWidget::animation()
             return;
         }
     }
+    followShape();
     update();
+}
+
+// Without a compositing manager the clear margin around the arrow shows black: the window
+// then takes the arrow's own shape, where the arrow stands in it.
+void ArrowWidget::followShape()
+{
+    if (!QX11Info::isPlatformX11() || QX11Info::isCompositingManagerRunning())
+        return;
+    // Only the wholly clear pixels are left out: the black merely darkens the soft edge.
+    const QImage arrow = QImage(m_imagePath).convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    const QBitmap shape = QBitmap::fromImage(arrow.createMaskFromColor(0, Qt::MaskInColor));
+    setMask(QRegion(shape).translated(m_xOffset, m_yOffset));
 }
 
 void ArrowWidget::paintEvent(QPaintEvent *)

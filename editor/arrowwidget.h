@@ -29,6 +29,8 @@ private slots:
     void animation();
 
 private:
+    void followShape();
+
     QRect m_target;
     QTimer m_timer;
     bool m_forward = true;
