@@ -55,7 +55,7 @@ void TestEditPonoram::init()
     m_editor = std::make_unique<EditPonoramWidget>(QPixmap::fromImage(m_picture));
     QVERIFY(canvas());
     m_editor->show();
-    QVERIFY(QTest::qWaitForWindowExposed(m_editor.get(), 5000));
+    QVERIFY(QTest::qWaitForWindowExposed(m_editor.get(), 10000));
 }
 
 void TestEditPonoram::cleanup()
