@@ -161,22 +161,28 @@ SurfaceKeys::State EditPonoramWidget::keyState() const
     state.showCloseSurfaceWindow = false;
     state.selectionEmpty = false;
     SurfaceKeys::readCanvas(state, m_paintArea.data());
+    SurfaceKeys::readToolBar(state, this);
     state.currentItemHasSelectedText = textWithSelection();
     state.selectorExists = false;
     state.shareModifier = Qt::AltModifier;
     return state;
 }
 
-// Escape first takes the handles off a checked shape; only an Escape that found nothing to
-// uncheck closes the window, on its release, so one key never loses the markup with it.
+// Escape first closes an open accept menu, then takes the handles off a checked shape; only an
+// Escape that found neither closes the window, on its release, so one key never loses the
+// markup with it.
 void EditPonoramWidget::keyPressEvent(QKeyEvent *event)
 {
     QQuickView::keyPressEvent(event);
     if (event->key() == Qt::Key_Escape) {
-        if (!event->isAutoRepeat())
-            m_escapeUnchecked = m_paintArea && m_paintArea->checkItem();
-        if (m_escapeUnchecked)
-            m_paintArea->uncheckAllItem();
+        if (event->isAutoRepeat())
+            return;
+        const SurfaceKeys::State state = keyState();
+        m_escapeUnchecked = state.menuOpen || state.hasCheckedItem;
+        if (state.menuOpen)
+            runKeyAction(SurfaceKeys::HideMenu);
+        else if (state.hasCheckedItem)
+            runKeyAction(SurfaceKeys::UncheckItems);
         return;
     }
     const SurfaceKeys::Press press

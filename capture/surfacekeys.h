@@ -1,7 +1,9 @@
 #ifndef SURFACEKEYS_H
 #define SURFACEKEYS_H
 
+#include <QObject>
 #include <QString>
+#include <QVariant>
 #include <Qt>
 
 // The key map of the capture view, kept apart from the view so that every row can be checked
@@ -75,6 +77,20 @@ public:
         state.currentItemName = current ? current->name() : QString();
     }
 
+    // The page's tool bar, once its loader has loaded it; its accept menu takes Escape first.
+    template <typename View> static QObject *toolBar(const View *view)
+    {
+        const QObject *root = view->rootObject();
+        const QObject *loader
+            = root ? root->findChild<QObject *>(QStringLiteral("toolBar")) : nullptr;
+        return loader ? loader->property("item").template value<QObject *>() : nullptr;
+    }
+    template <typename View> static void readToolBar(State &state, const View *view)
+    {
+        const QObject *bar = toolBar(view);
+        state.menuOpen = bar && bar->property("showMenu").toBool();
+    }
+
     // Carries out the output and canvas keys through the operations of the same names that
     // every capture window and canvas offer; false for the keys a window handles itself.
     template <typename Window, typename Canvas>
@@ -118,6 +134,9 @@ bool SurfaceKeys::runShared(Window *window, Canvas *canvas, Action action)
         return true;
     case PostMail:
         window->screenPostMail();
+        return true;
+    case HideMenu:
+        QMetaObject::invokeMethod(toolBar(window), "hideMenu");
         return true;
     case Undo:
     case Redo:

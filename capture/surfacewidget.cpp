@@ -584,16 +584,8 @@ SurfaceKeys::State SurfaceWidget::keyState() const
     state.currentItemHasSelectedText = textWithSelection();
     state.selectorExists = m_selector;
     state.selectionComplete = m_selector && m_selector->isCompleteSelectRect();
-    const QQuickItem *bar = toolBarItem();
-    state.menuOpen = bar && bar->property("showMenu").toBool();
+    SurfaceKeys::readToolBar(state, this);
     return state;
-}
-
-QQuickItem *SurfaceWidget::toolBarItem() const
-{
-    const QQuickItem *loader
-        = rootObject() ? rootObject()->findChild<QQuickItem *>(QStringLiteral("toolBar")) : nullptr;
-    return loader ? loader->property("item").value<QQuickItem *>() : nullptr;
 }
 
 // The event's own modifiers lag one event behind on a synthetic press, so the keyboard's live
@@ -642,9 +634,6 @@ void SurfaceWidget::runKeyAction(SurfaceKeys::Action action)
         break;
     case SurfaceKeys::CopySelectedText:
         QGuiApplication::clipboard()->setText(textWithSelection()->getSelectedText());
-        break;
-    case SurfaceKeys::HideMenu:
-        QMetaObject::invokeMethod(toolBarItem(), "hideMenu");
         break;
     default:
         break;

@@ -194,8 +194,6 @@ private:
     SurfaceKeys::State keyState() const;
     // The current text box when some of its text is selected, else null.
     TextItem *textWithSelection() const;
-    // The tool bar of the page, once it has loaded.
-    QQuickItem *toolBarItem() const;
     void runKeyAction(SurfaceKeys::Action action);
 
     QPointer<KPainterArea> m_paintArea;

@@ -165,6 +165,18 @@ void TestEditPonoram::escapeFirstUnchecksThenCloses()
     drawRect(QPoint(100, 100), QPoint(300, 250));
     canvas()->setCurrentModule("Move");
     QVERIFY(canvas()->checkItem());
+    QQuickItem *menuButton = findSceneItem(m_editor->rootObject(), "btnMenu");
+    QVERIFY(menuButton);
+    const QPoint at
+        = menuButton->mapToScene(QPointF(menuButton->width() / 2, menuButton->height() / 2))
+              .toPoint();
+    QTest::mouseClick(m_editor.get(), Qt::LeftButton, Qt::NoModifier, at);
+    QQuickItem *menu = findSceneItem(m_editor->rootObject(), "menu");
+    QTRY_VERIFY(menu->isVisible());
+    // The open menu takes the first Escape, and only the menu goes.
+    QTest::keyClick(m_editor.get(), Qt::Key_Escape);
+    QVERIFY(!menu->isVisible());
+    QVERIFY(canvas()->checkItem());
     QTest::keyClick(m_editor.get(), Qt::Key_Escape);
     QVERIFY(!canvas()->checkItem());
     QCOMPARE(closed.count(), 0);
