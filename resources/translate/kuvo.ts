@@ -18,6 +18,10 @@
         <source>The picture of %1 is damaged.</source>
         <translation>Картинка файла %1 повреждена.</translation>
     </message>
+    <message>
+        <source>The picture of %1 is too large: %2 x %3 pixels, at most %4 x %4.</source>
+        <translation>Картинка файла %1 слишком велика: %2 x %3 пикселей, допустимо не больше %4 x %4.</translation>
+    </message>
 </context>
 <context>
     <name>AudioPlayer</name>
@@ -314,18 +318,6 @@ Sign in again ?</source>
         <source>Error</source>
         <translation>Ошибка</translation>
     </message>
-    <message>
-        <source>The file %1 does not exist</source>
-        <translation>Файл %1 не существует</translation>
-    </message>
-    <message>
-        <source>The file %1 cannot be read</source>
-        <translation>Файл %1 не удаётся прочитать</translation>
-    </message>
-    <message>
-        <source>%1 is not a file that can be uploaded</source>
-        <translation>%1 — не файл, который можно загрузить</translation>
-    </message>
 </context>
 <context>
     <name>DropboxAuth</name>
@@ -431,10 +423,6 @@ Sign in again ?</source>
 <context>
     <name>HandlerUpload</name>
     <message>
-        <source>The file %1 cannot be read and was not uploaded</source>
-        <translation>Файл %1 не удалось прочитать, он не загружен</translation>
-    </message>
-    <message>
         <source>The service sent no usable link for %1</source>
         <translation>Сервис не прислал пригодную ссылку для %1</translation>
     </message>
@@ -457,6 +445,10 @@ Sign in again ?</source>
     <message>
         <source>The upload to %1 failed (%2); the file went to Kuvo instead.</source>
         <translation>Загрузка на %1 не удалась (%2); файл загружен в Kuvo.</translation>
+    </message>
+    <message>
+        <source>It was not uploaded.</source>
+        <translation>Он не загружен.</translation>
     </message>
 </context>
 <context>
@@ -512,10 +504,6 @@ Sign in again ?</source>
     <message>
         <source>The file %1 is not a picture with sound, or it is damaged.</source>
         <translation>Файл %1 не является картинкой со звуком или повреждён.</translation>
-    </message>
-    <message>
-        <source>The file %1 does not exist.</source>
-        <translation>Файл %1 не существует.</translation>
     </message>
 </context>
 <context>
@@ -876,10 +864,6 @@ Sign in again ?</source>
 <context>
     <name>QDropboxFile</name>
     <message>
-        <source>The file %1 cannot be read and was not uploaded</source>
-        <translation>Файл %1 не удалось прочитать, он не загружен</translation>
-    </message>
-    <message>
         <source>The file %1 changed while it was uploaded</source>
         <translation>Файл %1 изменился во время загрузки</translation>
     </message>
@@ -894,6 +878,10 @@ Sign in again ?</source>
     <message>
         <source>Dropbox sent no usable link for %1</source>
         <translation>Dropbox не прислал пригодную ссылку для %1</translation>
+    </message>
+    <message>
+        <source>It was not uploaded.</source>
+        <translation>Он не загружен.</translation>
     </message>
 </context>
 <context>
@@ -1473,7 +1461,7 @@ Sign in again ?</source>
     </message>
     <message>
         <source>it is larger than %1 bytes</source>
-        <translation type="unfinished"></translation>
+        <translation>он больше %1 байт</translation>
     </message>
 </context>
 <context>
@@ -1511,6 +1499,41 @@ Sign in again ?</source>
     </message>
 </context>
 <context>
+    <name>UserFile</name>
+    <message>
+        <source>%1 is a folder, not a file.</source>
+        <translation>%1 — папка, а не файл.</translation>
+    </message>
+    <message>
+        <source>The file %1 is too large: %2 MB, at most %3 MB can be opened.</source>
+        <translation>Файл %1 слишком велик: %2 МБ, открыть можно не больше %3 МБ.</translation>
+    </message>
+    <message>
+        <source>The file %1 cannot be read: %2</source>
+        <translation>Не удаётся прочитать файл %1: %2</translation>
+    </message>
+    <message>
+        <source>The file %1 does not exist.</source>
+        <translation>Файл %1 не существует.</translation>
+    </message>
+    <message>
+        <source>You may not read the file %1: permission denied.</source>
+        <translation>Нет прав на чтение файла %1: доступ запрещён.</translation>
+    </message>
+    <message>
+        <source>%1 is a loop of symbolic links, not a file.</source>
+        <translation>%1 — петля символических ссылок, а не файл.</translation>
+    </message>
+    <message>
+        <source>The file %1 cannot be read: %2.</source>
+        <translation>Не удаётся прочитать файл %1: %2.</translation>
+    </message>
+    <message>
+        <source>%1 is not a file: a pipe, a socket or a device cannot be read.</source>
+        <translation>%1 — не файл: канал, сокет или устройство прочитать нельзя.</translation>
+    </message>
+</context>
+<context>
     <name>ZipPacker</name>
     <message>
         <source>The file %1 cannot be read and was not packed</source>
@@ -1527,6 +1550,10 @@ Sign in again ?</source>
     <message>
         <source>There are no files to pack</source>
         <translation>Нет файлов для упаковки</translation>
+    </message>
+    <message>
+        <source>It was not packed.</source>
+        <translation>Он не упакован.</translation>
     </message>
 </context>
 <context>

@@ -18,6 +18,10 @@
         <source>The picture of %1 is damaged.</source>
         <translation type="unfinished"></translation>
     </message>
+    <message>
+        <source>The picture of %1 is too large: %2 x %3 pixels, at most %4 x %4.</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>AudioPlayer</name>
@@ -312,18 +316,6 @@ Sign in again ?</source>
         <source>Error</source>
         <translation type="unfinished"></translation>
     </message>
-    <message>
-        <source>The file %1 does not exist</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>The file %1 cannot be read</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>%1 is not a file that can be uploaded</source>
-        <translation type="unfinished"></translation>
-    </message>
 </context>
 <context>
     <name>DropboxAuth</name>
@@ -429,10 +421,6 @@ Sign in again ?</source>
 <context>
     <name>HandlerUpload</name>
     <message>
-        <source>The file %1 cannot be read and was not uploaded</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
         <source>The service sent no usable link for %1</source>
         <translation type="unfinished"></translation>
     </message>
@@ -454,6 +442,10 @@ Sign in again ?</source>
     </message>
     <message>
         <source>The upload to %1 failed (%2); the file went to Kuvo instead.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>It was not uploaded.</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -509,10 +501,6 @@ Sign in again ?</source>
     </message>
     <message>
         <source>The file %1 is not a picture with sound, or it is damaged.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>The file %1 does not exist.</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -874,10 +862,6 @@ Sign in again ?</source>
 <context>
     <name>QDropboxFile</name>
     <message>
-        <source>The file %1 cannot be read and was not uploaded</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
         <source>The file %1 changed while it was uploaded</source>
         <translation type="unfinished"></translation>
     </message>
@@ -891,6 +875,10 @@ Sign in again ?</source>
     </message>
     <message>
         <source>Dropbox sent no usable link for %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>It was not uploaded.</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
@@ -1507,6 +1495,41 @@ Sign in again ?</source>
     </message>
 </context>
 <context>
+    <name>UserFile</name>
+    <message>
+        <source>%1 is a folder, not a file.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The file %1 is too large: %2 MB, at most %3 MB can be opened.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The file %1 cannot be read: %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The file %1 does not exist.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>You may not read the file %1: permission denied.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 is a loop of symbolic links, not a file.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>The file %1 cannot be read: %2.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>%1 is not a file: a pipe, a socket or a device cannot be read.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
     <name>ZipPacker</name>
     <message>
         <source>The file %1 cannot be read and was not packed</source>
@@ -1522,6 +1545,10 @@ Sign in again ?</source>
     </message>
     <message>
         <source>There are no files to pack</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>It was not packed.</source>
         <translation type="unfinished"></translation>
     </message>
 </context>
