@@ -149,6 +149,12 @@ bool AbstractGraphItem::isMoveToolCurrent() const
     return m_paintScene && m_paintScene->isModuleSelect(QStringLiteral("Move"));
 }
 
+// The pointer can land straight on a handle: a press may follow before any move inside.
+void AbstractGraphItem::hoverEnterEvent(QHoverEvent *event)
+{
+    hoverMoveEvent(event);
+}
+
 void AbstractGraphItem::hoverMoveEvent(QHoverEvent *event)
 {
     setCursor(KPainterArea::crossCursor());
