@@ -1,8 +1,18 @@
 #include "sqldatabase.h"
 #include "sqlworker.h"
 
+#include <QDeadlineTimer>
 #include <QDebug>
 #include <QEventLoop>
+
+namespace {
+
+// A few milliseconds of writes at the fastest rate; far more than any user action sends.
+constexpr int kMostQueuedWrites = 1000;
+// A stalled disk must not freeze the caller: past this the write is queued all the same.
+constexpr qint64 kLongestRoomWaitMs = 500;
+
+} // namespace
 
 SqlDatabase::SqlDatabase(QObject *parent)
     : QThread(parent)
@@ -10,7 +20,11 @@ SqlDatabase::SqlDatabase(QObject *parent)
 {
     m_worker->moveToThread(this);
     connect(this, &SqlDatabase::startConnect, m_worker, &SqlWorker::connectToDatabase);
-    connect(this, &SqlDatabase::startExecuted, m_worker, &SqlWorker::execute);
+    connect(this, &SqlDatabase::startExecuted, m_worker,
+        [this](const QString &query, const QVariantList &params) {
+            m_worker->execute(query, params);
+            written();
+        });
     connect(this, &SqlDatabase::getDataStarted, m_worker, &SqlWorker::getDataLoad);
     connect(m_worker, &SqlWorker::writeFailed, this, &SqlDatabase::writeFailed);
     connect(this, &QThread::finished, m_worker, &QObject::deleteLater);
@@ -70,7 +84,23 @@ void SqlDatabase::exequte(const QString &query, const QVariantList &params)
         qWarning() << Q_FUNC_INFO << "the SQL thread has ended; write dropped:" << query;
         return;
     }
+    waitForRoom();
     emit startExecuted(query, params);
+}
+
+void SqlDatabase::waitForRoom()
+{
+    QMutexLocker lock(&m_queueLock);
+    const QDeadlineTimer patience(kLongestRoomWaitMs);
+    while (m_queued >= kMostQueuedWrites && m_room.wait(&m_queueLock, patience)) { }
+    ++m_queued;
+}
+
+void SqlDatabase::written()
+{
+    QMutexLocker lock(&m_queueLock);
+    --m_queued;
+    m_room.wakeAll();
 }
 
 void SqlDatabase::stop()

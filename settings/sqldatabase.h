@@ -1,8 +1,10 @@
 #ifndef SQLDATABASE_H
 #define SQLDATABASE_H
 
+#include <QMutex>
 #include <QThread>
 #include <QVariant>
+#include <QWaitCondition>
 
 class SqlWorker;
 
@@ -33,7 +35,15 @@ signals:
     void writeFailed(const QString &reason);
 
 private:
+    void waitForRoom();
+    void written();
+
     SqlWorker *m_worker;
+    // Writes sent but not yet taken in by the SQL thread: they are lost to a kill, and with
+    // nothing to hold the sender back they pile up whenever that thread gets less CPU.
+    QMutex m_queueLock;
+    QWaitCondition m_room;
+    int m_queued = 0;
     QString m_path;
     quint64 m_lastRequest = 0;
 };
