@@ -21,7 +21,8 @@ trap stop EXIT
 Xvfb -displayfd 3 -noreset -nolisten tcp -screen 0 "${size}x24" 3>"$work/display" \
     2>"$work/xvfb.log" &
 xvfb_pid=$!
-for _ in $(seq 100); do
+# A loaded machine can take many seconds to start either; waits are bounded, not short.
+for _ in $(seq 300); do
     [ -s "$work/display" ] && break
     sleep 0.1
 done
@@ -33,11 +34,18 @@ fi
 export DISPLAY=":$(head -n1 "$work/display")"
 openbox --sm-disable >"$work/openbox.log" 2>&1 &
 wm_pid=$!
-# openbox owns the selection WM_S0 once it manages the screen.
-for _ in $(seq 50); do
-    xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
+# openbox owns the selection WM_S0 once it manages the screen. A test must not start before:
+# a window manager arriving late takes over the test's windows and moves them.
+wm_up() { xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; }
+for _ in $(seq 300); do
+    wm_up && break
     sleep 0.1
 done
+if ! wm_up; then
+    echo "openbox did not start" >&2
+    cat "$work/openbox.log" >&2
+    exit 1
+fi
 # XVFB_MONITORS="WxH+X+Y WxH+X+Y ..." splits the one screen into monitors side by side; Qt
 # reads them as Xinerama heads when it does not ask RandR.
 if [ -n "${XVFB_MONITORS:-}" ]; then
