@@ -80,8 +80,13 @@ void TestEditPonoram::drawRect(const QPoint &from, const QPoint &to)
     const QPoint a = canvas()->mapToScene(from).toPoint();
     const QPoint b = canvas()->mapToScene(to).toPoint();
     QTest::mousePress(m_editor.get(), Qt::LeftButton, Qt::NoModifier, a);
-    QTest::mouseMove(m_editor.get(), (a + b) / 2);
-    QTest::mouseMove(m_editor.get(), b);
+    // QTest moves a widget's pointer through the X server, whose motion may come back only
+    // after the release on a loaded machine; sent like the press, the moves come in order.
+    for (const QPoint &p : {(a + b) / 2, b}) {
+        QMouseEvent move(QEvent::MouseMove, p, m_editor->mapToGlobal(p), Qt::NoButton,
+            Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(m_editor.get(), &move);
+    }
     QTest::mouseRelease(m_editor.get(), Qt::LeftButton, Qt::NoModifier, b);
 }
 
