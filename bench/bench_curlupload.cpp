@@ -180,8 +180,7 @@ int main(int argc, char *argv[])
     print("FTP upload time, HandleFTPUpload / curl", ftpOurs > 0 ? ftpCurl / ftpOurs : 0, "x");
     print("SFTP upload 200 MB through HandleSFTPUpload, best of 3", sftpOurs, "MB/s");
     print("SFTP upload 200 MB with curl (baseline), best of 3", sftpCurl, "MB/s");
-    print("SFTP upload time, HandleSFTPUpload / curl", sftpOurs > 0 ? sftpCurl / sftpOurs : 0,
-        "x");
+    print("SFTP upload time, HandleSFTPUpload / curl", sftpOurs > 0 ? sftpCurl / sftpOurs : 0, "x");
     print("peak resident memory of the program after its uploads", peak, "MB");
     return ftpOurs > 0 && sftpOurs > 0 && ftpCurl > 0 && sftpCurl > 0 ? 0 : 1;
 }

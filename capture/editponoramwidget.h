@@ -2,8 +2,8 @@
 #define EDITPONORAMWIDGET_H
 
 #include "kpainterarea.h"
-#include "surfacewidget.h"
 #include "surfacekeys.h"
+#include "surfacewidget.h"
 
 #include <QPixmap>
 #include <QPointer>

@@ -88,8 +88,8 @@ void PictureItem::startShading()
 // A future made empty is a cancelled one; the copy is then made here and now.
 QImage PictureItem::takeShaded()
 {
-    const QImage shaded = m_shading.isCanceled() ? darkened(m_picture.toImage(), m_shade)
-                                                 : m_shading.result();
+    const QImage shaded
+        = m_shading.isCanceled() ? darkened(m_picture.toImage(), m_shade) : m_shading.result();
     m_shading = QFuture<QImage>();
     return shaded;
 }
@@ -136,8 +136,8 @@ void PictureItem::placeBrightNode(QSGImageNode *node) const
     const QSizeF texture = node->texture()->textureSize();
     const qreal sx = width() > 0 ? texture.width() / width() : 0;
     const qreal sy = height() > 0 ? texture.height() / height() : 0;
-    setGeometry(node, rect,
-        QRectF(rect.x() * sx, rect.y() * sy, rect.width() * sx, rect.height() * sy));
+    setGeometry(
+        node, rect, QRectF(rect.x() * sx, rect.y() * sy, rect.width() * sx, rect.height() * sy));
 }
 
 // The root holds the darkened picture and, above it, the bright rectangle. New textures come

@@ -2,9 +2,9 @@
 #define SURFACEPONORAMSCREEN_H
 
 #include "kpainterarea.h"
-#include "surfacewidget.h"
 #include "ponoramsession.h"
 #include "surfaceselector.h"
+#include "surfacewidget.h"
 
 #include <QPixmap>
 #include <QPointer>

@@ -555,7 +555,8 @@ QRectF SurfaceSelector::brightRect() const
         hole = m_rubberRect.normalized();
     const QPoint topLeft(int(hole.x()), int(hole.y()));
     const QPoint bottomRight(int(hole.x() + hole.width()), int(hole.y() + hole.height()));
-    const QRectF whole(topLeft, QSizeF(bottomRight.x() - topLeft.x(), bottomRight.y() - topLeft.y()));
+    const QRectF whole(
+        topLeft, QSizeF(bottomRight.x() - topLeft.x(), bottomRight.y() - topLeft.y()));
     return whole.isEmpty() ? QRectF() : whole;
 }
 

@@ -227,8 +227,8 @@ void TestBadServer::markupIsShownAsText()
     for (qreal y = 1; y < line->height(); y += 4) {
         for (qreal x = 1; x < line->width(); x += 4) {
             QString link;
-            QMetaObject::invokeMethod(line, "linkAt", Q_RETURN_ARG(QString, link), Q_ARG(qreal, x),
-                Q_ARG(qreal, y));
+            QMetaObject::invokeMethod(
+                line, "linkAt", Q_RETURN_ARG(QString, link), Q_ARG(qreal, x), Q_ARG(qreal, y));
             QVERIFY2(link.isEmpty(), qPrintable(link));
         }
     }

@@ -43,7 +43,8 @@ void TestCaptureProgram::initTestCase()
     // The program shares this home: the account is signed in before it starts, and Escape
     // closes a capture with a selection without asking.
     Setting::instance()->setValue(QStringLiteral("token"), m_service.issueToken());
-    Setting::instance()->setValue(QStringLiteral("showCloseSurfaceWindow"), QStringLiteral("false"));
+    Setting::instance()->setValue(
+        QStringLiteral("showCloseSurfaceWindow"), QStringLiteral("false"));
     Setting::instance()->getValueDB(QStringLiteral("token"));
     QVERIFY(startProgram());
 }

@@ -86,11 +86,11 @@ bool ScreenWatch::setRootPicture(const QImage &picture)
         int(rgb.bytesPerLine()));
     if (!image)
         return false;
-    const Pixmap pixmap = XCreatePixmap(m_display, m_root, unsigned(rgb.width()),
-        unsigned(rgb.height()), 24);
+    const Pixmap pixmap
+        = XCreatePixmap(m_display, m_root, unsigned(rgb.width()), unsigned(rgb.height()), 24);
     GC gc = XCreateGC(m_display, pixmap, 0, nullptr);
-    XPutImage(m_display, pixmap, gc, image, 0, 0, 0, 0, unsigned(rgb.width()),
-        unsigned(rgb.height()));
+    XPutImage(
+        m_display, pixmap, gc, image, 0, 0, 0, 0, unsigned(rgb.width()), unsigned(rgb.height()));
     XFreeGC(m_display, gc);
     // The pixels belong to the QImage.
     image->data = nullptr;

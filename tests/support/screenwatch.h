@@ -35,7 +35,8 @@ public:
     // Milliseconds since timer started until a window at least the screen's size is mapped
     // (mapMs) and until the probes change (pixelsMs); -1 where it did not happen within
     // timeoutMs.
-    struct Appearance {
+    struct Appearance
+    {
         double mapMs = -1;
         double pixelsMs = -1;
     };
