@@ -1,6 +1,7 @@
 #include "sharedmemorygrab.h"
 
-#include <QDebug>
+#include "sharedmemorysegment.h"
+
 #include <QVector>
 #include <QX11Info>
 #include <QtConcurrentMap>
@@ -8,76 +9,15 @@
 #include <memory>
 
 #include <X11/Xlib.h>
-#include <X11/Xutil.h>
-#include <X11/extensions/XShm.h>
-#include <sys/ipc.h>
 #include <sys/mman.h>
-#include <sys/shm.h>
 #include <unistd.h>
 
 namespace {
-
-const auto kNoMemory = reinterpret_cast<char *>(-1);
-
-// Everything one grab holds on the client and the server while it runs. The server lets go of
-// the segment as soon as the pixels are in; the memory then belongs to the picture alone.
-struct Segment
-{
-    explicit Segment(Display *display)
-        : display(display)
-    {
-        info.shmid = -1;
-        info.shmaddr = kNoMemory;
-    }
-    ~Segment()
-    {
-        if (attached) {
-            XShmDetach(display, &info);
-            // Xlib keeps requests until something flushes them; the segment's memory stays
-            // taken until the server has read this one.
-            XFlush(display);
-        }
-        if (image) {
-            // The pixels belong to the segment, not to Xlib.
-            image->data = nullptr;
-            XDestroyImage(image);
-        }
-        if (info.shmaddr != kNoMemory)
-            shmdt(info.shmaddr);
-        if (info.shmid >= 0)
-            shmctl(info.shmid, IPC_RMID, nullptr);
-    }
-    Segment(const Segment &) = delete;
-    Segment &operator=(const Segment &) = delete;
-
-    uchar *takeMemory()
-    {
-        auto *memory = reinterpret_cast<uchar *>(info.shmaddr);
-        info.shmaddr = kNoMemory;
-        return memory;
-    }
-
-    Display *display;
-    XShmSegmentInfo info {};
-    XImage *image = nullptr;
-    bool attached = false;
-};
 
 struct CloseDisplay
 {
     void operator()(Display *display) const { XCloseDisplay(display); }
 };
-
-void releaseMemory(void *memory)
-{
-    shmdt(memory);
-}
-
-bool isRgb32(const XImage *image)
-{
-    return image->bits_per_pixel == 32 && image->byte_order == LSBFirst
-        && image->red_mask == 0xff0000 && image->green_mask == 0xff00 && image->blue_mask == 0xff;
-}
 
 constexpr int kBands = 4;
 
@@ -137,44 +77,21 @@ QImage SharedMemoryGrab::grab(const QRect &rect, const QByteArray &displayName)
         return QImage();
     const std::unique_ptr<Display, CloseDisplay> connection(XOpenDisplay(displayName.constData()));
     Display *display = connection.get();
-    if (!display || !XShmQueryExtension(display))
-        return QImage();
-    const int screen = DefaultScreen(display);
-    const QRect root(0, 0, DisplayWidth(display, screen), DisplayHeight(display, screen));
-    if (DefaultDepth(display, screen) != 24 || !root.contains(rect))
+    if (!display || !SharedMemorySegment::grabbableRoot(display).contains(rect))
         return QImage();
 
-    const auto segment = std::make_unique<Segment>(display);
-    segment->image = XShmCreateImage(display, DefaultVisual(display, screen), 24, ZPixmap, nullptr,
-        &segment->info, unsigned(rect.width()), unsigned(rect.height()));
-    if (!segment->image || !isRgb32(segment->image))
+    // The server lets go of the segment as soon as the pixels are in; the memory then belongs
+    // to the picture alone.
+    SharedMemorySegment segment(display, rect.size());
+    if (!segment.create())
         return QImage();
-    const size_t bytes = size_t(segment->image->bytes_per_line) * size_t(rect.height());
-    segment->info.shmid = shmget(IPC_PRIVATE, bytes, IPC_CREAT | 0600);
-    if (segment->info.shmid < 0)
+    const int bytesPerLine = segment.bytesPerLine();
+    populate(
+        reinterpret_cast<char *>(segment.bits()), size_t(bytesPerLine) * size_t(rect.height()));
+    if (!segment.grabRoot(rect.topLeft()))
         return QImage();
-    segment->info.shmaddr = static_cast<char *>(shmat(segment->info.shmid, nullptr, 0));
-    if (segment->info.shmaddr == reinterpret_cast<char *>(-1))
-        return QImage();
-    segment->image->data = segment->info.shmaddr;
-    populate(segment->info.shmaddr, bytes);
-    segment->info.readOnly = False;
-    if (!XShmAttach(display, &segment->info))
-        return QImage();
-    segment->attached = true;
-    // Once the server holds it too, the segment may be marked for removal: it then goes away
-    // with its last user, even if this process dies.
-    XSync(display, False);
-    shmctl(segment->info.shmid, IPC_RMID, nullptr);
-    segment->info.shmid = -1;
-    if (!XShmGetImage(
-            display, DefaultRootWindow(display), segment->image, rect.x(), rect.y(), AllPlanes)) {
-        qDebug() << Q_FUNC_INFO << "the server refused the grab of" << rect;
-        return QImage();
-    }
-    const int bytesPerLine = segment->image->bytes_per_line;
-    uchar *bits = segment->takeMemory();
+    uchar *bits = segment.takeMemory();
     makeOpaque(bits, rect.width(), rect.height(), bytesPerLine);
     return QImage(bits, rect.width(), rect.height(), bytesPerLine, QImage::Format_RGB32,
-        &releaseMemory, bits);
+        &SharedMemorySegment::releaseMemory, bits);
 }
