@@ -36,6 +36,15 @@ QRectF flippedLike(const QRectF &r, const QRectF &like)
     return out;
 }
 
+// The area the points from index from on cover, a pixel each.
+QRectF coveredBy(const QVector<QPointF> &points, int from = 0)
+{
+    QRectF area;
+    for (int i = qMax(0, from); i < points.size(); ++i)
+        area |= QRectF(points.at(i), QSizeF(1, 1));
+    return area;
+}
+
 } // namespace
 
 QList<QPointF> PenItem::Stroke::bufferCopy() const
@@ -63,25 +72,16 @@ void PenItem::Stroke::replaceTail(int kept, const QVector<QPointF> &tail)
     if (kept == 0)
         changedAll = true;
     // The segment into the first replaced point changes too.
-    const auto bounds = [this](int from) {
-        QRectF area;
-        for (int i = qMax(0, from); i < paint.size(); ++i)
-            area |= QRectF(paint.at(i), QSizeF(1, 1));
-        return area;
-    };
-    changed |= bounds(kept - 1);
+    changed |= coveredBy(paint, kept - 1);
     paint.resize(kept);
     paint += tail;
-    changed |= bounds(kept - 1);
+    changed |= coveredBy(paint, kept - 1);
 }
 
 QRectF PenItem::Stroke::bounds() const
 {
     QMutexLocker locker(&lock);
-    QRectF area;
-    for (const QPointF &p : paint)
-        area |= QRectF(p, QSizeF(1, 1));
-    return area;
+    return coveredBy(paint);
 }
 
 QRectF PenItem::Stroke::takeChanged(bool *all)
@@ -321,14 +321,17 @@ QPainterPath PenItem::shape() const
 QList<QPointF> PenItem::displayedPoints() const
 {
     QList<QPointF> points = m_stroke->paintCopy();
-    const bool horizontal = m_rect.width() < 0;
-    const bool vertical = m_rect.height() < 0;
-    if (horizontal || vertical) {
+    if (m_rect.width() < 0 || m_rect.height() < 0) {
         for (QPointF &point : points)
-            point = QPointF(horizontal ? width() - point.x() : point.x(),
-                vertical ? height() - point.y() : point.y());
+            point = shown(point);
     }
     return points;
+}
+
+QPointF PenItem::shown(const QPointF &p) const
+{
+    return QPointF(m_rect.width() < 0 ? width() - p.x() : p.x(),
+        m_rect.height() < 0 ? height() - p.y() : p.y());
 }
 
 void PenItem::forEachSegment(const QPainter *painter, const SegmentPainter &draw) const
@@ -336,11 +339,6 @@ void PenItem::forEachSegment(const QPainter *painter, const SegmentPainter &draw
     const double r = reach();
     const QRectF clip = painter->clipBoundingRect().adjusted(-r, -r, r, r);
     const bool clipped = painter->hasClipping();
-    const bool horizontal = m_rect.width() < 0;
-    const bool vertical = m_rect.height() < 0;
-    const auto shown = [this, horizontal, vertical](const QPointF &p) {
-        return QPointF(horizontal ? width() - p.x() : p.x(), vertical ? height() - p.y() : p.y());
-    };
     QMutexLocker locker(&m_stroke->lock);
     const QVector<QPointF> &points = m_stroke->paint;
     for (int i = 1; i < points.size(); ++i) {

@@ -104,6 +104,8 @@ private:
     int growMargin() const;
     // The paint list as it shows while the box is flipped.
     QList<QPointF> displayedPoints() const;
+    // A point of the paint list where it shows while the box is flipped.
+    QPointF shown(const QPointF &p) const;
     // How far a segment's pixels reach beyond its ends.
     double reach() const { return paintedWidth() / 2.0 + 2; }
     QRectF box() const { return QRectF(x(), y(), width(), height()); }
