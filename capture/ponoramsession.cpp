@@ -5,8 +5,6 @@
 #include "sharedmemorygrab.h"
 #include "surfacewidget.h"
 
-#include <QGuiApplication>
-#include <QScreen>
 #include <QTimer>
 
 PonoramSession::PonoramSession(QObject *parent)
@@ -14,15 +12,12 @@ PonoramSession::PonoramSession(QObject *parent)
 {
 }
 
-// The shared memory grab reads the root window, whose coordinates are the desktop's where Qt
-// does not scale it.
 std::function<QImage(const QRect &)> PonoramSession::desktopGrabber()
 {
-    const QScreen *primary = QGuiApplication::primaryScreen();
+    const QByteArray display = SharedMemoryGrab::displayName();
     std::shared_ptr<PonoramGrab> shared;
-    if (SurfaceWidget::grabsTheScreen() && primary
-        && qFuzzyCompare(primary->devicePixelRatio(), 1.0))
-        shared = std::make_shared<PonoramGrab>(SharedMemoryGrab::displayName());
+    if (SurfaceWidget::grabsTheScreen() && !display.isEmpty())
+        shared = std::make_shared<PonoramGrab>(display);
     return [shared](const QRect &rect) {
         const QImage shot = shared ? shared->grab(rect) : QImage();
         return shot.isNull() ? SurfaceWidget::grab(rect).toImage() : shot;

@@ -2,6 +2,8 @@
 
 #include "sharedmemorysegment.h"
 
+#include <QGuiApplication>
+#include <QScreen>
 #include <QVector>
 #include <QX11Info>
 #include <QtConcurrentMap>
@@ -67,8 +69,10 @@ void makeOpaque(uchar *bits, int width, int height, int bytesPerLine)
 
 QByteArray SharedMemoryGrab::displayName()
 {
-    return QX11Info::isPlatformX11() ? QByteArray(DisplayString(QX11Info::display()))
-                                     : QByteArray();
+    const QScreen *primary = QGuiApplication::primaryScreen();
+    if (!QX11Info::isPlatformX11() || !primary || !qFuzzyCompare(primary->devicePixelRatio(), 1.0))
+        return QByteArray();
+    return QByteArray(DisplayString(QX11Info::display()));
 }
 
 QImage SharedMemoryGrab::grab(const QRect &rect, const QByteArray &displayName)

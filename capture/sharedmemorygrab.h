@@ -16,7 +16,8 @@ public:
     // server has no shared memory, the root is not 24-bit true colour, or the area leaves the
     // root. It talks to the server over a connection of its own, so it may run on any thread.
     static QImage grab(const QRect &rect, const QByteArray &display);
-    // The display Qt is connected to; empty off X11. Only on the GUI thread.
+    // The display Qt is connected to, where its root window has the desktop's coordinates;
+    // empty off X11, and where Qt scales the primary screen. Only on the GUI thread.
     static QByteArray displayName();
 };
 

@@ -45,11 +45,9 @@ QPixmap grabDesktop(const QRect &rect)
     QScreen *primary = QGuiApplication::primaryScreen();
     if (!primary)
         return QPixmap();
-    if (qFuzzyCompare(primary->devicePixelRatio(), 1.0)) {
-        const QImage shared = SharedMemoryGrab::grab(rect, SharedMemoryGrab::displayName());
-        if (!shared.isNull())
-            return QPixmap::fromImage(shared);
-    }
+    const QImage shared = SharedMemoryGrab::grab(rect, SharedMemoryGrab::displayName());
+    if (!shared.isNull())
+        return QPixmap::fromImage(shared);
     const QPoint origin = rect.topLeft() - primary->geometry().topLeft();
     return primary->grabWindow(0, origin.x(), origin.y(), rect.width(), rect.height());
 }
@@ -103,13 +101,13 @@ QRect singleGrabArea(const QList<QRect> &geometries, bool allScreens)
 // memory grab can serve; an empty future leaves the grab to the GUI thread.
 QFuture<QImage> grabAhead()
 {
-    const QScreen *primary = QGuiApplication::primaryScreen();
-    if (!grabberIsOwn() || !primary || !qFuzzyCompare(primary->devicePixelRatio(), 1.0))
+    const QByteArray display = SharedMemoryGrab::displayName();
+    if (!grabberIsOwn() || display.isEmpty())
         return QFuture<QImage>();
     const QRect area = singleGrabArea(screenGeometries(-1), true);
     if (area.isNull())
         return QFuture<QImage>();
-    return QtConcurrent::run(&SharedMemoryGrab::grab, area, SharedMemoryGrab::displayName());
+    return QtConcurrent::run(&SharedMemoryGrab::grab, area, display);
 }
 
 SurfaceWidget::ModifierSource &modifierSource()
