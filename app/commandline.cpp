@@ -1,5 +1,6 @@
 #include "commandline.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QVector>
@@ -201,6 +202,18 @@ QString betaBanner(const QString &webHost, const QString &apiHost)
                "!!!!!!! ------------------- START BETA MODE --------------------- !!!!!!\n"
                "!!!!!!! ------------------- ")
         + webHost + QLatin1Char(' ') + apiHost + QStringLiteral("  --------------------- !!!!!!\n");
+}
+
+void nameApplication()
+{
+    QCoreApplication::setApplicationVersion(QStringLiteral("3.0.15"));
+    QCoreApplication::setApplicationName(QStringLiteral("Kuvo"));
+}
+
+void print(const QString &text, std::FILE *stream)
+{
+    std::fputs(text.toLocal8Bit().constData(), stream);
+    std::fflush(stream);
 }
 
 } // namespace CommandLine

@@ -3,6 +3,8 @@
 
 #include <QStringList>
 
+#include <cstdio>
+
 // What the command line asks of the program: pure functions, so that every rule can be
 // checked without starting a copy. Argument lists hold the program path first.
 namespace CommandLine {
@@ -56,6 +58,11 @@ bool wantsHelp(const QStringList &arguments);
 QString helpText();
 QString betaHelpText();
 QString betaBanner(const QString &webHost, const QString &apiHost);
+
+// Not pure: what the launcher and the program it loads both do.
+void nameApplication();
+// Flushed at once: the copy may end, or stop at a display it cannot open, right after.
+void print(const QString &text, std::FILE *stream = stdout);
 
 } // namespace CommandLine
 

@@ -1,32 +1,22 @@
 #include "commandline.h"
-#include "core.h"
-#include "serviceaddress.h"
-#include "setting.h"
+#include "programentry.h"
 #include "singleapplication.h"
 
-#include <QApplication>
+#include <QCoreApplication>
 #include <QDebug>
 #include <QDir>
-#include <QQuickWindow>
-#include <QSGRendererInterface>
+#include <QFile>
 
 #include <clocale>
-#include <cstdio>
+#include <dlfcn.h>
 
 namespace {
 
-void checkLanguage()
-{
-    Setting::instance()->checkTranslate();
-}
-
-void print(const QString &text, std::FILE *stream = stdout)
-{
-    std::fputs(text.toLocal8Bit().constData(), stream);
-    std::fflush(stream);
-}
+using CommandLine::print;
 
 const int kUsageError = 2;
+// What the dynamic loader itself ends with when a library a program needs is missing.
+const int kProgramMissing = 127;
 
 // Nothing that names no file may reach an upload, in this copy or the first one.
 bool reportUnknownArguments(const QStringList &arguments)
@@ -53,43 +43,6 @@ int forwardToFirstCopy(SingleApplication &single, const QStringList &arguments)
     return 0;
 }
 
-void startFiles(const CommandLine::LaunchPlan &plan)
-{
-    using Files = CommandLine::LaunchPlan::Files;
-    switch (plan.files) {
-    case Files::None:
-        break;
-    case Files::Upload:
-        qDebug() << Q_FUNC_INFO << plan.fileList;
-        Core::instance()->uploadData(plan.fileList);
-        break;
-    case Files::UploadZip:
-        Core::instance()->uploadDataZip(plan.fileList);
-        break;
-    case Files::OpenAudioImage:
-        Core::instance()->openAudioImage(plan.audioImageFile);
-        break;
-    }
-}
-
-// The capture view shows one still picture of the whole desktop and redraws only what the
-// pointer changes. Qt Quick's default OpenGL path uploads that picture as textures and redraws
-// and sends every full frame, which on machines without a GPU (virtual machines, remote
-// desktops, Xvfb) is Mesa's software rasteriser at a tenth of a second or more per 4K frame; the
-// raster painter repaints and sends only the changed areas. A backend the user chose wins.
-void chooseSceneGraph()
-{
-    if (qEnvironmentVariableIsEmpty("QT_QUICK_BACKEND")
-        && qEnvironmentVariableIsEmpty("QMLSCENE_DEVICE"))
-        QQuickWindow::setSceneGraphBackend(QSGRendererInterface::Software);
-}
-
-void nameApplication()
-{
-    QCoreApplication::setApplicationVersion(QStringLiteral("3.0.15"));
-    QCoreApplication::setApplicationName(QStringLiteral("Kuvo"));
-}
-
 // The first copy's help texts and refused arguments: answered, the program ends.
 bool answeredFromArguments(const QStringList &arguments, int *exitCode)
 {
@@ -113,14 +66,15 @@ bool answeredFromArguments(const QStringList &arguments, int *exitCode)
     return true;
 }
 
-// What the command line alone answers is answered before the GUI application connects to the
-// desktop, which is most of a start and needs a display: a second copy only hands its command
-// line on (a capture asked for from a key binding or a script waits for it), and the help
-// texts and refused arguments are printed where there is no display too.
-bool answeredBeforeGui(int &argc, char **argv, int *exitCode)
+// What the command line alone answers is answered before the program proper is loaded and
+// connects to the desktop, which is most of a start and needs a display: a second copy only
+// hands its command line on (a capture asked for from a key binding or a script waits for it),
+// and the help texts and refused arguments are printed where there is no display too.
+bool answeredBeforeGui(int &argc, char **argv, int *exitCode, QString *programFolder)
 {
     QCoreApplication probe(argc, argv);
-    nameApplication();
+    CommandLine::nameApplication();
+    *programFolder = QCoreApplication::applicationDirPath();
     const QStringList arguments = QCoreApplication::arguments();
     SingleApplication single;
     if (!single.isRunning())
@@ -129,42 +83,32 @@ bool answeredBeforeGui(int &argc, char **argv, int *exitCode)
     return true;
 }
 
+// By its full path in the launcher's own folder only: a library found through the environment
+// or the working folder could be anybody's. Symbols are bound as they are first called, most of
+// them never. It stays loaded until the process ends.
+int runProgram(const QString &folder, int &argc, char **argv)
+{
+    const QByteArray file = QFile::encodeName(folder + QStringLiteral("/" KUVO_PROGRAM_LIBRARY));
+    void *program = ::dlopen(file.constData(), RTLD_LAZY | RTLD_LOCAL);
+    const auto entry
+        = program ? reinterpret_cast<ProgramEntry>(::dlsym(program, kProgramEntryName)) : nullptr;
+    if (!entry) {
+        print(QStringLiteral("kuvo: the program could not be loaded: %1\n")
+                  .arg(QString::fromLocal8Bit(::dlerror())),
+            stderr);
+        return kProgramMissing;
+    }
+    return entry(&argc, argv);
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
 {
     std::setlocale(LC_ALL, "");
     int exitCode = 0;
-    if (answeredBeforeGui(argc, argv, &exitCode))
+    QString programFolder;
+    if (answeredBeforeGui(argc, argv, &exitCode, &programFolder))
         return exitCode;
-    chooseSceneGraph();
-    QApplication app(argc, argv);
-    QApplication::setQuitOnLastWindowClosed(false);
-    nameApplication();
-
-    SingleApplication single;
-    const CommandLine::LaunchPlan plan = CommandLine::planFirstCopy(QApplication::arguments());
-    if (!plan.betaApiHost.isEmpty()) {
-        print(CommandLine::betaBanner(plan.betaWebHost, plan.betaApiHost));
-        // Before the controller exists: its construction already talks to the service.
-        ServiceAddress::setApiHost(plan.betaApiHost);
-        ServiceAddress::setWebHost(plan.betaWebHost);
-    }
-
-    Core *core = Core::instance();
-    core->updateHook();
-    startFiles(plan);
-    checkLanguage();
-
-    QObject::connect(&single, &SingleApplication::runnigSecondCopy, core, &Core::showMainWindow);
-    QObject::connect(&single, &SingleApplication::uploadFile, core, &Core::uploadData);
-    QObject::connect(&single, &SingleApplication::uploadFileInZip, core, &Core::uploadDataZip);
-    QObject::connect(&single, &SingleApplication::screen, core, &Core::fragmentScreen);
-    QObject::connect(&single, &SingleApplication::fullScreen, core, &Core::fullScreen);
-    QObject::connect(&single, &SingleApplication::quickScreen, core, &Core::quickScreen);
-    QObject::connect(&single, &SingleApplication::openAudioImageFile, core, &Core::openAudioImage);
-
-    core->checkAutorization();
-    single.exec();
-    return QApplication::exec();
+    return runProgram(programFolder, argc, argv);
 }

@@ -23,6 +23,8 @@ private slots:
     void secondCopyForwards();
     void pendingUpdateIsStartedInsteadOfThisCopy();
     void pendingUpdateThatCannotStartIsKept();
+    void launcherWithoutItsProgram_data();
+    void launcherWithoutItsProgram();
 
 private:
     struct Run
@@ -272,6 +274,55 @@ void TestKuvoProgram::pendingUpdateThatCannotStartIsKept()
     QVERIFY(!run({"-beta", "127.0.0.1:9", "127.0.0.1:9"}, 3000, true).finished);
     QVERIFY(!QFileInfo::exists(updateFolder()));
     QVERIFY(log.readAll().contains("signature"));
+}
+
+void TestKuvoProgram::launcherWithoutItsProgram_data()
+{
+    QTest::addColumn<QByteArray>("library"); // what lies beside the launcher; null for nothing
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QByteArray>("reason");
+    QTest::newRow("missing") << QByteArray() << QStringList()
+                             << QByteArray("cannot open shared object file");
+    QTest::newRow("not a library")
+        << QByteArray(4096, 'x') << QStringList {"-screen"} << QByteArray("invalid ELF header");
+    QTest::newRow("help needs none") << QByteArray() << QStringList {"-help"} << QByteArray();
+}
+
+// A copy of the launcher alone in a folder, while the real program lies in the working folder
+// and on the library path: it must not be taken from there.
+void TestKuvoProgram::launcherWithoutItsProgram()
+{
+    QFETCH(QByteArray, library);
+    QFETCH(QStringList, arguments);
+    QFETCH(QByteArray, reason);
+    const QString folder = m_root->path() + QStringLiteral("/alone/");
+    const QString name = QStringLiteral(KUVO_PROGRAM_LIBRARY);
+    QVERIFY(QDir().mkpath(folder));
+    QVERIFY(QFile::copy(QStringLiteral(KUVO_PROGRAM), folder + QStringLiteral("kuvo")));
+    QVERIFY(QFile::copy(QFileInfo(QStringLiteral(KUVO_PROGRAM)).path() + QLatin1Char('/') + name,
+        home() + QLatin1Char('/') + name));
+    QFile planted(folder + name);
+    QVERIFY(library.isNull() || (planted.open(QIODevice::WriteOnly) && planted.write(library)));
+    planted.close();
+
+    QProcessEnvironment env = environment();
+    env.insert(QStringLiteral("LD_LIBRARY_PATH"), home());
+    QProcess launcher;
+    launcher.setProcessEnvironment(env);
+    launcher.setWorkingDirectory(home());
+    launcher.start(folder + QStringLiteral("kuvo"), arguments);
+    QVERIFY(launcher.waitForFinished(20000));
+    const QByteArray errors = launcher.readAllStandardError();
+    if (reason.isNull()) {
+        QCOMPARE(launcher.exitCode(), 0);
+        QVERIFY(launcher.readAllStandardOutput().startsWith("Kuvo help"));
+        return;
+    }
+    QCOMPARE(launcher.exitCode(), 127);
+    QVERIFY2(errors.contains("kuvo: the program could not be loaded: "
+                 + QFile::encodeName(planted.fileName()) + ": " + reason),
+        errors.constData());
+    QVERIFY(!QFileInfo::exists(home() + QStringLiteral("/.kuvo")));
 }
 
 QTEST_GUILESS_MAIN(TestKuvoProgram)
