@@ -60,6 +60,7 @@ void ArrowWidget::startAnimation()
         m_imagePath = QLatin1String(kArrowUp);
         move(left, m_target.top() + 30);
     }
+    m_shape = arrowShape();
     followShape();
     // Placed and shaped before it is shown, so it never flashes where it was the last time.
     show();
@@ -96,15 +97,21 @@ void ArrowWidget::animation()
 }
 
 // Without a compositing manager the clear margin around the arrow shows black: the window
-// then takes the arrow's own shape, where the arrow stands in it.
-void ArrowWidget::followShape()
+// then takes the arrow's own shape. Empty where the window needs no shape.
+QRegion ArrowWidget::arrowShape() const
 {
     if (!QX11Info::isPlatformX11() || QX11Info::isCompositingManagerRunning())
-        return;
+        return QRegion();
     // Only the wholly clear pixels are left out: the black merely darkens the soft edge.
     const QImage arrow = QImage(m_imagePath).convertToFormat(QImage::Format_ARGB32_Premultiplied);
-    const QBitmap shape = QBitmap::fromImage(arrow.createMaskFromColor(0, Qt::MaskInColor));
-    setMask(QRegion(shape).translated(m_xOffset, m_yOffset));
+    return QRegion(QBitmap::fromImage(arrow.createMaskFromColor(0, Qt::MaskInColor)));
+}
+
+// The shape goes where the arrow stands in the window.
+void ArrowWidget::followShape()
+{
+    if (!m_shape.isEmpty())
+        setMask(m_shape.translated(m_xOffset, m_yOffset));
 }
 
 void ArrowWidget::paintEvent(QPaintEvent *)

@@ -4,6 +4,7 @@
 #include "ui_arrowform.h"
 
 #include <QRect>
+#include <QRegion>
 #include <QString>
 #include <QTimer>
 #include <QWidget>
@@ -29,6 +30,7 @@ private slots:
     void animation();
 
 private:
+    QRegion arrowShape() const;
     void followShape();
 
     QRect m_target;
@@ -38,6 +40,7 @@ private:
     int m_bounces = 0;
     double m_opacity = 1.0;
     QString m_imagePath;
+    QRegion m_shape;
     int m_xOffset = 0;
     int m_yOffset = 0;
 };
