@@ -1,20 +1,11 @@
 #include "core.h"
 #include "autorization.h"
-#include "autorizationwidget.h"
 #include "hookkeybord.h"
-#include "lastuploadwidget.h"
 #include "logging.h"
-#include "maintoolwidget.h"
-#include "messagedialog.h"
-#include "networkexchange.h"
 #include "pendingupdate.h"
-#include "proxywidget.h"
 #include "serviceaddress.h"
 #include "setting.h"
-#include "settingwidget.h"
 #include "updater.h"
-#include "uploadmodel.h"
-#include "uploadwidget.h"
 
 #include <QDebug>
 #include <QDir>
@@ -22,7 +13,6 @@
 #include <QGuiApplication>
 #include <QMenu>
 #include <QProcess>
-#include <QQmlEngine>
 
 #include <cstdlib>
 
@@ -72,7 +62,6 @@ Core::Core(QObject *parent)
         showSettingsTrouble(tr("Changes to the settings cannot be kept: %1").arg(reason));
     });
 
-    startUploads();
     createTrayIcon();
     connect(Setting::instance(), &Setting::valueChanged, this, [this](const QString &name) {
         if (name == SettingKeys::typeUpload)
@@ -144,12 +133,7 @@ void Core::reportSettingsTrouble()
 
 void Core::showSettingsTrouble(const QString &text)
 {
-    Logging::instance()->writeMessage(text);
-    auto *message = new MessageDialog;
-    message->setObjectName(QStringLiteral("settingsTroubleDialog"));
-    connect(message, &BasicWindow::closed, message, &QObject::deleteLater);
-    message->information(tr("Settings"), text);
-    message->show();
+    windows()->showSettingsTrouble(text);
 }
 
 void Core::startAccount()
@@ -157,12 +141,9 @@ void Core::startAccount()
     m_account = new Autorization(this);
     connect(m_account, &Autorization::listenFailed, this, [this] {
         Logging::instance()->writeMessage(QStringLiteral("Error start socket"));
-        auto *message = new MessageDialog;
-        connect(message, &BasicWindow::closed, message, &QObject::deleteLater);
-        message->information(tr("Error start socket"),
+        windows()->showMessage(tr("Error start socket"),
             tr("No local port is free for the sign-in through the browser. Kuvo closes in "
                "10 seconds."));
-        message->show();
         QTimer::singleShot(kListenFailureExitMs, this, &Core::exitApp);
     });
     m_account->listen();
@@ -183,24 +164,6 @@ void Core::startAccount()
     }
 }
 
-void Core::startUploads()
-{
-    m_exchange = new NetworkExchange(this);
-    connect(m_exchange, &NetworkExchange::startUpload, this, &Core::showUploadPage);
-    connect(m_exchange, &NetworkExchange::readyLink, this, &Core::showUploadPage);
-    connect(m_exchange, &NetworkExchange::readyLink, this, &Core::setLastLink);
-    connect(m_exchange, &NetworkExchange::readyLinkAfterUpload, this, &Core::setLastLink);
-    connect(m_exchange, &NetworkExchange::readyLinkAfterUpload, this, [this](const QString &link) {
-        m_roundLinked = true;
-        m_storedLink = link;
-    });
-    connect(m_exchange, &NetworkExchange::linkWithdrawn, this, &Core::withdrawLink);
-    connect(m_exchange, &NetworkExchange::sentToServiceInstead, this,
-        [this](const QString &text) { m_roundNotices << text; });
-    connect(m_exchange, &NetworkExchange::error, this, &Core::uploadFailed);
-    connect(m_exchange, &NetworkExchange::internetNotAvailable, this, &Core::internetNotAvailable);
-}
-
 // Google disk is listed among the storages, but nothing here can upload there: a setting that
 // names it (from an older version, or written by hand) is moved to the service, and the user
 // is told where the uploads go.
@@ -210,77 +173,71 @@ void Core::checkUploadTarget()
     if (settings->getValue(SettingKeys::typeUpload).toString() != QLatin1String("google"))
         return;
     settings->setValue(SettingKeys::typeUpload, QStringLiteral("kuvo"));
-    showMessageWindow(tr("Storage"),
+    windows()->showMessage(tr("Storage"),
         tr("This version cannot upload to Google disk. Uploads go to the Kuvo service; another "
            "storage can be chosen in the settings."));
 }
 
+Windows *Core::windows()
+{
+    if (!m_windows)
+        m_windows = openWindows(this);
+    return m_windows;
+}
+
 MainToolWidget *Core::mainToolWidget()
 {
-    if (!m_mainToolWidget)
-        m_mainToolWidget = new MainToolWidget;
-    return m_mainToolWidget;
+    return windows()->mainToolWidget();
 }
 
 SettingWidget *Core::settingWidget()
 {
-    if (!m_settingWidget) {
-        m_settingWidget = new SettingWidget;
-        connect(m_settingWidget, &BasicWindow::closed, this, &Core::deleteSettingWindow);
-    }
-    return m_settingWidget;
+    return windows()->settingWidget();
 }
 
 AutorizationWidget *Core::autorizationWidget()
 {
-    if (!m_autorizationWidget)
-        m_autorizationWidget = new AutorizationWidget;
-    return m_autorizationWidget;
+    return windows()->autorizationWidget();
 }
 
 UploadWidget *Core::uploadWidget()
 {
-    if (!m_uploadWidget)
-        m_uploadWidget = new UploadWidget;
-    return m_uploadWidget;
+    return windows()->uploadWidget();
 }
 
 LastUploadWidget *Core::lastUploadWidget()
 {
-    if (!m_lastUploadWidget)
-        m_lastUploadWidget = new LastUploadWidget;
-    return m_lastUploadWidget;
+    return windows()->lastUploadWidget();
 }
 
 ProxyWidget *Core::proxyWidget()
 {
-    if (!m_proxyWidget) {
-        m_proxyWidget = new ProxyWidget;
-        connect(m_proxyWidget, &BasicWindow::closed, this, &Core::closeProxyWindow);
-    }
-    return m_proxyWidget;
+    return windows()->proxyWidget();
 }
 
 void Core::showSetting()
 {
-    SettingWidget *window = settingWidget();
-    window->show();
-    window->raise();
+    windows()->showSetting();
 }
 
 void Core::showProxyWidget()
 {
-    proxyWidget()->show();
+    windows()->showProxyWidget();
 }
 
 void Core::deleteSettingWindow()
 {
-    if (m_settingWidget)
-        m_settingWidget->deleteLater();
-    m_settingWidget = nullptr;
-    // "Change" on the hot-key page releases every hot key; closing the window without
-    // accepting must not leave them released.
-    updateHook();
+    windows()->deleteSettingWindow();
+}
+
+void Core::setSaveFileAsker(SaveFileAsker asker)
+{
+    windows()->setSaveFileAsker(std::move(asker));
+}
+
+void Core::setFolderAsker(FolderAsker asker)
+{
+    windows()->setFolderAsker(std::move(asker));
 }
 
 void Core::updateHook()
@@ -295,12 +252,7 @@ void Core::unhookKeyboard()
 
 void Core::registrationWidgetDestroy()
 {
-    qDebug() << Q_FUNC_INFO;
-    if (!m_autorizationWidget)
-        return;
-    m_autorizationWidget->close();
-    m_autorizationWidget->deleteLater();
-    m_autorizationWidget = nullptr;
+    windows()->registrationWidgetDestroy();
 }
 
 void Core::exitApp()

@@ -2,9 +2,7 @@
 #define CORE_H
 
 #include "analytics.h"
-#include "handlerupload.h"
-#include "pictureformat.h"
-#include "uploadmodel.h"
+#include "windows.h"
 
 #include <QColor>
 #include <QObject>
@@ -17,29 +15,14 @@
 #include <memory>
 
 class Autorization;
-class CurlUpload;
-class AutorizationWidget;
-class EditPonoramWidget;
-class LastUploadWidget;
-class MainToolWidget;
-class MessageDialog;
-class NetworkExchange;
-class ProxyWidget;
 class QAction;
-class QAudioRecorder;
 class QClipboard;
-class QFileDialog;
 class QMenu;
-class SelectorWidgetMac;
-class SettingWidget;
-class SurfacePonoramScreen;
-class SurfaceWidget;
-class UploadModel;
-class UploadWidget;
 class Updater;
 
-// The controller of the whole program: owns the account, the upload front and the updater,
-// routes every capture and upload request, and is the context object "core" of the pages.
+// The controller of the whole program: owns the account, the tray and the updater, routes every
+// capture and upload request, and is the context object "core" of the pages. What only a window,
+// a capture, a sound or an upload needs it leaves to Windows, made on the first such request.
 class Core : public QObject
 {
     Q_OBJECT
@@ -78,7 +61,7 @@ public:
     Q_INVOKABLE QString getWindowsManager() const;
     Q_INVOKABLE QString clipboardText() const;
     Q_INVOKABLE void openUrl(const QString &url) const;
-    Q_INVOKABLE QColor getColorFromX(int x) const;
+    Q_INVOKABLE QColor getColorFromX(int x);
     Q_INVOKABLE QString licenseText() const;
     Q_INVOKABLE bool isCanRecordAudio() const { return false; }
 
@@ -128,10 +111,12 @@ public:
     // The questions the capture routes ask the user: a file to save to (from a proposed name
     // and a filter) and a folder for the extra copies. A dialog unless replaced, as tests do;
     // an empty function restores the dialog.
-    using SaveFileAsker = std::function<QString(const QString &proposed, const QString &filter)>;
-    using FolderAsker = std::function<QString(const QString &start)>;
-    void setSaveFileAsker(SaveFileAsker asker) { m_saveFileAsker = std::move(asker); }
-    void setFolderAsker(FolderAsker asker) { m_folderAsker = std::move(asker); }
+    using SaveFileAsker = Windows::SaveFileAsker;
+    using FolderAsker = Windows::FolderAsker;
+    void setSaveFileAsker(SaveFileAsker asker);
+    void setFolderAsker(FolderAsker asker);
+    // The last link whose upload went through: the one a withdrawn link gives way to.
+    void keepDeliveredLink(const QString &link) { m_storedLink = link; }
 
 public slots:
     bool checkAutorization();
@@ -193,13 +178,8 @@ public slots:
     void openSurfaceRect(int index, const QRect &rect, const QPixmap &picture);
     // The windows of the capture over several monitors that is open, in monitor order.
     QList<SelectorWidgetMac *> selectorWidgets() const;
-    void screenUpload(HandlerUpload::TypeAfterAction type = HandlerUpload::PostNone,
-        bool quick = false, const QPixmap &picture = QPixmap());
-    void screenPostFacebook(const QPixmap &picture = QPixmap());
-    void screenPostOdnoklassniki(const QPixmap &picture = QPixmap());
-    void screenPostVK(const QPixmap &picture = QPixmap());
-    void screenPostTwitter(const QPixmap &picture = QPixmap());
-    void screenPostMail(const QPixmap &picture = QPixmap());
+    // type: what the page does with the link afterwards, a HandlerUpload::TypeAfterAction.
+    void screenUpload(int type = 0, bool quick = false, const QPixmap &picture = QPixmap());
     void screenSaveToDisk(const QPixmap &picture = QPixmap());
     void screenSaveToClipboard();
     Q_INVOKABLE void selectSaveScreenFolder();
@@ -232,72 +212,26 @@ private slots:
 
 private:
     explicit Core(QObject *parent = nullptr);
-    // The name of files the program makes for itself: the time in milliseconds.
-    static QString millisecondsNow();
+    Windows *windows();
     void startAccount();
-    void checkConnection(CurlUpload *check, bool toTray, const QString &username,
-        const QString &password, const QString &host, const QString &path, int port);
-    MessageDialog *showMessageWindow(const QString &title, const QString &message);
-    // A balloon of the tray icon where the desktop shows one, else a message window.
-    void tellUser(const QString &title, const QString &message);
     QAction *newTrayAction(const char *name, const QString &text);
     QAction *trayAction(const char *name) const;
     void showTrayShortcuts();
     void enableLastLinkActions();
     void startReminder();
-    void startUploads();
     void checkUploadTarget();
-    // The upload front, with the list model that collects its jobs made first.
-    NetworkExchange *exchange();
-    void askSignInAgain(const QString &text);
-    MessageDialog *showQuestion(const QString &title, const QString &message);
     bool handOverPendingUpdate();
     void reportSettingsTrouble();
     void showSettingsTrouble(const QString &text);
-    void offerSaveAgain(const QPixmap &picture);
-    QFileDialog *offerOfflineSave(const QString &file);
-    void saveOfflineFile(const QString &file, const QString &chosen, const PictureFormat &format);
-    QString askSaveFile(const QString &proposed, const QString &extension, QString *filter);
-    SurfaceWidget *newSurfaceWidget();
-    SelectorWidgetMac *surfaceSelectorWidgetMac();
-    void showSelectors();
-    void closeSurfaceWidget();
-    QPixmap takeSelection();
-    bool writeCapture(const QPixmap &picture, const QString &fileName,
-        const PictureFormat &format = PictureFormat::current());
-    void writeExtraCopy(const QPixmap &picture);
-    QAudioRecorder *audioRecorder();
-    bool waitForRecorderStopped();
-    bool saveAudioImage(const QPixmap &picture, const QString &fileName);
 
     Autorization *m_account = nullptr;
-    NetworkExchange *m_exchange = nullptr;
-    UploadModel *m_uploadModel = nullptr;
     Updater *m_updater = nullptr;
-    QPointer<MainToolWidget> m_mainToolWidget;
-    QPointer<SettingWidget> m_settingWidget;
-    QPointer<AutorizationWidget> m_autorizationWidget;
-    QPointer<UploadWidget> m_uploadWidget;
-    QPointer<LastUploadWidget> m_lastUploadWidget;
-    QPointer<ProxyWidget> m_proxyWidget;
-    QPointer<SurfaceWidget> m_surfaceWidget;
-    QPointer<SurfacePonoramScreen> m_surfacePonoramScreen;
-    QPointer<EditPonoramWidget> m_editPonoramWidget;
-    QList<QPointer<SelectorWidgetMac>> m_selectors;
-    SaveFileAsker m_saveFileAsker;
-    FolderAsker m_folderAsker;
-    QString m_captureFile;
-    QAudioRecorder *m_audioRecorder = nullptr;
+    // Made on first need and kept: a child of this object.
+    Windows *m_windows = nullptr;
     QClipboard *m_clipboard = nullptr;
     QString m_lastLink;
     // The last link whose upload went through.
     QString m_storedLink;
-    // Since the upload list was last empty: a job delivered its link; a job failed or the user
-    // cancelled. The last-upload window shows only for a round that ended well.
-    bool m_roundLinked = false;
-    bool m_roundFailed = false;
-    // What the user is told once the round is over, e.g. that a file went to the service.
-    QStringList m_roundNotices;
     QTimer m_userInfoTimer;
     // The menu outlives the icon that shows it: members go in reverse order.
     std::unique_ptr<QMenu> m_trayMenu;

@@ -1,6 +1,5 @@
 // Service addresses and the small accessors the pages read from the controller.
 
-#include "colorstrip.h"
 #include "core.h"
 #include "serviceaddress.h"
 #include "setting.h"
@@ -102,9 +101,9 @@ void Core::openUrl(const QString &url) const
     QDesktopServices::openUrl(QUrl::fromUserInput(url));
 }
 
-QColor Core::getColorFromX(int x) const
+QColor Core::getColorFromX(int x)
 {
-    return ColorStrip::colorFromX(x);
+    return windows()->getColorFromX(x);
 }
 
 QString Core::licenseText() const

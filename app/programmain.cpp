@@ -7,8 +7,6 @@
 
 #include <QApplication>
 #include <QDebug>
-#include <QQuickWindow>
-#include <QSGRendererInterface>
 
 namespace {
 
@@ -36,18 +34,6 @@ void startFiles(const CommandLine::LaunchPlan &plan)
     }
 }
 
-// The capture view shows one still picture of the whole desktop and redraws only what the
-// pointer changes. Qt Quick's default OpenGL path uploads that picture as textures and redraws
-// and sends every full frame, which on machines without a GPU (virtual machines, remote
-// desktops, Xvfb) is Mesa's software rasteriser at a tenth of a second or more per 4K frame; the
-// raster painter repaints and sends only the changed areas. A backend the user chose wins.
-void chooseSceneGraph()
-{
-    if (qEnvironmentVariableIsEmpty("QT_QUICK_BACKEND")
-        && qEnvironmentVariableIsEmpty("QMLSCENE_DEVICE"))
-        QQuickWindow::setSceneGraphBackend(QSGRendererInterface::Software);
-}
-
 void connectLaterCopies(SingleApplication &single, Core *core)
 {
     QObject::connect(&single, &SingleApplication::runnigSecondCopy, core, &Core::showMainWindow);
@@ -63,7 +49,6 @@ void connectLaterCopies(SingleApplication &single, Core *core)
 
 int kuvoProgramMain(int *argc, char **argv)
 {
-    chooseSceneGraph();
     QApplication app(*argc, argv);
     QApplication::setQuitOnLastWindowClosed(false);
     CommandLine::nameApplication();

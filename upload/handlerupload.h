@@ -1,6 +1,8 @@
 #ifndef HANDLERUPLOAD_H
 #define HANDLERUPLOAD_H
 
+#include "uploadmodel.h"
+
 #include <QNetworkReply>
 #include <QObject>
 #include <QPointer>
@@ -15,7 +17,6 @@
 
 class QFile;
 class QNetworkRequest;
-class UploadModel;
 
 // One upload job: the files of one request of the user, sent one after the other to the target
 // that the settings name when the job starts. Whatever happens, it says finished() once.

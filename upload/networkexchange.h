@@ -2,11 +2,10 @@
 #define NETWORKEXCHANGE_H
 
 #include "handlerupload.h"
+#include "uploadmodel.h"
 
 #include <QObject>
 #include <QPointer>
-
-class UploadModel;
 
 // Where the rest of the program asks for uploads: it starts one HandlerUpload per request and
 // passes the job's news on under the same signal names.

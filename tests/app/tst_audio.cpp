@@ -5,6 +5,7 @@
 #include "core.h"
 #include "coretestsupport.h"
 #include "errorwidget.h"
+#include "handlerupload.h"
 #include "kailibrary.h"
 #include "paths.h"
 #include "pictureformat.h"

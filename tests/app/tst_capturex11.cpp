@@ -552,7 +552,7 @@ void TestCaptureX11::markingUpWithTheKeysAndThePickedColour()
     QVERIFY(xdotool({"key", "space"}));
     QTRY_COMPARE(view->paintArea()->currentModule(), QStringLiteral("Move"));
     QTRY_VERIFY(view->screen()->grabWindow(0, 190, 110, 20, 20).toImage() != before);
-    disconnect(view, &SurfaceWidget::clipboardRequested, m_core, nullptr);
+    disconnect(view, &SurfaceWidget::clipboardRequested, nullptr, nullptr);
     const QColor shownBar = shownAt(bar);
     QVERIFY(xdotool({"keydown", "ctrl", "key", "c"}));
     QTRY_VERIFY(nearlyEqual(shownAt(bar), shaded(m_picture.pixelColor(bar))));
