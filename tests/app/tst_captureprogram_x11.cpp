@@ -7,6 +7,7 @@
 #include <QLocalSocket>
 #include <QPainter>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QtTest>
 
 #include <memory>
@@ -26,6 +27,7 @@ private slots:
 private:
     QProcessEnvironment programEnvironment() const;
     bool startProgram();
+    QStringList windowLibrariesMapped() const;
     QImage shaded(const QImage &picture) const;
     bool shows(const QRect &rect, const QImage &expected);
     void drag(const QPoint &from, const QPoint &to);
@@ -86,6 +88,23 @@ bool TestCaptureProgram::startProgram()
         15000);
 }
 
+// Of the libraries only windows use, those the program has mapped.
+QStringList TestCaptureProgram::windowLibrariesMapped() const
+{
+    QFile maps(QStringLiteral("/proc/%1/maps").arg(m_kuvo->processId()));
+    if (!maps.open(QIODevice::ReadOnly))
+        return {maps.errorString()};
+    const QRegularExpression library(
+        QStringLiteral("/lib(Qt5Quick|Qt5Qml|Qt5Multimedia|curl|kuvo_windows)\\.so"));
+    QStringList mapped;
+    for (const QByteArray &line : maps.readAll().split('\n')) {
+        const QRegularExpressionMatch found = library.match(QString::fromUtf8(line));
+        if (found.hasMatch() && !mapped.contains(found.captured(1)))
+            mapped << found.captured(1);
+    }
+    return mapped;
+}
+
 QImage TestCaptureProgram::shaded(const QImage &picture) const
 {
     QImage out = picture.convertToFormat(QImage::Format_RGB32);
@@ -119,11 +138,15 @@ void TestCaptureProgram::captureShowsTheScreenOfTheCommand()
     QVERIFY(m_watch.setRootPicture(before));
     m_watch.moveTo(QPoint(size.width() - 5, size.height() - 5));
     QTRY_VERIFY(!m_watch.fullWindowMapped());
+    // Waiting in the tray, the program holds nothing only windows need; a capture brings it in.
+    QCOMPARE(windowLibrariesMapped(), QStringList());
 
     QCOMPARE(QProcess::execute(QStringLiteral(KUVO_PROGRAM), {QStringLiteral("-screen")}), 0);
     const QRect probe(size.width() / 2, size.height() / 3, 120, 60);
     QVERIFY2(shows(probe, shaded(before.copy(probe))), "the capture view did not show the screen");
     QVERIFY(m_watch.fullWindowMapped());
+    QVERIFY(windowLibrariesMapped().contains(QStringLiteral("kuvo_windows")));
+    QVERIFY(windowLibrariesMapped().contains(QStringLiteral("Qt5Quick")));
 
     // Frozen: the desktop changing behind the view changes nothing on it.
     QVERIFY(m_watch.setRootPicture(later));
