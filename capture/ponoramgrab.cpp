@@ -97,18 +97,10 @@ QImage PonoramGrab::grab(const QRect &rect)
         return QImage();
     if (!segment->memory.grabRoot(rect.topLeft()))
         return QImage();
-    // The server leaves the unused byte of each pixel as it pleases; Qt's 32-bit RGB needs it
-    // set.
-    uchar *bits = segment->memory.bits();
-    const int bytesPerLine = segment->memory.bytesPerLine();
-    for (int y = 0; y < rect.height(); ++y) {
-        auto *line = reinterpret_cast<quint32 *>(bits + qsizetype(y) * bytesPerLine);
-        for (int x = 0; x < rect.width(); ++x)
-            line[x] |= 0xff000000u;
-    }
     segment->held = true;
     return QImage(
-        bits, rect.width(), rect.height(), bytesPerLine, QImage::Format_RGB32,
+        segment->memory.bits(), rect.width(), rect.height(), segment->memory.bytesPerLine(),
+        QImage::Format_RGB32,
         [](void *held) {
             auto *kept = static_cast<std::shared_ptr<Segment> *>(held);
             (*kept)->held = false;

@@ -1,16 +1,64 @@
 #include "sharedmemorysegment.h"
 
 #include <QDebug>
+#include <QVector>
+#include <QtConcurrentMap>
 
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 #include <X11/extensions/XShm.h>
 #include <sys/ipc.h>
+#include <sys/mman.h>
 #include <sys/shm.h>
+#include <unistd.h>
 
 namespace {
 
 const auto kNoMemory = reinterpret_cast<char *>(-1);
+
+constexpr int kBands = 4;
+
+// A whole screen is a lot of memory to walk: bands of it are walked side by side.
+template <typename Walk> void inBands(Walk walk)
+{
+    QVector<int> bands;
+    for (int band = 0; band < kBands; ++band)
+        bands << band;
+    QtConcurrent::blockingMap(bands, walk);
+}
+
+// Mapping all pages in a few calls is much cheaper than one page fault per 4 KB later, when
+// the server writes them and when the picture is read. Older kernels refuse it; the pages then
+// come one by one.
+void populate(char *memory, size_t bytes)
+{
+#ifdef MADV_POPULATE_WRITE
+    const size_t page = size_t(sysconf(_SC_PAGESIZE));
+    inBands([=](int band) {
+        const size_t first = bytes * size_t(band) / kBands / page * page;
+        const size_t last
+            = band + 1 == kBands ? bytes : bytes * size_t(band + 1) / kBands / page * page;
+        madvise(memory + first, last - first, MADV_POPULATE_WRITE);
+    });
+#else
+    Q_UNUSED(memory)
+    Q_UNUSED(bytes)
+#endif
+}
+
+// The server leaves the unused byte of each pixel as it pleases; Qt's 32-bit RGB needs it set.
+void makeOpaque(uchar *bits, int width, int height, int bytesPerLine)
+{
+    inBands([=](int band) {
+        const int first = height * band / kBands;
+        const int last = height * (band + 1) / kBands;
+        for (int y = first; y < last; ++y) {
+            auto *line = reinterpret_cast<quint32 *>(bits + qsizetype(y) * bytesPerLine);
+            for (int x = 0; x < width; ++x)
+                line[x] |= 0xff000000u;
+        }
+    });
+}
 
 bool isRgb32(const XImage *image)
 {
@@ -80,6 +128,7 @@ bool SharedMemorySegment::create()
     if (m_info->shmaddr == kNoMemory)
         return false;
     m_image->data = m_info->shmaddr;
+    populate(m_info->shmaddr, size_t(m_image->bytes_per_line) * size_t(m_size.height()));
     m_info->readOnly = False;
     if (!XShmAttach(m_display, m_info.get()))
         return false;
@@ -94,9 +143,11 @@ bool SharedMemorySegment::create()
 
 bool SharedMemorySegment::grabRoot(const QPoint &topLeft)
 {
-    if (XShmGetImage(
-            m_display, DefaultRootWindow(m_display), m_image, topLeft.x(), topLeft.y(), AllPlanes))
+    if (XShmGetImage(m_display, DefaultRootWindow(m_display), m_image, topLeft.x(), topLeft.y(),
+            AllPlanes)) {
+        makeOpaque(bits(), m_size.width(), m_size.height(), bytesPerLine());
         return true;
+    }
     qDebug() << Q_FUNC_INFO << "the server refused the grab of" << QRect(topLeft, m_size);
     return false;
 }

@@ -25,7 +25,8 @@ public:
     // Makes the memory and has the server attach it; false where the server's pixels of a
     // 24-bit root are not 32-bit RGB, or the system or the server refuses.
     bool create();
-    // The server's copy of the root window's area of the segment's size at topLeft.
+    // The server's copy of the root window's area of the segment's size at topLeft, as the
+    // pixels of a 32-bit RGB picture.
     bool grabRoot(const QPoint &topLeft);
     // Hands the memory over to the caller, who lets go of it with releaseMemory.
     uchar *takeMemory();
