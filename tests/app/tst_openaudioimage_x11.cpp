@@ -7,10 +7,15 @@
 #include <QProcess>
 #include <QtTest>
 
+#include <functional>
 #include <memory>
 
 #include <sys/stat.h>
 #include <unistd.h>
+
+// Makes a file under the name given; false when it could not.
+using FileMaker = std::function<bool(const QString &)>;
+Q_DECLARE_METATYPE(FileMaker)
 
 // The real program opens a ".kia" file named with "-o", as the first copy and when a second
 // copy forwards it, in a window of its own on a real X server.
@@ -30,7 +35,6 @@ private slots:
 private:
     QProcessEnvironment environment() const;
     void startFirstCopy(const QStringList &arguments, bool otherUser = false);
-    void makeRefusedFiles();
     // The names of the program's windows on the X server.
     QStringList windowNames() const;
     bool waitForWindow(const QString &name) const;
@@ -50,35 +54,12 @@ void TestOpenAudioImage::initTestCase()
     AudioImageFile file(m_root.filePath(QStringLiteral("comment.kia")));
     QVERIFY(file.write(png, wavTone(22050, 1, 0.5, 440)));
     m_kia = file.fileName();
-    makeRefusedFiles();
-}
-
-// Files a user may hand to "-o" that must be refused, quickly and with the reason.
-void TestOpenAudioImage::makeRefusedFiles()
-{
-    QVERIFY(AudioImageFile(m_root.filePath(QStringLiteral("bomb.kia")))
-                .write(pngBomb(30000), wavTone(8000, 1, 0.1, 440)));
-    // Lengths that add up, over a file with holes: 2.1 GB that take no disk.
-    QFile sparse(m_root.filePath(QStringLiteral("sparse.kia")));
-    QVERIFY(sparse.open(QIODevice::WriteOnly));
-    QByteArray header("\x89KIA\r\n\x1a\n\x01\0\0\0", 12);
-    header += QByteArray::fromHex("00000040") + QByteArray::fromHex("00008040");
-    sparse.write(header);
-    QVERIFY(sparse.resize(20 + 0x40000000LL + 0x40800000LL));
-    QVERIFY(
-        ::mkfifo(QFile::encodeName(m_root.filePath(QStringLiteral("fifo.kia"))).constData(), 0644)
-        == 0);
-    QVERIFY(QDir(m_root.path()).mkdir(QStringLiteral("folder.kia")));
-    // Root reads every file: the program then runs as another user, for whom this one is
-    // closed, and the folders on the way are opened to it.
-    QVERIFY(QFile::copy(m_kia, m_root.filePath(QStringLiteral("private.kia"))));
-    QFile::setPermissions(m_root.filePath(QStringLiteral("private.kia")),
-        OtherUser::available() ? QFile::ReadOwner : QFile::Permissions());
+    // Root reads every file: the program then runs as another user, and the folders on the
+    // way to its home are opened to it.
     const QString top = QFileInfo(QDir::tempPath()).path();
     for (QDir folder(m_root.path()); OtherUser::available(); folder.cdUp()) {
-        const QString path = folder.path();
-        QFile::setPermissions(path, QFile::permissions(path) | QFile::ExeOther);
-        if (path == top)
+        QFile::setPermissions(folder.path(), QFile::permissions(folder.path()) | QFile::ExeOther);
+        if (folder.path() == top)
             break;
     }
 }
@@ -181,29 +162,43 @@ void TestOpenAudioImage::secondCopyHandsTheFileOver()
     QCOMPARE(m_first->state(), QProcess::Running);
 }
 
+// Files a user may hand to "-o" that must be refused, quickly and with the reason.
 void TestOpenAudioImage::refusedFilesSayWhy_data()
 {
-    QTest::addColumn<QString>("file");
+    QTest::addColumn<FileMaker>("make");
     QTest::addColumn<QString>("reason");
-    QTest::newRow("fifo") << "fifo.kia"
-                          << "is not a file: a pipe";
-    QTest::newRow("picture of 30000 x 30000 grey pixels") << "bomb.kia"
-                                                          << "is too large: 30000 x 30000 pixels";
-    QTest::newRow("sparse file of 2.1 GB") << "sparse.kia"
-                                           << "is too large: 2057 MB";
-    QTest::newRow("folder") << "folder.kia"
+    QTest::newRow("fifo") << FileMaker([](const QString &name) {
+        return ::mkfifo(QFile::encodeName(name).constData(), 0644) == 0;
+    }) << "is not a file: a pipe";
+    QTest::newRow("picture of 30000 x 30000 grey pixels") << FileMaker([](const QString &name) {
+        return AudioImageFile(name).write(pngBomb(30000), wavTone(8000, 1, 0.1, 440));
+    }) << "is too large: 30000 x 30000 pixels";
+    // Lengths that add up, over a file with holes: 2.1 GB that take no disk.
+    QTest::newRow("sparse file of 2.1 GB") << FileMaker([](const QString &name) {
+        QFile sparse(name);
+        const QByteArray lengths("\x89KIA\r\n\x1a\n\x01\0\0\0\0\0\0\x40\0\0\x80\x40", 20);
+        return sparse.open(QIODevice::WriteOnly) && sparse.write(lengths) == 20
+            && sparse.resize(20 + 0x40000000LL + 0x40800000LL);
+    }) << "is too large: 2057 MB";
+    QTest::newRow("folder") << FileMaker([](const QString &name) { return QDir().mkdir(name); })
                             << "is a folder, not a file";
-    QTest::newRow("file of another user") << "private.kia"
-                                          << "permission denied";
+    // Closed to the other user the program runs as, or to this one where that cannot be.
+    QTest::newRow("file of another user") << FileMaker([this](const QString &name) {
+        return QFile::copy(m_kia, name)
+            && QFile::setPermissions(
+                name, OtherUser::available() ? QFile::ReadOwner : QFile::Permissions());
+    }) << "permission denied";
 }
 
 // The program stays responsive, says in its error log what is wrong, and never holds more
 // than a program of its own size.
 void TestOpenAudioImage::refusedFilesSayWhy()
 {
-    QFETCH(QString, file);
+    QFETCH(FileMaker, make);
     QFETCH(QString, reason);
-    startFirstCopy({QStringLiteral("-o"), m_root.filePath(file)}, OtherUser::available());
+    const QString file = m_root.filePath(QStringLiteral("home/refused.kia"));
+    QVERIFY(make(file));
+    startFirstCopy({QStringLiteral("-o"), file}, OtherUser::available());
     const auto logged = [this] {
         QFile log(m_root.filePath(QStringLiteral("home/.kuvo/error.log")));
         return log.open(QIODevice::ReadOnly) ? log.readAll() : QByteArray();
