@@ -441,9 +441,9 @@ void TestCaptureX11::fullScreenCaptureSelectsTheWholeScreen()
 
     QTRY_VERIFY_WITH_TIMEOUT(view->isActive(), 5000);
     // Ctrl is held until the view has seen the key: it reads the live keyboard state.
-    QCOMPARE(QProcess::execute(QStringLiteral("xdotool"), {"keydown", "ctrl", "key", "c"}), 0);
+    QVERIFY(xdotool({"keydown", "ctrl", "key", "c"}));
     const bool closed = QTest::qWaitFor([&] { return !view; }, 5000);
-    QProcess::execute(QStringLiteral("xdotool"), {"keyup", "ctrl"});
+    xdotool({"keyup", "ctrl"});
     QVERIFY2(closed, "Ctrl+C left the capture view open");
     const QImage copied = QGuiApplication::clipboard()->image();
     QCOMPARE(copied.size(), desktop.size());
@@ -463,9 +463,8 @@ void TestCaptureX11::toolTipsNameTheTools_data()
         "Marker\tTool Marker\t+ Shift - Drawing a straight line",
         "Line\tTool Line\t+ Shift - drawing a straight line at angles of 45°.",
         "Arrow\tTool Arrow\t+ Shift - drawing arrows at angles of 45°.",
-        "Text\tTool Text\tWhen you move the mouse while pressing the pre-draws an arrow pointing "
-        "to "
-        "the location.",
+        "Text\tTool Text\tWhen you move the mouse while pressing the pre-draws an arrow "
+        "pointing to the location.",
         "Ellipse\tTool Ellipse\t+ Shift - draw circle.<br>+ Ctrl - draws a filled.",
         "Rect\tTool Rectangle\t+ Shift - draw square.<br>+ Ctrl - draws a filled.",
         "Counter\tTool Counter", "Blur\tTool Blur", "Blackout\tTool Blackout",
