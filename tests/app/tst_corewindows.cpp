@@ -62,7 +62,7 @@ private:
     MessageDialog *waitForQuestion();
     QFileDialog *answerQuestion(int button);
     QFileDialog *saveDialog();
-    void chooseFile(QFileDialog *dialog, const QString &file);
+    void chooseFile(QFileDialog *dialog, const QString &file, const QString &filter = QString());
     ErrorWidget *waitForError();
 
     StandinService m_service;
@@ -149,9 +149,11 @@ QFileDialog *TestCoreWindows::answerQuestion(int button)
     return saveDialog();
 }
 
-// What the user types into the dialog's name field.
-void TestCoreWindows::chooseFile(QFileDialog *dialog, const QString &file)
+// What the user picks in the dialog's type list, if anything, and types into its name field.
+void TestCoreWindows::chooseFile(QFileDialog *dialog, const QString &file, const QString &filter)
 {
+    if (!filter.isEmpty())
+        QTest::keyClicks(dialog->findChild<QWidget *>(QStringLiteral("fileTypeCombo")), filter);
     auto *name = dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
     QVERIFY(name);
     name->setText(file);
@@ -414,7 +416,7 @@ void TestCoreWindows::refusedTokenKeepsThePictureAndOffersASignIn()
     if (save == MessageDialog::Ok) {
         QTRY_VERIFY_WITH_TIMEOUT(saveDialog() && saveDialog()->isActiveWindow(), 5000);
         QCOMPARE(visibleMessageWindows(), 0);
-        QTest::keyClicks(saveDialog()->focusWidget(), m_folder.filePath("typed.png"));
+        chooseFile(saveDialog(), m_folder.filePath("typed.png"));
         QTest::keyClick(saveDialog()->focusWidget(), Qt::Key_Return);
         QCOMPARE(QImageReader(m_folder.filePath("typed.png")).format(), "png");
     }
@@ -471,10 +473,8 @@ void TestCoreWindows::saveDialogFilterDecidesTheFormat()
 {
     Setting::instance()->setValue(QStringLiteral("qualityImage"), 1);
     QTimer::singleShot(0, this, [this] {
-        QFileDialog *dialog = saveDialog();
-        QTest::keyClicks(dialog->findChild<QWidget *>("fileTypeCombo"), "PNG");
-        chooseFile(dialog, m_folder.filePath("shot7"));
-        QMetaObject::invokeMethod(dialog, "accept", Qt::QueuedConnection);
+        chooseFile(saveDialog(), m_folder.filePath("shot7"), QStringLiteral("PNG"));
+        QMetaObject::invokeMethod(saveDialog(), "accept", Qt::QueuedConnection);
     });
     m_core->screenSaveToDisk(QPixmap(30, 20));
     QCOMPARE(QImageReader(m_folder.filePath("shot7.png")).format(), "png");
