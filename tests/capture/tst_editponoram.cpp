@@ -172,10 +172,8 @@ void TestEditPonoram::escapeFirstUnchecksThenCloses()
     QVERIFY(canvas()->checkItem());
     QQuickItem *menuButton = findSceneItem(m_editor->rootObject(), "btnMenu");
     QVERIFY(menuButton);
-    const QPoint at
-        = menuButton->mapToScene(QPointF(menuButton->width() / 2, menuButton->height() / 2))
-              .toPoint();
-    QTest::mouseClick(m_editor.get(), Qt::LeftButton, Qt::NoModifier, at);
+    QTest::mouseClick(m_editor.get(), Qt::LeftButton, Qt::NoModifier,
+        menuButton->mapToScene(menuButton->boundingRect().center()).toPoint());
     QQuickItem *menu = findSceneItem(m_editor->rootObject(), "menu");
     QTRY_VERIFY(menu->isVisible());
     // The open menu takes the first Escape, and only the menu goes.
