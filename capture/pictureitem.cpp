@@ -1,5 +1,7 @@
 #include "pictureitem.h"
 
+#include "shadedtilenode.h"
+
 #include <QPainter>
 #include <QQmlEngine>
 #include <QQuickWindow>
@@ -25,6 +27,9 @@ void setGeometry(QSGImageNode *node, const QRectF &rect, const QRectF &source)
 // first frame.
 const int kBandRows = 256;
 
+// A tile repainted is sent to the X server whole: a small change over the picture sends little.
+const int kTileSide = 256;
+
 } // namespace
 
 PictureItem::PictureItem(QQuickItem *parent)
@@ -44,7 +49,6 @@ void PictureItem::setPicture(const QPixmap &picture)
         return;
     m_picture = picture;
     m_texturesStale = true;
-    startShading();
     update();
     emit pictureChanged();
 }
@@ -55,7 +59,6 @@ void PictureItem::setShade(const QColor &shade)
         return;
     m_shade = shade;
     m_texturesStale = true;
-    startShading();
     update();
     emit shadeChanged();
 }
@@ -67,31 +70,6 @@ void PictureItem::setBrightRect(const QRectF &rect)
     m_brightRect = rect;
     update();
     emit brightRectChanged();
-}
-
-void PictureItem::componentComplete()
-{
-    QQuickItem::componentComplete();
-    startShading();
-}
-
-// Picture and shade usually both arrive while the page is built: the work starts once, when
-// the item is complete. A copy made for a picture or shade since replaced is simply dropped.
-void PictureItem::startShading()
-{
-    m_shading = QFuture<QImage>();
-    if (!isComponentComplete() || m_picture.isNull() || m_shade.alpha() == 0)
-        return;
-    m_shading = QtConcurrent::run(&PictureItem::darkened, m_picture.toImage(), m_shade);
-}
-
-// A future made empty is a cancelled one; the copy is then made here and now.
-QImage PictureItem::takeShaded()
-{
-    const QImage shaded
-        = m_shading.isCanceled() ? darkened(m_picture.toImage(), m_shade) : m_shading.result();
-    m_shading = QFuture<QImage>();
-    return shaded;
 }
 
 QImage PictureItem::darkened(const QImage &original, const QColor &shade)
@@ -140,12 +118,53 @@ void PictureItem::placeBrightNode(QSGImageNode *node) const
         node, rect, QRectF(rect.x() * sx, rect.y() * sy, rect.width() * sx, rect.height() * sy));
 }
 
-// The root holds the darkened picture and, above it, the bright rectangle. New textures come
-// with new nodes: the old nodes take their textures with them, so no two pictures are ever
-// held at once for longer than this call.
+// Shading while painting needs the raster scene graph.
+bool PictureItem::paintsTiles() const
+{
+    const QSGRendererInterface *renderer = window()->rendererInterface();
+    return m_shade.alpha() > 0 && renderer
+        && renderer->graphicsApi() == QSGRendererInterface::Software;
+}
+
+// The darkened picture first, then, over it, the bright rectangle.
+QSGNode *PictureItem::newNodes(bool tiled) const
+{
+    auto *root = new QSGNode;
+    const QImage picture = m_picture.toImage();
+    const bool shaded = m_shade.alpha() > 0;
+    if (tiled)
+        appendTiles(root, picture);
+    else
+        root->appendChildNode(imageNode(shaded ? darkened(picture, m_shade) : picture));
+    if (shaded)
+        root->appendChildNode(imageNode(picture));
+    return root;
+}
+
+// Each tile stands where the item shows its part of the picture. The first tile is the first
+// painted in a frame that paints them all.
+void PictureItem::appendTiles(QSGNode *root, const QImage &picture) const
+{
+    const qreal sx = width() / picture.width();
+    const qreal sy = height() / picture.height();
+    ShadedTileNode::Paint paint {window(), picture, m_shade, smooth()};
+    for (int y = 0; y < picture.height(); y += kTileSide) {
+        for (int x = 0; x < picture.width(); x += kTileSide) {
+            const QRect source = QRect(x, y, kTileSide, kTileSide).intersected(picture.rect());
+            const QRectF target(
+                source.x() * sx, source.y() * sy, source.width() * sx, source.height() * sy);
+            root->appendChildNode(new ShadedTileNode(paint, source, target, !root->firstChild()));
+        }
+    }
+}
+
+// New textures come with new nodes: the old nodes take their textures with them, so no two
+// pictures are ever held at once for longer than this call.
 QSGNode *PictureItem::updatePaintNode(QSGNode *old, UpdatePaintNodeData *)
 {
-    if (m_texturesStale) {
+    // Tiles stand at the item's size: a new size takes new ones.
+    const QSizeF tiledSize = paintsTiles() ? size() : QSizeF();
+    if (m_texturesStale || tiledSize != m_tiledSize) {
         delete old;
         old = nullptr;
         m_texturesStale = false;
@@ -154,18 +173,14 @@ QSGNode *PictureItem::updatePaintNode(QSGNode *old, UpdatePaintNodeData *)
         delete old;
         return nullptr;
     }
-    QSGNode *root = old;
-    if (!root) {
-        root = new QSGNode;
-        const QImage picture = m_picture.toImage();
-        const bool shaded = m_shade.alpha() > 0;
-        root->appendChildNode(imageNode(shaded ? takeShaded() : picture));
-        if (shaded)
-            root->appendChildNode(imageNode(picture));
+    const bool tiled = !tiledSize.isEmpty();
+    QSGNode *root = old ? old : newNodes(tiled);
+    m_tiledSize = tiledSize;
+    if (!tiled) {
+        auto *base = static_cast<QSGImageNode *>(root->firstChild());
+        setGeometry(base, boundingRect(), QRectF(QPointF(0, 0), base->texture()->textureSize()));
     }
-    auto *base = static_cast<QSGImageNode *>(root->firstChild());
-    setGeometry(base, boundingRect(), QRectF(QPointF(0, 0), base->texture()->textureSize()));
-    if (auto *bright = static_cast<QSGImageNode *>(root->lastChild()); bright != base)
-        placeBrightNode(bright);
+    if (m_shade.alpha() > 0)
+        placeBrightNode(static_cast<QSGImageNode *>(root->lastChild()));
     return root;
 }

@@ -2,16 +2,17 @@
 #define PICTUREITEM_H
 
 #include <QColor>
-#include <QFuture>
 #include <QPixmap>
 #include <QQuickItem>
 
 class QSGImageNode;
 
 // The frozen screen under a capture page: the picture darkened by the shade, and bright inside
-// one rectangle (the selection). The darkened copy is made once per picture, so a moving
-// selection changes only the bright rectangle's node: the renderer redraws and sends just the
-// area the rectangle covered before and covers now, never the whole screen.
+// one rectangle (the selection). The darkened picture stays put, so a moving selection changes
+// only the bright rectangle's node: the renderer redraws and sends just the area the rectangle
+// covered before and covers now, never the whole screen. The raster scene graph paints the
+// darkened picture tile by tile straight into the window (ShadedTileNode); other scene graphs
+// are given a darkened copy, made once per picture.
 //
 // The textures belong to the item's own nodes. An Image fed by an image provider would go
 // through the scene graph's shared texture cache, which lets go of a texture only when some
@@ -46,15 +47,12 @@ signals:
     void brightRectChanged();
 
 protected:
-    void componentComplete() override;
     QSGNode *updatePaintNode(QSGNode *old, UpdatePaintNodeData *data) override;
 
 private:
-    // The shaded copy is made on worker threads while the page is built and the window is
-    // shown, so the first frame need not wait for it.
-    void startShading();
-    QImage takeShaded();
-
+    bool paintsTiles() const;
+    QSGNode *newNodes(bool tiled) const;
+    void appendTiles(QSGNode *root, const QImage &picture) const;
     QSGImageNode *imageNode(const QImage &image) const;
     void placeBrightNode(QSGImageNode *node) const;
 
@@ -62,7 +60,8 @@ private:
     QColor m_shade = Qt::transparent;
     QRectF m_brightRect;
     bool m_texturesStale = false;
-    QFuture<QImage> m_shading;
+    // The size the tiles were made for; empty without tiles.
+    QSizeF m_tiledSize;
 };
 
 #endif // PICTUREITEM_H

@@ -1,5 +1,7 @@
 #include "sharedmemorysegment.h"
 
+#include "memorypages.h"
+
 #include <QDebug>
 #include <QVector>
 #include <QtConcurrentMap>
@@ -8,9 +10,7 @@
 #include <X11/Xutil.h>
 #include <X11/extensions/XShm.h>
 #include <sys/ipc.h>
-#include <sys/mman.h>
 #include <sys/shm.h>
-#include <unistd.h>
 
 namespace {
 
@@ -25,25 +25,6 @@ template <typename Walk> void inBands(Walk walk)
     for (int band = 0; band < kBands; ++band)
         bands << band;
     QtConcurrent::blockingMap(bands, walk);
-}
-
-// Mapping all pages in a few calls is much cheaper than one page fault per 4 KB later, when
-// the server writes them and when the picture is read. Older kernels refuse it; the pages then
-// come one by one.
-void populate(char *memory, size_t bytes)
-{
-#ifdef MADV_POPULATE_WRITE
-    const size_t page = size_t(sysconf(_SC_PAGESIZE));
-    inBands([=](int band) {
-        const size_t first = bytes * size_t(band) / kBands / page * page;
-        const size_t last
-            = band + 1 == kBands ? bytes : bytes * size_t(band + 1) / kBands / page * page;
-        madvise(memory + first, last - first, MADV_POPULATE_WRITE);
-    });
-#else
-    Q_UNUSED(memory)
-    Q_UNUSED(bytes)
-#endif
 }
 
 // The server leaves the unused byte of each pixel as it pleases; Qt's 32-bit RGB needs it set.
@@ -128,7 +109,9 @@ bool SharedMemorySegment::create()
     if (m_info->shmaddr == kNoMemory)
         return false;
     m_image->data = m_info->shmaddr;
-    populate(m_info->shmaddr, size_t(m_image->bytes_per_line) * size_t(m_size.height()));
+    // Mapped now rather than one fault at a time as the server writes the pages.
+    MemoryPages::populate(
+        m_info->shmaddr, size_t(m_image->bytes_per_line) * size_t(m_size.height()));
     m_info->readOnly = False;
     if (!XShmAttach(m_display, m_info.get()))
         return false;
