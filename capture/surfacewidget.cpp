@@ -22,6 +22,7 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QQmlComponent>
 #include <QQmlContext>
 #include <QQmlEngine>
 #include <QQuickItem>
@@ -153,6 +154,37 @@ void registerPageTypes()
     Q_UNUSED(registered)
 }
 
+// What every capture page sees of its window.
+void publish(QQmlContext *context, QQuickView *view, QObject *core)
+{
+    context->setContextProperty(QStringLiteral("window"), view);
+    context->setContextProperty(QStringLiteral("surface"), view);
+    context->setContextProperty(QStringLiteral("settings"), Setting::instance());
+    context->setContextProperty(QStringLiteral("core"), core);
+}
+
+// One engine serves every capture view, made with the first and kept to the end of the
+// process: a view with an engine of its own would resolve the imports and compile the page
+// again for each capture. Each view gives its page a context of its own.
+QQmlEngine *pageEngine()
+{
+    static QQmlEngine *const engine = [] {
+        auto *made = new QQmlEngine;
+        // Added to Qt's own paths: the page needs QtQuick from there.
+        made->addImportPath(QCoreApplication::applicationDirPath());
+        return made;
+    }();
+    return engine;
+}
+
+// Compiled once; the engine owns it.
+QQmlComponent *surfacePage()
+{
+    static QQmlComponent *const page = new QQmlComponent(
+        pageEngine(), QUrl(QStringLiteral("qrc:/qml/qml/Window/SurfaceWindow.qml")), pageEngine());
+    return page;
+}
+
 } // namespace
 
 void SurfaceWidget::registerCaptureTypes()
@@ -166,11 +198,7 @@ void SurfaceWidget::preparePage(QQuickView *view, QObject *core)
     BundledFonts::install();
     // Added to Qt's own paths: the page needs QtQuick from there.
     view->engine()->addImportPath(QCoreApplication::applicationDirPath());
-    QQmlContext *context = view->rootContext();
-    context->setContextProperty(QStringLiteral("window"), view);
-    context->setContextProperty(QStringLiteral("surface"), view);
-    context->setContextProperty(QStringLiteral("settings"), Setting::instance());
-    context->setContextProperty(QStringLiteral("core"), core);
+    publish(view->rootContext(), view, core);
 }
 
 void SurfaceWidget::setGrabber(Grabber grab)
@@ -225,7 +253,7 @@ QPixmap SurfaceWidget::createBackground(int screenIndex)
 }
 
 SurfaceWidget::SurfaceWidget(QObject *core, QWindow *parent, const QPixmap &frozen)
-    : QQuickView(parent)
+    : QQuickView(pageEngine(), parent)
 {
     keepPicturesOutOfTheHeap();
     registerPageTypes();
@@ -233,6 +261,10 @@ SurfaceWidget::SurfaceWidget(QObject *core, QWindow *parent, const QPixmap &froz
     QFuture<QImage> early = grab ? grabAhead() : QFuture<QImage>();
     connectPonoram();
     loadPage(core);
+    // The X window is made while the grab still runs, so that showing it only maps it. Unmapped,
+    // it is not in the grab.
+    setGeometry(desktopGeometry());
+    create();
     const QImage grabbed = early.isCanceled() ? QImage() : early.result();
     if (!grab)
         setBackground(frozen);
@@ -243,14 +275,21 @@ SurfaceWidget::SurfaceWidget(QObject *core, QWindow *parent, const QPixmap &froz
     setColor(Qt::black);
 }
 
+// The page is made in a context of the view's own, which goes with the view after the page.
 void SurfaceWidget::loadPage(QObject *core)
 {
-    preparePage(this, core);
-    rootContext()->setContextProperty(QStringLiteral("fullScreen"), false);
-    rootContext()->setContextProperty(QStringLiteral("quickscreen"), false);
+    BundledFonts::install();
+    auto *context = new QQmlContext(engine()->rootContext(), this);
+    // The page's bindings leave the picture in values of the engine's heap, which the engine
+    // lets go of only when it collects them: a whole frame per closed capture would stay.
+    connect(this, &QObject::destroyed, engine(), &QQmlEngine::collectGarbage, Qt::QueuedConnection);
+    publish(context, this, core);
+    context->setContextProperty(QStringLiteral("fullScreen"), false);
+    context->setContextProperty(QStringLiteral("quickscreen"), false);
     setFlags(Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
     setResizeMode(QQuickView::SizeRootObjectToView);
-    setSource(QUrl(QStringLiteral("qrc:/qml/qml/Window/SurfaceWindow.qml")));
+    QQmlComponent *page = surfacePage();
+    setContent(page->url(), page, page->isReady() ? page->create(context) : nullptr);
     QQuickItem *root = rootObject();
     if (!root) {
         qWarning() << Q_FUNC_INFO << "the capture page did not load" << errors();

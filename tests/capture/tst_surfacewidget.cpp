@@ -34,6 +34,8 @@ private slots:
     void selectRectRoundsToWholePixels();
     void backgroundReachesThePageAndTheCanvas();
     void laterBackgroundReplacesTheShownOne();
+    void aCaptureOverAnOpenOneStartsAfresh();
+    void aClosedCaptureLetsGoOfItsPicture();
     void outputNeedsASelection_data();
     void outputNeedsASelection();
     void clipboardCopyWaitsOnceAndDiesWithTheView();
@@ -232,6 +234,41 @@ void TestSurfaceWidget::laterBackgroundReplacesTheShownOne()
     const QImage other = m_picture.mirrored(true, true);
     m_view->setBackground(QPixmap::fromImage(other));
     QTRY_COMPARE_WITH_TIMEOUT(shown(), other.pixelColor(inside), 3000);
+}
+
+// Every capture's page comes from one engine: a capture made while the last is open shows its
+// own picture, starts without the last one's selection or tool bar, and leaves the last intact.
+void TestSurfaceWidget::aCaptureOverAnOpenOneStartsAfresh()
+{
+    select(QPoint(30, 40), QPoint(130, 90));
+    const QImage first = m_picture;
+    m_picture = first.mirrored(true, true);
+    SurfaceWidget second;
+    m_picture = first;
+    QVERIFY(second.isLoaded());
+    second.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&second, 5000));
+    QVERIFY(!second.hasSelection());
+    QVERIFY(!second.rootObject()->findChild<QQuickItem *>("toolBar")->isVisible());
+    second.selector()->setRubberRect(QRectF(200, 100, 50, 40));
+    const QPoint inside(220, 120);
+    QTRY_COMPARE_WITH_TIMEOUT(
+        second.screen()->grabWindow(second.winId()).toImage().pixelColor(inside),
+        first.mirrored(true, true).pixelColor(inside), 3000);
+    QCOMPARE(m_view->selectRect(), QRect(30, 40, 100, 50));
+    QTRY_COMPARE_WITH_TIMEOUT(
+        m_view->screen()->grabWindow(m_view->winId()).toImage().pixelColor(60, 60),
+        first.pixelColor(60, 60), 3000);
+    QCOMPARE(m_view->renderRubberRect().toImage().convertToFormat(QImage::Format_RGB32),
+        first.copy(m_view->selectRect()));
+}
+
+// The engine of the pages lives on after a capture; the capture's picture must not.
+void TestSurfaceWidget::aClosedCaptureLetsGoOfItsPicture()
+{
+    const QPixmap picture = m_view->background();
+    m_view.reset();
+    QTRY_VERIFY_WITH_TIMEOUT(picture.isDetached(), 2000);
 }
 
 void TestSurfaceWidget::outputNeedsASelection_data()
