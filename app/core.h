@@ -31,6 +31,10 @@ class Core : public QObject
     Q_PROPERTY(QString lastLink READ lastLink NOTIFY lastLinkChanged)
 
 public:
+    // The social posts' numbers: the uploads' after-upload actions, which this side of the
+    // program does not include.
+    enum SocialPost { PostFacebook = 1, PostOdnoklassniki, PostVK, PostTwitter, PostMail };
+
     static Core *instance();
     ~Core() override;
 
@@ -180,6 +184,12 @@ public slots:
     QList<SelectorWidgetMac *> selectorWidgets() const;
     // type: what the page does with the link afterwards, a HandlerUpload::TypeAfterAction.
     void screenUpload(int type = 0, bool quick = false, const QPixmap &picture = QPixmap());
+    // Uploaded, then shared: the network's page opens with the link.
+    void screenPostFacebook(const QPixmap &picture = QPixmap());
+    void screenPostOdnoklassniki(const QPixmap &picture = QPixmap());
+    void screenPostVK(const QPixmap &picture = QPixmap());
+    void screenPostTwitter(const QPixmap &picture = QPixmap());
+    void screenPostMail(const QPixmap &picture = QPixmap());
     void screenSaveToDisk(const QPixmap &picture = QPixmap());
     void screenSaveToClipboard();
     Q_INVOKABLE void selectSaveScreenFolder();

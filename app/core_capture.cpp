@@ -48,6 +48,31 @@ void Core::screenUpload(int type, bool quick, const QPixmap &picture)
     windows()->screenUpload(type, quick, picture);
 }
 
+void Core::screenPostFacebook(const QPixmap &picture)
+{
+    screenUpload(PostFacebook, false, picture);
+}
+
+void Core::screenPostOdnoklassniki(const QPixmap &picture)
+{
+    screenUpload(PostOdnoklassniki, false, picture);
+}
+
+void Core::screenPostVK(const QPixmap &picture)
+{
+    screenUpload(PostVK, false, picture);
+}
+
+void Core::screenPostTwitter(const QPixmap &picture)
+{
+    screenUpload(PostTwitter, false, picture);
+}
+
+void Core::screenPostMail(const QPixmap &picture)
+{
+    screenUpload(PostMail, false, picture);
+}
+
 void Core::screenSaveToDisk(const QPixmap &picture)
 {
     windows()->screenSaveToDisk(picture);

@@ -23,6 +23,13 @@
 #include <QScreen>
 #include <QStandardPaths>
 
+// The controller names the social posts by number for the side of the program without uploads.
+static_assert(int(Core::PostFacebook) == HandlerUpload::PostFacebook
+    && int(Core::PostOdnoklassniki) == HandlerUpload::PostOdnoklassniki
+    && int(Core::PostVK) == HandlerUpload::PostVK
+    && int(Core::PostTwitter) == HandlerUpload::PostTwitter
+    && int(Core::PostMail) == HandlerUpload::PostMail);
+
 namespace {
 
 QVariant value(QLatin1String key)

@@ -49,6 +49,7 @@ private slots:
     void cleanup();
     void firstUploadOfTheRunEndsInTheLastUploadWindow();
     void uploadCarriesTheDescriptionAndTheAction();
+    void controllerPostSharesTheLink();
     void nothingLeavesWithoutASelection();
     void saveToDisk_data();
     void saveToDisk();
@@ -159,6 +160,20 @@ void TestCoreCapture::uploadCarriesTheDescriptionAndTheAction()
     QVERIFY2(
         m_opened.urls().first().toString().contains(QUrl::toPercentEncoding(m_core->lastLink()))
             || m_opened.urls().first().toString().contains(m_core->lastLink()),
+        qPrintable(m_opened.urls().first().toString()));
+    setValue("showActiveWindow", false);
+}
+
+// The controller's own post slots reach the network of their name, as the view's do.
+void TestCoreCapture::controllerPostSharesTheLink()
+{
+    setValue("showActiveWindow", true);
+    QVERIFY(openCapture(QRectF(20, 30, 64, 48)));
+    QSignalSpy link(m_core, &Core::lastLinkChanged);
+    m_core->screenPostTwitter();
+    QVERIFY(link.wait(10000));
+    QTRY_COMPARE_WITH_TIMEOUT(m_opened.urls().size(), 1, 5000);
+    QVERIFY2(m_opened.urls().first().toString().startsWith("https://twitter.com/intent/tweet?url="),
         qPrintable(m_opened.urls().first().toString()));
     setValue("showActiveWindow", false);
 }
