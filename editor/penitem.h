@@ -115,7 +115,6 @@ private:
     void takeRect(const QRectF &r);
 
     StrokePointer m_stroke;
-    bool m_drawing = false;
     bool m_repaintAll = false;
     std::unique_ptr<StrokeTiles> m_tiles;
     QRectF m_rect;
