@@ -14,7 +14,7 @@
 // there.
 //
 // Shade and guides are plain rectangles in the scene graph, so a move redraws only the areas
-// that changed. A page whose picture shades itself (the capture view's darkened copy, which
+// that changed. A page whose picture shades itself (the capture view's darkened picture, which
 // makes a moving selection cheaper still) turns `shaded` off and follows `brightRect`.
 class SurfaceSelector : public QQuickItem
 {
