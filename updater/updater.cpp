@@ -197,7 +197,9 @@ void Updater::writeChunk(QNetworkReply *reply)
     if (chunk.isEmpty() || !m_writeError.isEmpty())
         return;
     m_hash.addData(chunk);
-    if (m_package.size() + chunk.size() > s_packageLimit)
+    // Written from its start and only appended to: the position is the size, without the
+    // flush and stat that size() makes for every chunk.
+    if (m_package.pos() + chunk.size() > s_packageLimit)
         m_writeError = tr("it is larger than %1 bytes").arg(s_packageLimit);
     else if (m_package.write(chunk) != chunk.size())
         m_writeError = m_package.errorString();
