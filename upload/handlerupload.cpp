@@ -312,7 +312,9 @@ bool HandlerUpload::openFile(const QString &path, QString *problem)
     }
     m_file = file;
     m_fileSize = file->size();
-    m_mimeType = QMimeDatabase().mimeTypeForFile(info).name();
+    // Judged from the descriptor just checked, not from the name, which could stand for another
+    // file by now; peek() leaves the file at its start for the upload.
+    m_mimeType = QMimeDatabase().mimeTypeForFileNameAndData(info.absoluteFilePath(), file).name();
     m_fileName = info.fileName();
     emit fileNameChanged();
     return true;
