@@ -26,14 +26,14 @@ public:
 QString addFile(
     QuaZip &zip, const QString &path, const QString &name, const std::atomic_bool &cancelled)
 {
-    const QFileInfo info(path);
     QFile source(path);
     QString problem;
     if (!UserFile::open(source, path, &problem))
         return problem + QLatin1Char(' ') + ZipPacker::tr("It was not packed.");
 
     QuaZipNewInfo entryInfo(name);
-    entryInfo.dateTime = info.lastModified();
+    // The date of the file whose bytes are packed, not of whatever the name stands for now.
+    entryInfo.dateTime = source.fileTime(QFileDevice::FileModificationTime);
     QuaZipFile entry(&zip);
     if (!entry.open(QIODevice::WriteOnly, entryInfo))
         return ZipPacker::tr("The archive cannot be written");
