@@ -3,7 +3,6 @@
 #include "singleapplication.h"
 
 #include <QCoreApplication>
-#include <QDebug>
 #include <QDir>
 #include <QFile>
 
@@ -32,7 +31,6 @@ bool reportUnknownArguments(const QStringList &arguments)
 // A second copy hands its command line to the first and ends.
 int forwardToFirstCopy(SingleApplication &single, const QStringList &arguments)
 {
-    qDebug() << Q_FUNC_INFO << "arguments count" << arguments.size();
     if (arguments.size() >= 2 && CommandLine::wantsHelp(arguments)) {
         print(CommandLine::helpText());
         return 0;
@@ -47,7 +45,6 @@ int forwardToFirstCopy(SingleApplication &single, const QStringList &arguments)
 bool answeredFromArguments(const QStringList &arguments, int *exitCode)
 {
     const CommandLine::LaunchPlan plan = CommandLine::planFirstCopy(arguments);
-    qDebug() << Q_FUNC_INFO << "indexOf help" << arguments.indexOf(QStringLiteral("-help"));
     switch (plan.action) {
     case CommandLine::LaunchPlan::Action::PrintHelp:
         print(CommandLine::helpText());
