@@ -25,11 +25,8 @@ WindowSet::WindowSet(Core *core)
 void WindowSet::showSettingsTrouble(const QString &text)
 {
     Logging::instance()->writeMessage(text);
-    auto *message = new MessageDialog;
-    message->setObjectName(QStringLiteral("settingsTroubleDialog"));
-    connect(message, &BasicWindow::closed, message, &QObject::deleteLater);
-    message->information(Core::tr("Settings"), text);
-    message->show();
+    showMessageWindow(Core::tr("Settings"), text)
+        ->setObjectName(QStringLiteral("settingsTroubleDialog"));
 }
 
 QColor WindowSet::getColorFromX(int x) const
