@@ -105,24 +105,28 @@ void ServerListener::answer(QTcpSocket *socket, const QByteArray &head)
     const QString error = query.queryItemValue(QStringLiteral("error"), QUrl::FullyDecoded);
     const QString state = query.queryItemValue(QStringLiteral("state"), QUrl::FullyDecoded);
     const bool ours = !m_expectedState.isEmpty() && state == m_expectedState;
-    if (target.isValid() && code.isEmpty() && !error.isEmpty()) {
-        reply(socket, 200, tr("Not signed in"),
-            tr("The sign-in was not completed. You can close this page now."));
-        if (ours)
-            emit errorReceived(error, state);
-        return;
-    }
-    if (!target.isValid() || code.isEmpty()) {
+    const bool declined = target.isValid() && code.isEmpty() && !error.isEmpty();
+    if (!declined && (!target.isValid() || code.isEmpty())) {
         qDebug() << Q_FUNC_INFO << "request without a sign-in code";
         reply(socket, 400, tr("Bad request"), tr("This address only receives a sign-in."));
         return;
     }
-    // The browser must not tell the user "Signed in" for a code the program throws away.
+    // The browser must not tell the user anything of a sign-in the program knows nothing of:
+    // neither "Signed in" for a code it throws away nor an answer to someone else's refusal.
     if (!ours) {
         reply(socket, 400, tr("Not signed in"),
             tr("This sign-in was not started by Kuvo, or it is over already. Kuvo did not use "
                "it; start the sign-in again from Kuvo."));
-        emit codeRefused();
+        if (declined)
+            qDebug() << Q_FUNC_INFO << "refused an error of a request not in flight";
+        else
+            emit codeRefused();
+        return;
+    }
+    if (declined) {
+        reply(socket, 200, tr("Not signed in"),
+            tr("The sign-in was not completed. You can close this page now."));
+        emit errorReceived(error, state);
         return;
     }
     reply(socket, 200, tr("Signed in"),
