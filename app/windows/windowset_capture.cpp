@@ -1,6 +1,7 @@
 // Capture routes: starting a capture and taking the finished picture to a file, the
 // clipboard or an upload.
 
+#include "checkedsavefile.h"
 #include "core.h"
 #include "maintoolwidget.h"
 #include "messagedialog.h"
@@ -324,11 +325,13 @@ bool WindowSet::saveAudioImage(const QPixmap &picture, const QString &fileName)
         const PictureFormat format = PictureFormat::current();
         return writeCapture(picture, format.withExtension(fileName.chopped(4)));
     }
-    // The dialog has asked about replacing a file of that name already.
-    QFile::remove(fileName);
-    if (QFile::copy(withSound, fileName))
+    // The dialog has asked about replacing a file of that name already; it is replaced only
+    // by a whole copy, so a full disk leaves the old file as it was.
+    QString problem;
+    if (CheckedSaveFile::copyOver(withSound, fileName, &problem))
         return true;
-    showErrorWidget(Core::tr("The picture could not be saved to %1").arg(fileName));
+    qDebug() << Q_FUNC_INFO << fileName << problem;
+    showErrorWidget(Core::tr("The picture could not be saved to %1: %2").arg(fileName, problem));
     return false;
 }
 

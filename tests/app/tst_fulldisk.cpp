@@ -1,9 +1,13 @@
+#include "audiofiles.h"
+#include "audioimagefile.h"
 #include "checkedsavefile.h"
 #include "core.h"
 #include "coretestsupport.h"
 #include "errorwidget.h"
 #include "fulldisk.h"
+#include "kailibrary.h"
 #include "messagedialog.h"
+#include "paths.h"
 #include "pictureformat.h"
 #include "setting.h"
 #include "surfacewidget.h"
@@ -59,7 +63,8 @@ private slots:
     void pictureKeepsTheOldFile_data();
     void pictureKeepsTheOldFile();
     void copyKeepsTheOldFileAndTheSource();
-    void failedSaveOffersThePictureAgain();
+    void failedSaveKeepsTheOldFileAndOffersThePictureAgain_data();
+    void failedSaveKeepsTheOldFileAndOffersThePictureAgain();
     void failedUploadWriteKeepsTheView();
 
 private:
@@ -72,6 +77,7 @@ private:
 void TestFullDisk::initTestCase()
 {
     QVERIFY(startSignedIn(m_service));
+    KaiLibrary::setPath(QStringLiteral(KAI_LIBRARY_FILE));
     const QImage screen = noise(QGuiApplication::primaryScreen()->geometry().width());
     SurfaceWidget::setGrabber(
         [screen](const QRect &rect) { return QPixmap::fromImage(screen.copy(rect)); });
@@ -97,6 +103,7 @@ void TestFullDisk::cleanup()
     for (ErrorWidget *window : windowsOf<ErrorWidget>())
         window->close();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    Core::instance()->clearAudioFile();
     m_disk.reset();
 }
 
@@ -148,24 +155,51 @@ void TestFullDisk::copyKeepsTheOldFileAndTheSource()
     QCOMPARE(filesIn(m_folder), QStringList {QStringLiteral("kept.png")});
 }
 
-void TestFullDisk::failedSaveOffersThePictureAgain()
+void TestFullDisk::failedSaveKeepsTheOldFileAndOffersThePictureAgain_data()
 {
+    QTest::addColumn<QString>("extension");
+    QTest::newRow("picture") << QStringLiteral(".png");
+    QTest::newRow("picture with a spoken comment") << QStringLiteral(".kia");
+}
+
+void TestFullDisk::failedSaveKeepsTheOldFileAndOffersThePictureAgain()
+{
+    QFETCH(QString, extension);
     Core *core = Core::instance();
+    m_answer = m_folder + QStringLiteral("/old") + extension;
+    QFile old(m_answer);
+    QVERIFY(old.open(QIODevice::WriteOnly) && old.write("an older save") == 13);
+    old.close();
     QVERIFY(m_disk->fillLeaving(4096));
-    m_answer = m_folder + QStringLiteral("/shot.png");
     core->screen(false, false);
     QVERIFY(core->surfaceWidget());
+    // Recorded beside the capture, the comment makes the save a ".kia" file.
+    const QByteArray recording = wavTone(8000, 1, 0.2, 440);
+    if (extension == QLatin1String(".kia")) {
+        QVERIFY(QDir().mkpath(Paths::audioFolder()));
+        QFile wav(Paths::audioFolder() + QStringLiteral("1.wav"));
+        QVERIFY(wav.open(QIODevice::WriteOnly) && wav.write(recording) == recording.size());
+    }
     core->surfaceWidget()->selector()->setRubberRect(QRectF(10, 10, 64, 64));
     core->surfaceWidget()->saveScreen();
-    QVERIFY(!QFile::exists(m_answer));
+    QCOMPARE(contents(m_answer), QByteArray("an older save"));
+    QCOMPARE(filesIn(m_folder), QStringList {QStringLiteral("old") + extension});
+    QTRY_COMPARE_WITH_TIMEOUT(windowsOf<ErrorWidget>().size(), 1, 5000);
+    QVERIFY2(windowsOf<ErrorWidget>().first()->error().contains(QStringLiteral("No space")),
+        qPrintable(windowsOf<ErrorWidget>().first()->error()));
     QTRY_COMPARE_WITH_TIMEOUT(windowsOf<MessageDialog>().size(), 1, 5000);
 
     // Another place with room: the same picture lands there.
     QTemporaryDir room;
-    m_answer = room.filePath(QStringLiteral("shot.png"));
+    m_answer = room.filePath(QStringLiteral("shot") + extension);
     windowsOf<MessageDialog>().first()->done(MessageDialog::Ok);
     QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(m_answer), 5000);
-    QCOMPARE(QImage(m_answer).size(), QSize(64, 64));
+    AudioImageFile saved(m_answer);
+    const bool withComment = saved.readAll();
+    QCOMPARE(withComment, extension == QLatin1String(".kia"));
+    QCOMPARE(withComment ? saved.readAudioData() : recording, recording);
+    const QImage picture = withComment ? QImage::fromData(saved.readImageData()) : QImage(m_answer);
+    QCOMPARE(picture.size(), QSize(64, 64));
 }
 
 void TestFullDisk::failedUploadWriteKeepsTheView()
