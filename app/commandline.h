@@ -25,9 +25,11 @@ struct LaunchPlan
 
 LaunchPlan planFirstCopy(const QStringList &arguments);
 
-// What a second copy sends to the first: "running_again", or the arguments joined by ";"
-// with relative file paths made absolute against the second copy's working folder.
-QString messageForFirstCopy(const QStringList &arguments, const QString &workingFolder);
+// What a second copy sends to the first: "running_again", or the arguments after the program
+// path, each as UTF-8 ended by a zero byte, behind a mark that no older message starts with.
+// Relative file paths are made absolute against the second copy's working folder: the first
+// copy runs in a folder of its own.
+QByteArray messageForFirstCopy(const QStringList &arguments, const QString &workingFolder);
 
 // A message received from a second copy, turned into the one command it stands for.
 struct ForwardedCommand
@@ -40,11 +42,14 @@ struct ForwardedCommand
         FullScreen,
         QuickScreen,
         Screen,
-        Upload
+        Upload,
+        // Names that may stand for another file than the sender meant: nothing is done.
+        Refused
     };
     Kind kind = Kind::Nothing;
     QStringList files;
     QString file;
+    QStringList refused;
 };
 
 ForwardedCommand parseMessage(const QByteArray &message);
@@ -53,6 +58,11 @@ ForwardedCommand parseMessage(const QByteArray &message);
 // workingFolder: an unknown switch such as "--help", or a mistyped name.
 QStringList unknownArguments(const QStringList &arguments, const QString &workingFolder);
 QString unknownArgumentsText(const QStringList &unknown);
+// Arguments whose bytes do not come back from text: such a name would open another file, or
+// none. So does a relative name in a working folder of that kind. raw holds the program path
+// first, as argv does.
+QStringList unreadableArguments(const QList<QByteArray> &raw, const QByteArray &workingFolder);
+QString unreadableArgumentsText(const QStringList &unreadable);
 
 bool wantsHelp(const QStringList &arguments);
 QString helpText();

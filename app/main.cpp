@@ -6,8 +6,10 @@
 #include <QDir>
 #include <QFile>
 
+#include <climits>
 #include <clocale>
 #include <dlfcn.h>
+#include <unistd.h>
 
 namespace {
 
@@ -17,32 +19,56 @@ const int kUsageError = 2;
 // What the dynamic loader itself ends with when a library a program needs is missing.
 const int kProgramMissing = 127;
 
-// Nothing that names no file may reach an upload, in this copy or the first one.
-bool reportUnknownArguments(const QStringList &arguments)
+QByteArray workingFolder()
 {
-    const QStringList unknown = CommandLine::unknownArguments(arguments, QDir::currentPath());
-    if (unknown.isEmpty())
+    QByteArray folder(PATH_MAX, '\0');
+    return ::getcwd(folder.data(), size_t(folder.size())) ? QByteArray(folder.constData())
+                                                          : QByteArray();
+}
+
+// The arguments as the system handed them over, the program path first.
+QList<QByteArray> rawArguments(int argc, char **argv)
+{
+    QList<QByteArray> raw;
+    for (int i = 0; i < argc; ++i)
+        raw << QByteArray(argv[i]);
+    return raw;
+}
+
+// Nothing that names no file may reach an upload, in this copy or the first one; nor a name
+// that text cannot hold, which would come back as another name.
+bool reportUnknownArguments(const QStringList &arguments, const QList<QByteArray> &raw)
+{
+    const QStringList unreadable = CommandLine::unreadableArguments(raw, workingFolder());
+    const QStringList unknown = unreadable.isEmpty()
+        ? CommandLine::unknownArguments(arguments, QDir::currentPath())
+        : QStringList();
+    if (unknown.isEmpty() && unreadable.isEmpty())
         return false;
-    print(CommandLine::unknownArgumentsText(unknown), stderr);
+    print(CommandLine::unreadableArgumentsText(unreadable)
+            + CommandLine::unknownArgumentsText(unknown),
+        stderr);
     print(CommandLine::helpText());
     return true;
 }
 
 // A second copy hands its command line to the first and ends.
-int forwardToFirstCopy(SingleApplication &single, const QStringList &arguments)
+int forwardToFirstCopy(
+    SingleApplication &single, const QStringList &arguments, const QList<QByteArray> &raw)
 {
     if (arguments.size() >= 2 && CommandLine::wantsHelp(arguments)) {
         print(CommandLine::helpText());
         return 0;
     }
-    if (reportUnknownArguments(arguments))
+    if (reportUnknownArguments(arguments, raw))
         return kUsageError;
     single.writeMessage(CommandLine::messageForFirstCopy(arguments, QDir::currentPath()));
     return 0;
 }
 
 // The first copy's help texts and refused arguments: answered, the program ends.
-bool answeredFromArguments(const QStringList &arguments, int *exitCode)
+bool answeredFromArguments(
+    const QStringList &arguments, const QList<QByteArray> &raw, int *exitCode)
 {
     const CommandLine::LaunchPlan plan = CommandLine::planFirstCopy(arguments);
     switch (plan.action) {
@@ -57,7 +83,7 @@ bool answeredFromArguments(const QStringList &arguments, int *exitCode)
     case CommandLine::LaunchPlan::Action::Run:
         break;
     }
-    if (!reportUnknownArguments(arguments))
+    if (!reportUnknownArguments(arguments, raw))
         return false;
     *exitCode = kUsageError;
     return true;
@@ -73,10 +99,12 @@ bool answeredBeforeGui(int &argc, char **argv, int *exitCode, QString *programFo
     CommandLine::nameApplication();
     *programFolder = QCoreApplication::applicationDirPath();
     const QStringList arguments = QCoreApplication::arguments();
+    // Taken after the application object, which may have removed its own switches.
+    const QList<QByteArray> raw = rawArguments(argc, argv);
     SingleApplication single;
     if (!single.isRunning())
-        return answeredFromArguments(arguments, exitCode);
-    *exitCode = forwardToFirstCopy(single, arguments);
+        return answeredFromArguments(arguments, raw, exitCode);
+    *exitCode = forwardToFirstCopy(single, arguments, raw);
     return true;
 }
 

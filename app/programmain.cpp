@@ -43,6 +43,7 @@ void connectLaterCopies(SingleApplication &single, Core *core)
     QObject::connect(&single, &SingleApplication::fullScreen, core, &Core::fullScreen);
     QObject::connect(&single, &SingleApplication::quickScreen, core, &Core::quickScreen);
     QObject::connect(&single, &SingleApplication::openAudioImageFile, core, &Core::openAudioImage);
+    QObject::connect(&single, &SingleApplication::refused, core, &Core::showErrorWidget);
 }
 
 } // namespace

@@ -80,7 +80,12 @@ bool SingleApplication::isRunning()
 
 bool SingleApplication::writeMessage(const QString &message)
 {
-    socket.write(message.toUtf8());
+    return writeMessage(message.toUtf8());
+}
+
+bool SingleApplication::writeMessage(const QByteArray &message)
+{
+    socket.write(message);
     const bool written = socket.waitForBytesWritten(kWaitMs);
     socket.disconnectFromServer();
     if (socket.state() != QLocalSocket::UnconnectedState)
@@ -187,6 +192,12 @@ void SingleApplication::dispatch(const QByteArray &message)
         break;
     case ForwardedCommand::Kind::Upload:
         emit uploadFile(command.files);
+        break;
+    case ForwardedCommand::Kind::Refused:
+        qWarning() << Q_FUNC_INFO << "forwarded names refused:" << command.refused;
+        emit refused(tr("Nothing was sent or opened: it is not clear which file is meant by "
+                        "%1. Start Kuvo again with the file's full name.")
+                         .arg(command.refused.join(QStringLiteral(", "))));
         break;
     }
 }

@@ -18,6 +18,7 @@ public:
 
     bool isRunning();
     bool writeMessage(const QString &message);
+    bool writeMessage(const QByteArray &message);
     // Starts listening for later copies, unless another copy already does.
     bool exec();
 
@@ -32,6 +33,8 @@ signals:
     void fullScreen();
     void quickScreen();
     void screen();
+    // A forwarded command was not followed: the text tells the user why.
+    void refused(const QString &text);
 
 private slots:
     void newConnection();

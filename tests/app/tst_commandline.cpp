@@ -107,20 +107,22 @@ void TestCommandLine::unknownArguments()
 void TestCommandLine::messageForFirstCopy_data()
 {
     QTest::addColumn<QStringList>("arguments");
-    QTest::addColumn<QString>("message");
-    QTest::newRow("no arguments") << QStringList {"kuvo"} << "running_again";
-    QTest::newRow("relative paths become absolute") << QStringList {"kuvo", "a.png", "../up/b.png",
-        "/abs/c.png"} << "kuvo;/home/u/work/a.png;/home/u/up/b.png;/abs/c.png";
-    QTest::newRow("switches stay as they are") << QStringList {"kuvo", "-screen"} << "kuvo;-screen";
-    QTest::newRow("zip") << QStringList {"kuvo", "a.png", "-z"} << "kuvo;/home/u/work/a.png;-z";
-    QTest::newRow("opened file") << QStringList {"kuvo", "-o", "pic.kia"}
-                                 << "kuvo;-o;/home/u/work/pic.kia";
+    QTest::addColumn<QByteArray>("message");
+    QTest::newRow("no arguments") << QStringList {"kuvo"} << QByteArray("running_again");
+    QTest::newRow("relative paths become absolute, as they are")
+        << QStringList {"kuvo", "a.png", "../up/b.png", "/abs/c.png"}
+        << QByteArrayLiteral("\0kuvo-arguments\0/home/u/work/a.png\0/home/u/work/../up/b.png\0"
+                             "/abs/c.png\0");
+    QTest::newRow("switches stay as they are") << QStringList {
+        "kuvo", "-screen", "-z"} << QByteArrayLiteral("\0kuvo-arguments\0-screen\0-z\0");
+    QTest::newRow("opened file") << QStringList {"kuvo", "-o",
+        "pic.kia"} << QByteArrayLiteral("\0kuvo-arguments\0-o\0/home/u/work/pic.kia\0");
 }
 
 void TestCommandLine::messageForFirstCopy()
 {
     QFETCH(QStringList, arguments);
-    QFETCH(QString, message);
+    QFETCH(QByteArray, message);
     QCOMPARE(CommandLine::messageForFirstCopy(arguments, QStringLiteral("/home/u/work")), message);
 }
 
@@ -138,8 +140,13 @@ void TestCommandLine::forwardedMessage_data()
         << QString();
     QTest::newRow("upload") << QByteArray("/bin/kuvo;/a.png;/b.png") << Kind::Upload
                             << QStringList {"/a.png", "/b.png"} << QString();
-    QTest::newRow("semicolon splits a path") << QByteArray("/bin/kuvo;/a;b.png") << Kind::Upload
-                                             << QStringList {"/a", "b.png"} << QString();
+    QTest::newRow("an older copy's split name is refused")
+        << QByteArray("/bin/kuvo;/a;b.png") << Kind::Refused << QStringList() << QString();
+    QTest::newRow("an older copy's relative name is refused")
+        << QByteArray("/bin/kuvo;-o;pic.kia") << Kind::Refused << QStringList() << QString();
+    QTest::newRow("a name that is not UTF-8 is refused")
+        << QByteArrayLiteral("\0kuvo-arguments\0/x\xff.png\0") << Kind::Refused << QStringList()
+        << QString();
     QTest::newRow("zip wins over screen, which is no file")
         << QByteArray("/bin/kuvo;-screen;/a.png;-z") << Kind::UploadZip << QStringList {"/a.png"}
         << QString();

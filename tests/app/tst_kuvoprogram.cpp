@@ -1,4 +1,5 @@
 #include "standinprocess.h"
+#include "standinservice.h"
 
 #include <JlCompress.h>
 #include <QLocalServer>
@@ -6,6 +7,9 @@
 #include <QtTest>
 
 #include <memory>
+
+#include <fcntl.h>
+#include <unistd.h>
 
 // Runs of the real program: its help texts, what a second copy sends to the first, and the
 // hand-over to a downloaded update. Each run gets a home and a runtime folder of its own.
@@ -21,6 +25,8 @@ private slots:
     void unknownArgumentsAreReportedNotUploaded();
     void secondCopyForwards_data();
     void secondCopyForwards();
+    void secondCopyUploadsTheFileItNames_data();
+    void secondCopyUploadsTheFileItNames();
     void pendingUpdateIsStartedInsteadOfThisCopy();
     void pendingUpdateThatCannotStartIsKept();
     void launcherWithoutItsProgram_data();
@@ -171,8 +177,8 @@ void TestKuvoProgram::secondCopyForwards_data()
     QTest::addColumn<QStringList>("arguments");
     QTest::addColumn<QByteArray>("message");
     QTest::newRow("no arguments") << QStringList() << QByteArray("running_again");
-    QTest::newRow("files made absolute") << QStringList {"a.png", "-z", "sub/b;c.png"}
-                                         << QByteArray("/work/a.png;-z;/work/sub/b;c.png");
+    QTest::newRow("files made absolute") << QStringList {
+        "a.png", "-z", "sub/b;c.png"} << QByteArrayLiteral("/work/a.png\0-z\0/work/sub/b;c.png\0");
     QTest::newRow("help sends nothing") << QStringList {"-help"} << QByteArray();
 }
 
@@ -212,9 +218,94 @@ void TestKuvoProgram::secondCopyForwards()
     } else if (message == "running_again") {
         QCOMPARE(received, message);
     } else {
-        QCOMPARE(received, QByteArray(KUVO_PROGRAM) + ';' + message);
+        QCOMPARE(received, QByteArrayLiteral("\0kuvo-arguments\0") + message);
     }
     QVERIFY(!QFileInfo::exists(home() + QStringLiteral("/.kuvo")));
+}
+
+namespace {
+
+bool writeFile(const QByteArray &path, const QByteArray &content)
+{
+    const int fd = ::open(path.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
+    const bool written = fd >= 0 && ::write(fd, content.constData(), size_t(content.size())) > 0;
+    return ::close(fd) == 0 && written;
+}
+
+} // namespace
+
+void TestKuvoProgram::secondCopyUploadsTheFileItNames_data()
+{
+    QTest::addColumn<QByteArray>("name");
+    QTest::addColumn<QByteArray>("decoy"); // beside it: what a misread name would send
+    QTest::newRow("semicolon") << QByteArray("a;b.png") << QByteArray("a");
+    QTest::newRow("quotes") << QByteArray("q \"it's\".png") << QByteArray("q");
+    QTest::newRow("newline") << QByteArray("l1\nl2.png") << QByteArray("l2.png");
+    QTest::newRow("not UTF-8") << QByteArray("x\xff.png") << QByteArray("x\xef\xbf\xbd.png");
+}
+
+// The real program signed in to the stand-in, and a real second copy in another folder that
+// names a file: exactly that file goes, or (a name text cannot hold) the second copy refuses.
+void TestKuvoProgram::secondCopyUploadsTheFileItNames()
+{
+    QFETCH(QByteArray, name);
+    QFETCH(QByteArray, decoy);
+    StandinService service;
+    QVERIFY(service.start());
+    QVERIFY(QDir().mkpath(home() + QStringLiteral("/.kuvo")));
+    QCOMPARE(QProcess::execute(QStringLiteral(KUVO_TEST_PYTHON3),
+                 {"-c",
+                     "import sqlite3, sys; c = sqlite3.connect(sys.argv[1]); c.execute('CREATE "
+                     "TABLE Settings (name VARCHAR PRIMARY KEY NOT NULL, value TEXT)'); "
+                     "c.execute('INSERT INTO Settings VALUES (?, ?)', ('token', sys.argv[2])); "
+                     "c.commit()",
+                     home() + QStringLiteral("/.kuvo/setting"), service.issueToken()}),
+        0);
+    QProcess first;
+    first.setProcessEnvironment(environment(true));
+    first.setWorkingDirectory(home());
+    first.start(QStringLiteral(KUVO_PROGRAM), {"-beta", service.httpsHost(), service.httpsHost()});
+    QVERIFY(QTest::qWaitFor(
+        [&] {
+            QLocalSocket probe;
+            probe.connectToServer(runtime() + QStringLiteral("/KuvoApp"));
+            return probe.waitForConnected(100);
+        },
+        15000));
+
+    const QByteArray work = QFile::encodeName(m_root->path()) + "/work/";
+    QVERIFY(QDir().mkpath(QFile::decodeName(work)));
+    // The same name in the first copy's working folder must not be taken either.
+    for (const QByteArray &path : {work + name, work + decoy, home().toUtf8() + '/' + name})
+        QVERIFY(writeFile(path, "the file " + path));
+    QVERIFY(writeFile(work + "argument", name));
+    // Through the shell, byte for byte, as a user's shell passes a name on.
+    QProcess second;
+    second.setProcessEnvironment(environment());
+    second.setWorkingDirectory(QFile::decodeName(work));
+    second.start(QStringLiteral("/bin/sh"),
+        {"-c", "a=$(cat argument; echo .); exec \"$0\" \"${a%.}\"", KUVO_PROGRAM});
+    QVERIFY(second.waitForFinished(20000));
+    const auto uploads = [&] { // the MD5 of every whole upload
+        QStringList sums;
+        for (const QJsonValue &request : service.requests()) {
+            if (request[QStringLiteral("method")].toString() == QLatin1String("PUT")
+                && request[QStringLiteral("complete")].toBool())
+                sums << request[QStringLiteral("md5")].toString();
+        }
+        return sums;
+    };
+    if (QString::fromUtf8(name).toUtf8() != name) {
+        QCOMPARE(second.exitCode(), 2);
+        QVERIFY(second.readAllStandardError().contains(QFile::encodeName(QFile::decodeName(name))));
+    } else {
+        QCOMPARE(second.exitCode(), 0);
+        const QString sent = QString::fromLatin1(
+            QCryptographicHash::hash("the file " + work + name, QCryptographicHash::Md5).toHex());
+        QTRY_COMPARE_WITH_TIMEOUT(uploads(), QStringList {sent}, 20000);
+    }
+    first.terminate();
+    QVERIFY(first.waitForFinished(10000));
 }
 
 // As the updater leaves it: the program, and the signed package it came in.
