@@ -164,7 +164,7 @@ SurfaceKeys::State EditPonoramWidget::keyState() const
     SurfaceKeys::readToolBar(state, this);
     state.currentItemHasSelectedText = textWithSelection();
     state.selectorExists = false;
-    state.shareModifier = Qt::AltModifier;
+    state.shareModifier = ShareModifier;
     return state;
 }
 

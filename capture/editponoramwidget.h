@@ -26,8 +26,14 @@ class EditPonoramWidget : public QQuickView
         bool isTransparentSupport READ isTransparentSupport NOTIFY isTransparentSupportChanged)
     Q_PROPERTY(QPixmap background READ background NOTIFY backgroundChange)
     Q_PROPERTY(QSize pictureSize READ pictureSize NOTIFY backgroundChange)
+    // The tool bar's menu names the share keys with it.
+    Q_PROPERTY(int shareModifier READ shareModifier CONSTANT)
 
 public:
+    // Held with Control, it turns V, O, F, T and E into the share keys of this window.
+    static constexpr Qt::KeyboardModifier ShareModifier = Qt::AltModifier;
+    int shareModifier() const { return ShareModifier; }
+
     // core is published to the page as "core"; it may be null.
     explicit EditPonoramWidget(
         const QPixmap &pixmap, QObject *core = nullptr, QWindow *parent = nullptr);

@@ -622,6 +622,7 @@ SurfaceKeys::State SurfaceWidget::keyState() const
     state.selectorExists = m_selector;
     state.selectionComplete = m_selector && m_selector->isCompleteSelectRect();
     SurfaceKeys::readToolBar(state, this);
+    state.shareModifier = ShareModifier;
     return state;
 }
 

@@ -35,8 +35,14 @@ class SurfaceWidget : public QQuickView
     Q_PROPERTY(int primaryHeight READ primaryHeight CONSTANT)
     Q_PROPERTY(bool isCommandModified READ isCommandModified NOTIFY isCommandModifiedChanged)
     Q_PROPERTY(PonoramSession *ponoram READ ponoramSession CONSTANT)
+    // The tool bar's menu names the share keys with it.
+    Q_PROPERTY(int shareModifier READ shareModifier CONSTANT)
 
 public:
+    // Held with Control, it turns V, O, F, T and E into the share keys of this view.
+    static constexpr Qt::KeyboardModifier ShareModifier = Qt::ShiftModifier;
+    int shareModifier() const { return ShareModifier; }
+
     // The share actions, with the numbers of the upload's after-upload actions.
     enum PostAction {
         PostFacebook = 1,

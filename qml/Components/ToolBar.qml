@@ -293,6 +293,9 @@ Item {
         // The capture view may run without a controller.
         isMac: core ? core.is_mac() : false
         showMail: settings.isUseMailClient
+        // A view that names no share keys of its own has the capture view's.
+        shareModifier: root.view && root.view.shareModifier !== undefined
+                       ? root.view.shareModifier : Qt.ShiftModifier
         onChosen: root.runOutput(action)
     }
 

@@ -7,6 +7,9 @@ Rectangle {
 
     property bool isMac: false
     property bool showMail: false
+    // What the window's share keys hold besides Control: Shift in the capture view, Alt in
+    // the picture editor.
+    property int shareModifier: Qt.ShiftModifier
 
     signal chosen(string action)
 
@@ -17,6 +20,10 @@ Rectangle {
     border.color: "#141517"
 
     function key(other, mac) { return isMac ? mac : other }
+    function shareKey(letter) {
+        var alt = shareModifier === Qt.AltModifier
+        return key((alt ? "Ctrl+Alt+" : "Ctrl+Shift+") + letter, (alt ? "⌘⌥" : "⌘⇧") + letter)
+    }
 
     Column {
         id: column
@@ -49,28 +56,28 @@ Rectangle {
         ToolBarMenuItem {
             objectName: "postVk"
             text: qsTr("Vkontakte")
-            shortcut: menu.key("Ctrl+Shift+V", "⌘⇧V")
+            shortcut: menu.shareKey("V")
             icon: "qrc:/icon/image/icon/menu_icon_vk.png"
             onTriggered: menu.chosen("screenPostVK")
         }
         ToolBarMenuItem {
             objectName: "postOd"
             text: qsTr("Odnoklassniki")
-            shortcut: menu.key("Ctrl+Shift+O", "⌘⇧O")
+            shortcut: menu.shareKey("O")
             icon: "qrc:/icon/image/icon/menu_icon_od.png"
             onTriggered: menu.chosen("screenPostOdnoklassniki")
         }
         ToolBarMenuItem {
             objectName: "postFb"
             text: qsTr("Facebook")
-            shortcut: menu.key("Ctrl+Shift+F", "⌘⇧F")
+            shortcut: menu.shareKey("F")
             icon: "qrc:/icon/image/icon/menu_icon_fb.png"
             onTriggered: menu.chosen("screenPostFacebook")
         }
         ToolBarMenuItem {
             objectName: "postTw"
             text: qsTr("Twitter")
-            shortcut: menu.key("Ctrl+Shift+T", "⌘⇧T")
+            shortcut: menu.shareKey("T")
             icon: "qrc:/icon/image/icon/menu_icon_tw.png"
             onTriggered: menu.chosen("screenPostTwitter")
         }
@@ -78,7 +85,7 @@ Rectangle {
             objectName: "postMail"
             visible: menu.showMail
             text: qsTr("E-mail")
-            shortcut: menu.key("Ctrl+Shift+E", "⌘⇧E")
+            shortcut: menu.shareKey("E")
             icon: "qrc:/icon/image/icon/menu_icon_mail.png"
             onTriggered: menu.chosen("screenPostMail")
         }
