@@ -15,6 +15,9 @@ Item {
     property bool showDropPanel: root.flag(settings.visibleColorPanel)
     // The page's tool tip (its surfaceToolTip); without one the bar shows no tips.
     property var toolTip: null
+    // What the bar, its menu and its drag keep inside (the screen under the bar), in the
+    // coordinates of the bar's parent; without one they go where they are put.
+    property var area: null
 
     // The context objects, or null on a page that has none (the bar then only shows itself).
     readonly property var canvas: typeof paintArea !== "undefined" ? paintArea : null
@@ -164,6 +167,12 @@ Item {
                         cursorShape: pressed ? Qt.ClosedHandCursor : Qt.OpenHandCursor
                         drag.target: root
                         drag.axis: Drag.XAndYAxis
+                        drag.minimumX: root.area ? root.area.x : -Number.MAX_VALUE
+                        drag.minimumY: root.area ? root.area.y : -Number.MAX_VALUE
+                        drag.maximumX: root.area ? root.area.x + root.area.width - root.width
+                                                 : Number.MAX_VALUE
+                        drag.maximumY: root.area ? root.area.y + root.area.height - root.height
+                                                 : Number.MAX_VALUE
                         onPressed: root.press = true
                         onReleased: root.press = false
                         onPositionChanged: if (pressed) root.moved = true
@@ -286,10 +295,17 @@ Item {
         // Over the drop-down panel, which it overlaps when both are open.
         z: 2
         visible: root.showMenu
-        // Opens to the right under the accept button, so it never runs off the page's left edge.
-        x: rightPanel.x
-        anchors.top: bar.bottom
-        anchors.topMargin: 4
+        readonly property int below: bar.height + 4
+        readonly property int above: -height - 4
+        readonly property bool roomRight: !root.area
+            || root.x + rightPanel.x + width <= root.area.x + root.area.width
+        readonly property bool roomBelow: !root.area
+            || root.y + below + height <= root.area.y + root.area.height
+        // Under the accept button, opening to the right where there is room; else ending at
+        // the bar's right edge, which is inside already. Under the bar where there is room,
+        // else over it.
+        x: roomRight ? rightPanel.x : bar.width - width
+        y: roomBelow || root.y + above < root.area.y ? below : above
         // The capture view may run without a controller.
         isMac: core ? core.is_mac() : false
         showMail: settings.isUseMailClient

@@ -188,6 +188,9 @@ Rectangle {
             onLoaded: {
                 item.enableMove = false
                 item.toolTip = surfaceToolTip
+                item.area = Qt.binding(function() {
+                    return Qt.rect(-x, -y, body.width, body.height)
+                })
             }
 
             Connections {

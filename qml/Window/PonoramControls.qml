@@ -8,21 +8,43 @@ import KuvoComponent 1.0
 Item {
     id: controls
 
-    // The page's selection item and the place of its tool bar.
+    // The page's selection item, the place of its tool bar, the screen the bar stands on and
+    // the page's tool tip (without one the buttons show no tips).
     property var selector
     property int barX: 0
     property int barY: 0
+    property int barWidth: 0
+    property rect area: Qt.rect(0, 0, width, height)
+    property var toolTip: null
 
     readonly property bool working: surface.ponoram.isPonoramWork
     readonly property int gap: 6
     readonly property bool roomRight: selector.rubberRectRight + gap + column.width <= width
 
+    function showTip(item, text, x, y) {
+        if (!toolTip)
+            return
+        var at = item.mapToItem(toolTip.parent, x, y)
+        toolTip.show(text, "", at.x, at.y)
+    }
+
+    function hideTip() {
+        if (toolTip)
+            toolTip.hide()
+    }
+
+    // Before the bar where the screen has room, else after it: never over its drag handle.
     Row {
         id: buttons
         objectName: "ponoramButtons"
+
+        readonly property int beforeBar: controls.barX - width - controls.gap
+        readonly property int afterBar: controls.barX + controls.barWidth + controls.gap
+
         spacing: 4
         visible: !surface.ponoram.ponoramDone && (controls.working || selector.showToolBar)
-        x: Math.max(0, controls.barX - width - controls.gap)
+        x: beforeBar >= controls.area.x || afterBar + width > controls.area.x + controls.area.width
+           ? Math.max(controls.area.x, beforeBar) : afterBar
         y: controls.barY
 
         Repeater {
@@ -40,31 +62,17 @@ Item {
                     anchors.fill: parent
                     hoverEnabled: true
                     cursorShape: Qt.PointingHandCursor
+                    onContainsMouseChanged: containsMouse
+                        ? controls.showTip(area, modelData.tip, mouseX, mouseY) : controls.hideTip()
+                    // The button goes with the click; its tip must not stay behind.
                     onClicked: {
+                        controls.hideTip()
                         if (modelData.name === "ponoramStart")
                             surface.startPonoram()
                         else if (modelData.name === "ponoramStop")
                             surface.stopPonoram()
                         else
                             surface.cancelPonoram()
-                    }
-                }
-                Rectangle {
-                    visible: area.containsMouse
-                    anchors.bottom: parent.top
-                    anchors.bottomMargin: 4
-                    anchors.horizontalCenter: parent.horizontalCenter
-                    width: tip.implicitWidth + 12
-                    height: tip.implicitHeight + 6
-                    radius: 4
-                    color: "#e0202020"
-                    Text {
-                        id: tip
-                        anchors.centerIn: parent
-                        font.family: "Arial"
-                        font.pixelSize: 12
-                        color: "white"
-                        text: modelData.tip
                     }
                 }
             }

@@ -115,6 +115,10 @@ Item {
            : above >= 0 ? above
            : Math.max(0, ponoramItem.y + ponoramItem.height - height - gap)
 
+        onLoaded: item.area = Qt.binding(function() {
+            return Qt.rect(-x, -y, view.width, view.height)
+        })
+
         Connections {
             target: toolBar.item
             function onClickAccept() { surface.uploadScreen() }

@@ -3,6 +3,7 @@
 // the finished panorama with its canvas and tool bar.
 import QtQuick 2.12
 import KuvoComponent 1.0
+import "../Components"
 
 Item {
     id: root
@@ -27,6 +28,10 @@ Item {
     PonoramControls {
         anchors.fill: parent
         selector: selector
+        toolTip: surfaceToolTip
+        area: surface.toolbarScreen(selector.rubberRectLeft, selector.rubberRectTop,
+                                    Math.max(1, selector.rubberRect.width),
+                                    Math.max(1, selector.rubberRect.height))
         barX: selector.rubberRectRight + 1
         barY: Math.min(selector.rubberRectBottom + 6, root.height - 40)
     }
@@ -35,6 +40,13 @@ Item {
         anchors.fill: parent
         area: Qt.rect(selector.rubberRectLeft, selector.rubberRectTop,
                       selector.rubberRect.width, selector.rubberRect.height)
+    }
+
+    // Over everything else, and kept on the screen under the pointer.
+    ToolTip {
+        id: surfaceToolTip
+        objectName: "surfaceToolTip"
+        areaAt: function(x, y) { return surface.toolbarScreen(x, y, 1, 1) }
     }
 
     Component.onCompleted: root.forceActiveFocus()

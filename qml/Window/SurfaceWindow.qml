@@ -68,7 +68,12 @@ Item {
         visible: selector.showToolBar && !surface.ponoram.isPonoramWork && !surface.ponoram.ponoramDone
         active: false
         source: "qrc:/qml/qml/Components/ToolBar.qml"
-        onLoaded: item.toolTip = surfaceToolTip
+        onLoaded: {
+            item.toolTip = surfaceToolTip
+            item.area = Qt.binding(function() {
+                return Qt.rect(area.x - x, area.y - y, area.width, area.height)
+            })
+        }
 
         readonly property int gap: 6
         readonly property rect area: surface.toolbarScreen(selector.rubberRectLeft,
@@ -100,8 +105,11 @@ Item {
     PonoramControls {
         anchors.fill: parent
         selector: selector
+        toolTip: surfaceToolTip
+        area: toolBar.area
         barX: toolBar.x
         barY: toolBar.y
+        barWidth: toolBar.width
     }
 
     PonoramView {

@@ -124,6 +124,8 @@ private slots:
     void toolTipsNameTheTools();
     void closingAsksWithItsPanel();
     void markingUpWithTheKeysAndThePickedColour();
+    void menusTipsAndButtonsStayOnTheScreen_data();
+    void menusTipsAndButtonsStayOnTheScreen();
 
 private:
     bool screenShowsPicture() const;
@@ -557,6 +559,55 @@ void TestCaptureX11::markingUpWithTheKeysAndThePickedColour()
     QTRY_VERIFY(nearlyEqual(shownAt(bar), shaded(m_picture.pixelColor(bar))));
     QVERIFY(xdotool({"keyup", "ctrl"}));
     QTRY_COMPARE(shownAt(bar), shownBar);
+}
+
+void TestCaptureX11::menusTipsAndButtonsStayOnTheScreen_data()
+{
+    QTest::addColumn<QRect>("selection");
+    QTest::addColumn<QString>("pointAt");
+    QTest::addColumn<bool>("click");
+    QTest::addColumn<QString>("shown");
+    QTest::addColumn<QString>("clearOf");
+    QTest::addColumn<QString>("plate");
+    const int right = QGuiApplication::primaryScreen()->geometry().width();
+    QTest::newRow("accept menu at the right edge")
+        << QRect(right - 520, 2, 515, 12) << "btnMenu" << true << "menu"
+        << "ponoramStart"
+        << "#2b2e30";
+    QTest::newRow("scrolling capture tip at the left edge")
+        << QRect(0, 300, 500, 200) << "ponoramStart" << false << "surfaceToolTip"
+        << ""
+        << "#2b2e30";
+    QTest::newRow("scrolling capture button beside the handle")
+        << QRect(0, 300, 500, 200) << "ponoramStart" << false << "ponoramStart"
+        << "moveHandle"
+        << "";
+}
+
+// Wherever the selection lies, what the bar opens or shows under the pointer is whole on the
+// screen and clear of the bar's other controls.
+void TestCaptureX11::menusTipsAndButtonsStayOnTheScreen()
+{
+    QFETCH(QRect, selection);
+    QFETCH(QString, pointAt);
+    QFETCH(bool, click);
+    QFETCH(QString, shown);
+    QFETCH(QString, clearOf);
+    QFETCH(QString, plate);
+    QPointer<SurfaceWidget> view = capture(selection);
+    QTRY_VERIFY(view && view->isActive() && findSceneItem(view->rootObject(), pointAt));
+    QQuickItem *item = findSceneItem(view->rootObject(), shown);
+    QVERIFY(item
+        && xdotool(moveTo(onScreen(findSceneItem(view->rootObject(), pointAt)),
+            click ? QStringList {"click", "1"} : QStringList())));
+    QTRY_VERIFY(item->isVisible());
+    const QRect rect(onScreen(item, {0, 0}), item->size().toSize());
+    QCOMPARE(rect.intersected(view->screen()->geometry()), rect);
+    if (QQuickItem *other
+        = clearOf.isEmpty() ? nullptr : findSceneItem(view->rootObject(), clearOf))
+        QVERIFY(!rect.intersects(QRect(onScreen(other, {0, 0}), other->size().toSize())));
+    if (!plate.isEmpty())
+        QTRY_COMPARE(shownAt(onScreen(item, {item->width() - 4, 4})), QColor(plate));
 }
 
 QTEST_MAIN(TestCaptureX11)
