@@ -20,11 +20,14 @@ namespace {
 // SQLite's primary result codes for a file that is not, or no longer, a database.
 const QString kSqliteCorrupt = QStringLiteral("11");
 const QString kSqliteNotADatabase = QStringLiteral("26");
-// A file or folder that cannot be written: read-only, no journal can be made beside it, or
-// (on a full disk) the index of the write-ahead log cannot be made.
+// A file or folder that cannot be written: read-only (8), no journal can be made beside it
+// (14), or a full disk, where the index of the write-ahead log cannot be made (10) and a
+// rollback journal cannot grow (13).
 bool cannotWrite(const QString &code)
 {
-    return code == QLatin1String("8") || code == QLatin1String("10") || code == QLatin1String("14");
+    static const QStringList codes
+        = {QStringLiteral("8"), QStringLiteral("10"), QStringLiteral("13"), QStringLiteral("14")};
+    return codes.contains(code);
 }
 
 // The write-ahead log is folded into the file every 64 pages and cut back to 256 KB: left to
@@ -75,6 +78,11 @@ void SqlWorker::connectToDatabase(const QString &name)
         }
     } else if (outcome == Outcome::Opened && m_readOnly) {
         trouble = ReadOnly;
+        // The rows an older file lacks could not be added: they read as a new file has them.
+        for (const SettingKeys::Row &row : SettingKeys::table()) {
+            if (row.source == SettingKeys::Row::FirstRun && !values.contains(row.name))
+                values.insert(row.name, row.initial);
+        }
     }
     if (outcome != Outcome::Opened) {
         qWarning() << Q_FUNC_INFO << "the settings database could not be opened:" << name;

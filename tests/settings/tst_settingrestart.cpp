@@ -276,8 +276,10 @@ void TestSettingRestart::unopenableDatabaseIsReported()
 void TestSettingRestart::unwritableFileIsReadAndReported_data()
 {
     QTest::addColumn<bool>("full");
-    QTest::newRow("read-only disk") << false;
-    QTest::newRow("full disk") << true;
+    QTest::addColumn<bool>("rollbackJournal"); // as older versions and the sqlite3 shell leave it
+    QTest::newRow("read-only disk") << false << false;
+    QTest::newRow("full disk") << true << false;
+    QTest::newRow("full disk, rollback journal") << true << true;
 }
 
 // The file of a signed-in user that can no longer be written (a read-only mount, or a disk
@@ -286,20 +288,32 @@ void TestSettingRestart::unwritableFileIsReadAndReported_data()
 void TestSettingRestart::unwritableFileIsReadAndReported()
 {
     QFETCH(bool, full);
+    QFETCH(bool, rollbackJournal);
     const QString folder = m_home->path() + QStringLiteral("/.kuvo");
     FullDisk disk(folder, 1 << 20);
     if (!disk.isMounted())
         QSKIP(qPrintable(FullDisk::skipReason()));
-    QCOMPARE(probe({"set", "token", "a-token", "set", "widthColorLine", "5"}).exitCode, 0);
+    if (rollbackJournal) // as the sqlite3 shell makes it, without the rows of this version
+        QCOMPARE(QProcess::execute(QStringLiteral(KUVO_TEST_PYTHON3),
+                     {"-c",
+                         "import sqlite3, sys; c = sqlite3.connect(sys.argv[1]); c.execute('CREATE "
+                         "TABLE Settings (name VARCHAR PRIMARY KEY NOT NULL, value TEXT)'); "
+                         "c.executemany('INSERT INTO Settings VALUES (?, ?)', [('token', "
+                         "'a-token'), ('widthColorLine', '5')]); c.commit()",
+                         settingFile()}),
+            0);
+    else
+        QCOMPARE(probe({"set", "token", "a-token", "set", "widthColorLine", "5"}).exitCode, 0);
     QVERIFY(full ? disk.fillLeaving(0) : disk.makeReadOnly());
 
-    Run run
-        = probe({"trouble", "get", "token", "get", "widthColorLine", "set", "username", "someone"});
+    Run run = probe({"trouble", "get", "token", "get", "widthColorLine", "get", "keySendScreen",
+        "set", "username", "someone"});
     QCOMPARE(run.exitCode, 0);
     QCOMPARE(run.value("trouble"),
         QStringLiteral("%1 %2").arg(Setting::StorageReadOnly).arg(settingFile()));
     QCOMPARE(run.value("token"), QStringLiteral("QString:a-token"));
     QCOMPARE(run.value("widthColorLine"), QStringLiteral("QString:5"));
+    QCOMPARE(run.value("keySendScreen"), QStringLiteral("QString:Ctrl + Enter"));
     QVERIFY(!run.out.contains(QStringLiteral("writesFailed")));
 }
 
