@@ -291,19 +291,18 @@ const QList<QLatin1String> kSealedStorageKeys = {
 void Autorization::signOut()
 {
     clearAccount(kStorageKeys);
+    // Nothing is sealed any more with a token refused before.
+    settings()->setValue(SettingKeys::sealingToken, QStringLiteral(""));
 }
 
+// The credentials stay in the file as they are, sealed with the refused token, which stays
+// their key until the next sign-in seals them with its own: a quit before it loses nothing.
 void Autorization::dropRefusedToken()
 {
-    QList<QPair<QLatin1String, QString>> held;
-    for (QLatin1String key : kSealedStorageKeys)
-        held.append({key, settings()->getValue(key, true).toString()});
-    // Sealed with the old token they would read as rubbish under the next one.
-    clearAccount(kSealedStorageKeys);
-    for (const auto &[key, value] : held) {
-        if (!value.isEmpty())
-            settings()->setValue(key, value, true);
-    }
+    const QString refused = token();
+    if (!refused.isEmpty())
+        settings()->setValue(SettingKeys::sealingToken, refused);
+    clearAccount({});
 }
 
 // The keys go while the token is still there to key the cipher; the token goes last.

@@ -40,8 +40,8 @@ public:
     Q_INVOKABLE void signInWithBrowser(const QString &provider);
     Q_INVOKABLE void signOut();
     // The service refused the stored token and the user agreed to sign in again: the account
-    // goes, but the storage settings are the user's and stay. Their credentials are enciphered
-    // with the old token, so they are held for this run and sealed with the next one.
+    // goes, but the storage settings are the user's and stay. Their credentials stay
+    // enciphered with the old token, which is kept for them until the next sign-in.
     void dropRefusedToken();
 
 public slots:

@@ -154,7 +154,7 @@ QString Setting::plainText(const QString &name)
         m_cache.insert(name, QStringLiteral(""));
         return QStringLiteral("");
     }
-    return nonNull(decrypt(sealed->toString(), getValue(SettingKeys::token).toString()));
+    return nonNull(decrypt(sealed->toString(), cipherKey()));
 }
 
 void Setting::setValue(const QString &name, const QVariant &value, bool is_encrypt)
@@ -180,7 +180,7 @@ void Setting::setValue(const QString &name, const QVariant &value, bool is_encry
 void Setting::storeEnciphered(const QString &name, const QString &value)
 {
     bool ok = false;
-    const QString sealed = encrypt(value, getValue(SettingKeys::token).toString(), &ok);
+    const QString sealed = encrypt(value, cipherKey(), &ok);
     if (!ok) {
         m_unsealed.insert(name, value);
         qWarning() << Q_FUNC_INFO << name
@@ -193,11 +193,40 @@ void Setting::storeEnciphered(const QString &name, const QString &value)
     setValueDB(name, sealed);
 }
 
+QString Setting::cipherKey()
+{
+    const QString token = getValue(SettingKeys::token).toString();
+    return token.isEmpty() ? getValue(SettingKeys::sealingToken).toString() : token;
+}
+
 void Setting::sealPendingValues()
 {
+    if (getValue(SettingKeys::token).toString().isEmpty())
+        return;
+    resealStoredValues();
     const auto pending = m_unsealed;
     for (auto it = pending.cbegin(); it != pending.cend(); ++it)
         storeEnciphered(it.key(), it.value());
+}
+
+// The rows still sealed with a refused token go over to the new one; a value written since,
+// and held in memory, replaces its row right after.
+void Setting::resealStoredValues()
+{
+    const QString former = getValue(SettingKeys::sealingToken).toString();
+    if (former.isEmpty())
+        return;
+    for (const SettingKeys::Row &row : SettingKeys::table()) {
+        const auto sealed = m_cache.constFind(row.name);
+        if (row.cipher == SettingKeys::Row::Plain || row.cipher == SettingKeys::Row::Hidden
+            || sealed == m_cache.cend() || m_unsealed.contains(row.name))
+            continue;
+        bool ok = false;
+        const QString plain = decrypt(sealed->toString(), former, &ok);
+        if (ok)
+            storeEnciphered(row.name, nonNull(plain));
+    }
+    setValue(SettingKeys::sealingToken, QStringLiteral(""));
 }
 
 void Setting::emitKeySignal(const QString &name)

@@ -195,7 +195,11 @@ private:
 
     QString plainText(const QString &name);
     void storeEnciphered(const QString &name, const QString &value);
+    // The account's token; while signed out after the service refused it, that token, which
+    // the enciphered rows stay sealed with until the next sign-in.
+    QString cipherKey();
     void sealPendingValues();
+    void resealStoredValues();
     void emitKeySignal(const QString &name);
     void writeAutostartEntry();
     SqlDatabase m_database;

@@ -85,6 +85,7 @@ QVector<Row> makeTable()
         unset(quota, Row::Bytes),
         unset(usage, Row::Bytes),
         unset(maxPostSize, Row::Bytes),
+        unset(sealingToken, Row::Text, Row::Hidden),
 
         unset(dropBoxTokenApiv2, Row::Text, Row::OnRequest),
         unset(dropBoxRefreshTokenApiv2, Row::Text, Row::OnRequest),

@@ -84,6 +84,9 @@ constexpr QLatin1String useravatar = key("useravatar");
 constexpr QLatin1String quota = key("quota");
 constexpr QLatin1String usage = key("usage");
 constexpr QLatin1String maxPostSize = key("max_post_size");
+// The token the service refused, kept only while the enciphered keys are still sealed with it:
+// the next sign-in seals them with its own token and empties this one.
+constexpr QLatin1String sealingToken = key("sealing_token");
 
 // Cloud storage account
 constexpr QLatin1String dropBoxTokenApiv2 = key("drop_box_token_apiv2");

@@ -3,6 +3,10 @@
 // the event loop as the real program does. The restart tests drive it as a child process.
 //
 //   get KEY | getenc KEY | set KEY TEXT | setint KEY N | fill N | check N | connect | cid
+//   row KEY: prints the key's row as it is in the file ("row:KEY=...")
+//   service HOST: the account signs in at the stand-in service at HOST, trusting its CA
+//   signin EMAIL PASSWORD: prints "signin=true" once signed in
+//   refused: the service refused the token and the user agreed to sign in again
 //   trouble: prints what was wrong with the file at start ("trouble=N detail")
 //   bigfill N: writes N rows of 4 KB and waits until they are in the file
 //   Whenever the store reports that writes failed, "writesFailed=REASON" is printed.
@@ -10,10 +14,14 @@
 //   can) until killed, printing "acked N T" once setValue(N) has returned, T ms after the
 //   first (with MS 0 only every 500 writes).
 
+#include "autorization.h"
+#include "serviceaddress.h"
 #include "setting.h"
+#include "standinservice.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QEventLoop>
 #include <QTextStream>
 #include <QTimer>
 
@@ -58,6 +66,17 @@ void stream(Setting *settings, QTextStream &out, int interval)
     timer->start(interval);
 }
 
+bool signIn(Autorization &account, const QString &email, const QString &password)
+{
+    QEventLoop loop;
+    QObject::connect(&account, &Autorization::authChanged, &loop, &QEventLoop::quit);
+    QObject::connect(&account, &Autorization::authError, &loop, &QEventLoop::quit);
+    QTimer::singleShot(20000, &loop, &QEventLoop::quit);
+    account.signIn(email, password);
+    loop.exec();
+    return account.auth();
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -65,6 +84,7 @@ int main(int argc, char *argv[])
     QCoreApplication app(argc, argv);
     QTextStream out(stdout);
     Setting *settings = Setting::instance();
+    Autorization account;
 
     QObject::connect(settings, &Setting::writesFailed,
         [&out](const QString &reason) { out << "writesFailed=" << reason << Qt::endl; });
@@ -78,6 +98,19 @@ int main(int argc, char *argv[])
         } else if (command == QLatin1String("getenc")) {
             const QString key = args.takeFirst();
             out << key << '=' << describe(settings->getValue(key, true)) << '\n';
+        } else if (command == QLatin1String("row")) {
+            const QString key = args.takeFirst();
+            out << "row:" << key << '=' << describe(settings->getValueDB(key)) << '\n';
+        } else if (command == QLatin1String("service")) {
+            ServiceAddress::setApiHost(args.first());
+            ServiceAddress::setWebHost(args.takeFirst());
+            StandinService::trustStandinCa();
+        } else if (command == QLatin1String("signin")) {
+            const QString email = args.takeFirst();
+            out << "signin=" << (signIn(account, email, args.takeFirst()) ? "true" : "false")
+                << '\n';
+        } else if (command == QLatin1String("refused")) {
+            account.dropRefusedToken();
         } else if (command == QLatin1String("set")) {
             const QString key = args.takeFirst();
             settings->setValue(key, args.takeFirst());

@@ -1,5 +1,7 @@
+#include "cipher.h"
 #include "fulldisk.h"
 #include "setting.h"
+#include "standinservice.h"
 
 #include <QSqlDatabase>
 #include <QSqlQuery>
@@ -18,6 +20,7 @@ class TestSettingRestart : public QObject
 private slots:
     void init();
     void valuesSurviveARestart();
+    void credentialsOutlastARefusedSignIn();
     void writesQueuedJustBeforeExitAreKept();
     void killLosesOnlyTheLastMoments_data();
     void killLosesOnlyTheLastMoments();
@@ -100,6 +103,39 @@ void TestSettingRestart::valuesSurviveARestart()
     QCOMPARE(second.value("widthColorLine"), QStringLiteral("QString:5"));
     QCOMPARE(second.value("keyFragmentScreen"), QStringLiteral("QString:F7"));
     QCOMPARE(second.value("snapshotFull"), QStringLiteral("QString:1"));
+}
+
+// "Sign in again ?" answered Ok, a quit before the next sign-in, a new start and that sign-in.
+void TestSettingRestart::credentialsOutlastARefusedSignIn()
+{
+    StandinService service;
+    QVERIFY(service.start());
+    const QStringList signIn
+        = {"service", service.httpsHost(), "signin", "demo@kuvo.example", "kuvo-demo"};
+    const QStringList keys = {"ftp_user", "ftp_password", "sftp_user", "sftp_password"};
+    QStringList first = signIn;
+    for (const QString &key : keys)
+        first << "set" << key << "the secret " + key;
+    first << "refused";
+    for (const QString &key : keys)
+        first << "row" << key;
+    const Run refused = probe(first);
+    QCOMPARE(refused.value("signin"), QStringLiteral("true"));
+    for (const QString &key : keys) {
+        const QString row = refused.value("row:" + key).section(':', 1);
+        QVERIFY2(!row.isEmpty() && !row.contains("secret"), qPrintable(key + '=' + row));
+    }
+
+    QStringList second = signIn + QStringList {"row", "token"};
+    for (const QString &key : keys)
+        second << "getenc" << key << "row" << key;
+    const Run again = probe(second);
+    const QString token = again.value("row:token").section(':', 1);
+    for (const QString &key : keys) {
+        QCOMPARE(again.value(key), "QString:the secret " + key);
+        // In the file, sealed with the token of this sign-in.
+        QCOMPARE(decrypt(again.value("row:" + key).section(':', 1), token), "the secret " + key);
+    }
 }
 
 void TestSettingRestart::writesQueuedJustBeforeExitAreKept()
