@@ -284,10 +284,10 @@ void TestDropbox::declinedInTheBrowser()
     QVERIFY(m_opened.isValid());
     const QString state = queryValue(m_opened, "state");
 
-    // Someone else's refusal does not end the user's link.
+    // Someone else's refusal does not end the user's link, nor is it answered as the user's.
     QCOMPARE(m_browser.get(
                  QUrl(QStringLiteral("http://127.0.0.1:6609/?error=access_denied&state=other"))),
-        200);
+        400);
     QTest::qWait(200);
     QCOMPARE(failed.count(), 0);
     QVERIFY(dropbox.busy());
