@@ -198,7 +198,7 @@ void TestCoreCapture::nothingLeavesWithoutASelection()
     QTest::qWait(400);
     QCOMPARE(m_core->surfaceWidget(), view);
     QCOMPARE(m_asked, QStringList());
-    QCOMPARE(m_service.requests(QStringLiteral("/drive/v1/files")).size(), 0);
+    QCOMPARE(m_service.arrivals(QStringLiteral("/drive/v1/files")).size(), 0);
     QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("kept"));
     QCOMPARE(QDir(copies.path()).entryList(QDir::Files), QStringList());
     QCOMPARE(temporary.entryList(QDir::Files), temporaryBefore);

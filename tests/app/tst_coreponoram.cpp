@@ -121,7 +121,7 @@ void TestCorePonoram::panoramaWindowUploadsOnlyAFinishedPanorama()
     view->uploadScreen();
     QVERIFY(view);
     QVERIFY(view->renderRubberRect().isNull());
-    QCOMPARE(m_service.requests(QStringLiteral("/drive/v1/files")).size(), 0);
+    QCOMPARE(m_service.arrivals(QStringLiteral("/drive/v1/files")).size(), 0);
 
     view->stopPonoram();
     QVERIFY(view->session()->ponoramDone());

@@ -42,7 +42,7 @@ void TestCoreSignedOut::nothingIsUploadedOrOpenedWhileSignedOut()
     core->uploadDataZip({file.fileName()});
     core->openHistory();
     QTest::qWait(500);
-    QVERIFY(m_service.requests(QStringLiteral("/drive/v1/files")).isEmpty());
+    QVERIFY(m_service.arrivals(QStringLiteral("/drive/v1/files")).isEmpty());
     QCOMPARE(core->lastLink(), QString());
     // The upload front never heard of the files; the user is asked to sign in instead.
     QCOMPARE(core->findChild<NetworkExchange *>()->findChildren<HandlerUpload *>().size(), 0);

@@ -274,7 +274,7 @@ void TestCoreTray::clickOnTheIcon()
         QVERIFY(!m_core->surfaceWidget()->selector()->fullScreen());
     // Nothing counts a click on the icon as a capture event.
     QTest::qWait(500);
-    QVERIFY(m_service.requests(QStringLiteral("/collect")).isEmpty());
+    QVERIFY(m_service.arrivals(QStringLiteral("/collect")).isEmpty());
 }
 
 void TestCoreTray::reminder_data()

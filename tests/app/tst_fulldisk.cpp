@@ -217,7 +217,7 @@ void TestFullDisk::failedUploadWriteKeepsTheView()
     QTRY_COMPARE_WITH_TIMEOUT(windowsOf<ErrorWidget>().size(), 1, 5000);
     QVERIFY(view);
     QCOMPARE(core->surfaceWidget(), view.data());
-    QCOMPARE(m_service.requests(QStringLiteral("/drive/v1/files")).size(), 0);
+    QCOMPARE(m_service.arrivals(QStringLiteral("/drive/v1/files")).size(), 0);
 }
 
 QTEST_MAIN(TestFullDisk)

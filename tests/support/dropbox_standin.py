@@ -23,9 +23,12 @@ Content-Type application/octet-stream; the body is the file's bytes)
   POST /2/files/upload       {"path", "mode": "add", "autorename", "mute"}
   POST /2/files/upload_session/start, /append_v2, /finish (cursor, commit)
 Control (not recorded)
-  GET  /_control/requests    every other request so far in arrival order: method, path,
-                             query, headers (lower-case names), arg (the parsed
-                             Dropbox-API-Arg), form or json, size, md5, complete
+  GET  /_control/requests    every other request whose body has been read (or cut short),
+                             in that order: method, path, query, headers (lower-case names),
+                             arg (the parsed Dropbox-API-Arg), form or json, size, md5,
+                             complete; listed before its answer leaves
+  GET  /_control/arrivals    every other request whose headers are in, in arrival order,
+                             body or not yet: method, path, query, headers, arg
   GET  /_control/files       the stored files by lower-case path: path_display, size, md5
   POST /_control/reset       forgets requests, files, links, sessions, failures, delays and
                              options; tokens stay valid

@@ -30,6 +30,16 @@ QJsonArray DropboxStandin::requests(const QString &path)
     return StandinProcess::onPath(requests(), path);
 }
 
+QJsonArray DropboxStandin::arrivals()
+{
+    return QJsonDocument::fromJson(control("GET", QStringLiteral("arrivals"))).array();
+}
+
+QJsonArray DropboxStandin::arrivals(const QString &path)
+{
+    return StandinProcess::onPath(arrivals(), path);
+}
+
 QJsonObject DropboxStandin::files()
 {
     return QJsonDocument::fromJson(control("GET", QStringLiteral("files"))).object();

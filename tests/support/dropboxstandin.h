@@ -24,10 +24,15 @@ public:
     // "127.0.0.1:<port>": the api, content and web host at once.
     QString host() const;
 
-    // Every request received so far except control calls, in arrival order; or only those
-    // whose path (without query) equals path.
+    // Every request except control calls whose body has been read (or cut short), in that
+    // order, with everything about it; or only those whose path (without query) equals path.
+    // A request is listed before its answer leaves.
     QJsonArray requests();
     QJsonArray requests(const QString &path);
+    // Every request whose headers have arrived, in arrival order, with its headers only: for
+    // a test that acts while a request is still on its way, or that wants none sent at all.
+    QJsonArray arrivals();
+    QJsonArray arrivals(const QString &path);
     // The stored files by lower-case path: {"path_display", "size", "md5"}.
     QJsonObject files();
     // Forgets requests, files, shared links, sessions, failures, delays and options.

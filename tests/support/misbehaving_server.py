@@ -1,8 +1,8 @@
 """A server that answers every request wrongly, in the one way a test chose.
 
 HTTPS and plain HTTP listeners, like the stand-in service. POST /_control/mode {"mode": NAME}
-chooses the answer to every other request on both listeners; GET /_control/requests lists the
-paths that arrived. Modes:
+chooses the answer to every other request on both listeners; GET /_control/paths lists the
+paths of the requests whose bodies have been read. Modes:
   redirect-away  302 to another host, with a body that would pass for success
   status-3xx     300 with that body and no Location
   endless        200, a chunked JSON body that never ends

@@ -33,15 +33,33 @@ class State:
 
     def __init__(self):
         self.lock = threading.Lock()
+        # A request is listed in arrivals once its headers are in, and in requests only once
+        # its body has been read (or cut short): a test that sees it there can read all of it.
+        self.arrivals = []
         self.requests = []
+        # Counts resets, so that a request still on its way across one is not listed after it.
+        self.generation = 0
         self.failures = []  # [path prefix, status, times left]
         self.delays = {}  # path prefix -> seconds
 
     def reset(self):
         """The caller holds the lock."""
+        self.generation += 1
+        self.arrivals.clear()
         self.requests.clear()
         self.failures.clear()
         self.delays.clear()
+
+    def arrive(self, entry):
+        """Lists the headers of a request; the generation returned goes back to record()."""
+        with self.lock:
+            self.arrivals.append(entry)
+            return self.generation
+
+    def record(self, entry, generation):
+        with self.lock:
+            if generation == self.generation:
+                self.requests.append(entry)
 
     def take_failure(self, path):
         with self.lock:
@@ -181,11 +199,14 @@ class Handler(http.server.BaseHTTPRequestHandler):
             self.control(self.read_body(length, keep=True))
             return
 
-        entry = self.record()
+        entry = self.recorded_fields(self.recorded_headers())
+        generation = self.state.arrive(dict(entry))
         seconds = self.state.delay_for(self.route)
         if seconds > 0:
             time.sleep(seconds)
         body = self.receive(entry, length)
+        # Listed before the answer leaves, so that a client holding the answer finds it there.
+        self.state.record(entry, generation)
         if not body.complete:
             self.close_connection = True
             return
@@ -195,21 +216,17 @@ class Handler(http.server.BaseHTTPRequestHandler):
         else:
             self.serve(body)
 
-    def record(self):
+    def recorded_headers(self):
         headers = {}
         for name, value in self.headers.items():
             name = name.lower()
             headers[name] = headers[name] + ', ' + value if name in headers else value
-        entry = self.recorded_fields(headers)
-        with self.state.lock:
-            self.state.requests.append(entry)
-        return entry
+        return headers
 
     def recorded_fields(self, headers):
-        """The entry of a request as it arrives; receive() completes it once the body is in."""
+        """What is known of a request once its headers are in; receive() adds its body's."""
         return {'method': self.command, 'path': self.route, 'query': self.query,
-                'headers': headers, 'size': 0, 'md5': hashlib.md5().hexdigest(),
-                'complete': False}
+                'headers': headers}
 
     def keeps_body(self, kind):
         return kind in (FORM_TYPE, JSON_TYPE)
@@ -224,19 +241,17 @@ class Handler(http.server.BaseHTTPRequestHandler):
 
         self.form = {}
         self.json = None
-        details = {'size': body.size, 'md5': body.md5, 'complete': body.complete}
+        entry.update(size=body.size, md5=body.md5, complete=body.complete)
         if body.complete and kind == FORM_TYPE and keep:
             text = body.data.decode('utf-8', 'replace')
             self.form = dict(urllib.parse.parse_qsl(text, keep_blank_values=True))
-            details['form'] = self.form
+            entry['form'] = self.form
         elif body.complete and kind == JSON_TYPE and keep:
             try:
                 self.json = json.loads(body.data)
-                details['json'] = self.json
+                entry['json'] = self.json
             except ValueError:
                 pass
-        with self.state.lock:
-            entry.update(details)
         return body
 
     # Control ------------------------------------------------------------------------------
@@ -244,9 +259,9 @@ class Handler(http.server.BaseHTTPRequestHandler):
     def control(self, body):
         state = self.state
         action = (self.command, self.route[len(CONTROL_PREFIX):])
-        if action == ('GET', 'requests'):
+        if action in (('GET', 'requests'), ('GET', 'arrivals')):
             with state.lock:
-                answer = json.dumps(state.requests).encode()
+                answer = json.dumps(getattr(state, action[1])).encode()
             self.reply(200, answer, JSON_TYPE)
             return
         if self.control_query(action):

@@ -23,9 +23,13 @@ HTTP
   POST /collect                   analytics events: 200, empty
   GET  /ping                      "pong"
 Both listeners, sharing one state (these requests are not recorded)
-  GET  /_control/requests         every other request so far in arrival order: listener,
-                                  method, path, query, headers, form or json, size, md5,
-                                  complete (false when the client went away mid-body)
+  GET  /_control/requests         every other request whose body has been read, in that
+                                  order: listener, method, path, query, headers, form or
+                                  json, size, md5, complete (false when the client went away
+                                  mid-body); listed before its answer leaves
+  GET  /_control/arrivals         every other request whose headers are in, in arrival
+                                  order, body or not yet: listener, method, path, query,
+                                  headers
   POST /_control/reset            forgets recorded requests, planned failures and delays
   POST /_control/update           {"version", "file", "md5"?, "sig"?, "url"?} offers an update
                                   ("" leaves sig out), sent in "pieces"? "pause"? s apart

@@ -53,6 +53,16 @@ QJsonArray StandinService::requests(const QString &path)
     return StandinProcess::onPath(requests(), path);
 }
 
+QJsonArray StandinService::arrivals()
+{
+    return QJsonDocument::fromJson(control("GET", QStringLiteral("arrivals"))).array();
+}
+
+QJsonArray StandinService::arrivals(const QString &path)
+{
+    return StandinProcess::onPath(arrivals(), path);
+}
+
 void StandinService::reset()
 {
     control("POST", QStringLiteral("reset"));

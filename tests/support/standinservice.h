@@ -33,10 +33,15 @@ public:
     // not trust the compiled-in copy by itself.
     static void trustStandinCa();
 
-    // Every request received so far except control calls, in arrival order; or only those
-    // whose path (without query) equals path.
+    // Every request except control calls whose body has been read (or cut short), in that
+    // order, with everything about it; or only those whose path (without query) equals path.
+    // A request is listed before its answer leaves.
     QJsonArray requests();
     QJsonArray requests(const QString &path);
+    // Every request whose headers have arrived, in arrival order, with its headers only: for
+    // a test that acts while a request is still on its way, or that wants none sent at all.
+    QJsonArray arrivals();
+    QJsonArray arrivals(const QString &path);
     // Forgets the recorded requests, planned failures and delays.
     void reset();
     // The update check offers version, served from file and signed with the build's key; md5

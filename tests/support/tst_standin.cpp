@@ -77,6 +77,7 @@ private slots:
     void updateCheck();
     void plannedFailureAndDelay();
     void analytics();
+    void requestsAreListedWhole();
     void tlsVerification();
     void stateFileKeepsTheSessionAcrossRestarts();
 
@@ -356,6 +357,34 @@ void TestStandin::analytics()
         QJsonObject({{QStringLiteral("nocache"), QStringLiteral("1")}}));
 }
 
+// A test waits for a count of requests and then reads them: each must be whole when listed,
+// and one still on its way when the record is reset must stay out of it.
+void TestStandin::requestsAreListedWhole()
+{
+    const QString collect = QStringLiteral("/collect");
+    m_standin.delay(collect, 0.5);
+    const auto post = [&](const QString &action) {
+        QNetworkRequest request(QUrl(QStringLiteral("http://") + m_standin.httpHost() + collect));
+        request.setHeader(QNetworkRequest::ContentTypeHeader,
+            QStringLiteral("application/x-www-form-urlencoded"));
+        return std::unique_ptr<QNetworkReply>(
+            m_network.post(request, form({{QStringLiteral("ea"), action}})));
+    };
+
+    const auto first = post(QStringLiteral("first"));
+    QTRY_VERIFY_WITH_TIMEOUT(!m_standin.requests(collect).isEmpty(), ReplyTimeoutMs);
+    QCOMPARE(m_standin.requests(collect).at(0)["form"]["ea"].toString(), QStringLiteral("first"));
+    QTRY_VERIFY_WITH_TIMEOUT(first->isFinished(), ReplyTimeoutMs);
+
+    const auto second = post(QStringLiteral("second"));
+    QTRY_COMPARE_WITH_TIMEOUT(m_standin.arrivals(collect).size(), 2, ReplyTimeoutMs);
+    QCOMPARE(m_standin.requests(collect).size(), 1);
+    m_standin.reset();
+    QTRY_VERIFY_WITH_TIMEOUT(second->isFinished(), ReplyTimeoutMs);
+    QVERIFY(m_standin.requests().isEmpty());
+    QVERIFY(m_standin.arrivals().isEmpty());
+}
+
 void TestStandin::tlsVerification()
 {
     // Without the build's CA the stand-in is a stranger: the successes above come from the CA
@@ -367,7 +396,7 @@ void TestStandin::tlsVerification()
     const Answer refused
         = send("GET", service(QStringLiteral("/update/check?version=1")), {}, {}, {}, systemOnly);
     QCOMPARE(refused.error, QNetworkReply::SslHandshakeFailedError);
-    QVERIFY(m_standin.requests().isEmpty());
+    QVERIFY(m_standin.arrivals().isEmpty());
 
     // The program trusts the copy compiled into its resources; it must be this very CA.
     QFile compiled(QStringLiteral(":/certificate/kuvo.pem"));

@@ -142,7 +142,7 @@ QString TestUpdater::packagePath(const Entries &entries)
 int TestUpdater::packageRequests()
 {
     int count = 0;
-    for (const QJsonValue &request : m_service.requests()) {
+    for (const QJsonValue &request : m_service.arrivals()) {
         const QString path = request.toObject().value(QStringLiteral("path")).toString();
         count += path.startsWith(QLatin1String("/update/package/"));
     }

@@ -259,7 +259,7 @@ void TestDropbox::foreignAnswerIsRefused()
     QCOMPARE(m_browser.get(landing), 400);
     QTRY_VERIFY_WITH_TIMEOUT(errorLog().size() > logSize, 5000);
     QVERIFY(!errorLog().mid(logSize).contains(queryValue(landing, "code").toUtf8()));
-    QCOMPARE(m_dropbox.requests(QStringLiteral("/oauth2/token")).size(), 0);
+    QCOMPARE(m_dropbox.arrivals(QStringLiteral("/oauth2/token")).size(), 0);
     QVERIFY(!dropbox.linked());
     QVERIFY(dropbox.busy());
 
@@ -299,7 +299,7 @@ void TestDropbox::declinedInTheBrowser()
     QVERIFY(failed.at(0).at(0).toString().contains(QStringLiteral("declined")));
     QVERIFY(!dropbox.busy());
     QVERIFY(!dropbox.linked());
-    QCOMPARE(m_dropbox.requests(QStringLiteral("/oauth2/token")).size(), 0);
+    QCOMPARE(m_dropbox.arrivals(QStringLiteral("/oauth2/token")).size(), 0);
 }
 
 void TestDropbox::linkFailures_data()
@@ -417,7 +417,7 @@ void TestDropbox::unlinkStopsALinkInFlight()
     QUrl landing;
     QCOMPARE(m_browser.get(m_opened, &landing), 302);
     QCOMPARE(m_browser.get(landing), 200);
-    QTRY_COMPARE_WITH_TIMEOUT(m_dropbox.requests(QStringLiteral("/oauth2/token")).size(), 1, 5000);
+    QTRY_COMPARE_WITH_TIMEOUT(m_dropbox.arrivals(QStringLiteral("/oauth2/token")).size(), 1, 5000);
 
     dropbox.unlink();
     QVERIFY(!dropbox.busy());
@@ -697,7 +697,7 @@ void TestDropbox::refusedBeforeSending()
     QTest::qWait(200);
     QCOMPARE(failed.count(), 1);
     QCOMPARE(uploaded.count(), 0);
-    QCOMPARE(m_dropbox.requests().size(), 0);
+    QCOMPARE(m_dropbox.arrivals().size(), 0);
 }
 
 void TestDropbox::expiredTokenIsRenewed_data()
@@ -759,7 +759,7 @@ void TestDropbox::cancelMidUpload()
 
     job->upload(big.path);
     QTRY_COMPARE_WITH_TIMEOUT(
-        m_dropbox.requests(QStringLiteral("/2/files/upload")).size(), 1, 5000);
+        m_dropbox.arrivals(QStringLiteral("/2/files/upload")).size(), 1, 5000);
     job->cancel();
     QCOMPARE(failed.count(), 1);
     QCOMPARE(failed.at(0).at(0).toString(), QStringLiteral("The upload to Dropbox was cancelled."));

@@ -121,7 +121,7 @@ void TestUpload::captureLinkComesBeforeItsData()
     QPointer<QObject> job;
     connect(m_exchange, &NetworkExchange::readyLink, this, [&](const QString &text) {
         link = text;
-        const QJsonArray all = m_service.requests();
+        const QJsonArray all = m_service.arrivals();
         postsAtLink = requestsBy(all, QStringLiteral("POST")).size();
         putsAtLink = requestsBy(all, QStringLiteral("PUT")).size();
         rowsAtLink = m_model->rowCount();
@@ -265,7 +265,7 @@ void TestUpload::maxPostSize()
     QCOMPARE(errors.at(0).at(0).toString(), refusal);
     QCOMPARE(m_model->countItem(), 0);
     QTest::qWait(300);
-    QCOMPARE(m_service.requests().size(), 0);
+    QCOMPARE(m_service.arrivals().size(), 0);
 }
 
 void TestUpload::serviceFailure_data()
@@ -356,7 +356,7 @@ void TestUpload::cancelInTheMiddle()
     QSignalSpy finished(job.data(), SIGNAL(finished()));
     QVERIFY(started.wait(kUploadTimeout));
     QTRY_COMPARE_WITH_TIMEOUT(
-        requestsBy(m_service.requests(), QStringLiteral("PUT")).size(), 1, 5000);
+        requestsBy(m_service.arrivals(), QStringLiteral("PUT")).size(), 1, 5000);
 
     m_exchange->cancelUpload();
     QCOMPARE(finished.count(), 1);
@@ -382,7 +382,7 @@ void TestUpload::shrinkingFileIsNoMissingNetwork()
     QSignalSpy errors(m_exchange, &NetworkExchange::error);
     QSignalSpy withdrawn(m_exchange, &NetworkExchange::linkWithdrawn);
     m_exchange->uploadScreen(big.path, QString(), HandlerUpload::PostNone);
-    QTRY_COMPARE_WITH_TIMEOUT(m_service.requests().size(), 2, 5000);
+    QTRY_COMPARE_WITH_TIMEOUT(m_service.arrivals().size(), 2, 5000);
     QVERIFY(QFile::resize(big.path, 1 << 20));
     QTRY_COMPARE_WITH_TIMEOUT(errors.count(), 1, kUploadTimeout);
     QCOMPARE(errors[0][0].toString(), "The file shrinking.png became shorter while it was sent");

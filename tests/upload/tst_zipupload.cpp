@@ -173,7 +173,7 @@ void TestZipUpload::badFilesStopThePacking()
     QVERIFY(complete.wait(10000));
     QCOMPARE(error.count(), 1);
     QVERIFY2(error[0][0].toString().contains(bad), qPrintable(error[0][0].toString()));
-    QCOMPARE(m_service.requests().size(), 0);
+    QCOMPARE(m_service.arrivals().size(), 0);
     QCOMPARE(temporaryArchives(), QString());
 }
 
@@ -194,7 +194,7 @@ void TestZipUpload::cancelWhilePacking()
     QCOMPARE(m_model->rowCount(), 0);
     QTRY_COMPARE_WITH_TIMEOUT(temporaryArchives(), QString(), 10000);
     QTest::qWait(200);
-    QCOMPARE(m_service.requests().size(), 0);
+    QCOMPARE(m_service.arrivals().size(), 0);
 }
 
 void TestZipUpload::afterActionAddresses_data()
