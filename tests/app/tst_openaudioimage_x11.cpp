@@ -41,6 +41,8 @@ private:
 
     QTemporaryDir m_root;
     QString m_kia;
+    // The program as the other user runs it: a copy where that user can reach it.
+    QString m_sharedProgram;
     std::unique_ptr<QProcess> m_first;
 };
 
@@ -62,6 +64,21 @@ void TestOpenAudioImage::initTestCase()
         if (folder.path() == top)
             break;
     }
+    // The build may lie in a folder closed to others, such as root's home: the launcher and
+    // the libraries it loads from its own folder are copied next to the files.
+    const QFileInfo launcher(QStringLiteral(KUVO_PROGRAM));
+    const QDir shared(m_root.filePath(QStringLiteral("program")));
+    QVERIFY(shared.mkpath(QStringLiteral(".")));
+    const auto everyone = QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner | QFile::ReadOther
+        | QFile::ExeOther;
+    QVERIFY(QFile::setPermissions(shared.path(), everyone));
+    const QStringList parts
+        = launcher.dir().entryList({launcher.fileName(), QStringLiteral("*.so")}, QDir::Files);
+    for (const QString &name : parts) {
+        QVERIFY(QFile::copy(launcher.dir().filePath(name), shared.filePath(name)));
+        QVERIFY(QFile::setPermissions(shared.filePath(name), everyone));
+    }
+    m_sharedProgram = shared.filePath(launcher.fileName());
 }
 
 void TestOpenAudioImage::init()
@@ -105,7 +122,7 @@ void TestOpenAudioImage::startFirstCopy(const QStringList &arguments, bool other
                 ::chown(QFile::encodeName(m_root.filePath(QString::fromLatin1(folder))).constData(),
                     65534, 65534)
                 == 0);
-        OtherUser::start(*m_first, QStringLiteral(KUVO_PROGRAM), arguments);
+        OtherUser::start(*m_first, m_sharedProgram, arguments);
     } else {
         m_first->start(QStringLiteral(KUVO_PROGRAM), arguments);
     }
