@@ -8,6 +8,7 @@
 #include "messagedialog.h"
 #include "networkexchange.h"
 #include "proxywidget.h"
+#include "questionqueue.h"
 #include "settingwidget.h"
 #include "uploadwidget.h"
 
@@ -19,6 +20,7 @@ WindowSet::WindowSet(Core *core)
     , m_core(core)
 {
     m_clipboard = QGuiApplication::clipboard();
+    m_questions = new QuestionQueue(this);
     startUploads();
 }
 

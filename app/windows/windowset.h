@@ -15,6 +15,7 @@ class NetworkExchange;
 class QAudioRecorder;
 class QClipboard;
 class QFileDialog;
+class QuestionQueue;
 
 // The window module's side of the controller: it owns the windows, runs the capture, panorama,
 // sound and upload routes, and tells the user about them through windows of its own or the
@@ -92,6 +93,8 @@ private:
     // The upload front, with the list model that collects its jobs made first.
     NetworkExchange *exchange();
     void askSignInAgain(const QString &text);
+    // Asks whether to save a file that was not uploaded; Ok opens the save dialog.
+    void offerToSave(const QString &title, const QString &message, const QString &file);
     MessageDialog *showQuestion(const QString &title, const QString &message);
     void offerSaveAgain(const QPixmap &picture);
     QFileDialog *offerOfflineSave(const QString &file);
@@ -127,6 +130,8 @@ private:
     QString m_captureFile;
     QAudioRecorder *m_audioRecorder = nullptr;
     QClipboard *m_clipboard = nullptr;
+    // What the failed uploads ask the user, one question at a time across all of them.
+    QuestionQueue *m_questions = nullptr;
     // Since the upload list was last empty: a job delivered its link; a job failed or the user
     // cancelled. The last-upload window shows only for a round that ended well.
     bool m_roundLinked = false;

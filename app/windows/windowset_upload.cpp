@@ -12,6 +12,7 @@
 #include "networkexchange.h"
 #include "pictureformat.h"
 #include "picturesavedialog.h"
+#include "questionqueue.h"
 #include "setting.h"
 #include "uploadmodel.h"
 #include "uploadwidget.h"
@@ -125,45 +126,56 @@ void WindowSet::showErrorWidget(const QString &text)
 void WindowSet::uploadFailed(const QString &text, const QString &file, bool signInAgain)
 {
     m_roundFailed = true;
-    if (file.isEmpty()) {
-        if (signInAgain)
-            askSignInAgain(text);
-        else
-            showErrorWidget(text);
-        return;
-    }
-    MessageDialog *question
-        = showQuestion(Core::tr("Error"), Core::tr("%1\nSave file to disk ?").arg(text));
-    if (!signInAgain) {
-        connect(question, &MessageDialog::result, this,
-            [this, file](int result) { internetNotAvailableResult(result, file); });
-        return;
-    }
-    // One question at a time, the next once the last one has gone: asked beside the save
-    // dialog, the sign-in would take the keys the user types there.
-    auto answer = std::make_shared<int>(MessageDialog::Cancel);
-    connect(question, &MessageDialog::result, this, [answer](int result) { *answer = result; });
-    connect(
-        question, &BasicWindow::closed, this,
-        [this, file, text, answer] {
-            QFileDialog *dialog = *answer == MessageDialog::Ok ? offerOfflineSave(file) : nullptr;
-            if (dialog)
-                connect(dialog, &QDialog::finished, this, [this, text] { askSignInAgain(text); });
-            else
-                askSignInAgain(text);
-        },
-        Qt::QueuedConnection);
+    if (!file.isEmpty())
+        offerToSave(Core::tr("Error"), Core::tr("%1\nSave file to disk ?").arg(text), file);
+    else if (!signInAgain)
+        showErrorWidget(text);
+    if (signInAgain)
+        askSignInAgain(text);
 }
 
 // The stored token is of no use any more: only a new sign-in brings uploads back. The storage
-// settings stay; a sign-out that the user asks for in the settings is another matter.
+// settings stay; a sign-out that the user asks for in the settings is another matter. Asked
+// once the failed files are dealt with, never beside their save dialogs, and once for all the
+// uploads the token failed.
 void WindowSet::askSignInAgain(const QString &text)
 {
-    MessageDialog *question
-        = showQuestion(Core::tr("Error"), Core::tr("%1\nSign in again ?").arg(text));
-    connect(question, &MessageDialog::result, this, [this](int result) {
-        if (result == MessageDialog::Ok)
-            m_core->account()->dropRefusedToken();
+    const QString refused = Autorization::token();
+    m_questions->askLast([this, text, refused](const std::function<void()> &done) {
+        // The user has signed out or in again meanwhile: that token is gone already.
+        if (Autorization::token() != refused) {
+            done();
+            return;
+        }
+        MessageDialog *question
+            = showQuestion(Core::tr("Error"), Core::tr("%1\nSign in again ?").arg(text));
+        connect(question, &MessageDialog::result, this, [this](int result) {
+            if (result == MessageDialog::Ok)
+                m_core->account()->dropRefusedToken();
+        });
+        connect(question, &BasicWindow::closed, this, done, Qt::QueuedConnection);
+    });
+}
+
+// Each question keeps its own file: a later failure must not change what an earlier one offers.
+void WindowSet::offerToSave(const QString &title, const QString &message, const QString &file)
+{
+    m_questions->ask([this, title, message, file](const std::function<void()> &done) {
+        MessageDialog *question = showQuestion(title, message);
+        auto answer = std::make_shared<int>(MessageDialog::Cancel);
+        connect(question, &MessageDialog::result, this, [answer](int result) { *answer = result; });
+        connect(
+            question, &BasicWindow::closed, this,
+            [this, file, answer, done] {
+                QFileDialog *dialog = nullptr;
+                if (*answer == MessageDialog::Ok)
+                    dialog = offerOfflineSave(file);
+                if (dialog)
+                    connect(dialog, &QDialog::finished, this, done);
+                else
+                    done();
+            },
+            Qt::QueuedConnection);
     });
 }
 
@@ -186,11 +198,8 @@ void WindowSet::internetNotAvailable(const QString &file)
         return;
     }
     qDebug() << Q_FUNC_INFO << "show message dialog";
-    MessageDialog *question = showQuestion(
-        Core::tr("Warning"), Core::tr("Internet is not available. Save file to disk ?"));
-    // Each question keeps its own file: a second failure must not change what the first offers.
-    connect(question, &MessageDialog::result, this,
-        [this, file](int result) { internetNotAvailableResult(result, file); });
+    offerToSave(
+        Core::tr("Warning"), Core::tr("Internet is not available. Save file to disk ?"), file);
 }
 
 void WindowSet::internetNotAvailableResult(int result, const QString &file)

@@ -52,6 +52,23 @@ inline int visibleMessageWindows()
     return count;
 }
 
+// The text of every message window shown while it lives, and the most that stood open at once.
+struct MessageWatch : QObject
+{
+    MessageWatch() { QCoreApplication::instance()->installEventFilter(this); }
+    bool eventFilter(QObject *object, QEvent *event) override
+    {
+        auto *window = qobject_cast<MessageDialog *>(object);
+        if (window && event->type() == QEvent::Show) {
+            shown << window->data(QStringLiteral("message")).toString();
+            mostOpen = qMax(mostOpen, visibleMessageWindows() + !window->isVisible());
+        }
+        return false;
+    }
+    QStringList shown;
+    int mostOpen = 0;
+};
+
 // A local port on which nothing listens.
 inline quint16 closedPort()
 {

@@ -385,54 +385,67 @@ void TestCoreWindows::failedTargetFallsBackToTheService()
 void TestCoreWindows::refusedTokenKeepsThePictureAndOffersASignIn_data()
 {
     QTest::addColumn<int>("save");
-    QTest::newRow("not saved") << int(MessageDialog::Cancel);
-    QTest::newRow("saved under a name typed") << int(MessageDialog::Ok);
+    QTest::addColumn<int>("captures");
+    QTest::newRow("not saved") << int(MessageDialog::Cancel) << 1;
+    QTest::newRow("saved under a name typed") << int(MessageDialog::Ok) << 1;
+    QTest::newRow("two refused at once, both saved") << int(MessageDialog::Ok) << 2;
 }
 
 // The service has forgotten the session the program still keeps.
 void TestCoreWindows::refusedTokenKeepsThePictureAndOffersASignIn()
 {
     QFETCH(int, save);
+    QFETCH(int, captures);
     const QString token = Autorization::token();
     Setting::instance()->setValue(QStringLiteral("token"), QStringLiteral("forgotten-token"));
     Setting::instance()->setValue(QStringLiteral("sftp_user"), QStringLiteral("keeper"));
     Setting::instance()->setValue(QStringLiteral("qualityImage"), 1);
-    QImage picture(24, 16, QImage::Format_RGB32);
-    picture.fill(Qt::darkGreen);
-    m_core->screenUpload(HandlerUpload::PostNone, false, QPixmap::fromImage(picture));
-    MessageDialog *question = waitForQuestion();
-    QVERIFY(question);
-    QCOMPARE(question->data(QStringLiteral("message")).toString(),
-        QStringLiteral("The access token is not valid\nSave file to disk ?"));
+    MessageWatch questions;
+    QSignalSpy refused(m_exchange, &NetworkExchange::error);
+    for (int i = 0; i < captures; ++i) {
+        QImage picture(24, 16, QImage::Format_RGB32);
+        picture.fill(i ? Qt::blue : Qt::darkGreen);
+        m_core->screenUpload(HandlerUpload::PostNone, false, QPixmap::fromImage(picture));
+    }
+    QTRY_COMPARE_WITH_TIMEOUT(refused.count(), captures, 5000);
     QTRY_COMPARE_WITH_TIMEOUT(m_core->uploadModel()->rowCount(), 0, 5000);
     QCoreApplication::processEvents();
     for (LastUploadWidget *window : windowsOf<LastUploadWidget>())
         QVERIFY(!window->isVisible());
 
-    // The sign-in is offered once the picture is dealt with, never beside the save dialog.
-    const QStringList kept = QDir(QDir::homePath() + QStringLiteral("/.kuvo/tmp"))
-                                 .entryList({QStringLiteral("*.jpg")}, QDir::Files);
-    answerQuestion(save);
-    if (save == MessageDialog::Ok) {
+    // Each picture is offered in the order the refusals came, one question at a time; the
+    // sign-in once they are dealt with, never beside a save dialog.
+    const QString saveText = QStringLiteral("The access token is not valid\nSave file to disk ?");
+    for (int i = 0; i < captures; ++i) {
+        const QImage picture(refused[i][1].toString());
+        QVERIFY(!picture.isNull());
+        answerQuestion(save);
+        QCOMPARE(questions.shown.value(i), saveText);
+        if (save != MessageDialog::Ok)
+            continue;
         QTRY_VERIFY_WITH_TIMEOUT(saveDialog() && saveDialog()->isActiveWindow(), 5000);
         QCOMPARE(visibleMessageWindows(), 0);
-        chooseFile(saveDialog(), m_folder.filePath("typed.png"));
+        const QString typed
+            = m_folder.filePath(QStringLiteral("typed %1 of %2.png").arg(i).arg(captures));
+        chooseFile(saveDialog(), typed);
         QTest::keyClick(saveDialog()->focusWidget(), Qt::Key_Return);
-        QCOMPARE(QImageReader(m_folder.filePath("typed.png")).format(), "png");
+        QCOMPARE(QImageReader(typed).format(), "png");
+        QCOMPARE(QImage(typed).convertToFormat(QImage::Format_RGB32),
+            picture.convertToFormat(QImage::Format_RGB32));
     }
-    QTRY_VERIFY_WITH_TIMEOUT(
-        windowsOf<MessageDialog>().size() == 1 && windowsOf<MessageDialog>().first() != question,
-        5000);
-    QVERIFY(!kept.isEmpty());
-    question = windowsOf<MessageDialog>().first();
-    QCOMPARE(question->data(QStringLiteral("message")).toString(),
-        QStringLiteral("The access token is not valid\nSign in again ?"));
+    QTRY_COMPARE_WITH_TIMEOUT(questions.shown.size(), captures + 1, 5000);
+    QCOMPARE(
+        questions.shown.last(), QStringLiteral("The access token is not valid\nSign in again ?"));
     QSignalSpy signedOut(m_core->account(), &Autorization::authChanged);
     QVERIFY(!answerQuestion(MessageDialog::Ok));
     QCOMPARE(signedOut.count(), 1);
     QVERIFY(!Autorization::isAuth());
     QVERIFY(m_core->autorizationWidget()->isVisible());
     QCOMPARE(Setting::instance()->getValue(QStringLiteral("sftp_user")).toString(), "keeper");
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QCoreApplication::processEvents();
+    QCOMPARE(questions.shown.size(), captures + 1);
+    QCOMPARE(questions.mostOpen, 1);
 
     m_core->registrationWidgetDestroy();
     Setting::instance()->setValue(QStringLiteral("token"), token);
