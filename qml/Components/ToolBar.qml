@@ -370,14 +370,20 @@ Item {
             Item {
                 width: parent.width
                 height: 20
-                Image {
+                // One point per colour position; the picture is shown at its own size with
+                // each position's colour (its column position + 7) under that point.
+                Item {
                     id: colorLine
                     objectName: "color_line"
                     anchors.verticalCenter: parent.verticalCenter
                     width: 200
                     height: 12
-                    source: root.canvas ? "qrc:/component/image/component/color_line_big.png"
-                                        : "qrc:/component/image/component/color_line_disable.png"
+                    Image {
+                        x: -7
+                        anchors.verticalCenter: parent.verticalCenter
+                        source: root.canvas ? "qrc:/component/image/component/color_line_big.png"
+                                            : "qrc:/component/image/component/color_line_disable.png"
+                    }
                 }
                 Image {
                     id: selectedColor

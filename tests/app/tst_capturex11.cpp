@@ -20,8 +20,11 @@
 #include <QPainter>
 #include <QProcess>
 #include <QRasterWindow>
+#include <QScopeGuard>
 #include <QScreen>
 #include <QTemporaryDir>
+
+#include <cmath>
 
 namespace {
 
@@ -90,6 +93,27 @@ QStringList moveTo(QPoint p, const QStringList &then = {})
     return QStringList {"mousemove", QString::number(p.x()), QString::number(p.y())} + then;
 }
 
+// How far the pixel that stands out most from the page does, as the eye weighs contrast: 1
+// when every pixel is the page's colour, 21 for black on white.
+double strongestContrast(const QImage &picture, const QColor &page)
+{
+    const auto luminance = [](const QColor &c) {
+        const auto linear = [](double v) {
+            return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
+        };
+        return 0.05 + 0.2126 * linear(c.redF()) + 0.7152 * linear(c.greenF())
+            + 0.0722 * linear(c.blueF());
+    };
+    double strongest = 1;
+    for (int y = 0; y < picture.height(); ++y) {
+        for (int x = 0; x < picture.width(); ++x) {
+            const double a = luminance(picture.pixelColor(x, y)), b = luminance(page);
+            strongest = std::max(strongest, std::max(a, b) / std::min(a, b));
+        }
+    }
+    return strongest;
+}
+
 QColor shownAt(QPoint p)
 {
     return QGuiApplication::primaryScreen()
@@ -126,6 +150,8 @@ private slots:
     void markingUpWithTheKeysAndThePickedColour();
     void menusTipsAndButtonsStayOnTheScreen_data();
     void menusTipsAndButtonsStayOnTheScreen();
+    void firstMarkReadsOnThePage_data();
+    void firstMarkReadsOnThePage();
 
 private:
     bool screenShowsPicture() const;
@@ -608,6 +634,35 @@ void TestCaptureX11::menusTipsAndButtonsStayOnTheScreen()
         QVERIFY(!rect.intersects(QRect(onScreen(other, {0, 0}), other->size().toSize())));
     if (!plate.isEmpty())
         QTRY_COMPARE(shownAt(onScreen(item, {item->width() - 4, 4})), QColor(plate));
+}
+
+void TestCaptureX11::firstMarkReadsOnThePage_data()
+{
+    QTest::addColumn<QColor>("page");
+    QTest::newRow("white page") << QColor(Qt::white);
+    QTest::newRow("black page") << QColor(Qt::black);
+}
+
+// A new user's first arrow stands out from a plain page, light or dark, on the screen.
+void TestCaptureX11::firstMarkReadsOnThePage()
+{
+    QFETCH(QColor, page);
+    const QImage desktop = m_picture;
+    const auto restore = qScopeGuard([this, desktop] { showPicture(desktop); });
+    QImage plain(desktop.size(), QImage::Format_RGB32);
+    plain.fill(page);
+    showPicture(plain);
+    Setting::instance()->setValue(
+        SettingKeys::colorColorLine, SettingKeys::find(SettingKeys::colorColorLine)->initial);
+    QPointer<SurfaceWidget> view = capture(QRect(100, 80, 600, 300));
+    QTRY_VERIFY(view && view->isActive() && findSceneItem(view->rootObject(), "toolArrow"));
+    const QPoint tool = onScreen(findSceneItem(view->rootObject(), "toolArrow"));
+    QVERIFY(xdotool(moveTo(tool, {"click", "1"}) + moveTo({200, 120}, {"mousedown", "1"})
+        + moveTo({300, 170}) + moveTo({400, 220}, {"mouseup", "1"})));
+    // Where the screen shows the arrow, and in the picture the view hands on.
+    QTRY_VERIFY(
+        strongestContrast(view->screen()->grabWindow(0, 190, 110, 220, 120).toImage(), page) >= 3);
+    QVERIFY(strongestContrast(view->renderRubberRect().toImage(), page) >= 3);
 }
 
 QTEST_MAIN(TestCaptureX11)
