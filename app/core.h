@@ -164,10 +164,11 @@ public slots:
     // lives in the temporary folder that the next start empties; files of the user's own stay
     // where they are and only the failure is shown (file is empty then).
     void internetNotAvailable(const QString &file);
+    // The port as the page's field holds it: it is read as the stored one will be.
     Q_INVOKABLE void checkFtpConnecrion(const QString &username, const QString &password,
-        const QString &host, const QString &path, int port = 21);
+        const QString &host, const QString &path, const QVariant &port = QVariant());
     Q_INVOKABLE void checkSFTPConnecrion(const QString &username, const QString &password,
-        const QString &host, const QString &path, int port = 21);
+        const QString &host, const QString &path, const QVariant &port = QVariant());
     void internetNotAvailableResult(int result, const QString &file);
     // The link of an upload that failed or was cancelled after it was handed out.
     void withdrawLink(const QString &link);

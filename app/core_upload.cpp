@@ -76,13 +76,13 @@ void Core::internetNotAvailableResult(int result, const QString &file)
 }
 
 void Core::checkFtpConnecrion(const QString &username, const QString &password, const QString &host,
-    const QString &path, int port)
+    const QString &path, const QVariant &port)
 {
     windows()->checkFtpConnecrion(username, password, host, path, port);
 }
 
 void Core::checkSFTPConnecrion(const QString &username, const QString &password,
-    const QString &host, const QString &path, int port)
+    const QString &host, const QString &path, const QVariant &port)
 {
     windows()->checkSFTPConnecrion(username, password, host, path, port);
 }

@@ -7,6 +7,7 @@
 #include <QRect>
 #include <QString>
 #include <QStringList>
+#include <QVariant>
 
 #include <functional>
 
@@ -77,10 +78,10 @@ public:
     virtual void internetNotAvailable(const QString &file) = 0;
     virtual void internetNotAvailableResult(int result, const QString &file) = 0;
     virtual void checkFtpConnecrion(const QString &username, const QString &password,
-        const QString &host, const QString &path, int port)
+        const QString &host, const QString &path, const QVariant &port)
         = 0;
     virtual void checkSFTPConnecrion(const QString &username, const QString &password,
-        const QString &host, const QString &path, int port)
+        const QString &host, const QString &path, const QVariant &port)
         = 0;
 
     virtual void screen(bool fullscreen, bool quick) = 0;

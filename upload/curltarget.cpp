@@ -2,6 +2,8 @@
 
 #include <QUrl>
 
+#include <cmath>
+
 namespace {
 
 QString encoded(const QString &segment)
@@ -26,6 +28,16 @@ CurlTarget::CurlTarget(Protocol protocol, const QString &host, int port, const Q
 int CurlTarget::defaultPort(Protocol protocol)
 {
     return protocol == Sftp ? 22 : 21;
+}
+
+int CurlTarget::portFrom(const QVariant &value, Protocol protocol)
+{
+    const QString text = value.toString().trimmed();
+    if (text.isEmpty())
+        return defaultPort(protocol);
+    bool ok = false;
+    const double number = text.toDouble(&ok);
+    return ok && number >= 0 && number <= 65535 && std::floor(number) == number ? int(number) : -1;
 }
 
 QString CurlTarget::scheme() const

@@ -4,6 +4,7 @@
 #include <QCoreApplication>
 #include <QString>
 #include <QStringList>
+#include <QVariant>
 
 // One FTP or SFTP server as the settings or the connection check name it: where it is, how to
 // log in, and the addresses built from that. The credentials never become part of an address.
@@ -18,6 +19,10 @@ public:
         const QString &user, const QString &password, const QString &baseUrl = QString());
 
     static int defaultPort(Protocol protocol);
+    // The port as the settings hold it or the page hands it over: a whole number, also when
+    // written as "2121.0", as the page once stored it; the protocol's own when there is none,
+    // and -1 (no port) for anything else.
+    static int portFrom(const QVariant &value, Protocol protocol);
 
     Protocol protocol() const { return m_protocol; }
     QString scheme() const;

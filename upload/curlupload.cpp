@@ -65,9 +65,10 @@ void CurlUpload::cancel()
 }
 
 void CurlUpload::checkConnect(
-    QString username, QString password, QString host, QString path, int port)
+    QString username, QString password, QString host, QString path, const QVariant &port)
 {
-    const CurlTarget target(m_protocol, host, port, path, username, password);
+    const CurlTarget target(
+        m_protocol, host, CurlTarget::portFrom(port, m_protocol), path, username, password);
     auto *watcher = new QFutureWatcher<QString>(this);
     connect(watcher, &QFutureWatcherBase::finished, this, [this, watcher] {
         const QString problem = watcher->result();
@@ -93,14 +94,7 @@ CurlTarget CurlUpload::storedTarget() const
     const SettingKeys::TransferKeys &keys
         = m_protocol == CurlTarget::Sftp ? SettingKeys::sftp : SettingKeys::ftp;
     Setting *settings = Setting::instance();
-    int port = CurlTarget::defaultPort(m_protocol);
-    const QString portText = settings->getValue(keys.port).toString().trimmed();
-    if (!portText.isEmpty()) {
-        bool ok = false;
-        port = portText.toInt(&ok);
-        if (!ok)
-            port = -1;
-    }
+    const int port = CurlTarget::portFrom(settings->getValue(keys.port), m_protocol);
     return CurlTarget(m_protocol, settings->getValue(keys.host).toString(), port,
         settings->getValue(keys.path).toString(), settings->getValue(keys.user, true).toString(),
         settings->getValue(keys.password, true).toString(),

@@ -31,8 +31,9 @@ public:
     Q_INVOKABLE void cancel();
     // Logs in with these values, not the stored ones, and opens the folder; tells the outcome
     // through connectChecked(), then checkConnectFinished(), after which the object may go.
+    // The port is read as a stored one is, so the check finds what the upload will meet.
     Q_INVOKABLE void checkConnect(
-        QString username, QString password, QString host, QString path, int port);
+        QString username, QString password, QString host, QString path, const QVariant &port);
 
     // How long reaching a server and logging in may take; tests shorten it.
     static void setConnectTimeout(int msec);

@@ -66,9 +66,9 @@ public:
     void internetNotAvailable(const QString &file) override;
     void internetNotAvailableResult(int result, const QString &file) override;
     void checkFtpConnecrion(const QString &username, const QString &password, const QString &host,
-        const QString &path, int port) override;
+        const QString &path, const QVariant &port) override;
     void checkSFTPConnecrion(const QString &username, const QString &password, const QString &host,
-        const QString &path, int port) override;
+        const QString &path, const QVariant &port) override;
 
     void screen(bool fullscreen, bool quick) override;
     void openSurfaceRect(int index, const QRect &rect, const QPixmap &picture) override;
@@ -86,7 +86,7 @@ private:
     static QString millisecondsNow();
     void startUploads();
     void checkConnection(CurlUpload *check, bool toTray, const QString &username,
-        const QString &password, const QString &host, const QString &path, int port);
+        const QString &password, const QString &host, const QString &path, const QVariant &port);
     MessageDialog *showMessageWindow(const QString &title, const QString &message);
     // A balloon of the tray icon where the desktop shows one, else a message window.
     void tellUser(const QString &title, const QString &message);

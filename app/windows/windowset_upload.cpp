@@ -254,14 +254,14 @@ void WindowSet::saveOfflineFile(
 }
 
 void WindowSet::checkFtpConnecrion(const QString &username, const QString &password,
-    const QString &host, const QString &path, int port)
+    const QString &host, const QString &path, const QVariant &port)
 {
     qDebug() << Q_FUNC_INFO;
     checkConnection(new HandleFTPUpload(this), true, username, password, host, path, port);
 }
 
 void WindowSet::checkSFTPConnecrion(const QString &username, const QString &password,
-    const QString &host, const QString &path, int port)
+    const QString &host, const QString &path, const QVariant &port)
 {
     qDebug() << Q_FUNC_INFO;
     checkConnection(new HandleSFTPUpload(this), false, username, password, host, path, port);
@@ -270,7 +270,7 @@ void WindowSet::checkSFTPConnecrion(const QString &username, const QString &pass
 // The FTP outcome goes to a tray balloon; where no tray could show one it would be lost, so
 // it goes to a message window there, as the SFTP one always does.
 void WindowSet::checkConnection(CurlUpload *check, bool toTray, const QString &username,
-    const QString &password, const QString &host, const QString &path, int port)
+    const QString &password, const QString &host, const QString &path, const QVariant &port)
 {
     connect(check, &CurlUpload::connectChecked, this,
         [this, toTray](bool, const QString &title, const QString &message) {

@@ -25,8 +25,20 @@ Column {
         return value === undefined || value === null ? "" : String(value)
     }
 
+    // A port as the upload reads it: "2121.0", as this page once stored it, is 2121.
+    function portText(text) {
+        var number = Number(text)
+        return text.trim() !== "" && Number.isInteger(number) ? String(number) : text
+    }
+
+    // Stored again when it reads differently, or for the first time when it is not the default.
+    function portChanged(family, text) {
+        var before = portText(stored(family, "port"))
+        return before === "" ? portText(text) !== defaultPort(family) : portText(text) !== before
+    }
+
     function storedValues(family) {
-        var port = stored(family, "port")
+        var port = portText(stored(family, "port"))
         return {
             "host": stored(family, "host"),
             "port": port === "" || port === "0" ? defaultPort(family) : port,
@@ -71,25 +83,25 @@ Column {
             var before = storedValues(family)
             var shown = values[family]
             for (var name in shown) {
-                if (shown[name] === before[name])
-                    continue
-                if (name === "port")
-                    settings.setValue(family + name, Number(shown[name]))
-                else
+                if (name === "port") {
+                    // As digits: a number from here would be kept as "2121.0".
+                    if (portChanged(family, shown.port))
+                        settings.setValue(family + name, portText(shown.port))
+                } else if (shown[name] !== before[name]) {
                     settings.setValue(family + name, shown[name],
                                       name === "user" || name === "password")
+                }
             }
         }
     }
 
+    // The port goes as text: it is read the way the upload reads the stored one.
     function checkConnection() {
         busy.visible = true
         if (sftp)
-            core.checkSFTPConnecrion(user.text, password.text, host.text, path.text,
-                                     Number(port.text))
+            core.checkSFTPConnecrion(user.text, password.text, host.text, path.text, port.text)
         else
-            core.checkFtpConnecrion(user.text, password.text, host.text, path.text,
-                                    Number(port.text))
+            core.checkFtpConnecrion(user.text, password.text, host.text, path.text, port.text)
     }
 
     // From sftp itself: the binding of prefix may not have followed yet.

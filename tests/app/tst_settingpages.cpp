@@ -1,6 +1,9 @@
 #include "core.h"
 #include "coretestsupport.h"
+#include "handleftpupload.h"
+#include "handlesftpupload.h"
 #include "localftpserver.h"
+#include "localsftpserver.h"
 #include "messagedialog.h"
 #include "proxywidget.h"
 #include "setting.h"
@@ -45,6 +48,8 @@ private slots:
     void tabMovesThroughTheServerFields();
     void connectionTestEndsWithTheBusyPictureHidden_data();
     void connectionTestEndsWithTheBusyPictureHidden();
+    void serverTargetWorksAfterARestart_data();
+    void serverTargetWorksAfterARestart();
     void hotKeyFieldTakesOnlyUsableCombinations();
     void trayShowsTheHotKeysOfThePage();
     void escapeAndCancelGrabTheHotKeysAgain();
@@ -54,6 +59,8 @@ private:
     std::unique_ptr<SettingWidget> openSettings();
     QQuickItem *item(QQuickView *window, const QString &name);
     void click(QQuickView *window, const QString &name);
+    // The FTP/SFTP page, opened, with the fields typed in for the local server on port.
+    std::unique_ptr<SettingWidget> typeServer(int port, const QString &password);
     static QVariant stored(const char *key, bool enciphered = false);
     static void store(const char *key, const QVariant &value, bool enciphered = false);
 
@@ -602,14 +609,8 @@ void TestSettingPages::connectionTestEndsWithTheBusyPictureHidden()
     LocalFtpServer ftp;
     QVERIFY(ftp.start());
     store("is_sftp", 0);
-    std::unique_ptr<SettingWidget> window = openSettings();
+    std::unique_ptr<SettingWidget> window = typeServer(ftp.port(), password);
     QVERIFY(window);
-    click(window.get(), QStringLiteral("ftpTarget"));
-    item(window.get(), QStringLiteral("host"))->setProperty("text", QStringLiteral("127.0.0.1"));
-    item(window.get(), QStringLiteral("port"))->setProperty("text", QString::number(ftp.port()));
-    item(window.get(), QStringLiteral("user"))->setProperty("text", LocalLoginServer::user());
-    item(window.get(), QStringLiteral("password"))->setProperty("text", password);
-    item(window.get(), QStringLiteral("path"))->setProperty("text", QString());
     QQuickItem *busy = item(window.get(), QStringLiteral("checkBusy"));
     QVERIFY(!busy->isVisible());
 
@@ -623,6 +624,70 @@ void TestSettingPages::connectionTestEndsWithTheBusyPictureHidden()
     const QList<MessageDialog *> reports = windowsOf<MessageDialog>();
     QCOMPARE(reports.size(), 1);
     QCOMPARE(reports.first()->data(QStringLiteral("title")).toString(), title);
+}
+
+std::unique_ptr<SettingWidget> TestSettingPages::typeServer(int port, const QString &password)
+{
+    std::unique_ptr<SettingWidget> window = openSettings();
+    if (!window)
+        return nullptr;
+    click(window.get(), QStringLiteral("ftpTarget"));
+    item(window.get(), QStringLiteral("host"))->setProperty("text", QStringLiteral("127.0.0.1"));
+    item(window.get(), QStringLiteral("port"))->setProperty("text", QString::number(port));
+    item(window.get(), QStringLiteral("user"))->setProperty("text", LocalLoginServer::user());
+    item(window.get(), QStringLiteral("password"))->setProperty("text", password);
+    item(window.get(), QStringLiteral("path"))->setProperty("text", QString());
+    return window;
+}
+
+void TestSettingPages::serverTargetWorksAfterARestart_data()
+{
+    QTest::addColumn<bool>("sftp");
+    QTest::addColumn<bool>("olderFile"); // the port as an older version stored it
+    QTest::newRow("ftp") << false << false;
+    QTest::newRow("sftp") << true << false;
+    QTest::newRow("ftp, port of an older version") << false << true;
+}
+
+// A port accepted on the page and read back from the file, as after a restart: the page shows
+// it, its check and a real upload to the server use it alike.
+void TestSettingPages::serverTargetWorksAfterARestart()
+{
+    QFETCH(bool, sftp);
+    QFETCH(bool, olderFile);
+    std::unique_ptr<LocalLoginServer> server(
+        sftp ? static_cast<LocalLoginServer *>(new LocalSftpServer) : new LocalFtpServer);
+    QVERIFY(server->start());
+    store("is_sftp", int(sftp));
+    const QString key = QLatin1String(sftp ? "sftp_port" : "ftp_port");
+    click(typeServer(server->port(), LocalLoginServer::password()).get(),
+        QStringLiteral("authAccept"));
+    // What a restart reads: the file's value in place of the one the page handed the store.
+    const QVariant fromFile = olderFile ? QStringLiteral("%1.0").arg(server->port())
+                                        : Setting::instance()->getValueDB(key);
+    store(qPrintable(key), QVariant());
+    store(qPrintable(key), fromFile);
+
+    std::unique_ptr<SettingWidget> window = openSettings();
+    QVERIFY(window);
+    click(window.get(), QStringLiteral("ftpTarget"));
+    QCOMPARE(item(window.get(), QStringLiteral("port"))->property("text").toString(),
+        QString::number(server->port()));
+    QSignalSpy finished(m_core, &Core::checkConnectionFinished);
+    click(window.get(), QStringLiteral("checkConnection"));
+    QVERIFY(finished.wait(15000));
+    QCOMPARE(windowsOf<MessageDialog>().value(0)->data(QStringLiteral("title")).toString(),
+        QStringLiteral("Well done"));
+
+    QTemporaryFile file;
+    QVERIFY(file.open() && file.write("sent after a restart") > 0 && file.flush());
+    std::unique_ptr<CurlUpload> upload(
+        sftp ? static_cast<CurlUpload *>(new HandleSFTPUpload) : new HandleFTPUpload);
+    QSignalSpy uploaded(upload.get(), &CurlUpload::uploaded);
+    upload->upload(file.fileName());
+    QVERIFY(uploaded.wait(15000));
+    QCOMPARE(QFileInfo(server->root() + QLatin1Char('/') + QFileInfo(file).fileName()).size(),
+        file.size());
 }
 
 // Only a combination with a modifier and a named key is taken; until then the field asks on.
