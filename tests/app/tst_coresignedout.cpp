@@ -41,14 +41,15 @@ void TestCoreSignedOut::nothingIsUploadedOrOpenedWhileSignedOut()
     core->uploadData({file.fileName()});
     core->uploadDataZip({file.fileName()});
     core->openHistory();
-    QTest::qWait(500);
-    QVERIFY(m_service.arrivals(QStringLiteral("/drive/v1/files")).isEmpty());
-    QCOMPARE(core->lastLink(), QString());
     // The upload front never heard of the files; the user is asked to sign in instead.
     QCOMPARE(core->findChild<NetworkExchange *>()->findChildren<HandlerUpload *>().size(), 0);
     QCOMPARE(core->uploadModel()->rowCount(), 0);
     QCOMPARE(windowsOf<AutorizationWidget>().size(), 1);
     QVERIFY(core->autorizationWidget()->isVisible());
+    // Once the sign-in window is on the screen, the service has heard of nothing either.
+    QVERIFY(QTest::qWaitForWindowExposed(core->autorizationWidget(), 5000));
+    QVERIFY(m_service.arrivals(QStringLiteral("/drive/v1/files")).isEmpty());
+    QCOMPARE(core->lastLink(), QString());
 }
 
 namespace {

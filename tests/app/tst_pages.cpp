@@ -188,8 +188,7 @@ void TestPages::uploadPageWithRunningUploads()
     m_core->uploadData({file.fileName(), file.fileName()});
     QCOMPARE(m_core->uploadModel()->rowCount(), 1);
     QTRY_COMPARE_WITH_TIMEOUT(m_core->uploadModel()->rowCount(), 0, 10000);
-    QTest::qWait(100);
-    QCOMPARE(window.height(), emptyHeight);
+    QTRY_COMPARE_WITH_TIMEOUT(window.height(), emptyHeight, 2000);
     m_core->uploadData({file.fileName()});
     m_core->uploadData({file.fileName()});
     QCOMPARE(m_core->uploadModel()->rowCount(), 2);

@@ -10,11 +10,13 @@
 #include "surfacewidget.h"
 
 #include <QClipboard>
+#include <QDeadlineTimer>
 #include <QGuiApplication>
 #include <QJsonObject>
 #include <QProcess>
 #include <QQuickItem>
 #include <QTemporaryDir>
+#include <QThread>
 
 // A real scroll on a real X server: a window of known rows scrolled by wheel clicks from
 // xdotool under the panorama window, whose panorama must hold exactly those rows, and leave
@@ -197,14 +199,46 @@ void TestPonoramX11::scrollToTheEnd(PonoramSession *session)
 {
     QVERIFY(session->isPonoramWork());
     QTRY_VERIFY_WITH_TIMEOUT(session->engine() && session->engine()->isRunning(), 2000);
+    const QPointer<Ponoram> engine = session->engine();
     const QPoint centre = m_windowRect.center();
     QVERIFY(xdotool({"mousemove", QString::number(centre.x()), QString::number(centre.y())}));
-    // A person takes a moment to reach the wheel.
-    QTest::qWait(600);
-    QVERIFY(session->isPonoramWork());
-    // Faster than the engine gives up on a still document, slower than it grabs.
-    QVERIFY(xdotool({"click", "--repeat", QString::number(kNotches), "--delay", "120", "5"}));
-    QTRY_VERIFY_WITH_TIMEOUT(session->ponoramDone(), 10000);
+
+    // A person takes a moment to reach the wheel: more grabs of the still document than end a
+    // capture once it has moved. Then the wheel turns one notch before each grab, and the grab
+    // waits until the window shows it: however slow the machine, the document stands still
+    // only after the last notch. Nothing here turns the event loop, which would let the engine
+    // grab inside a grab.
+    const auto screen = [](const QRect &rect) {
+        return QGuiApplication::primaryScreen()
+            ->grabWindow(0, rect.x(), rect.y(), rect.width(), rect.height())
+            .toImage();
+    };
+    const auto turnWheel = [] {
+        QProcess tool;
+        tool.start(QStringLiteral("xdotool"), {"click", "5"});
+        return tool.waitForFinished(10000) && tool.exitCode() == 0;
+    };
+    int grabs = 0;
+    int notches = 0;
+    bool shown = true;
+    engine->setGrabber([&](const QRect &rect) {
+        if (++grabs > Ponoram::kRepeatsToStop + 1 && notches < kNotches && shown) {
+            const QImage before = screen(rect);
+            ++notches;
+            shown = turnWheel();
+            const QDeadlineTimer deadline(10000);
+            while (shown && screen(rect) == before) {
+                shown = !deadline.hasExpired();
+                QThread::msleep(10);
+            }
+        }
+        return screen(rect);
+    });
+    QTRY_VERIFY_WITH_TIMEOUT(session->ponoramDone(), 30000);
+    if (engine)
+        engine->setGrabber({});
+    QVERIFY2(shown, "the window did not show a turn of the wheel");
+    QCOMPARE(notches, kNotches);
     QVERIFY(!session->isPonoramError());
 }
 
