@@ -29,6 +29,8 @@
 #include <QUrl>
 #include <QtConcurrent>
 
+#include <sys/stat.h>
+
 #include <utility>
 
 namespace {
@@ -79,6 +81,17 @@ QString targetName(HandlerUpload::TargetUpload target)
         break;
     }
     return QStringLiteral("Kuvo");
+}
+
+// When the file behind the descriptor was last written, in nanoseconds; -1 when it cannot be told.
+qint64 modifiedAt(int descriptor)
+{
+    struct stat status
+    {
+    };
+    if (::fstat(descriptor, &status) != 0)
+        return -1;
+    return qint64(status.st_mtim.tv_sec) * 1000000000 + status.st_mtim.tv_nsec;
 }
 
 } // namespace
@@ -270,6 +283,13 @@ void HandlerUpload::targetFailed(const QString &text)
         return;
     }
     const QString target = targetName(m_target);
+    // Whatever the target got was not the file, and the service would get yet another one;
+    // the file is to be sent again once it is whole.
+    if (fileChanged()) {
+        failWith(tr("The file %1 changed while it was being sent to %2. It was not uploaded.")
+                     .arg(m_fileName, target));
+        return;
+    }
     Logging::instance()->writeMessage(
         tr("Upload of %1 to %2 failed: %3; it goes to Kuvo instead").arg(m_fileName, target, text));
     m_fallback
@@ -312,6 +332,7 @@ bool HandlerUpload::openFile(const QString &path, QString *problem)
     }
     m_file = file;
     m_fileSize = file->size();
+    m_fileModified = modifiedAt(file->handle());
     // Judged from the descriptor just checked, not from the name, which could stand for another
     // file by now; peek() leaves the file at its start for the upload.
     m_mimeType = QMimeDatabase().mimeTypeForFileNameAndData(info.absoluteFilePath(), file).name();
@@ -323,6 +344,13 @@ bool HandlerUpload::openFile(const QString &path, QString *problem)
 bool HandlerUpload::fileShrunk() const
 {
     return m_file && m_file->size() < m_fileSize;
+}
+
+// Judged by the descriptor opened at the start, as the uploads read it.
+bool HandlerUpload::fileChanged() const
+{
+    return m_file
+        && (m_file->size() != m_fileSize || modifiedAt(m_file->handle()) != m_fileModified);
 }
 
 void HandlerUpload::createServiceFile()

@@ -110,6 +110,8 @@ private:
     void nextFile();
     bool openFile(const QString &path, QString *problem);
     bool fileShrunk() const;
+    // Other than when it was opened: another size or written since.
+    bool fileChanged() const;
 
     // The service road: announce the file, hand out its link, then stream its bytes.
     void createServiceFile();
@@ -142,6 +144,7 @@ private:
     QPointer<QFile> m_file;
     // Taken when the file is opened: what the service is told and must store in the end.
     qint64 m_fileSize = 0;
+    qint64 m_fileModified = -1;
     QString m_mimeType;
     QString m_link;
     // Handed out by readyLink() and not yet backed by the whole file.

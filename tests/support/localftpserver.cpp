@@ -51,6 +51,7 @@ bool LocalFtpServer::writeConfig(int port)
         QStringLiteral("secure_chroot_dir=%1").arg(instancePath(QStringLiteral("empty"))),
         QStringLiteral("seccomp_sandbox=NO"),
         QStringLiteral("delay_failed_login=0"),
+        QStringLiteral("local_max_rate=%1").arg(m_maxRate),
         QStringLiteral("xferlog_enable=YES"),
         QStringLiteral("log_ftp_protocol=YES"),
         QStringLiteral("vsftpd_log_file=%1").arg(instancePath(QStringLiteral("vsftpd.log"))),

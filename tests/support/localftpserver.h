@@ -8,6 +8,8 @@ class LocalFtpServer : public LocalLoginServer
 {
 public:
     LocalFtpServer();
+    // Bytes a second that a session may move; 0, the default, sets no limit. Before start().
+    void setMaxRate(int bytesPerSecond) { m_maxRate = bytesPerSecond; }
 
 protected:
     QStringList requiredPrograms() const override;
@@ -15,4 +17,7 @@ protected:
     bool writeConfig(int port) override;
     void launch(QProcess &process) override;
     QString startErrors() const override;
+
+private:
+    int m_maxRate = 0;
 };

@@ -5,7 +5,9 @@
 #include "networkexchange.h"
 #include "qdropbox.h"
 #include "randomfile.h"
+#include "serviceaddress.h"
 #include "setting.h"
+#include "standinservice.h"
 #include "uploadmodel.h"
 
 #include <QtTest>
@@ -26,12 +28,14 @@ private slots:
     void filesArriveWithTheirLinks();
     void packedFilesGoToTheTarget();
     void failureEndsTheJobWithTheText();
+    void fileCutOnItsWayGoesNowhereElse();
 
 private:
     void chooseTarget(const QString &target);
     QString write(const QString &name, int size);
     QByteArray stored(const QString &target, const QString &name);
 
+    StandinService m_service;
     LocalFtpServer m_ftp;
     LocalSftpServer m_sftp;
     DropboxStandin m_dropbox;
@@ -42,8 +46,13 @@ private:
 
 void TestTargetUpload::initTestCase()
 {
+    // The service takes over from a target that fails, where the settings say so.
+    QVERIFY(m_service.start());
+    ServiceAddress::setApiHost(m_service.httpsHost());
     Setting *settings = Setting::instance();
-    settings->setValue(QStringLiteral("token"), QStringLiteral("account-token-for-the-cipher"));
+    settings->setValue(QStringLiteral("token"), m_service.issueToken());
+    // Slow enough that a file of some size is still on its way when a test changes it.
+    m_ftp.setMaxRate(4 << 20);
     QVERIFY(m_ftp.start());
     QVERIFY(m_sftp.start());
     QVERIFY(m_dropbox.start());
@@ -198,6 +207,29 @@ void TestTargetUpload::failureEndsTheJobWithTheText()
     QVERIFY(!errors[0][0].toString().contains(QStringLiteral("not the password")));
     QCOMPARE(m_model->rowCount(), 0);
     Setting::instance()->setValue(QStringLiteral("ftp_password"), LocalLoginServer::password());
+}
+
+// Cut as the first bytes are reported sent, long before the slow server could have had them all.
+void TestTargetUpload::fileCutOnItsWayGoesNowhereElse()
+{
+    chooseTarget(QStringLiteral("ftp"));
+    Setting::instance()->setValue(QStringLiteral("is_ftp_error_upload_kuvo"), 1);
+    const QString file = write(QStringLiteral("cut.png"), 64 << 20);
+    m_service.reset();
+    QSignalSpy errors(m_exchange, &NetworkExchange::error);
+    QSignalSpy complete(m_model, &UploadModel::uploadComplete);
+    m_exchange->uploadData({file});
+    connect(qobject_cast<HandlerUpload *>(
+                m_model->index(0).data(UploadModel::UploaderRole).value<QObject *>()),
+        &HandlerUpload::uploadProgress, this, [file](qint64 sent) {
+            if (sent > 0 && QFileInfo(file).size() > 5 << 20)
+                QFile::resize(file, 5 << 20);
+        });
+    QVERIFY(complete.wait(30000));
+    QCOMPARE(errors.count(), 1);
+    QCOMPARE(errors[0][0].toString(),
+        "The file cut.png changed while it was being sent to FTP. It was not uploaded.");
+    QCOMPARE(m_service.requests().size(), 0);
 }
 
 QTEST_MAIN(TestTargetUpload)
