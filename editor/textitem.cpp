@@ -181,19 +181,35 @@ void TextItem::layoutLines()
     m_textHeight = int(lineHeight() * n + 5 * n - 5);
 }
 
-int TextItem::rightLimit() const
+// What the output holds, in whole pixels: the selection, or the whole canvas without one.
+QRect TextItem::outputArea() const
 {
     const KPainterArea *canvas = paintScene();
     const QRectF selection = canvas->selectRect();
     if (selection.width() == 0 && selection.height() == 0)
-        return int(canvas->width()) - 1;
-    return qRound(selection.x() + selection.width()) - 1;
+        return QRect(0, 0, int(canvas->width()), int(canvas->height()));
+    return QRect(QPoint(qRound(selection.x()), qRound(selection.y())),
+        QPoint(qRound(selection.x() + selection.width()) - 1,
+            qRound(selection.y() + selection.height()) - 1));
 }
 
-int TextItem::topLimit() const
+int TextItem::rightLimit() const
 {
-    const QRectF selection = paintScene()->selectRect();
-    return selection.width() == 0 && selection.height() == 0 ? 0 : qRound(selection.y());
+    return outputArea().right();
+}
+
+// The box stands inside what the output holds, so that nothing typed lands where neither the
+// screen nor the picture shows it: it grows upward until it meets the top, on downward from
+// there, and moves up where it would pass the bottom. A box taller than that keeps the caret's
+// line inside; its other lines are cut at the edges on the screen as in the picture.
+double TextItem::placedTop(double top) const
+{
+    const QRect area = outputArea();
+    const double areaBottom = area.top() + area.height();
+    top = qMax(double(area.top()), qMin(top, areaBottom - m_textHeight));
+    const double caretTop = m_caretLine * (lineHeight() + 5);
+    top = qMin(top, areaBottom - caretTop - lineHeight());
+    return qMax(top, area.top() - caretTop);
 }
 
 // Where a line too wide for room is broken: after the last space that fits, else before the
@@ -272,11 +288,10 @@ void TextItem::calcGeometry(bool wrap)
     layoutLines();
     if (wrap && wrapLines())
         layoutLines();
-    // The box grows upward, but not out of the top of the selection, where the output could
-    // not hold its lines: from there it grows downward.
+    // The box grows upward.
     double top = oldBottom - m_textHeight;
     if (paintScene())
-        top = qMax(top, qMin(g.y(), double(topLimit())));
+        top = placedTop(top);
     setGeometry(QRectF(g.x(), top, m_textWidth, m_textHeight));
     update();
 }
@@ -844,7 +859,9 @@ void TextItem::scaleFont(const Edges &e, const QPoint &d)
     const double right = int(g.x() + g.width());
     const double bottom = int(g.y() + g.height());
     const double left = e.left ? int(right - n.width()) : g.x();
-    const double top = e.top ? int(bottom - n.height()) : g.y();
+    double top = e.top ? int(bottom - n.height()) : g.y();
+    if (paintScene())
+        top = placedTop(top);
     setGeometry(QRectF(left, top, n.width(), n.height()));
 }
 

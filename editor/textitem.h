@@ -88,8 +88,9 @@ private:
     bool wrapLines();
     int breakColumn(const QString &line, double room) const;
     void setCaretAbsolute(int position);
+    QRect outputArea() const;
     int rightLimit() const;
-    int topLimit() const;
+    double placedTop(double top) const;
     int absolute(int line, int column) const;
     void clampCaret();
     int boundaryAtOrBefore(int line, int column) const;

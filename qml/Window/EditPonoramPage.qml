@@ -141,6 +141,8 @@ Rectangle {
                             id: paintArea
                             objectName: "paintArea"
                             anchors.fill: parent
+                            // Shapes beyond the picture are no part of it, on the screen either.
+                            clip: true
                             selectRect: Qt.rect(0, 0, width, height)
                             viewScale: root.zoom
                         }

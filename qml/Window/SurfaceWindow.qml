@@ -20,12 +20,28 @@ Item {
         brightRect: selector.brightRect
     }
 
-    KPainterArea {
-        id: paintArea
-        objectName: "KPainterArea"
-        anchors.fill: parent
-        selectRect: selector.rubberRect
-        Component.onCompleted: surface.setPaintArea(paintArea)
+    // The shapes show only where the picture that goes out has them: inside the selection,
+    // in the whole pixels that are cut out, or anywhere while there is none.
+    Item {
+        id: shownArea
+        readonly property rect selection: selector.rubberRect
+        readonly property bool selected: selection.width > 0 || selection.height > 0
+        x: selected ? Math.floor(selection.x + 0.5) : 0
+        y: selected ? Math.floor(selection.y + 0.5) : 0
+        width: selected ? Math.floor(selection.x + selection.width + 0.5) - x : root.width
+        height: selected ? Math.floor(selection.y + selection.height + 0.5) - y : root.height
+        clip: true
+
+        KPainterArea {
+            id: paintArea
+            objectName: "KPainterArea"
+            x: -shownArea.x
+            y: -shownArea.y
+            width: root.width
+            height: root.height
+            selectRect: selector.rubberRect
+            Component.onCompleted: surface.setPaintArea(paintArea)
+        }
     }
 
     SurfaceSelector {

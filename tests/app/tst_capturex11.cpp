@@ -7,6 +7,7 @@
 #include "setting.h"
 #include "sharedmemorygrab.h"
 #include "surfacewidget.h"
+#include "textitem.h"
 
 #include <QApplication>
 #include <QBackingStore>
@@ -152,6 +153,8 @@ private slots:
     void menusTipsAndButtonsStayOnTheScreen();
     void firstMarkReadsOnThePage_data();
     void firstMarkReadsOnThePage();
+    void textNearTheBottomStaysInTheOutput_data();
+    void textNearTheBottomStaysInTheOutput();
 
 private:
     bool screenShowsPicture() const;
@@ -663,6 +666,64 @@ void TestCaptureX11::firstMarkReadsOnThePage()
     QTRY_VERIFY(
         strongestContrast(view->screen()->grabWindow(0, 190, 110, 220, 120).toImage(), page) >= 3);
     QVERIFY(strongestContrast(view->renderRubberRect().toImage(), page) >= 3);
+}
+
+void TestCaptureX11::textNearTheBottomStaysInTheOutput_data()
+{
+    QTest::addColumn<QString>("keys");
+    QTest::addColumn<QString>("text");
+    QStringList lines;
+    for (int i = 1; i <= 40; ++i)
+        lines.append(QStringLiteral("Line %1 of the pasted text").arg(i));
+    QTest::newRow("lines typed down past the bottom") << "o n e Return t w o Return s i x"
+                                                      << "one\ntwo\nsix";
+    QTest::newRow("a paste taller than the selection") << "ctrl+v" << lines.join('\n');
+}
+
+// A text box started 30 px above the selection's bottom, grown down and then dragged down past
+// it: the screen shows the box only where the output has it, and the line typed on is in both.
+void TestCaptureX11::textNearTheBottomStaysInTheOutput()
+{
+    QFETCH(QString, keys);
+    QFETCH(QString, text);
+    const QRect selection(400, 200, 1000, 700);
+    QPointer<SurfaceWidget> view = capture(selection);
+    QTRY_VERIFY(view && view->isActive() && findSceneItem(view->rootObject(), "toolText"));
+    QGuiApplication::clipboard()->setText(text);
+    QVERIFY(xdotool(moveTo(onScreen(findSceneItem(view->rootObject(), "toolText")), {"click", "1"})
+        + moveTo({600, selection.bottom() - 30}, {"click", "1", "key"}) + keys.split(' ')));
+    QTRY_VERIFY(view->paintArea()->currentItem());
+    auto *box = qobject_cast<TextItem *>(view->paintArea()->currentItem());
+    QTRY_COMPARE(box->text(), text);
+    // Inside the selection the screen shows the output whenever the caret blinks off; below it,
+    // left of the bar, the shaded desktop alone.
+    const auto shownAsOutput = [&] {
+        const QRect in = selection.adjusted(2, 2, -2, -2);
+        const QRect below(selection.left() + 3, selection.bottom() + 3, 400, 150);
+        QImage desktop = m_picture.copy(below);
+        for (int y = 0; y < below.height(); ++y)
+            for (int x = 0; x < below.width(); ++x)
+                desktop.setPixelColor(x, y, shaded(desktop.pixelColor(x, y)));
+        const auto shown = [&](QRect r) {
+            return view->screen()->grabWindow(0, r.x(), r.y(), r.width(), r.height()).toImage();
+        };
+        return samePicture(shown(below), desktop, 2)
+            && samePicture(shown(in),
+                view->renderRubberRect().toImage().copy(in.translated(-selection.topLeft())), 2);
+    };
+    QTRY_VERIFY(shownAsOutput());
+    const QImage output = view->renderRubberRect().toImage();
+    QVERIFY(xdotool({"type", "W"}));
+    QTRY_COMPARE(box->text(), text + QLatin1Char('W'));
+    QVERIFY(view->renderRubberRect().toImage() != output);
+    QTRY_VERIFY(shownAsOutput());
+
+    const QPoint grip = onScreen(box, QPointF(30, box->height() - 30));
+    QVERIFY(xdotool(moveTo(onScreen(findSceneItem(view->rootObject(), "toolMove")), {"click", "1"})
+        + moveTo(grip, {"mousedown", "1"}) + moveTo(grip + QPoint(0, 100))
+        + moveTo(grip + QPoint(0, 200), {"mouseup", "1"})));
+    QTRY_VERIFY(box->geometry().bottom() > selection.bottom() + 100);
+    QTRY_VERIFY(shownAsOutput());
 }
 
 QTEST_MAIN(TestCaptureX11)

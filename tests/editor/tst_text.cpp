@@ -612,6 +612,11 @@ void TestText::longPasteWrapsEveryLine()
         QVERIFY2(line.endsWith(QLatin1Char(' ')), qPrintable(line));
     QCOMPARE(text->caretLine(), text->lines().size() - 1);
     QCOMPARE(text->caretColumn(), text->lines().constLast().size());
+    // Taller than the selection, the box shows the caret's line at the selection's bottom;
+    // Page Up brings its first line to the top.
+    QVERIFY(text->geometry().bottom() <= 300);
+    QTest::keyClick(m_canvas.window(), Qt::Key_PageUp);
+    QCOMPARE(text->geometry().top(), 100.0);
     // The output shows the text on many rows, and none of it right of or above the selection.
     m_canvas.area()->uncheckAllItem();
     const QImage output = m_canvas.output();
@@ -623,8 +628,8 @@ void TestText::longPasteWrapsEveryLine()
     QVERIFY2(rows > 14, qPrintable(QString::number(rows)));
 }
 
-// A box of 5,000 lines reaches far below the picture, growing down from its top. Its first
-// lines show, its last takes keys, and a drag and its undo move the whole box.
+// A box of 5,000 lines reaches far beyond the picture. Its last line takes keys where they
+// show; from Page Up on its first lines show, and a drag and its undo move the whole box.
 void TestText::tallBoxShowsAndMovesLikeASmallOne()
 {
     TextItem *text = place(QPoint(20, 250), QPoint(20, 250));
@@ -636,6 +641,8 @@ void TestText::tallBoxShowsAndMovesLikeASmallOne()
     type(QStringLiteral("Z"));
     QCOMPARE(text->lines().size(), 5000);
     QCOMPARE(text->lines().constLast(), QStringLiteral("line 4999Z"));
+    QVERIFY(text->geometry().bottom() <= 300);
+    QTest::keyClick(m_canvas.window(), Qt::Key_PageUp);
     const QRectF box = text->geometry();
     QCOMPARE(box.top(), 0.0);
     QVERIFY(box.bottom() > 50000);
