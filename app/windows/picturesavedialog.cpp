@@ -1,6 +1,11 @@
 #include "picturesavedialog.h"
 
+#include "setting.h"
+
+#include <QDir>
+#include <QFileInfo>
 #include <QRegularExpression>
+#include <QStandardPaths>
 
 namespace {
 
@@ -38,4 +43,20 @@ void PictureSaveDialog::followFilter(const QString &filter)
 PictureFormat PictureSaveDialog::chosenFormat(const PictureFormat &base) const
 {
     return base.forChoice(selectedFiles().value(0), selectedNameFilter());
+}
+
+QString PictureSaveDialog::startFolder()
+{
+    const QString last = Setting::instance()->getValue(SettingKeys::lastSavePath).toString();
+    if (!last.isEmpty() && QFileInfo(last).isDir())
+        return last;
+    const QString pictures = QStandardPaths::writableLocation(QStandardPaths::PicturesLocation);
+    if (!pictures.isEmpty() && QFileInfo(pictures).isDir())
+        return pictures;
+    return QDir::homePath();
+}
+
+void PictureSaveDialog::rememberFolder(const QString &fileName)
+{
+    Setting::instance()->setValue(SettingKeys::lastSavePath, QFileInfo(fileName).absolutePath());
 }

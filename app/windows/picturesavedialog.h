@@ -17,6 +17,12 @@ public:
     // The chosen file's format, with the qualities of base.
     PictureFormat chosenFormat(const PictureFormat &base) const;
 
+    // Where every save starts: the folder of the last save while it exists, else the user's
+    // pictures, else home; never the working folder of the process, where a dialog falls back.
+    static QString startFolder();
+    // A picture saved as fileName: the next save starts in its folder.
+    static void rememberFolder(const QString &fileName);
+
 private:
     void followFilter(const QString &filter);
 };

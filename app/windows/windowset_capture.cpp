@@ -22,7 +22,6 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QScreen>
-#include <QStandardPaths>
 
 // The controller names the social posts by number for the side of the program without uploads.
 static_assert(int(Core::PostFacebook) == HandlerUpload::PostFacebook
@@ -51,19 +50,6 @@ QString extraCopyName(const PictureFormat &format)
     return folder + QLatin1Char('/')
         + QDateTime::currentDateTime().toString(QStringLiteral("dd-MM-yyyy hh-mm-ss"))
         + format.extension();
-}
-
-// Where the save dialog starts: the folder of the last save while it exists, else the user's
-// pictures, else home; never the working folder of the process, where a dialog falls back.
-QString saveFolder()
-{
-    const QString last = value(SettingKeys::lastSavePath).toString();
-    if (!last.isEmpty() && QFileInfo(last).isDir())
-        return last;
-    const QString pictures = QStandardPaths::writableLocation(QStandardPaths::PicturesLocation);
-    if (!pictures.isEmpty() && QFileInfo(pictures).isDir())
-        return pictures;
-    return QDir::homePath();
 }
 
 } // namespace
@@ -260,7 +246,8 @@ void WindowSet::screenSaveToDisk(const QPixmap &picture)
 
     const PictureFormat current = PictureFormat::current();
     const bool withSound = m_core->isHaveAudioFile();
-    const QString proposed = saveFolder() + QLatin1Char('/') + millisecondsNow();
+    const QString proposed
+        = PictureSaveDialog::startFolder() + QLatin1Char('/') + millisecondsNow();
     const QString kia = QStringLiteral(".kia");
     QString filter = withSound ? QStringLiteral("*.kia") : current.saveFilter();
     const QString chosen = askSaveFile(proposed, withSound ? kia : current.extension(), &filter);
@@ -274,7 +261,7 @@ void WindowSet::screenSaveToDisk(const QPixmap &picture)
         const bool saved
             = withSound ? saveAudioImage(shot, fileName) : writeCapture(shot, fileName, format);
         if (saved)
-            setValue(SettingKeys::lastSavePath, QFileInfo(fileName).absolutePath());
+            PictureSaveDialog::rememberFolder(fileName);
         else
             offerSaveAgain(shot);
     }

@@ -45,6 +45,25 @@ bool replaceWith(const QString &file, const QString &target, QString *problem)
     return true;
 }
 
+// The file keeps its bytes when the chosen format is its own; another format is written anew.
+bool keepAs(
+    const QString &file, const QString &target, const PictureFormat &format, QString *problem)
+{
+    if (format.format() != PictureFormat::current().forFileName(file).format()) {
+        if (!format.write(QImage(file), target, problem))
+            return false;
+        QFile::remove(file);
+        return true;
+    }
+    if (QFileInfo::exists(target))
+        return replaceWith(file, target, problem);
+    QFile source(file);
+    if (source.rename(target))
+        return true;
+    *problem = source.errorString();
+    return false;
+}
+
 } // namespace
 
 UploadModel *WindowSet::uploadModel()
@@ -211,7 +230,8 @@ void WindowSet::internetNotAvailableResult(int result, const QString &file)
 QFileDialog *WindowSet::offerOfflineSave(const QString &file)
 {
     const PictureFormat base = PictureFormat::current();
-    auto *dialog = new PictureSaveDialog(QString(),
+    auto *dialog = new PictureSaveDialog(
+        PictureSaveDialog::startFolder() + QLatin1Char('/') + QFileInfo(file).completeBaseName(),
         QStringLiteral("PNG (*.png);;JPG (*.jpg);;JPEG (*.jpeg)"),
         base.forFileName(file).extension());
     dialog->setObjectName(QStringLiteral("saveOfflineFileDialog"));
@@ -226,7 +246,6 @@ QFileDialog *WindowSet::offerOfflineSave(const QString &file)
     return dialog;
 }
 
-// The file keeps its bytes when the chosen format is its own; another format is written anew.
 void WindowSet::saveOfflineFile(
     const QString &file, const QString &chosen, const PictureFormat &format)
 {
@@ -236,17 +255,8 @@ void WindowSet::saveOfflineFile(
     if (chosen.isEmpty() || (!source.isEmpty() && source == QFileInfo(target).canonicalFilePath()))
         return;
     QString problem;
-    if (format.format() != PictureFormat::current().forFileName(file).format()) {
-        if (format.write(QImage(file), target, &problem)) {
-            QFile::remove(file);
-            return;
-        }
-    } else if (!QFileInfo::exists(target)) {
-        QFile source(file);
-        if (source.rename(target))
-            return;
-        problem = source.errorString();
-    } else if (replaceWith(file, target, &problem)) {
+    if (keepAs(file, target, format, &problem)) {
+        PictureSaveDialog::rememberFolder(target);
         return;
     }
     qDebug() << Q_FUNC_INFO << file << target << problem;

@@ -451,9 +451,12 @@ void TestCoreWindows::refusedTokenKeepsThePictureAndOffersASignIn()
     Setting::instance()->setValue(QStringLiteral("token"), token);
 }
 
-// Two captures on their way; the first finds no network. The one offered is the first.
+// Two captures on their way; the first finds no network. The one offered is the first, in
+// the folder of the last save, and the next save starts where this one went.
 void TestCoreWindows::offlineCaptureIsOfferedForSaving()
 {
+    QTemporaryDir last;
+    Setting::instance()->setValue(QStringLiteral("lastSavePath"), last.path());
     const QString first = capture(QStringLiteral("10.png"), QByteArray("first capture"));
     const QString second = capture(QStringLiteral("11.png"), QByteArray("second capture"));
     m_service.delay(QStringLiteral("/upload/"), 3);
@@ -470,10 +473,13 @@ void TestCoreWindows::offlineCaptureIsOfferedForSaving()
     QFileDialog *dialog = answerQuestion(MessageDialog::Ok);
     QVERIFY(dialog);
     QCOMPARE(dialog->acceptMode(), QFileDialog::AcceptSave);
+    QCOMPARE(dialog->directory().absolutePath(), last.path());
 
     const QString target = m_folder.filePath(QStringLiteral("kept.png"));
     chooseFile(dialog, target);
     QMetaObject::invokeMethod(dialog, "accept");
+    QCOMPARE(
+        Setting::instance()->getValue(QStringLiteral("lastSavePath")).toString(), m_folder.path());
     QFile kept(target);
     QVERIFY(kept.open(QIODevice::ReadOnly));
     QCOMPARE(kept.readAll(), QByteArray("first capture"));
