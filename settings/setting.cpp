@@ -11,6 +11,7 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QLibraryInfo>
 #include <QSettings>
 #include <QTranslator>
 #include <QUuid>
@@ -308,8 +309,10 @@ void Setting::checkTranslate()
 {
     if (!m_translator)
         m_translator = new QTranslator(this);
+    if (!m_qtTranslator)
+        m_qtTranslator = new QTranslator(this);
 
-    const QVariant language = stored(SettingKeys::language);
+    const QString language = stored(SettingKeys::language).toString();
     QString file;
     if (language == QLatin1String("ru"))
         file = QStringLiteral(":/translate/kuvo.qm");
@@ -317,6 +320,12 @@ void Setting::checkTranslate()
         file = QStringLiteral(":/translate/kuvo_en.qm");
 
     if (!file.isEmpty()) {
+        // Qt's own dialogs speak the same language, behind the program's texts. A failed load
+        // empties the translator, so a switch back to English leaves no Russian behind.
+        const QString qtFile = QStringLiteral("qt_") + language;
+        if (!m_qtTranslator->load(qtFile, QLibraryInfo::location(QLibraryInfo::TranslationsPath)))
+            qDebug() << Q_FUNC_INFO << "no translation of Qt's own texts:" << qtFile;
+        QCoreApplication::installTranslator(m_qtTranslator);
         if (!m_translator->load(file))
             qWarning() << Q_FUNC_INFO << "cannot load" << file;
         QCoreApplication::installTranslator(m_translator);

@@ -208,6 +208,8 @@ private:
     // run, and stored as soon as a token arrives, so the row on disk never loses its value.
     QHash<QString, QString> m_unsealed;
     QTranslator *m_translator = nullptr;
+    // Qt's own texts: the file dialog, the standard buttons.
+    QTranslator *m_qtTranslator = nullptr;
     bool m_databaseOpen = false;
     StorageTrouble m_trouble = StorageFine;
     QString m_troubleDetail;
