@@ -8,9 +8,6 @@
 
 #include <memory>
 
-#include <fcntl.h>
-#include <unistd.h>
-
 // Runs of the real program: its help texts, what a second copy sends to the first, and the
 // hand-over to a downloaded update. Each run gets a home and a runtime folder of its own.
 class TestKuvoProgram : public QObject
@@ -223,25 +220,14 @@ void TestKuvoProgram::secondCopyForwards()
     QVERIFY(!QFileInfo::exists(home() + QStringLiteral("/.kuvo")));
 }
 
-namespace {
-
-bool writeFile(const QByteArray &path, const QByteArray &content)
-{
-    const int fd = ::open(path.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
-    const bool written = fd >= 0 && ::write(fd, content.constData(), size_t(content.size())) > 0;
-    return ::close(fd) == 0 && written;
-}
-
-} // namespace
-
 void TestKuvoProgram::secondCopyUploadsTheFileItNames_data()
 {
     QTest::addColumn<QByteArray>("name");
-    QTest::addColumn<QByteArray>("decoy"); // beside it: what a misread name would send
-    QTest::newRow("semicolon") << QByteArray("a;b.png") << QByteArray("a");
-    QTest::newRow("quotes") << QByteArray("q \"it's\".png") << QByteArray("q");
-    QTest::newRow("newline") << QByteArray("l1\nl2.png") << QByteArray("l2.png");
-    QTest::newRow("not UTF-8") << QByteArray("x\xff.png") << QByteArray("x\xef\xbf\xbd.png");
+    QTest::addColumn<QString>("decoy"); // beside it: what a misread name would send
+    QTest::newRow("semicolon") << QByteArray("a;b.png") << "a";
+    QTest::newRow("quotes") << QByteArray("q \"it's\".png") << "q";
+    QTest::newRow("newline") << QByteArray("l1\nl2.png") << "l2.png";
+    QTest::newRow("not UTF-8") << QByteArray("x\xff.png") << QString::fromUtf8("x\uFFFD.png");
 }
 
 // The real program signed in to the stand-in, and a real second copy in another folder that
@@ -249,10 +235,12 @@ void TestKuvoProgram::secondCopyUploadsTheFileItNames_data()
 void TestKuvoProgram::secondCopyUploadsTheFileItNames()
 {
     QFETCH(QByteArray, name);
-    QFETCH(QByteArray, decoy);
+    QFETCH(QString, decoy);
+    const QString work = m_root->path() + QStringLiteral("/work");
+    const QString uploads = m_root->path() + QStringLiteral("/uploads");
     StandinService service;
-    QVERIFY(service.start());
-    QVERIFY(QDir().mkpath(home() + QStringLiteral("/.kuvo")));
+    QVERIFY(QDir().mkpath(work) && QDir().mkpath(uploads) && QDir().mkpath(home() + "/.kuvo"));
+    QVERIFY(service.start({"--upload-dir", uploads}));
     QCOMPARE(QProcess::execute(QStringLiteral(KUVO_TEST_PYTHON3),
                  {"-c",
                      "import sqlite3, sys; c = sqlite3.connect(sys.argv[1]); c.execute('CREATE "
@@ -273,36 +261,34 @@ void TestKuvoProgram::secondCopyUploadsTheFileItNames()
         },
         15000));
 
-    const QByteArray work = QFile::encodeName(m_root->path()) + "/work/";
-    QVERIFY(QDir().mkpath(QFile::decodeName(work)));
-    // The same name in the first copy's working folder must not be taken either.
-    for (const QByteArray &path : {work + name, work + decoy, home().toUtf8() + '/' + name})
-        QVERIFY(writeFile(path, "the file " + path));
-    QVERIFY(writeFile(work + "argument", name));
-    // Through the shell, byte for byte, as a user's shell passes a name on.
+    QFile typed(work + QStringLiteral("/typed"));
+    QVERIFY(typed.open(QIODevice::WriteOnly) && typed.write(name) == name.size());
+    typed.close();
+    // The name passes through the shell byte for byte, as a user's shell passes it on; the same
+    // name in the first copy's working folder must not be taken either.
     QProcess second;
     second.setProcessEnvironment(environment());
-    second.setWorkingDirectory(QFile::decodeName(work));
+    second.setWorkingDirectory(work);
     second.start(QStringLiteral("/bin/sh"),
-        {"-c", "a=$(cat argument; echo .); exec \"$0\" \"${a%.}\"", KUVO_PROGRAM});
+        {"-c",
+            "n=$(cat typed; echo .); n=${n%.}; printf decoy > \"$1\"; printf first > "
+            "\"$HOME/$n\"; printf %s \"$n\" > \"$n\"; exec \"$0\" \"$n\"",
+            KUVO_PROGRAM, decoy});
     QVERIFY(second.waitForFinished(20000));
-    const auto uploads = [&] { // the MD5 of every whole upload
-        QStringList sums;
-        for (const QJsonValue &request : service.requests()) {
-            if (request[QStringLiteral("method")].toString() == QLatin1String("PUT")
-                && request[QStringLiteral("complete")].toBool())
-                sums << request[QStringLiteral("md5")].toString();
-        }
-        return sums;
-    };
     if (QString::fromUtf8(name).toUtf8() != name) {
         QCOMPARE(second.exitCode(), 2);
         QVERIFY(second.readAllStandardError().contains(QFile::encodeName(QFile::decodeName(name))));
     } else {
         QCOMPARE(second.exitCode(), 0);
-        const QString sent = QString::fromLatin1(
-            QCryptographicHash::hash("the file " + work + name, QCryptographicHash::Md5).toHex());
-        QTRY_COMPARE_WITH_TIMEOUT(uploads(), QStringList {sent}, 20000);
+        const auto stored = [&] { // what the stand-in keeps of each upload, written as it comes
+            QByteArrayList contents;
+            for (const QFileInfo &file : QDir(uploads).entryInfoList(QDir::Files)) {
+                QFile upload(file.filePath());
+                contents << (upload.open(QIODevice::ReadOnly) ? upload.readAll() : QByteArray());
+            }
+            return contents;
+        };
+        QTRY_COMPARE_WITH_TIMEOUT(stored(), QByteArrayList {name}, 20000);
     }
     first.terminate();
     QVERIFY(first.waitForFinished(10000));
