@@ -6,9 +6,16 @@
 #include <array>
 #include <cstring>
 
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
+
 namespace {
 
-constexpr quint32 kThreshold = 381;
+// A grey level of 0..kLevels - 1 from red + green + blue (0..765) in equal steps.
+constexpr quint32 kLevelScale = 21;
+constexpr int kLevelShift = 9;
+static_assert((765 * kLevelScale >> kLevelShift) == PonoramRows::kLevels - 1, "levels fit planes");
 
 quint64 lowBits(int count)
 {
@@ -23,11 +30,35 @@ int columnCount(const PonoramRows::Columns &columns)
     return count;
 }
 
+// One binary digit of 64 levels, as the bits of a word: where SSE2 is there, 16 levels at a
+// time move the digit to their top bit, which one instruction gathers; elsewhere one
+// multiplication gathers the digit of eight levels into a byte.
+quint64 gatherDigit(const quint8 *levels, int digit)
+{
+    quint64 word = 0;
+#ifdef __SSE2__
+    const __m128i toTop = _mm_cvtsi32_si128(7 - digit);
+    for (int b = 0; b < 4; ++b) {
+        const __m128i sixteen = _mm_load_si128(reinterpret_cast<const __m128i *>(levels) + b);
+        word |= quint64(quint16(_mm_movemask_epi8(_mm_sll_epi16(sixteen, toTop)))) << (16 * b);
+    }
+#else
+    for (int b = 0; b < 8; ++b) {
+        quint64 eight;
+        std::memcpy(&eight, levels + 8 * b, sizeof(eight));
+        const quint64 digits = (eight >> digit) & 0x0101010101010101ull;
+        word |= ((digits * 0x0102040810204080ull) >> 56) << (8 * b);
+    }
+#endif
+    return word;
+}
+
 } // namespace
 
 PonoramRows::PonoramRows(int width)
     : m_width(qMax(0, width))
     , m_words((m_width + 63) / 64)
+    , m_stride(m_words * kPlanes)
 {
 }
 
@@ -48,39 +79,34 @@ void PonoramRows::copyRows(int at, const PonoramRows &other, int first, int coun
         return;
     if (at + count > rowCount())
         resizeRows(at + count);
-    std::memcpy(m_bits.data() + qsizetype(at) * m_words, other.bits(first),
-        sizeof(quint64) * m_words * count);
+    std::memcpy(m_bits.data() + qsizetype(at) * m_stride, other.bits(first),
+        sizeof(quint64) * m_stride * count);
 }
 
 void PonoramRows::resizeRows(int rows)
 {
-    m_bits.resize(qsizetype(rows) * m_words);
+    m_bits.resize(qsizetype(rows) * m_stride);
     m_rows = rows;
 }
 
-// Flags first, then bits: the comparison runs over a whole row without a dependency between
-// pixels, which the compiler turns into vector instructions, and one multiplication gathers
-// eight flags into a byte.
+// Levels first, then bits: the levels of a whole word's pixels come without a dependency
+// between pixels, which the compiler turns into vector instructions.
 void PonoramRows::keyRow(int row, const QRgb *pixels)
 {
-    quint64 *words = m_bits.data() + qsizetype(row) * m_words;
-    alignas(8) std::array<quint8, 64> flags;
+    quint64 *words = m_bits.data() + qsizetype(row) * m_stride;
+    alignas(16) std::array<quint8, 64> levels;
     for (int w = 0; w < m_words; ++w) {
         const QRgb *chunk = pixels + w * 64;
         const int count = std::min(64, m_width - w * 64);
         if (count < 64)
-            flags.fill(0);
+            levels.fill(0);
         for (int x = 0; x < count; ++x) {
             const QRgb p = chunk[x];
-            flags[x] = ((p >> 16) & 0xff) + ((p >> 8) & 0xff) + (p & 0xff) > kThreshold;
+            levels[x] = quint8(
+                (((p >> 16) & 0xff) + ((p >> 8) & 0xff) + (p & 0xff)) * kLevelScale >> kLevelShift);
         }
-        quint64 word = 0;
-        for (int b = 0; b < 8; ++b) {
-            quint64 eight;
-            std::memcpy(&eight, flags.data() + 8 * b, sizeof(eight));
-            word |= ((eight * 0x0102040810204080ull) >> 56) << (8 * b);
-        }
-        words[w] = word;
+        for (int plane = 0; plane < kPlanes; ++plane)
+            words[plane * m_words + w] = gatherDigit(levels.data(), plane);
     }
 }
 
@@ -99,8 +125,11 @@ PonoramRows::Columns PonoramRows::changedColumns(const PonoramRows &other) const
         return changed;
     const quint64 *mine = m_bits.constData();
     const quint64 *theirs = other.m_bits.constData();
-    for (qsizetype i = 0; i < m_bits.size(); ++i)
-        changed[int(i % m_words)] |= mine[i] ^ theirs[i];
+    quint64 *columns = changed.data();
+    for (qsizetype line = 0; line < m_bits.size(); line += m_words) {
+        for (int w = 0; w < m_words; ++w)
+            columns[w] |= mine[line + w] ^ theirs[line + w];
+    }
     return changed;
 }
 
@@ -121,9 +150,11 @@ bool PonoramRows::sameRow(int a, const PonoramRows &other, int b, const Columns 
 {
     const quint64 *mine = bits(a);
     const quint64 *theirs = other.bits(b);
-    for (int w = 0; w < m_words; ++w) {
-        if ((mine[w] ^ theirs[w]) & columns[w])
-            return false;
+    for (int plane = 0; plane < kPlanes; ++plane, mine += m_words, theirs += m_words) {
+        for (int w = 0; w < m_words; ++w) {
+            if ((mine[w] ^ theirs[w]) & columns[w])
+                return false;
+        }
     }
     return true;
 }

@@ -4,9 +4,12 @@
 #include <QImage>
 #include <QVector>
 
-// The rows of a picture, binarised once (a pixel is set when red + green + blue exceeds 381)
-// and kept as packed bits, so that finding a strip of one picture in another compares a few
-// words per row instead of every pixel again on every tick.
+// The rows of a picture, keyed once and kept as packed bits, so that finding a strip of one
+// picture in another compares a few words per row instead of every pixel again on every tick.
+// A pixel's key is its grey level (of red + green + blue) in kLevels steps, kept as one plane
+// of bits per binary digit: two pixels whose sums differ by a step (25 of 765, about 3 %) or
+// more always differ, so light grey text on white, or dark grey on black, is content as much
+// as black on white.
 //
 // Rows are compared over a set of columns: the ones the document scrolls in, since columns
 // beside it that never change (a window border, the desktop) would match only where nothing
@@ -15,6 +18,9 @@
 class PonoramRows
 {
 public:
+    static constexpr int kPlanes = 5;
+    static constexpr int kLevels = 1 << kPlanes;
+
     // Columns left out of the second comparison, and the number below which there is none.
     static constexpr int kScrollBarMargin = 32;
     static constexpr int kNarrowFromWidth = 4 * kScrollBarMargin;
@@ -56,12 +62,14 @@ public:
 private:
     int search(
         const PonoramRows &strip, int first, int count, int from, const Columns &columns) const;
-    const quint64 *bits(int row) const { return m_bits.constData() + qsizetype(row) * m_words; }
+    // A row's planes one after the other, each m_words words.
+    const quint64 *bits(int row) const { return m_bits.constData() + qsizetype(row) * m_stride; }
     void resizeRows(int rows);
     void keyRow(int row, const QRgb *pixels);
 
     int m_width = 0;
     int m_words = 0;
+    int m_stride = 0;
     int m_rows = 0;
     QVector<quint64> m_bits;
 };

@@ -34,13 +34,14 @@ namespace {
 const QRect kRect(100, 50, 400, 300);
 
 // Rows drawn from a small set of patterns, so that the search meets many near matches.
-QImage patternRows(int width, int height, int patterns, quint32 seed)
+QImage patternRows(int width, int height, int patterns, quint32 seed,
+    QRgb light = qRgb(200, 200, 200), QRgb dark = qRgb(90, 90, 90))
 {
     QRandomGenerator random(seed);
     QVector<QVector<QRgb>> set(patterns, QVector<QRgb>(width));
     for (auto &row : set) {
         for (QRgb &pixel : row)
-            pixel = random.bounded(2) ? qRgb(200, 200, 200) : qRgb(90, 90, 90);
+            pixel = random.bounded(2) ? light : dark;
     }
     QImage image(width, height, QImage::Format_RGB32);
     for (int y = 0; y < height; ++y)
@@ -107,6 +108,11 @@ void TestPonoram::searchEqualsExhaustiveSearch_data()
     const QImage threeRows = patternRows(64, 200, 3, 4);
     QTest::newRow("three row patterns, one word") << threeRows << threeRows.copy(0, 50, 64, 30);
     QTest::newRow("65 columns") << patternRows(65, 120, 2, 5) << patternRows(65, 30, 2, 5);
+    // Pages a reader still reads: light grey on white, dark grey on black.
+    const QImage light = patternRows(150, 200, 3, 7, qRgb(255, 255, 255), qRgb(168, 168, 168));
+    QTest::newRow("light grey row patterns") << light << light.copy(0, 110, 150, 40);
+    const QImage dark = patternRows(150, 200, 3, 8, qRgb(0, 0, 0), qRgb(48, 48, 48));
+    QTest::newRow("dark grey row patterns") << dark << dark.copy(0, 110, 150, 40);
 
     // Rows that differ from the strip only in the scroll bar margin: found by the second
     // comparison alone.
@@ -165,33 +171,49 @@ void TestPonoram::panoramaEqualsTheDocument_data()
     QTest::addColumn<int>("step");
     QTest::addColumn<bool>("repeated");
     QTest::addColumn<int>("fixedColumns");
+    QTest::addColumn<QRgb>("ink");
+    QTest::addColumn<QRgb>("paper");
 
+    const QRgb ink = ScrollingDocument::Options().ink;
+    const QRgb paper = ScrollingDocument::Options().paper;
     // Joinable means the strip below the header still lies in the picture after the step.
     const int window = kRect.height();
     for (int step : {1, 7, 64, window - Ponoram::kStripRows}) {
-        QTest::addRow("plain, step %d", step) << 0 << 0 << false << step << false << 0;
+        QTest::addRow("plain, step %d", step)
+            << 0 << 0 << false << step << false << 0 << ink << paper;
         QTest::addRow("header, step %d", step)
-            << 40 << 0 << false << qMin(step, window - 40 - Ponoram::kStripRows) << false << 0;
+            << 40 << 0 << false << qMin(step, window - 40 - Ponoram::kStripRows) << false << 0
+            << ink << paper;
     }
-    QTest::newRow("blank stretches, step 30") << 0 << 0 << true << 30 << false << 0;
+    QTest::newRow("blank stretches, step 30") << 0 << 0 << true << 30 << false << 0 << ink << paper;
     QTest::newRow("blank stretches, largest step")
-        << 0 << 0 << true << window - Ponoram::kStripRows - 60 << false << 0;
-    QTest::newRow("scroll bar, step 5") << 0 << 12 << false << 5 << false << 0;
+        << 0 << 0 << true << window - Ponoram::kStripRows - 60 << false << 0 << ink << paper;
+    QTest::newRow("scroll bar, step 5") << 0 << 12 << false << 5 << false << 0 << ink << paper;
     QTest::newRow("scroll bar, largest step")
-        << 0 << 12 << false << window - Ponoram::kStripRows << false << 0;
-    QTest::newRow("all of them") << 30 << 12 << true << 40 << false << 0;
-    QTest::newRow("repeated block, step 50") << 0 << 0 << false << 50 << true << 0;
-    QTest::newRow("repeated block, header and scroll bar") << 30 << 12 << false << 9 << true << 0;
+        << 0 << 12 << false << window - Ponoram::kStripRows << false << 0 << ink << paper;
+    QTest::newRow("all of them") << 30 << 12 << true << 40 << false << 0 << ink << paper;
+    QTest::newRow("repeated block, step 50") << 0 << 0 << false << 50 << true << 0 << ink << paper;
+    QTest::newRow("repeated block, header and scroll bar")
+        << 30 << 12 << false << 9 << true << 0 << ink << paper;
     // Columns beside the document that never move: a window border, then 49 columns of
     // desktop; blank stretches taller than the strip pass beside them, slowly and at once.
     for (int fixed : {1, 50}) {
         for (int step : {3, 41, window - Ponoram::kStripRows - 60}) {
             QTest::addRow("%d fixed columns, blank stretches, step %d", fixed, step)
-                << 0 << 0 << true << step << false << fixed;
+                << 0 << 0 << true << step << false << fixed << ink << paper;
         }
     }
     QTest::newRow("fixed columns, header, scroll bar and blank stretches")
-        << 30 << 12 << true << 40 << false << 50;
+        << 30 << 12 << true << 40 << false << 50 << ink << paper;
+    // Text a reader still makes out: light and faint grey on white, dark grey on black.
+    for (const QRgb grey : {qRgb(168, 168, 168), qRgb(230, 230, 230)}) {
+        for (int step : {3, 41, window - Ponoram::kStripRows - 60}) {
+            QTest::addRow("grey %d on white, step %d", qRed(grey), step)
+                << 0 << 0 << true << step << false << 0 << grey << qRgb(255, 255, 255);
+        }
+    }
+    QTest::newRow("dark grey on black, header, scroll bar and fixed columns")
+        << 30 << 12 << true << 41 << false << 50 << qRgb(48, 48, 48) << qRgb(0, 0, 0);
 }
 
 void TestPonoram::panoramaEqualsTheDocument()
@@ -202,6 +224,8 @@ void TestPonoram::panoramaEqualsTheDocument()
     QFETCH(int, step);
     QFETCH(bool, repeated);
     QFETCH(int, fixedColumns);
+    QFETCH(QRgb, ink);
+    QFETCH(QRgb, paper);
 
     ScrollingDocument::Options options;
     options.width = kRect.width();
@@ -210,6 +234,8 @@ void TestPonoram::panoramaEqualsTheDocument()
     options.headerRows = headerRows;
     options.scrollBarWidth = scrollBarWidth;
     options.fixedColumns = fixedColumns;
+    options.ink = ink;
+    options.paper = paper;
     if (blank)
         options.blankStretches = {{0, 20}, {500, 60}, {900, 150}, {1990, 10}};
     if (repeated) {

@@ -8,11 +8,11 @@
 #include <algorithm>
 
 // A tall document seen through a window of a fixed size, scrolled by a script: what a
-// scrolling capture grabs, and what it should end with. Rows of the document are random black
-// and white pixels, so every row differs from every other, also once binarised; blank
-// stretches are white. Above the document the window may keep a fixed header, at its right a
-// scroll bar whose thumb follows the scroll position, and at its left columns that never
-// scroll: a dark window border and, beyond it, a still desktop.
+// scrolling capture grabs, and what it should end with. Rows of the document are random pixels
+// of ink and paper (near black and near white unless told otherwise), so every row differs
+// from every other; blank stretches are paper. Above the document the window may keep a fixed
+// header, at its right a scroll bar whose thumb follows the scroll position, and at its left
+// columns that never scroll: a dark window border and, beyond it, a still desktop.
 class ScrollingDocument
 {
 public:
@@ -32,6 +32,8 @@ public:
         int repeatRows = 0;
         int repeatFrom = 0;
         quint32 seed = 11;
+        QRgb ink = qRgb(20, 20, 20);
+        QRgb paper = qRgb(250, 250, 250);
     };
 
     explicit ScrollingDocument(const Options &options)
@@ -41,15 +43,15 @@ public:
         , m_fixed(std::max(1, options.fixedColumns), options.windowRows, QImage::Format_RGB32)
     {
         QRandomGenerator random(options.seed);
-        fillNoise(m_document, random);
-        fillNoise(m_header, random);
-        fillNoise(m_fixed, random);
+        fillNoise(m_document, random, options);
+        fillNoise(m_header, random, options);
+        fillNoise(m_fixed, random, options);
         for (int y = 0; y < options.windowRows; ++y)
             m_fixed.setPixel(m_fixed.width() - 1, y, qRgb(40, 40, 40));
         for (const auto &stretch : options.blankStretches) {
             for (int y = stretch.first; y < stretch.first + stretch.second; ++y)
                 std::fill_n(reinterpret_cast<QRgb *>(m_document.scanLine(y)), contentWidth(),
-                    qRgb(255, 255, 255));
+                    options.paper);
         }
         for (int i = 0; i < options.repeatRows; ++i)
             std::copy_n(
@@ -114,12 +116,12 @@ public:
     }
 
 private:
-    static void fillNoise(QImage &image, QRandomGenerator &random)
+    static void fillNoise(QImage &image, QRandomGenerator &random, const Options &options)
     {
         for (int y = 0; y < image.height(); ++y) {
             auto *line = reinterpret_cast<QRgb *>(image.scanLine(y));
             for (int x = 0; x < image.width(); ++x)
-                line[x] = random.bounded(2) ? qRgb(250, 250, 250) : qRgb(20, 20, 20);
+                line[x] = random.bounded(2) ? options.paper : options.ink;
         }
     }
 
@@ -144,9 +146,10 @@ private:
     int m_scroll = 0;
 };
 
-// The strip search as first written: both pictures binarised anew on every call and compared
-// pixel by pixel from each candidate row on, over all columns and then over all but the
-// right scroll bar margin. The oracle of the fast search, and the baseline of its benchmark.
+// The plainest strip search: both pictures' colours compared pixel by pixel from each candidate
+// row on, over all columns and then over all but the right scroll bar margin, nothing kept
+// between calls. The oracle of the fast search over pictures whose distinct colours are told
+// apart by the eye, and the baseline of its benchmark.
 class ExhaustiveStripSearch
 {
 public:
@@ -156,27 +159,27 @@ public:
         if (picture.width() != strip.width() || picture.width() == 0 || count <= 0 || first < 0
             || first + count > strip.height())
             return -1;
-        const auto pictureBits = binarise(picture);
-        const auto stripBits = binarise(strip);
-        const int found = search(pictureBits, stripBits, first, count, from, picture.width());
+        const auto pictureColours = colours(picture);
+        const auto stripColours = colours(strip);
+        const int found = search(pictureColours, stripColours, first, count, from, picture.width());
         if (found >= 0 || picture.width() < narrowFromWidth)
             return found;
-        return search(pictureBits, stripBits, first, count, from, picture.width() - margin);
+        return search(pictureColours, stripColours, first, count, from, picture.width() - margin);
     }
 
 private:
-    static QVector<QVector<int>> binarise(const QImage &image)
+    static QVector<QVector<QRgb>> colours(const QImage &image)
     {
-        QVector<QVector<int>> rows(image.height(), QVector<int>(image.width()));
+        QVector<QVector<QRgb>> rows(image.height(), QVector<QRgb>(image.width()));
         for (int y = 0; y < image.height(); ++y) {
             const auto *line = reinterpret_cast<const QRgb *>(image.constScanLine(y));
             for (int x = 0; x < image.width(); ++x)
-                rows[y][x] = qRed(line[x]) + qGreen(line[x]) + qBlue(line[x]) > 381 ? 1 : 0;
+                rows[y][x] = line[x] & RGB_MASK;
         }
         return rows;
     }
 
-    static int search(const QVector<QVector<int>> &picture, const QVector<QVector<int>> &strip,
+    static int search(const QVector<QVector<QRgb>> &picture, const QVector<QVector<QRgb>> &strip,
         int first, int count, int from, int columns)
     {
         for (int off = std::max(0, from); off + count <= picture.size(); ++off) {
