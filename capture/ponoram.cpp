@@ -83,12 +83,14 @@ bool Ponoram::startPonoram(const QRect &rect)
     m_height = shot.height();
     m_rows = PonoramRows::fromImage(shot);
     m_lastShot = m_rows;
+    m_lastGlued = m_rows;
     m_moving = m_rows.noColumns();
     m_previousOffset = 0;
     m_repeatCount = 0;
     m_pointerWasInside = false;
     m_moved = false;
     m_inBlankStretch = false;
+    m_unplaced = false;
     m_copiedBytes = 0;
     m_running = true;
     m_timer.start();
@@ -104,6 +106,8 @@ void Ponoram::stopPonoram()
         return;
     finish();
     emit complete(QPixmap::fromImage(picture()));
+    if (m_unplaced)
+        emit errorGlueImage();
 }
 
 void Ponoram::cancelPonoram()
@@ -142,26 +146,28 @@ void Ponoram::shotTimer()
     if (!shot.isNull() && shot.format() != m_buffer.format())
         shot = shot.convertToFormat(m_buffer.format());
     const PonoramRows shotRows = PonoramRows::fromImage(shot);
-    noteMovingColumns(shotRows);
+    const bool changed = noteMovingColumns(shotRows);
     const Match match = locate(shotRows);
     if (match.blank) {
-        m_inBlankStretch = true;
+        skipBlank(shotRows, changed);
         return;
     }
     if (match.offset < 0) {
         qDebug() << Q_FUNC_INFO << "errorGlueImage";
+        m_unplaced = true;
         stopPonoram();
-        emit errorGlueImage();
         return;
     }
     if (match.offset != m_previousOffset) {
         m_repeatCount = 0;
         m_moved = true;
-    } else if (m_moved) {
-        ++m_repeatCount;
+    } else {
+        countStill();
     }
     m_previousOffset = match.offset;
     m_inBlankStretch = false;
+    m_unplaced = false;
+    m_lastGlued = shotRows;
     const bool full = match.offset + shot.height() > kMaxHeight;
     glue(shot, shotRows, match);
     emit changePreview(picture());
@@ -172,6 +178,28 @@ void Ponoram::shotTimer()
     } else if (m_repeatCount >= kRepeatsToStop) {
         stopPonoram();
     }
+}
+
+// A grab of nothing but a blank stretch is not glued: the rows it shows that the last glued
+// grab did not are missing from the picture until content below the stretch places them. A
+// document that rests in the stretch ends the capture as it does anywhere else; a change
+// there (a scroll bar, a caret) is no proof that it moved.
+void Ponoram::skipBlank(const PonoramRows &shot, bool changed)
+{
+    m_inBlankStretch = true;
+    m_unplaced = shot.changedColumns(m_lastGlued) != shot.noColumns();
+    if (changed)
+        m_repeatCount = 0;
+    else
+        countStill();
+    if (m_repeatCount >= kRepeatsToStop)
+        stopPonoram();
+}
+
+void Ponoram::countStill()
+{
+    if (m_moved)
+        ++m_repeatCount;
 }
 
 // Where the top of the grab lies in the picture. Rows that equal the picture's rows of the
@@ -221,12 +249,17 @@ int Ponoram::stripStart(const PonoramRows &shot, int from, int count) const
     return -1;
 }
 
-void Ponoram::noteMovingColumns(const PonoramRows &shot)
+// Whether the grab differs from the one before.
+bool Ponoram::noteMovingColumns(const PonoramRows &shot)
 {
     const PonoramRows::Columns changed = shot.changedColumns(m_lastShot);
-    for (int w = 0; w < m_moving.size() && w < changed.size(); ++w)
+    bool any = false;
+    for (int w = 0; w < m_moving.size() && w < changed.size(); ++w) {
         m_moving[w] |= changed[w];
+        any = any || changed[w];
+    }
     m_lastShot = shot;
+    return any;
 }
 
 void Ponoram::glue(const QImage &shot, const PonoramRows &shotRows, const Match &match)

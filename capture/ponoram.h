@@ -22,7 +22,8 @@
 // compared: a window border or the desktop beside the document would otherwise match only
 // where nothing moved. A strip of rows that are all alike in those columns (a blank stretch)
 // tells nothing about where it lies, so the first row below it that differs is searched for
-// instead, and a grab without one is skipped rather than glued at a guess.
+// instead, and a grab without one is skipped rather than glued at a guess. A capture that ends
+// on such a grab, while it shows rows the picture does not hold, says so.
 class Ponoram : public QObject
 {
     Q_OBJECT
@@ -52,8 +53,8 @@ public:
     // Bytes of pixels copied into the picture since the start: the glued rows, and the picture
     // itself whenever it had to move to grow or because someone still held it.
     quint64 copiedBytes() const { return m_copiedBytes; }
-    // The grab last found nowhere came after grabs of nothing but a blank stretch: the stretch
-    // was too tall to tell how far the document moved across it.
+    // The capture ended short in a blank stretch, or on a grab found nowhere after grabs of
+    // nothing but one: the stretch was too tall to tell how far the document moved across it.
     bool endedInBlankStretch() const { return m_inBlankStretch; }
 
 public slots:
@@ -72,8 +73,9 @@ signals:
     void rectChange(const QSize &size);
     // The picture after each glue; see picture() for its memory.
     void changePreview(const QImage &picture);
-    // A grab was found nowhere at or below the previous one: the capture has ended with what
-    // it had.
+    // The capture has ended with less than was scrolled, after complete(): a grab was found
+    // nowhere at or below the previous one, or the last grabs, of a blank stretch, showed rows
+    // that could not be placed.
     void errorGlueImage();
     // The picture reached kMaxHeight: the capture has ended with what it had.
     void heightLimitReached();
@@ -89,7 +91,9 @@ private:
     QImage grab() const;
     Match locate(const PonoramRows &shot) const;
     int stripStart(const PonoramRows &shot, int from, int count) const;
-    void noteMovingColumns(const PonoramRows &shot);
+    bool noteMovingColumns(const PonoramRows &shot);
+    void skipBlank(const PonoramRows &shot, bool changed);
+    void countStill();
     void glue(const QImage &shot, const PonoramRows &shotRows, const Match &match);
     uchar *writableRows(int height);
     void finish();
@@ -103,6 +107,7 @@ private:
     int m_height = 0;
     PonoramRows m_rows;
     PonoramRows m_lastShot;
+    PonoramRows m_lastGlued;
     // The columns that have changed between two grabs since the start.
     PonoramRows::Columns m_moving;
     int m_previousOffset = 0;
@@ -112,6 +117,8 @@ private:
     // The document has moved since the start: only then do grabs that find it still count.
     bool m_moved = false;
     bool m_inBlankStretch = false;
+    // The last grab shows rows the picture does not hold.
+    bool m_unplaced = false;
     quint64 m_copiedBytes = 0;
 };
 

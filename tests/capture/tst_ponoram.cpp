@@ -363,17 +363,22 @@ void TestPonoram::repeatsCountConsecutivelyFromEachStart()
 void TestPonoram::blankWindowIsNeverGluedOverContent_data()
 {
     QTest::addColumn<int>("fixedColumns");
-    QTest::newRow("document alone") << 0;
-    QTest::newRow("window border") << 1;
-    QTest::newRow("border and desktop") << 50;
+    QTest::addColumn<QString>("ending");
+    for (const QString ending : {"content below it", "rests in it", "pointer leaves in it"}) {
+        QTest::addRow("document alone, %s", qPrintable(ending)) << 0 << ending;
+        QTest::addRow("window border, %s", qPrintable(ending)) << 1 << ending;
+        QTest::addRow("border and desktop, %s", qPrintable(ending)) << 50 << ending;
+    }
 }
 
 // A window with nothing but blank rows says nothing about where it lies: gluing it anywhere
 // would paste over rows already captured. The capture skips it and ends when the content after
-// the stretch cannot be placed, with every row it holds true to the document.
+// the stretch cannot be placed, the document rests in the stretch or the pointer leaves there,
+// with every row it holds true to the document, and says that it ended short.
 void TestPonoram::blankWindowIsNeverGluedOverContent()
 {
     QFETCH(int, fixedColumns);
+    QFETCH(QString, ending);
     ScrollingDocument::Options options;
     options.width = kRect.width();
     options.windowRows = kRect.height();
@@ -384,8 +389,9 @@ void TestPonoram::blankWindowIsNeverGluedOverContent()
     QSignalSpy completes(&rig.engine, &Ponoram::complete);
     QSignalSpy errors(&rig.engine, &Ponoram::errorGlueImage);
     QVERIFY(rig.engine.startPonoram(kRect));
+    const int stopAt = ending == "content below it" ? document.lastScroll() : 600;
     int blankTicks = 0;
-    while (rig.engine.isRunning() && document.scroll() < document.lastScroll()) {
+    while (rig.engine.isRunning() && document.scroll() < stopAt) {
         document.scrollBy(60);
         const QSize before = rig.engine.size();
         rig.engine.shotTimer();
@@ -394,6 +400,11 @@ void TestPonoram::blankWindowIsNeverGluedOverContent()
             QCOMPARE(rig.engine.size(), before);
         }
     }
+    if (ending == "pointer leaves in it")
+        rig.pointer = kRect.topLeft() - QPoint(1, 1);
+    for (int i = 0; i <= Ponoram::kRepeatsToStop && rig.engine.isRunning(); ++i)
+        rig.engine.shotTimer();
+    QVERIFY(!rig.engine.isRunning());
     QVERIFY(blankTicks > 0);
     QCOMPARE(errors.count(), 1);
     QVERIFY(rig.engine.endedInBlankStretch());
