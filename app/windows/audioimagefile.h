@@ -27,6 +27,10 @@ public:
     QString errorString() const { return m_error; }
 
     QByteArray readImageData() const { return m_picture; }
+    // Let the picture's bytes go once whoever shows it has decoded them, and the sound once
+    // it is of no use.
+    void releaseImageData() { m_picture = QByteArray(); }
+    void releaseSound() { m_sound = QByteArray(); }
     QByteArray readAudioData() const { return m_sound; }
 
     bool isPlaying() const { return m_playing; }

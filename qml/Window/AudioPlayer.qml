@@ -32,6 +32,8 @@ Window {
         width: page.pictureWidth
         height: page.pictureHeight
         source: player.hasPicture ? "image://background/data" : ""
+        // A copy of the size shown: the picture itself may take a gigabyte.
+        sourceSize: Qt.size(page.pictureWidth, page.pictureHeight)
         cache: false
         fillMode: Image.PreserveAspectFit
     }

@@ -8,6 +8,7 @@
 #include "handlerupload.h"
 #include "kailibrary.h"
 #include "paths.h"
+#include "peakmemory.h"
 #include "pictureformat.h"
 #include "pulseserver.h"
 #include "windowtestsupport.h"
@@ -38,6 +39,7 @@ private slots:
     void playerWindowPlaysTheComment();
     void unreadableFilesEndInAnErrorWindow_data();
     void unreadableFilesEndInAnErrorWindow();
+    void largePicturesAreHeldOnceAndBounded();
 
 private:
     QString writeKia(const QString &name, const QByteArray &picture, const QByteArray &sound);
@@ -325,6 +327,25 @@ void TestAudio::unreadableFilesEndInAnErrorWindow()
     ErrorWidget *error = visibleWindow<ErrorWidget>("ErrorWidget");
     QVERIFY(error);
     QVERIFY2(error->error().contains(says), qPrintable(error->error()));
+}
+
+// Each "-o" opens one more window of 16000 x 16000 pixels with alpha (977 MB decoded): each
+// holds its picture once, and past two of them one more is refused with the reason.
+void TestAudio::largePicturesAreHeldOnceAndBounded()
+{
+    const QString big = writeKia("big.kia", pngBomb(16000, 4), wavTone(8000, 1, 0.1, 440));
+    const qint64 before = peakMegabytes();
+    for (int opened = 1; opened <= 3; ++opened) {
+        m_core->openAudioImage(big);
+        const QList<AudioImagePlayer *> players = windowsOf<AudioImagePlayer>();
+        QCOMPARE(players.size(), qMin(opened, 2));
+        for (AudioImagePlayer *player : players)
+            QVERIFY(QTest::qWaitForWindowExposed(player));
+        const qint64 grown = peakMegabytes() - before;
+        QVERIFY2(grown < players.size() * 977 + 100, qPrintable(QString::number(grown)));
+    }
+    ErrorWidget *error = visibleWindow<ErrorWidget>("ErrorWidget");
+    QVERIFY(error && error->error().contains(QStringLiteral("take more than 2112 MB of memory")));
 }
 
 QTEST_MAIN(TestAudio)

@@ -40,7 +40,8 @@ void TestAudioNoDevice::initTestCase()
 QString TestAudioNoDevice::toneFile()
 {
     AudioImageFile file(m_folder.filePath(QStringLiteral("tone.kia")));
-    return file.write("picture", wavTone(44100, 2, 1, 440)) ? file.fileName() : QString();
+    const QByteArray picture = pngBytes(QImage(32, 24, QImage::Format_RGB32));
+    return file.write(picture, wavTone(44100, 2, 1, 440)) ? file.fileName() : QString();
 }
 
 void TestAudioNoDevice::playingSaysThereIsNoDevice()

@@ -199,6 +199,15 @@ void TestOpenAudioImage::refusedFilesSayWhy_data()
     }) << "is too large: 2057 MB";
     QTest::newRow("folder") << FileMaker([](const QString &name) { return QDir().mkdir(name); })
                             << "is a folder, not a file";
+    // Lengths that add up, with the parts' boundary in the wrong place.
+    const QByteArray png = pngBytes(QImage(40, 30, QImage::Format_RGB32));
+    const QByteArray wav = wavTone(8000, 1, 0.1, 440);
+    QTest::newRow("empty picture")
+        << FileMaker([=](const QString &name) { return AudioImageFile(name).write({}, png + wav); })
+        << "is missing or damaged";
+    QTest::newRow("boundary inside the sound") << FileMaker([=](const QString &name) {
+        return AudioImageFile(name).write(png + wav.left(12), wav.mid(12));
+    }) << "is not a WAV recording";
     // Closed to the other user the program runs as, or to this one where that cannot be.
     QTest::newRow("file of another user") << FileMaker([this](const QString &name) {
         return QFile::copy(m_kia, name)
@@ -222,6 +231,7 @@ void TestOpenAudioImage::refusedFilesSayWhy()
     };
     QTRY_VERIFY2_WITH_TIMEOUT(logged().contains(reason.toUtf8()), logged().constData(), 20000);
     QCOMPARE(m_first->state(), QProcess::Running);
+    QVERIFY(!windowNames().contains(QStringLiteral("Kuvo - Audio comment")));
     QFile status(QStringLiteral("/proc/%1/status").arg(m_first->processId()));
     QVERIFY(status.open(QIODevice::ReadOnly));
     const QRegularExpression peak(QStringLiteral("VmHWM:\\s+(\\d+) kB"));

@@ -47,9 +47,10 @@ inline QByteArray pngBytes(const QImage &picture)
     return bytes;
 }
 
-// A grey PNG of side x side black pixels, packed by zlib into a few megabytes: a small file
-// that would take side * side bytes and more once decoded.
-inline QByteArray pngBomb(quint32 side)
+// A PNG of side x side black pixels, grey or (with 4 channels) in colour with alpha, packed by
+// zlib into a few megabytes: a small file that would take side * side * channels bytes and more
+// once decoded.
+inline QByteArray pngBomb(quint32 side, int channels = 1)
 {
     auto chunk = [](const char *type, const QByteArray &data) {
         QByteArray bytes(4, '\0');
@@ -64,10 +65,11 @@ inline QByteArray pngBomb(quint32 side)
     QByteArray header(13, '\0');
     qToBigEndian<quint32>(side, header.data());
     qToBigEndian<quint32>(side, header.data() + 4);
-    header[8] = 8; // bits per sample; colour type 0 (grey), no interlace
+    header[8] = 8; // bits per sample
+    header[9] = channels == 4 ? 6 : 0; // colour type; no interlace
     z_stream zip = {};
     deflateInit2(&zip, 1, Z_DEFLATED, 15, 9, Z_RLE);
-    QByteArray row(int(side) + 1, '\0'); // filter byte, then the pixels
+    QByteArray row(int(side) * channels + 1, '\0'); // filter byte, then the pixels
     QByteArray packed;
     QByteArray out(1 << 16, Qt::Uninitialized);
     for (quint32 y = 0; y <= side; ++y) {
