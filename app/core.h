@@ -18,6 +18,7 @@ class Autorization;
 class QAction;
 class QClipboard;
 class QMenu;
+class QUrl;
 class Updater;
 
 // The controller of the whole program: owns the account, the tray and the updater, routes every
@@ -64,7 +65,7 @@ public:
     Q_INVOKABLE bool is_mac() const { return false; }
     Q_INVOKABLE QString getWindowsManager() const;
     Q_INVOKABLE QString clipboardText() const;
-    Q_INVOKABLE void openUrl(const QString &url) const;
+    Q_INVOKABLE void openUrl(const QString &url);
     Q_INVOKABLE QColor getColorFromX(int x);
     Q_INVOKABLE QString licenseText() const;
     Q_INVOKABLE bool isCanRecordAudio() const { return false; }
@@ -225,6 +226,8 @@ private:
     explicit Core(QObject *parent = nullptr);
     Windows *windows();
     void startAccount();
+    // address is what the error log may name of url.
+    void openInBrowser(const QUrl &url, const QString &address);
     QAction *newTrayAction(const char *name, const QString &text);
     QAction *trayAction(const char *name) const;
     void showTrayShortcuts();

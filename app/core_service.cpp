@@ -6,7 +6,6 @@
 
 #include <QClipboard>
 #include <QCoreApplication>
-#include <QDesktopServices>
 #include <QFile>
 #include <QUrl>
 
@@ -96,9 +95,9 @@ QString Core::clipboardText() const
     return m_clipboard ? m_clipboard->text() : QString();
 }
 
-void Core::openUrl(const QString &url) const
+void Core::openUrl(const QString &url)
 {
-    QDesktopServices::openUrl(QUrl::fromUserInput(url));
+    openInBrowser(QUrl::fromUserInput(url), url);
 }
 
 QColor Core::getColorFromX(int x)

@@ -1,6 +1,7 @@
 // The last link, the history page and the sign-in; the window part runs the uploads.
 
 #include "autorization.h"
+#include "browser.h"
 #include "core.h"
 #include "serviceaddress.h"
 
@@ -8,7 +9,6 @@
 #include <QCryptographicHash>
 #include <QDateTime>
 #include <QDebug>
-#include <QDesktopServices>
 #include <QUrl>
 
 bool Core::checkAutorization()
@@ -112,7 +112,7 @@ void Core::withdrawLink(const QString &link)
 void Core::openLastLink()
 {
     if (!m_lastLink.isEmpty())
-        QDesktopServices::openUrl(QUrl(m_lastLink));
+        openInBrowser(QUrl(m_lastLink), m_lastLink);
 }
 void Core::copyLastLink()
 {
@@ -133,11 +133,20 @@ void Core::openHistory()
     const QByteArray stamp
         = QCryptographicHash::hash(token.toUtf8() + seconds.toUtf8(), QCryptographicHash::Md5)
               .toHex();
-    QDesktopServices::openUrl(QUrl(ServiceAddress::serverHistory() + token + QLatin1Char('/')
-        + QString::fromLatin1(stamp) + QLatin1Char('/') + seconds));
+    // The token stays out of the error log.
+    openInBrowser(QUrl(ServiceAddress::serverHistory() + token + QLatin1Char('/')
+                      + QString::fromLatin1(stamp) + QLatin1Char('/') + seconds),
+        ServiceAddress::serverHistory());
 }
 void Core::openHelp()
 {
-    QDesktopServices::openUrl(
-        QUrl(QStringLiteral("https://") + ServiceAddress::webHost() + QStringLiteral("/support")));
+    const QString help
+        = QStringLiteral("https://") + ServiceAddress::webHost() + QStringLiteral("/support");
+    openInBrowser(QUrl(help), help);
+}
+// Without a browser a click would do nothing visible; the user is told, as the sign-in does.
+void Core::openInBrowser(const QUrl &url, const QString &address)
+{
+    if (!Browser::open(url, address))
+        showErrorWidget(Browser::failureText());
 }

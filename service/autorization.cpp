@@ -1,4 +1,5 @@
 #include "autorization.h"
+#include "browser.h"
 #include "logging.h"
 #include "networkaccessmanager.h"
 #include "networkreadreply.h"
@@ -7,7 +8,6 @@
 #include "setting.h"
 
 #include <QDebug>
-#include <QDesktopServices>
 #include <QNetworkReply>
 #include <QNetworkRequest>
 #include <QRandomGenerator>
@@ -169,10 +169,9 @@ void Autorization::signInWithBrowser(const QString &provider)
             + "?redirect_uri=" + QUrl::toPercentEncoding(m_redirectUri)
             + "&state=" + m_state.toLatin1() + "&provider=" + QUrl::toPercentEncoding(provider),
         QUrl::StrictMode);
-    if (!QDesktopServices::openUrl(url)) {
+    if (!Browser::open(url, ServiceAddress::authorizeUrl())) {
         stopListening();
-        fail(QStringLiteral("browser"), tr("The browser could not be opened"),
-            QStringLiteral("Cannot open the browser at %1").arg(ServiceAddress::authorizeUrl()));
+        emit authError(QStringLiteral("browser"), Browser::failureText());
     }
 }
 

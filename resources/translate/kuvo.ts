@@ -68,16 +68,19 @@
         <translation>Программа не может принять вход из браузера</translation>
     </message>
     <message>
-        <source>The browser could not be opened</source>
-        <translation>Не удалось открыть браузер</translation>
-    </message>
-    <message>
         <source>The service did not grant access</source>
         <translation>Сервис не предоставил доступ</translation>
     </message>
     <message>
         <source>The sign-in has expired, please sign in again</source>
         <translation>Срок входа истёк, войдите снова</translation>
+    </message>
+</context>
+<context>
+    <name>Browser</name>
+    <message>
+        <source>The browser could not be opened</source>
+        <translation>Не удалось открыть браузер</translation>
     </message>
 </context>
 <context>

@@ -68,15 +68,18 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <source>The browser could not be opened</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
         <source>The service did not grant access</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
         <source>The sign-in has expired, please sign in again</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>Browser</name>
+    <message>
+        <source>The browser could not be opened</source>
         <translation type="unfinished"></translation>
     </message>
 </context>

@@ -1,10 +1,13 @@
 #include "autorizationwidget.h"
+#include "browser.h"
 #include "core.h"
 #include "coretestsupport.h"
+#include "errorwidget.h"
 #include "setting.h"
 #include "settingwidget.h"
 #include "surfaceselector.h"
 #include "surfacewidget.h"
+#include "windowtestsupport.h"
 
 #include <QAction>
 #include <QClipboard>
@@ -243,6 +246,25 @@ void TestCoreTray::actionsOpenAddressesAndCopyTheLink()
     const QString site = QStringLiteral("https://") + m_service.httpsHost();
     QVERIFY(m_opened.urls()[1].toString().startsWith(site + QStringLiteral("/login/")));
     QCOMPARE(m_opened.urls()[2], QUrl(site + QStringLiteral("/support")));
+
+    // Offscreen, Qt has no browser to start: each action says so, and the log says where to,
+    // never with the token.
+    QDesktopServices::unsetUrlHandler(QStringLiteral("https"));
+    QFile log(QDir::homePath() + QStringLiteral("/.kuvo/error.log"));
+    const qint64 logged = log.size();
+    for (const char *name : {"openLastLink", "trayHistory", "actionHelp"})
+        action(name)->trigger();
+    QDesktopServices::setUrlHandler(QStringLiteral("https"), &m_opened, "open");
+    const QList<ErrorWidget *> told = windowsOf<ErrorWidget>();
+    QCOMPARE(told.size(), 3);
+    for (ErrorWidget *window : told) {
+        QCOMPARE(window->error(), Browser::failureText());
+        window->close();
+    }
+    QVERIFY(log.open(QIODevice::ReadOnly) && log.seek(logged));
+    const QString lines = QString::fromUtf8(log.readAll());
+    QCOMPARE(lines.count(QStringLiteral("Cannot open the browser at ")), 3);
+    QVERIFY(!lines.contains(Autorization::token()));
 }
 
 void TestCoreTray::clickOnTheIcon_data()
