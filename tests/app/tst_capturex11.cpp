@@ -582,24 +582,17 @@ void TestCaptureX11::markingUpWithTheKeysAndThePickedColour()
 void TestCaptureX11::menusTipsAndButtonsStayOnTheScreen_data()
 {
     QTest::addColumn<QRect>("selection");
-    QTest::addColumn<QString>("pointAt");
-    QTest::addColumn<bool>("click");
-    QTest::addColumn<QString>("shown");
-    QTest::addColumn<QString>("clearOf");
-    QTest::addColumn<QString>("plate");
+    QTest::addColumn<QStringList>("row"); // pointed at, clicked, shown, clear of, its plate
+    const auto row = [](const char *name, QRect selection, const char *parts) {
+        QTest::newRow(name) << selection << QString(parts).split(' ');
+    };
     const int right = QGuiApplication::primaryScreen()->geometry().width();
-    QTest::newRow("accept menu at the right edge")
-        << QRect(right - 520, 2, 515, 12) << "btnMenu" << true << "menu"
-        << "ponoramStart"
-        << "#2b2e30";
-    QTest::newRow("scrolling capture tip at the left edge")
-        << QRect(0, 300, 500, 200) << "ponoramStart" << false << "surfaceToolTip"
-        << ""
-        << "#2b2e30";
-    QTest::newRow("scrolling capture button beside the handle")
-        << QRect(0, 300, 500, 200) << "ponoramStart" << false << "ponoramStart"
-        << "moveHandle"
-        << "";
+    row("accept menu at the right edge", {right - 520, 2, 515, 12},
+        "btnMenu click menu ponoramStart #2b2e30");
+    row("scrolling capture tip at the left edge", {0, 300, 500, 200},
+        "ponoramStart - surfaceToolTip - #2b2e30");
+    row("scrolling capture button beside the handle", {0, 300, 500, 200},
+        "ponoramStart - ponoramStart moveHandle -");
 }
 
 // Wherever the selection lies, what the bar opens or shows under the pointer is whole on the
@@ -607,24 +600,20 @@ void TestCaptureX11::menusTipsAndButtonsStayOnTheScreen_data()
 void TestCaptureX11::menusTipsAndButtonsStayOnTheScreen()
 {
     QFETCH(QRect, selection);
-    QFETCH(QString, pointAt);
-    QFETCH(bool, click);
-    QFETCH(QString, shown);
-    QFETCH(QString, clearOf);
-    QFETCH(QString, plate);
+    QFETCH(QStringList, row);
+    const QString pointAt = row[0], shown = row[2], clearOf = row[3], plate = row[4];
     QPointer<SurfaceWidget> view = capture(selection);
     QTRY_VERIFY(view && view->isActive() && findSceneItem(view->rootObject(), pointAt));
     QQuickItem *item = findSceneItem(view->rootObject(), shown);
     QVERIFY(item
         && xdotool(moveTo(onScreen(findSceneItem(view->rootObject(), pointAt)),
-            click ? QStringList {"click", "1"} : QStringList())));
+            row[1] == "click" ? QStringList {"click", "1"} : QStringList())));
     QTRY_VERIFY(item->isVisible());
     const QRect rect(onScreen(item, {0, 0}), item->size().toSize());
     QCOMPARE(rect.intersected(view->screen()->geometry()), rect);
-    if (QQuickItem *other
-        = clearOf.isEmpty() ? nullptr : findSceneItem(view->rootObject(), clearOf))
+    if (QQuickItem *other = clearOf == "-" ? nullptr : findSceneItem(view->rootObject(), clearOf))
         QVERIFY(!rect.intersects(QRect(onScreen(other, {0, 0}), other->size().toSize())));
-    if (!plate.isEmpty())
+    if (plate != "-")
         QTRY_COMPARE(shownAt(onScreen(item, {item->width() - 4, 4})), QColor(plate));
 }
 
