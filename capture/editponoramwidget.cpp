@@ -59,8 +59,9 @@ void EditPonoramWidget::setBackground(const QPixmap &pixmap)
     qDebug() << Q_FUNC_INFO << "null:" << pixmap.isNull();
     m_background = pixmap;
     const QRect area = primaryAvailableGeometry();
-    setPosition(
-        area.width() / 2 - pixmap.width() / 2, area.height() / 2 - pixmap.height() / 2 - 50);
+    setPosition(area.topLeft()
+        + QPoint(
+            area.width() / 2 - pixmap.width() / 2, area.height() / 2 - pixmap.height() / 2 - 50));
     if (m_paintArea)
         m_paintArea->setBackground(pixmap.toImage());
     emit backgroundChange();
@@ -72,8 +73,10 @@ void EditPonoramWidget::show()
     // once it knows the picture, and the window is centred at the size it will have.
     if (const QQuickItem *root = rootObject())
         resize(int(root->width()), int(root->height()));
+    // The primary screen need not stand at the desktop's origin.
     const QRect area = primaryAvailableGeometry();
-    const QPoint centred(area.width() / 2 - width() / 2, area.height() / 2 - height() / 2);
+    const QPoint centred
+        = area.topLeft() + QPoint(area.width() / 2 - width() / 2, area.height() / 2 - height() / 2);
     setPosition(centred);
     QQuickView::show();
     // A window manager places a new window where it likes; once mapped, it is moved again.

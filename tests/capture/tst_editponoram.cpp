@@ -240,11 +240,13 @@ void TestEditPonoram::windowIsPlacedOverThePicture()
 {
     const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
     m_editor->setBackground(QPixmap(3000, 900));
-    QCOMPARE(m_editor->position(), QPoint(area.width() / 2 - 1500, area.height() / 2 - 450 - 50));
+    QCOMPARE(m_editor->position(),
+        area.topLeft() + QPoint(area.width() / 2 - 1500, area.height() / 2 - 450 - 50));
     m_editor->show();
     QCOMPARE(m_editor->position(),
-        QPoint(
-            area.width() / 2 - m_editor->width() / 2, area.height() / 2 - m_editor->height() / 2));
+        area.topLeft()
+            + QPoint(area.width() / 2 - m_editor->width() / 2,
+                area.height() / 2 - m_editor->height() / 2));
     QVERIFY(m_editor->width() <= m_editor->maxWidth());
     // Too wide for the screen, the picture opens zoomed out until all of its width shows.
     QQuickItem *flick = findSceneItem(m_editor->rootObject(), "edit_flick");
@@ -252,9 +254,9 @@ void TestEditPonoram::windowIsPlacedOverThePicture()
     QVERIFY(findSceneItem(m_editor->rootObject(), "zoom_slider")->property("value").toInt() < 100);
 }
 
-// As a user clicks it on an X server with a window manager: the window opens centred at the size
-// its page grows to, and keeps size and place while it zooms, so that each click of "-" and the
-// keys after them reach it.
+// As a user clicks it on an X server with a window manager: the window opens centred on the
+// primary screen, wherever that stands, at the size its page grows to, and keeps size and place
+// while it zooms, so that each click of "-" and the keys after them reach it.
 void TestEditPonoram::zoomButtonsStayUnderThePointer()
 {
     if (QGuiApplication::platformName() != QLatin1String("xcb"))
@@ -263,8 +265,8 @@ void TestEditPonoram::zoomButtonsStayUnderThePointer()
     QQuickItem *page = m_editor->rootObject();
     QTRY_COMPARE(m_editor->size(), QSize(int(page->width()), int(page->height())));
     const QRect opened = m_editor->geometry();
-    QCOMPARE(opened.topLeft(),
-        QPoint(area.width() / 2 - opened.width() / 2, area.height() / 2 - opened.height() / 2));
+    QVERIFY(area.contains(opened));
+    QVERIFY((opened.center() - area.center()).manhattanLength() <= 2);
     drawRect(QPoint(100, 100), QPoint(300, 250));
     QQuickItem *button = findSceneItem(page, "zoomOut");
     const QPoint at = m_editor->mapToGlobal(button->mapToScene(QPointF(8, 8)).toPoint());
