@@ -9,6 +9,7 @@
 #include <QKeyEvent>
 #include <QQuickItem>
 #include <QScreen>
+#include <QX11Info>
 
 namespace {
 
@@ -36,6 +37,7 @@ EditPonoramWidget::EditPonoramWidget(const QPixmap &pixmap, QObject *core, QWind
     , m_pixmapRatio(int(pixmap.devicePixelRatio()))
 {
     SurfaceWidget::registerCaptureTypes();
+    checkCompositing();
     loadPage(core);
     setBackground(pixmap);
 }
@@ -67,8 +69,20 @@ void EditPonoramWidget::setBackground(const QPixmap &pixmap)
     emit backgroundChange();
 }
 
+// Asked again whenever the window shows: a compositing manager may have started or ended
+// since the last time.
+void EditPonoramWidget::checkCompositing()
+{
+    const bool transparent = !QX11Info::isPlatformX11() || QX11Info::isCompositingManagerRunning();
+    if (transparent == m_transparent)
+        return;
+    m_transparent = transparent;
+    emit isTransparentSupportChanged(transparent);
+}
+
 void EditPonoramWidget::show()
 {
+    checkCompositing();
     // The view takes its page's size only on the next turn of the event loop; the page grows
     // once it knows the picture, and the window is centred at the size it will have.
     if (const QQuickItem *root = rootObject())

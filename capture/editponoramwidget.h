@@ -41,7 +41,9 @@ public:
     int maxWidth() const { return m_maxWidth; }
     int maxHeight() const { return m_maxHeight; }
     int currentPixmapAcpectRatio() const { return m_pixmapRatio; }
-    bool isTransparentSupport() const { return false; }
+    // Whether a compositing manager shows the clear margin around the page as such; without
+    // one the margin would be black, and the page has none.
+    bool isTransparentSupport() const { return m_transparent; }
     QPixmap background() const { return m_background; }
     QSize pictureSize() const { return m_background.size(); }
 
@@ -84,6 +86,7 @@ protected:
 
 private:
     void loadPage(QObject *core);
+    void checkCompositing();
     void post(int action, bool closeAfter = true);
     SurfaceKeys::State keyState() const;
     TextItem *textWithSelection() const;
@@ -97,6 +100,7 @@ private:
     QPointer<KPainterArea> m_paintArea;
     bool m_escapeUnchecked = false;
     bool m_closeReported = false;
+    bool m_transparent = true;
 };
 
 #endif // EDITPONORAMWIDGET_H

@@ -84,7 +84,8 @@ void ArrowWidget::animation()
         }
     }
     if (m_fading) {
-        m_opacity -= kOpacityStep;
+        // Where nothing composes, a fading arrow would darken to black: there it goes at once.
+        m_opacity = m_shape.isEmpty() ? m_opacity - kOpacityStep : 0.0;
         if (m_opacity < kOpacityLeft) {
             m_opacity = 0.0;
             m_timer.stop();

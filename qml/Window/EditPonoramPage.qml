@@ -13,11 +13,14 @@ Rectangle {
     focus: true
 
     readonly property int frame: 12
+    // The clear ring around the body where its shadow falls; none where no compositing manager
+    // shows it, or it would be a black frame.
+    readonly property int margin: window.isTransparentSupport ? frame : 0
     // The tool bar stands in the title row; its drop-down panel pushes the picture down.
     readonly property int titleHeight: toolBar.y + Math.max(36, toolBar.height) + 6
     readonly property int bottomHeight: 32
-    readonly property int chromeWidth: 2 * frame
-    readonly property int chromeHeight: 2 * frame + titleHeight + bottomHeight
+    readonly property int chromeWidth: 2 * margin
+    readonly property int chromeHeight: 2 * margin + titleHeight + bottomHeight
     readonly property real zoom: zoom_slider.value / 100
     // The zoom the picture opened at. The window keeps the size it took for it while the picture
     // zooms inside: a window that shrank with each click would leave the zoom buttons behind,
@@ -39,13 +42,14 @@ Rectangle {
 
     ShadowRectangle {
         anchors.fill: body
+        visible: window.isTransparentSupport
     }
 
     Rectangle {
         id: body
         anchors.fill: parent
-        anchors.margins: root.frame
-        radius: 4
+        anchors.margins: root.margin
+        radius: root.margin > 0 ? 4 : 0
         color: "#2e353b"
 
         MouseArea {

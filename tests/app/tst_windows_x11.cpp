@@ -1,5 +1,6 @@
 #include "core.h"
 #include "coretestsupport.h"
+#include "editponoramwidget.h"
 #include "messagedialog.h"
 #include "uploadwidget.h"
 #include "windowtestsupport.h"
@@ -92,6 +93,11 @@ void TestWindowsX11::noShadowWithoutACompositor()
     QVERIFY(!message->isTransparentSupport());
     QCOMPARE(message->rootObject()->property("shadowSize").toInt(), 0);
     QCOMPARE(message->width(), message->rootObject()->property("windowWidth").toInt());
+    // The picture editor window likewise.
+    EditPonoramWidget editor(QPixmap(600, 400));
+    editor.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&editor, 5000));
+    QTRY_COMPARE_WITH_TIMEOUT(blackOnTheEdges(editor.geometry()), 0, 5000);
 }
 
 void TestWindowsX11::uploadWindowStaysOnTheScreen()
@@ -122,6 +128,10 @@ void TestWindowsX11::shadowWithACompositor()
     QVERIFY(message->isTransparentSupport());
     QCOMPARE(message->rootObject()->property("shadowSize").toInt(), 10);
     QCOMPARE(message->width(), message->rootObject()->property("windowWidth").toInt() + 20);
+    EditPonoramWidget editor(QPixmap(600, 400));
+    editor.show();
+    QVERIFY(editor.isTransparentSupport());
+    QCOMPARE(editor.rootObject()->property("margin").toInt(), 12);
 }
 
 QTEST_MAIN(TestWindowsX11)

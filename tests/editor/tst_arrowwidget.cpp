@@ -20,7 +20,8 @@ struct Frame
 
 // What the hint shows after each tick of its clock: 40 px down and back in steps of 2 px,
 // three times, then ten steps of fading while it goes on moving; the tenth closes it, so it
-// has no frame of its own.
+// has no frame of its own. The X servers of the tests run no compositing manager, where a
+// fading arrow would darken: there the first step closes it.
 QVector<Frame> wholeRun()
 {
     QVector<Frame> frames;
@@ -30,6 +31,10 @@ QVector<Frame> wholeRun()
             frames.append({offset += 2, 1.0});
         for (int tick = 0; tick < 20; ++tick)
             frames.append({offset -= 2, 1.0});
+    }
+    if (QGuiApplication::platformName() == QLatin1String("xcb")) {
+        frames.removeLast();
+        return frames;
     }
     frames.last().opacity = 0.9;
     for (int step = 2; step < 10; ++step)
@@ -173,7 +178,8 @@ void TestArrowWidget::bobsThreeTimesThenFadesAndCloses()
     widget.startAnimation();
     QTRY_VERIFY_WITH_TIMEOUT(!widget.isVisible(), 20000);
     QCOMPARE(watch.wrongTick, 0);
-    // 120 ticks of bobbing, the last of them the first fading step, then nine more.
+    // 120 ticks of bobbing, the last of them the first fading step, then nine more; or the
+    // 120 ticks alone.
     QCOMPARE(watch.ticks, wholeRun().size() + 1);
     QVERIFY(!clockOf(widget)->isActive());
 }
@@ -186,8 +192,8 @@ void TestArrowWidget::startingAgainBeginsAnew()
     int firstRun = 0;
     connect(clock, &QTimer::timeout, this, [&firstRun] { ++firstRun; });
     widget.startAnimation();
-    // Well into the fading.
-    QTRY_VERIFY_WITH_TIMEOUT(firstRun >= 125, 20000);
+    // Well into the fading, or near the end of the bobbing where the hint cannot fade.
+    QTRY_VERIFY_WITH_TIMEOUT(firstRun >= wholeRun().size() - 3, 20000);
     QVERIFY(widget.isVisible());
 
     Watch watch(widget, kArrowUp);
