@@ -225,7 +225,14 @@ SurfaceWidget *TestCaptureX11::capture(const QRect &selection)
         QWindow *first = m_core->selectorWidgets().first();
         if (!QTest::qWaitForWindowExposed(first, 10000))
             return nullptr;
-        select(first, selection);
+        // Dragged with the real pointer: the X server's own events for a window mapped under
+        // the pointer come in among synthetic ones and can cut their drag short.
+        const QPoint from = first->mapToGlobal(selection.topLeft());
+        const QPoint to = first->mapToGlobal(selection.bottomRight() + QPoint(1, 1));
+        if (!xdotool(moveTo(from, {"mousedown", "1"}) + moveTo((from + to) / 2)
+                + moveTo(to, {"mouseup", "1"}))
+            || !QTest::qWaitFor([this] { return m_core->surfaceWidget(); }, 10000))
+            return nullptr;
     }
     SurfaceWidget *view = m_core->surfaceWidget();
     if (!view || !QTest::qWaitForWindowExposed(view, 10000))
