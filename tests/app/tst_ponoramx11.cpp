@@ -224,31 +224,43 @@ void TestPonoramX11::scrollToTheEnd(PonoramSession *session, int notches, bool e
             ->grabWindow(0, rect.x(), rect.y(), rect.width(), rect.height())
             .toImage();
     };
-    const auto turnWheel = [] {
+    const auto turnWheel = []() -> QString {
         QProcess tool;
         tool.start(QStringLiteral("xdotool"), {"click", "5"});
-        return tool.waitForFinished(10000) && tool.exitCode() == 0;
+        if (!tool.waitForFinished(10000) || tool.exitCode() != 0)
+            return QStringLiteral("xdotool click failed: ") + tool.errorString() + ' '
+                + QString::fromLocal8Bit(tool.readAllStandardError());
+        return {};
     };
     int grabs = 0;
     int turned = 0;
-    bool shown = true;
+    QString trouble;
     engine->setGrabber([&](const QRect &rect) {
-        if (++grabs > Ponoram::kRepeatsToStop + 1 && turned < notches && shown) {
+        if (++grabs > Ponoram::kRepeatsToStop + 1 && turned < notches && trouble.isEmpty()) {
             const QImage before = screen(rect);
             ++turned;
-            shown = turnWheel();
+            trouble = turnWheel();
             const QDeadlineTimer deadline(10000);
-            while (shown && screen(rect) == before) {
-                shown = !deadline.hasExpired();
+            while (trouble.isEmpty() && screen(rect) == before) {
+                if (deadline.hasExpired())
+                    trouble = QStringLiteral("notch %1 did not show in 10 s").arg(turned);
                 QThread::msleep(10);
             }
         }
         return screen(rect);
     });
-    QTRY_VERIFY_WITH_TIMEOUT(session->ponoramDone(), 30000);
-    if (engine)
-        engine->setGrabber({});
-    QVERIFY2(shown, "the window did not show a turn of the wheel");
+    // The engine must not call into this function's variables once it has returned.
+    const struct Restore
+    {
+        QPointer<Ponoram> engine;
+        ~Restore()
+        {
+            if (engine)
+                engine->setGrabber({});
+        }
+    } restore {engine};
+    QTRY_VERIFY_WITH_TIMEOUT(session->ponoramDone() || !trouble.isEmpty(), 30000);
+    QVERIFY2(trouble.isEmpty(), qPrintable(trouble));
     QCOMPARE(turned, notches);
     // Ending short, the page says so.
     QCOMPARE(session->isPonoramError(), endsShort);
