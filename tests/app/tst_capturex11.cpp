@@ -180,12 +180,17 @@ void TestCaptureX11::initTestCase()
     m_core->setSaveFileAsker([this](const QString &, const QString &) { return m_answer; });
 }
 
+// A case that failed mid-selection leaves its selectors open; closed here, they cannot cover
+// the next case's capture.
 void TestCaptureX11::cleanup()
 {
-    if (m_core && m_core->surfaceWidget())
+    if (!m_core)
+        return;
+    for (SelectorWidgetMac *selector : m_core->selectorWidgets())
+        selector->close();
+    if (m_core->surfaceWidget())
         m_core->surfaceWidget()->close();
-    if (m_core)
-        QTRY_VERIFY_WITH_TIMEOUT(!m_core->surfaceWidget(), 2000);
+    QTRY_VERIFY_WITH_TIMEOUT(!m_core->surfaceWidget() && m_core->selectorWidgets().isEmpty(), 2000);
 }
 
 void TestCaptureX11::select(QWindow *view, const QRect &selection)
