@@ -576,8 +576,10 @@ void TestCaptureX11::markingUpWithTheKeysAndThePickedColour()
     view = capture(QRect(100, 80, 600, 300));
     QTRY_VERIFY(view && view->isActive() && findSceneItem(view->rootObject(), "toolRect"));
     const QPoint bar = onScreen(findSceneItem(view->rootObject(), "toolRect"), {1, 1});
-    QVERIFY(xdotool(moveTo(bar, {"click", "1"}) + moveTo({200, 120}, {"mousedown", "1"})
-        + moveTo({300, 170}) + moveTo({400, 220}, {"mouseup", "1"})));
+    QVERIFY(xdotool(moveTo(bar, {"click", "1"})));
+    QTRY_COMPARE(view->paintArea()->currentModule(), QStringLiteral("Rect"));
+    QVERIFY(xdotool(moveTo({200, 120}, {"mousedown", "1"}) + moveTo({300, 170})
+        + moveTo({400, 220}, {"mouseup", "1"})));
     QTRY_VERIFY(nearlyEqual(shownAt(QPoint(300, 120)), ColorStrip::colorFromX(150)));
     const QImage before = view->screen()->grabWindow(0, 190, 110, 20, 20).toImage();
     QVERIFY(xdotool({"key", "space"}));
