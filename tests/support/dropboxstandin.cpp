@@ -30,14 +30,9 @@ QJsonArray DropboxStandin::requests(const QString &path)
     return StandinProcess::onPath(requests(), path);
 }
 
-QJsonArray DropboxStandin::arrivals()
-{
-    return QJsonDocument::fromJson(control("GET", QStringLiteral("arrivals"))).array();
-}
-
 QJsonArray DropboxStandin::arrivals(const QString &path)
 {
-    return StandinProcess::onPath(arrivals(), path);
+    return m_process.listed(QStringLiteral("arrivals"), path);
 }
 
 QJsonObject DropboxStandin::files()

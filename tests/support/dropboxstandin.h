@@ -29,10 +29,10 @@ public:
     // A request is listed before its answer leaves.
     QJsonArray requests();
     QJsonArray requests(const QString &path);
-    // Every request whose headers have arrived, in arrival order, with its headers only: for
-    // a test that acts while a request is still on its way, or that wants none sent at all.
-    QJsonArray arrivals();
-    QJsonArray arrivals(const QString &path);
+    // Every request whose headers have arrived, in arrival order, with its headers only, or
+    // those on path: for a test that acts while a request is still on its way, or that wants
+    // none sent at all.
+    QJsonArray arrivals(const QString &path = {});
     // The stored files by lower-case path: {"path_display", "size", "md5"}.
     QJsonObject files();
     // Forgets requests, files, shared links, sessions, failures, delays and options.

@@ -2,6 +2,7 @@
 
 #include <QDeadlineTimer>
 #include <QEventLoop>
+#include <QJsonDocument>
 #include <QJsonObject>
 #include <QNetworkReply>
 #include <QNetworkRequest>
@@ -56,6 +57,13 @@ QJsonArray StandinProcess::onPath(const QJsonArray &requests, const QString &pat
             matching.append(request);
     }
     return matching;
+}
+
+QJsonArray StandinProcess::listed(const QString &list, const QString &path)
+{
+    const QJsonArray all
+        = QJsonDocument::fromJson(call("GET", QStringLiteral("/_control/") + list)).array();
+    return path.isEmpty() ? all : onPath(all, path);
 }
 
 bool StandinProcess::start(

@@ -33,6 +33,9 @@ public:
     static QList<QSslCertificate> authority();
     // The recorded requests whose path (without query) equals path.
     static QJsonArray onPath(const QJsonArray &requests, const QString &path);
+    // One of the request lists the stand-in keeps ("arrivals"), through its control endpoint;
+    // or only those entries whose path equals path.
+    QJsonArray listed(const QString &list, const QString &path = {});
 
 private:
     Q_DISABLE_COPY(StandinProcess)

@@ -53,14 +53,9 @@ QJsonArray StandinService::requests(const QString &path)
     return StandinProcess::onPath(requests(), path);
 }
 
-QJsonArray StandinService::arrivals()
-{
-    return QJsonDocument::fromJson(control("GET", QStringLiteral("arrivals"))).array();
-}
-
 QJsonArray StandinService::arrivals(const QString &path)
 {
-    return StandinProcess::onPath(arrivals(), path);
+    return m_process.listed(QStringLiteral("arrivals"), path);
 }
 
 void StandinService::reset()

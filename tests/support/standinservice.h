@@ -38,10 +38,10 @@ public:
     // A request is listed before its answer leaves.
     QJsonArray requests();
     QJsonArray requests(const QString &path);
-    // Every request whose headers have arrived, in arrival order, with its headers only: for
-    // a test that acts while a request is still on its way, or that wants none sent at all.
-    QJsonArray arrivals();
-    QJsonArray arrivals(const QString &path);
+    // Every request whose headers have arrived, in arrival order, with its headers only, or
+    // those on path: for a test that acts while a request is still on its way, or that wants
+    // none sent at all.
+    QJsonArray arrivals(const QString &path = {});
     // Forgets the recorded requests, planned failures and delays.
     void reset();
     // The update check offers version, served from file and signed with the build's key; md5
