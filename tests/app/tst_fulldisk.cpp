@@ -11,6 +11,7 @@
 #include "pictureformat.h"
 #include "setting.h"
 #include "surfacewidget.h"
+#include "testfiles.h"
 #include "windowtestsupport.h"
 
 #include <QGuiApplication>
@@ -30,12 +31,6 @@ QImage noise(int side)
         for (int x = 0; x < side; ++x)
             image.setPixel(x, y, random.generate() | 0xff000000u);
     return image;
-}
-
-QByteArray contents(const QString &fileName)
-{
-    QFile file(fileName);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(unreadable)");
 }
 
 QStringList filesIn(const QString &folder)
@@ -167,19 +162,15 @@ void TestFullDisk::failedSaveKeepsTheOldFileAndOffersThePictureAgain()
     QFETCH(QString, extension);
     Core *core = Core::instance();
     m_answer = m_folder + QStringLiteral("/old") + extension;
-    QFile old(m_answer);
-    QVERIFY(old.open(QIODevice::WriteOnly) && old.write("an older save") == 13);
-    old.close();
+    QVERIFY(writeFile(m_answer, "an older save"));
     QVERIFY(m_disk->fillLeaving(4096));
     core->screen(false, false);
     QVERIFY(core->surfaceWidget());
     // Recorded beside the capture, the comment makes the save a ".kia" file.
     const QByteArray recording = wavTone(8000, 1, 0.2, 440);
-    if (extension == QLatin1String(".kia")) {
-        QVERIFY(QDir().mkpath(Paths::audioFolder()));
-        QFile wav(Paths::audioFolder() + QStringLiteral("1.wav"));
-        QVERIFY(wav.open(QIODevice::WriteOnly) && wav.write(recording) == recording.size());
-    }
+    QVERIFY(extension != QLatin1String(".kia")
+        || (QDir().mkpath(Paths::audioFolder())
+            && writeFile(Paths::audioFolder() + QStringLiteral("1.wav"), recording)));
     core->surfaceWidget()->selector()->setRubberRect(QRectF(10, 10, 64, 64));
     core->surfaceWidget()->saveScreen();
     QCOMPARE(contents(m_answer), QByteArray("an older save"));

@@ -1,5 +1,6 @@
 #include "standinprocess.h"
 #include "standinservice.h"
+#include "testfiles.h"
 
 #include <JlCompress.h>
 #include <QLocalServer>
@@ -241,14 +242,10 @@ void TestKuvoProgram::secondCopyUploadsTheFileItNames()
     StandinService service;
     QVERIFY(QDir().mkpath(work) && QDir().mkpath(uploads) && QDir().mkpath(home() + "/.kuvo"));
     QVERIFY(service.start({"--upload-dir", uploads}));
-    QCOMPARE(QProcess::execute(QStringLiteral(KUVO_TEST_PYTHON3),
-                 {"-c",
-                     "import sqlite3, sys; c = sqlite3.connect(sys.argv[1]); c.execute('CREATE "
-                     "TABLE Settings (name VARCHAR PRIMARY KEY NOT NULL, value TEXT)'); "
-                     "c.execute('INSERT INTO Settings VALUES (?, ?)', ('token', sys.argv[2])); "
-                     "c.commit()",
-                     home() + QStringLiteral("/.kuvo/setting"), service.issueToken()}),
-        0);
+    QVERIFY(changeSqliteFile(home() + QStringLiteral("/.kuvo/setting"),
+        "c.execute('CREATE TABLE Settings (name VARCHAR PRIMARY KEY NOT NULL, value TEXT)'); "
+        "c.execute('INSERT INTO Settings VALUES (?, ?)', ('token', a[0]))",
+        {service.issueToken()}));
     QProcess first;
     first.setProcessEnvironment(environment(true));
     first.setWorkingDirectory(home());
@@ -261,9 +258,7 @@ void TestKuvoProgram::secondCopyUploadsTheFileItNames()
         },
         15000));
 
-    QFile typed(work + QStringLiteral("/typed"));
-    QVERIFY(typed.open(QIODevice::WriteOnly) && typed.write(name) == name.size());
-    typed.close();
+    QVERIFY(writeFile(work + QStringLiteral("/typed"), name));
     // The name passes through the shell byte for byte, as a user's shell passes it on; the same
     // name in the first copy's working folder must not be taken either.
     QProcess second;
@@ -281,12 +276,10 @@ void TestKuvoProgram::secondCopyUploadsTheFileItNames()
     } else {
         QCOMPARE(second.exitCode(), 0);
         const auto stored = [&] { // what the stand-in keeps of each upload, written as it comes
-            QByteArrayList contents;
-            for (const QFileInfo &file : QDir(uploads).entryInfoList(QDir::Files)) {
-                QFile upload(file.filePath());
-                contents << (upload.open(QIODevice::ReadOnly) ? upload.readAll() : QByteArray());
-            }
-            return contents;
+            QByteArrayList all;
+            for (const QFileInfo &file : QDir(uploads).entryInfoList(QDir::Files))
+                all << contents(file.filePath());
+            return all;
         };
         QTRY_COMPARE_WITH_TIMEOUT(stored(), QByteArrayList {name}, 20000);
     }

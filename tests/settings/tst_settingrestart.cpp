@@ -2,6 +2,7 @@
 #include "fulldisk.h"
 #include "setting.h"
 #include "standinservice.h"
+#include "testfiles.h"
 
 #include <QSqlDatabase>
 #include <QSqlQuery>
@@ -113,22 +114,19 @@ void TestSettingRestart::credentialsOutlastARefusedSignIn()
     const QStringList signIn
         = {"service", service.httpsHost(), "signin", "demo@kuvo.example", "kuvo-demo"};
     const QStringList keys = {"ftp_user", "ftp_password", "sftp_user", "sftp_password"};
-    QStringList first = signIn;
-    for (const QString &key : keys)
+    QStringList first = signIn, rows, second = signIn + QStringList {"row", "token"};
+    for (const QString &key : keys) {
         first << "set" << key << "the secret " + key;
-    first << "refused";
-    for (const QString &key : keys)
-        first << "row" << key;
-    const Run refused = probe(first);
+        rows << "row" << key;
+        second << "getenc" << key << "row" << key;
+    }
+    const Run refused = probe(first + QStringList {"refused"} + rows);
     QCOMPARE(refused.value("signin"), QStringLiteral("true"));
     for (const QString &key : keys) {
         const QString row = refused.value("row:" + key).section(':', 1);
         QVERIFY2(!row.isEmpty() && !row.contains("secret"), qPrintable(key + '=' + row));
     }
 
-    QStringList second = signIn + QStringList {"row", "token"};
-    for (const QString &key : keys)
-        second << "getenc" << key << "row" << key;
     const Run again = probe(second);
     const QString token = again.value("row:token").section(':', 1);
     for (const QString &key : keys) {
@@ -331,13 +329,9 @@ void TestSettingRestart::unwritableFileIsReadAndReported()
         QSKIP(qPrintable(FullDisk::skipReason()));
     QCOMPARE(probe({"set", "token", "a-token", "set", "widthColorLine", "5"}).exitCode, 0);
     QVERIFY(!rollbackJournal // and without a row this version adds
-        || QProcess::execute(QStringLiteral(KUVO_TEST_PYTHON3),
-               {"-c",
-                   "import sqlite3, sys; c = sqlite3.connect(sys.argv[1]); c.execute('PRAGMA "
-                   "journal_mode=DELETE'); c.execute('DELETE FROM Settings WHERE name = "
-                   "\"keySendScreen\"'); c.commit()",
-                   settingFile()})
-            == 0);
+        || changeSqliteFile(settingFile(),
+            "c.execute('PRAGMA journal_mode=DELETE'); "
+            "c.execute('DELETE FROM Settings WHERE name = \"keySendScreen\"')"));
     QVERIFY(full ? disk.fillLeaving(0) : disk.makeReadOnly());
 
     Run run = probe({"trouble", "get", "token", "get", "widthColorLine", "get", "keySendScreen",
