@@ -15,6 +15,7 @@
 #include <QJsonObject>
 #include <QProcess>
 #include <QQuickItem>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QThread>
 
@@ -137,20 +138,20 @@ void TestPonoramX11::scrolledWindowBecomesThePanorama()
     QFETCH(QString, route);
     QFETCH(int, notches);
     QFETCH(int, shownScroll);
+    const bool endsShort = shownScroll < notches * 40;
 
     m_core->ponoramScreen();
     QPointer<SurfacePonoramScreen> view = m_core->surfacePonoramScreen();
     QVERIFY(view);
     QVERIFY(QTest::qWaitForWindowExposed(view, 5000));
     view->selector()->setRubberRect(QRectF(m_windowRect.translated(-view->position())));
-    scrollToTheEnd(view->session(), notches, shownScroll < notches * 40);
+    scrollToTheEnd(view->session(), notches, endsShort);
     if (QTest::currentTestFailed())
         return;
     auto *preview
         = view->rootObject()->findChild<PonoramPreview *>(QStringLiteral("ponoramPreview"));
     QVERIFY(preview && !preview->shownImage().isNull());
-    QTRY_COMPARE(findSceneItem(view->rootObject(), "ponoramNotice")->isVisible(),
-        shownScroll < notches * 40);
+    QTRY_COMPARE(findSceneItem(view->rootObject(), "ponoramNotice")->isVisible(), endsShort);
 
     QCOMPARE(view->session()->ponoramSize(), expected(shownScroll).size());
     QCOMPARE(view->renderRubberRect().toImage().convertToFormat(QImage::Format_RGB32),
@@ -250,15 +251,10 @@ void TestPonoramX11::scrollToTheEnd(PonoramSession *session, int notches, bool e
         return screen(rect);
     });
     // The engine must not call into this function's variables once it has returned.
-    const struct Restore
-    {
-        QPointer<Ponoram> engine;
-        ~Restore()
-        {
-            if (engine)
-                engine->setGrabber({});
-        }
-    } restore {engine};
+    const auto restore = qScopeGuard([engine = QPointer<Ponoram>(engine)] {
+        if (engine)
+            engine->setGrabber({});
+    });
     QTRY_VERIFY_WITH_TIMEOUT(session->ponoramDone() || !trouble.isEmpty(), 30000);
     QVERIFY2(trouble.isEmpty(), qPrintable(trouble));
     QCOMPARE(turned, notches);
